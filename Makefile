@@ -1,0 +1,46 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD      ?= build
+TEST_BUILD ?= build-test
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+ARGS       ?=
+
+PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux
+
+.PHONY: all deps run test bench clean
+
+all: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Installs whatever is missing of the build and test tools (Debian packages).
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	    DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing </dev/null; \
+	  else \
+	    echo "Missing packages. Install them with:"; \
+	    echo "  sudo apt-get install -y$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+run: all
+	./$(BUILD)/corvane $(ARGS)
+
+test: deps
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON >/dev/null
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD) build-bench

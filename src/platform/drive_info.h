@@ -1,0 +1,35 @@
+// Questions about drives: which exist, which are ready, their space, label and file-system
+// class; and the formatting of byte counts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+struct DriveInfo {
+  std::uint64_t totalClusters = 0;
+  std::uint64_t availableClusters = 0;
+  std::uint32_t sectorsPerCluster = 0;
+  std::uint32_t bytesPerSector = 0;
+  int fileSystemType = 1;   // 6: long-name volume (maximum name length 201 or more)
+  std::string volumeLabel;  // up to 12 characters, first "." removed; "NOTREADY"
+
+  std::uint64_t freeBytes() const { return availableClusters * sectorsPerCluster * bytesPerSector; }
+  std::uint64_t totalBytes() const { return totalClusters * sectorsPerCluster * bytesPerSector; }
+};
+
+// Drive numbers: 1 = A ... 26 = Z.
+bool driveExists(int number);
+// 0 when the drive is ready (it then becomes the current drive); non-zero when it is not
+// (the current drive stays).
+int driveReady(int number);
+// Fills info; a drive that cannot be read gets "NOTREADY" and zero clusters. Returns
+// whether the drive could be read.
+bool getDriveInfo(int number, DriveInfo& info);
+
+// Grouped decimal with "." between groups of three, shortened with " kB", " MB" or " GB"
+// when longer than 8 characters: 524288 gives "524.288", 5000000 gives "5.0 MB".
+std::string formatSize(std::uint64_t bytes);
+
+}  // namespace corvane

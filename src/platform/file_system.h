@@ -1,0 +1,46 @@
+// File and directory operations on program paths: the only place besides drives.cpp and
+// find.cpp where host file calls are made.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const {
+    if (f != nullptr) std::fclose(f);
+  }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// fopen on the host path of a program path; empty on failure.
+FileHandle openFile(std::string_view path, const char* mode);
+
+bool fileExists(std::string_view path);       // any kind of entry
+bool directoryExists(std::string_view path);
+bool makeDirectory(std::string_view path);
+bool removeDirectory(std::string_view path);  // empty directories only
+bool deleteFile(std::string_view path);
+bool renameFile(std::string_view from, std::string_view to);  // never replaces a target
+
+// Attribute byte (FileAttribute bits) or -1 when the entry cannot be read.
+int getAttributes(std::string_view path);
+// Sets read-only (owner write permission) and the user-set hidden, system and archive bits
+// (kept in the extended attribute user.DOSATTRIB where the file system allows it).
+bool setAttributes(std::string_view path, int attributes);
+// Last-write time as DOS date and time in local time.
+bool getFileTime(std::string_view path, std::uint16_t& date, std::uint16_t& time);
+bool setFileTime(std::string_view path, std::uint16_t date, std::uint16_t time);
+// Size in bytes, -1 when the entry cannot be read.
+std::int64_t fileSize(std::string_view path);
+
+// Whether the last failing call of this header failed because access was denied.
+bool lastErrorAccessDenied();
+// The host's text for the last failing call's error.
+std::string lastErrorText();
+
+}  // namespace corvane

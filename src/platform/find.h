@@ -1,0 +1,54 @@
+// Directory search: find first / next / close over a caller-owned record, each found entry
+// delivered with its attribute byte, DOS time and date (local time), size and name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+enum FileAttribute : std::uint8_t {
+  AttrReadOnly = 0x01,
+  AttrHidden = 0x02,
+  AttrSystem = 0x04,
+  AttrVolume = 0x08,
+  AttrDirectory = 0x10,
+  AttrArchive = 0x20,
+};
+
+struct FindSearch;  // the open host search
+
+struct FindRecord {
+  std::uint8_t attribute = 0;
+  std::uint16_t time = 0;  // bits 0-4 seconds / 2, 5-10 minutes, 11-15 hours
+  std::uint16_t date = 0;  // bits 0-4 day, 5-8 month, 9-15 years since 1980
+  std::uint64_t size = 0;
+  std::string name;        // the entry's name (UTF-8 or whatever bytes the host has)
+  int found = 0;           // 1 once an entry was converted into the record
+  std::unique_ptr<FindSearch> search;
+
+  FindRecord();
+  ~FindRecord();
+  FindRecord(FindRecord&&) noexcept;
+  FindRecord& operator=(FindRecord&&) noexcept;
+};
+
+// pattern: a program path whose last component may hold "*" and "?" ("C:\tmp\*.*").
+// 0 when an entry was found, 1 when nothing matches or the directory cannot be searched
+// (then no search is open). The attribute mask does not filter: every entry is delivered,
+// "." and ".." too (except at a drive root, where there are none).
+int findFirst(std::string_view pattern, int attributeMask, FindRecord& record);
+// 0 when a further entry was found, 1 at the end.
+int findNext(FindRecord& record);
+// Ends the search (also when stopped early; harmless when none is open).
+void findClose(FindRecord& record);
+// Whether the last failed findFirst failed because access was denied.
+bool lastFindAccessDenied();
+
+// Wildcard match of one name against one pattern component with "*" and "?", case-insensitive
+// ("*.*" matches every name, also names without a dot).
+bool wildcardMatch(std::string_view pattern, std::string_view name);
+
+}  // namespace corvane

@@ -1,0 +1,16 @@
+// The running system: its name for the title line and the memory status.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+// "LINUX %d.%d" with the kernel's major and minor version.
+std::string osVersionText();
+
+// Free memory in bytes (available physical memory plus free swap) and the memory load in
+// per cent, from /proc/meminfo. False when it cannot be read.
+bool memoryStatus(std::uint64_t& freeBytes, int& loadPercent);
+
+}  // namespace corvane
