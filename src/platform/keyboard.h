@@ -1,0 +1,82 @@
+// The key reader: console input records become key codes; mouse clicks become the codes of
+// registered zones; macros are recorded and replayed; a few global keys are handled before
+// any dialogue sees them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/keycodes.h"
+
+namespace corvane {
+
+// Blocks until there is a key; the only blocking input function.
+KeyCode readKey();
+// 27 when an Escape press is among the pending input (nothing consumed), else 0.
+int escapePending();
+// For long operations: the next key when Escape is pending (macro replay suspended), else
+// the idle event when the idle time has run out, else 0.
+KeyCode checkKey();
+// checkKey up to count times with 32 ms pauses; the first non-zero result, or 0.
+KeyCode waitKeyTimeout(int count);
+// Discards all pending input.
+void flushInput();
+
+// The letter of an Alt key code (German positions: 0x0815 is 'Z'), 0 for other codes or
+// the code itself with passThrough.
+int altLetter(KeyCode code, bool passThrough = false);
+
+// ShiftState: 4 Ctrl, else 8 Alt, else 1 Shift, else 0.
+enum ShiftState : int { ShiftNone = 0, ShiftShift = 1, ShiftCtrl = 4, ShiftAlt = 8 };
+int shiftState();
+bool ctrlHeld();
+bool altHeld();
+
+// Mouse zones. Rows above 100 count from the bottom (row = rows - (value - 100)); a zone
+// with y1 == MouseZoneFallback catches clicks outside all zones before it.
+constexpr int MouseZoneFallback = 255;
+constexpr int MaxMouseZones = 500;
+struct MouseZone {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // 0-based screen cells, inclusive
+  KeyCode leftCode = 0;                // code of a left click
+  KeyCode rightCode = 0;               // code of a right-button drag
+  bool disabled = false;
+};
+// Makes a copy of zones the active table (at most MaxMouseZones entries), converting the
+// bottom-relative rows once.
+void registerMouseZones(std::span<const MouseZone> zones);
+void clearMouseZones();
+// Accepted only strictly between 100 and 2000 ms.
+void setDoubleClickTime(int ms);
+void setDragThreshold(int columns);
+
+// Hooks for the global keys that open dialogs (registered by the layers above).
+struct KeyReaderHooks {
+  void (*help)() = nullptr;                  // F1: help for the current window's context
+  bool (*helpOpen)() = nullptr;              // while help is open, F1 only beeps
+  int (*replayCount)() = nullptr;            // Alt-2: asks "Replay: ", returns the count
+  void (*note)(std::string_view text, int units) = nullptr;  // timed note (units of 32 ms)
+  void (*message)(std::string_view text) = nullptr;          // message box
+  void (*userHook)() = nullptr;              // Alt-F7 with the own keyboard layout
+};
+void setKeyReaderHooks(const KeyReaderHooks& hooks);
+// The own (CORVANE) keyboard layout is active: Alt-F7 calls the user hook.
+void setOwnKeyboardLayout(bool own);
+
+// Macros.
+constexpr int MacroCapacity = 512;
+bool macroRecording();
+bool macroReplaying();
+int macroLength();
+
+// Test logging ("/TST"): key and mouse events appended to the logs and shown on screen.
+void setTestLogging(bool on);
+
+// A resize of the terminal was seen since the last call (the command loop rebuilds).
+bool takeResizeRequest();
+
+// Back to the start state (tests).
+void resetKeyReader();
+
+}  // namespace corvane
