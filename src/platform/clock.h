@@ -14,6 +14,9 @@ constexpr int ClockCycleMs = 900;
 std::uint32_t tickCount();
 // Records user activity (a key, a click, text written through teletype output).
 void noteActivity();
+std::uint32_t lastActivityTick();
+// Tests move time on without the thread.
+void advanceTicks(std::uint32_t ticks);
 // Idle limit in minutes (the setup's idle time); the limit in ticks is minutes * 60.
 void setIdleMinutes(int minutes);
 // The idle time has run out since the last activity (and no external program runs).

@@ -75,6 +75,7 @@ class ConsoleBackend {
 
 // The active back end; start-up installs the terminal one, tests the headless one.
 ConsoleBackend& console();
+bool hasConsole();
 void setConsole(ConsoleBackend* backend);
 
 }  // namespace corvane

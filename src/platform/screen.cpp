@@ -29,6 +29,7 @@ ConsoleBackend* activeConsole = nullptr;
 }  // namespace
 
 ConsoleBackend& console() { return *activeConsole; }
+bool hasConsole() { return activeConsole != nullptr; }
 void setConsole(ConsoleBackend* backend) { activeConsole = backend; }
 
 int screenRows() { return state().real.rows; }

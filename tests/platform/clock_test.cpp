@@ -1,0 +1,52 @@
+#include "platform/clock.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/startup_switches.h"
+
+namespace corvane {
+namespace {
+
+TEST(StatusLine, FourFormatsWithTheirStartColumns) {
+  struct Case {
+    bool dayMonth, seconds;
+    LocalTime time;
+    const char* expected;
+    int start;
+  };
+  const Case cases[] = {
+      {true, false, {2026, 12, 8, 13, 5, 9}, "  1.2 GB      42% 08.12.2026 13:05", 80 - 34},
+      {false, false, {2026, 12, 8, 13, 5, 9}, "  1.2 GB      42% 12-08-2026 01:05p", 80 - 35},
+      {true, true, {2026, 12, 8, 13, 5, 9}, "  1.2 GB      42% 08.12.2026 13:05:09", 80 - 37},
+      {false, true, {2026, 12, 8, 0, 30, 0}, "  1.2 GB      42% 12-08-2026 00:30:00a", 80 - 38},
+      {false, false, {2026, 12, 8, 12, 30, 0}, "  1.2 GB      42% 12-08-2026 12:30a", 80 - 35},
+  };
+  for (const Case& c : cases) {
+    int start = -1;
+    std::string line = formatStatusLine({c.dayMonth, c.seconds}, c.time, "1.2 GB", "42%", 80, start);
+    EXPECT_EQ(line, c.expected);
+    EXPECT_EQ(start, c.start);
+    EXPECT_EQ(start + static_cast<int>(line.size()), 80) << c.expected;
+  }
+}
+
+TEST(StartupSwitches, TableOrderNumbersAndFileArguments) {
+  StartupSwitches s = parseSwitches({"/z50", "/s100", "/asc", "/1", "/2/home/Ann", "notes.TXT",
+                                     "x", "/what", "README.md", "/cvt7", "/TST"});
+  EXPECT_EQ(s.screenRows, 50);
+  EXPECT_EQ(s.screenColumns, 100);
+  EXPECT_TRUE(s.asciiFrames);
+  EXPECT_TRUE(s.testLogging);
+  EXPECT_EQ(s.startDirectory1, "");         // "/1" with nothing behind it
+  EXPECT_EQ(s.startDirectory2, "/home/Ann");  // paths keep their case
+  EXPECT_EQ(s.fileArgument, "README.md");   // the last one wins; "x" is too short
+  EXPECT_EQ(s.cvtValue, 7);
+
+  StartupSwitches bare = parseSwitches({"/Z", "/S"});
+  EXPECT_EQ(bare.screenRows, 0);
+  EXPECT_EQ(bare.screenColumns, 0);
+  EXPECT_EQ(bare.cvtValue, 1000);
+}
+
+}  // namespace
+}  // namespace corvane
