@@ -9,7 +9,9 @@
 namespace corvane {
 
 // Builds the drive map: C: = "/", then the entries of spec ("X=/dir;Y=/other", letters in
-// either case, later entries win). nullptr or "" leaves only C:. The current drive becomes
+// either case, later entries win; "X=" unmaps X:, but the map always keeps at least C:;
+// relative directories are taken from the process's working directory). nullptr or ""
+// leaves only C:. The current drive becomes
 // C: (or the first mapped drive) with each drive's current directory at its root; when the
 // process's host working directory lies on a drive, that drive and directory become current.
 void initDriveMap(const char* spec);
@@ -23,9 +25,15 @@ bool driveAccessible(char letter);
 
 // Host path of a program path (made full first); "" when its drive is not mapped.
 std::string toHostPath(std::string_view programPath);
-// Program path of a host path: the drive whose host directory is the longest prefix.
-// "" when no drive holds it.
+// Program path of an absolute host path: the drive whose host directory is the longest
+// prefix (the current drive among equals). "" when no drive holds it or it would exceed
+// MaxPath.
 std::string toProgramPath(std::string_view hostPath);
+
+// A host name as it appears in program paths. Host names may hold "\", the separator of
+// program paths; such a backslash becomes U+F05C, which toHostPath turns back into "\", so
+// that every host name can be reached and none is mistaken for a deeper path.
+std::string programNameOfHostName(std::string_view hostName);
 
 // Current drive (upper-case letter) and the current directory of a drive (full program
 // path, "C:\" at the root). currentDirectory(0) is that of the current drive.

@@ -18,6 +18,14 @@ enum FileAttribute : std::uint8_t {
   AttrArchive = 0x20,
 };
 
+// Search option, given in the attribute mask of findFirst: also deliver the hidden, system
+// and archive bits the user set (kept in an extended attribute). Reading them costs one more
+// file-system lookup per entry, about as much as the entry's status, so large walks leave
+// it out; without it an entry's attribute byte holds only what its kind, permissions and
+// name give. getAttributes and userAttributes (file_system.h) give the full byte of one
+// entry, for the entries actually shown.
+constexpr int FindUserAttributes = 0x100;
+
 struct FindSearch;  // the open host search
 
 struct FindRecord {
@@ -35,10 +43,12 @@ struct FindRecord {
   FindRecord& operator=(FindRecord&&) noexcept;
 };
 
-// pattern: a program path whose last component may hold "*" and "?" ("C:\tmp\*.*").
+// pattern: a program path whose last component may hold "*" and "?" ("C:\tmp\*.*"); a
+// component without them names one entry, looked up exactly (case-sensitive on the host).
 // 0 when an entry was found, 1 when nothing matches or the directory cannot be searched
 // (then no search is open). The attribute mask does not filter: every entry is delivered,
-// "." and ".." too (except at a drive root, where there are none).
+// "." and ".." first (except at a drive root, where there are none). A symbolic link is
+// delivered as what it points to; a dangling one as an empty file. Directories have size 0.
 int findFirst(std::string_view pattern, int attributeMask, FindRecord& record);
 // 0 when a further entry was found, 1 at the end.
 int findNext(FindRecord& record);
@@ -48,7 +58,8 @@ void findClose(FindRecord& record);
 bool lastFindAccessDenied();
 
 // Wildcard match of one name against one pattern component with "*" and "?", case-insensitive
-// ("*.*" matches every name, also names without a dot).
+// ("*.*" matches every name, also names without a dot; likewise "x.*" matches "x"). "?" is
+// one character: a whole UTF-8 sequence, or one byte that is not part of one.
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace corvane

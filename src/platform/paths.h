@@ -13,7 +13,7 @@ constexpr std::size_t MaxPath = 260;  // characters; buffers of 261 bytes in sto
 char driveLetterOf(std::string_view path);
 // "C:\" and "C:" are roots; so is "\".
 bool isDriveRoot(std::string_view path);
-// dir + "\" (when dir does not end in one) + name.
+// dir + "\" (when dir does not end in one) + name; name alone when dir is empty.
 std::string joinPath(std::string_view dir, std::string_view name);
 // The part after the last "\" (or after "X:").
 std::string_view baseName(std::string_view path);
@@ -21,7 +21,7 @@ std::string_view baseName(std::string_view path);
 std::string parentPath(std::string_view path);
 // Removes a trailing backslash except from a drive root.
 std::string withoutTrailingBackslash(std::string_view path);
-// With a trailing backslash.
+// With a trailing backslash (an empty path stays empty).
 std::string withTrailingBackslash(std::string_view path);
 
 // A to Z folded to a to z, nothing else.

@@ -1,0 +1,116 @@
+#include "platform/drive_info.h"
+
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/drives.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view LabelNotReady = "NOTREADY";
+constexpr std::string_view LabelRoot = "ROOT";
+constexpr std::size_t VolumeNameLength = 11;  // characters
+constexpr long LongNameThreshold = 201;
+
+char letterOf(int number) { return number >= 1 && number <= 26 ? static_cast<char>('A' + number - 1) : 0; }
+
+// The host directory's last component upper-cased (A to Z only) and cut to 11 characters,
+// counting a UTF-8 sequence as one; "ROOT" for "/".
+std::string volumeName(const std::string& hostRoot) {
+  if (hostRoot == "/") return std::string(LabelRoot);
+  std::string_view last = std::string_view(hostRoot).substr(hostRoot.rfind('/') + 1);
+  std::string name;
+  std::size_t characters = 0;
+  for (char c : last) {
+    bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    if (!continuation && ++characters > VolumeNameLength) break;
+    name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return name;
+}
+
+}  // namespace
+
+bool driveExists(int number) {
+  char letter = letterOf(number);
+  return letter != 0 && driveMapped(letter);
+}
+
+int driveReady(int number) {
+  char letter = letterOf(number);
+  if (letter == 0 || !driveAccessible(letter)) return 1;
+  setCurrentDrive(letter);
+  return 0;
+}
+
+bool getDriveInfo(int number, DriveInfo& info) {
+  info = DriveInfo{};
+  info.volumeLabel = LabelNotReady;
+  char letter = letterOf(number);
+  if (letter == 0 || !driveAccessible(letter)) return false;
+  std::string root = driveHostRoot(letter);
+  struct statvfs vfs {};
+  if (statvfs(root.c_str(), &vfs) != 0) return false;
+
+  // Blocks of the fragment size, told as clusters of 512-byte sectors where they divide.
+  unsigned long blockSize = vfs.f_frsize != 0 ? vfs.f_frsize : vfs.f_bsize;
+  if (blockSize >= 512 && blockSize % 512 == 0) {
+    info.bytesPerSector = 512;
+    info.sectorsPerCluster = static_cast<std::uint32_t>(blockSize / 512);
+  } else {
+    info.bytesPerSector = static_cast<std::uint32_t>(blockSize);
+    info.sectorsPerCluster = 1;
+  }
+  info.totalClusters = vfs.f_blocks;
+  info.availableClusters = vfs.f_bavail;
+
+  long nameMax = pathconf(root.c_str(), _PC_NAME_MAX);
+  info.fileSystemType = nameMax < 0 || nameMax >= LongNameThreshold ? 6 : 1;  // -1: no limit
+
+  std::string label = volumeName(root);
+  if (std::size_t dot = label.find('.'); dot != std::string::npos) label.erase(dot, 1);
+  info.volumeLabel = label;
+  return true;
+}
+
+std::string formatSize(std::uint64_t bytes) {
+  // Units from the largest; each drops its digits from the right once the count reaches
+  // 1024 of the unit's tenths. Past " GB" the same steps go on, so that any 64-bit count
+  // keeps within eight characters before its unit.
+  struct Unit {
+    std::uint64_t from;
+    int dropped;
+    const char* text;
+  };
+  static constexpr Unit Units[] = {
+      {1024000000000000000ull, 17, " EB"}, {1024000000000000ull, 14, " PB"},
+      {1024000000000ull, 11, " TB"},       {1024000000ull, 8, " GB"},
+      {1024000ull, 5, " MB"},              {1024ull, 2, " kB"},
+  };
+  char digits[24];
+  int count = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(bytes));
+  int groupedLength = count + (count - 1) / 3;
+  int kept = count;
+  const char* unit = "";
+  if (groupedLength > 8) {
+    for (const Unit& u : Units) {
+      if (bytes >= u.from) {
+        kept = count - u.dropped;
+        unit = u.text;
+        break;
+      }
+    }
+  }
+  std::string text;
+  for (int i = 0; i < kept; ++i) {
+    if (i > 0 && (count - i) % 3 == 0) text += '.';  // grouping of the full number
+    text += digits[i];
+  }
+  text += unit;
+  return text;
+}
+
+}  // namespace corvane

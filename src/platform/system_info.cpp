@@ -1,0 +1,45 @@
+#include "platform/system_info.h"
+
+#include <sys/utsname.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/textf.h"
+
+namespace corvane {
+
+std::string osVersionText() {
+  struct utsname name {};
+  int major = 0, minor = 0;
+  if (uname(&name) == 0) std::sscanf(name.release, "%d.%d", &major, &minor);
+  return textf("LINUX %d.%d", major, minor);
+}
+
+bool memoryStatus(std::uint64_t& freeBytes, int& loadPercent) {
+  std::FILE* file = std::fopen("/proc/meminfo", "r");
+  if (file == nullptr) return false;
+  // Values in kB; -1 while not seen.
+  long long total = -1, available = -1, memFree = -1, buffers = 0, cached = 0, swapFree = 0;
+  char line[256];
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    char key[64];
+    long long value = 0;
+    if (std::sscanf(line, "%63[^:]: %lld", key, &value) != 2) continue;
+    if (std::strcmp(key, "MemTotal") == 0) total = value;
+    else if (std::strcmp(key, "MemAvailable") == 0) available = value;
+    else if (std::strcmp(key, "MemFree") == 0) memFree = value;
+    else if (std::strcmp(key, "Buffers") == 0) buffers = value;
+    else if (std::strcmp(key, "Cached") == 0) cached = value;
+    else if (std::strcmp(key, "SwapFree") == 0) swapFree = value;
+  }
+  std::fclose(file);
+  if (available < 0 && memFree >= 0) available = memFree + buffers + cached;  // before Linux 3.14
+  if (total <= 0 || available < 0) return false;
+  if (available > total) available = total;
+  freeBytes = static_cast<std::uint64_t>(available + swapFree) * 1024u;
+  loadPercent = static_cast<int>(100 - available * 100 / total);
+  return true;
+}
+
+}  // namespace corvane
