@@ -22,8 +22,9 @@ bool writeLine(std::FILE* file, std::string_view path) {
       path = {};
       break;
     }
-  return std::fwrite(path.data(), 1, path.size(), file) == path.size() &&
-         std::fputc('\n', file) != EOF;
+  if (!path.empty() && std::fwrite(path.data(), 1, path.size(), file) != path.size())
+    return false;
+  return std::fputc('\n', file) != EOF;
 }
 
 // One line without its line end; the result is empty when the line is longer than a path
