@@ -95,7 +95,8 @@ void printHotkeyLabel(int column, int width, int row, std::string_view text, int
     flushWindowRect(window->x, window->y, window->width, window->height);
   } else {
     int start = windowScreenColumn(*window, column);
-    int end = std::min(windowScreenColumn(*window, farthest), window->x + window->width - 1);
+    // farthest is the cursor after the last cell printed.
+    int end = std::min(windowScreenColumn(*window, farthest) - 1, window->x + window->width - 1);
     if (end >= start) flushCells(start, windowScreenRow(*window, row), end - start + 1);
   }
 }

@@ -20,9 +20,10 @@ bool noWrap = false;
 int scrollCount = 0;
 
 // Every live record, so that releasing one can mend the previous links of the others.
+// Never destroyed: handles with static storage (the error window) are released at exit.
 std::vector<ScreenWindow*>& liveWindows() {
-  static std::vector<ScreenWindow*> windows;
-  return windows;
+  static auto* windows = new std::vector<ScreenWindow*>;
+  return *windows;
 }
 
 // Takes a window out of the stack: the current window and every link that pointed at it

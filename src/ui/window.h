@@ -95,6 +95,7 @@ class ScopedWindow {
   }
   ScreenWindow* get() const { return handle_.get(); }
   ScreenWindow* operator->() const { return handle_.get(); }
+  ScreenWindow& operator*() const { return *handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
   WindowHandle& handle() { return handle_; }
 

@@ -281,12 +281,27 @@ TEST_F(WindowTest, TeletypeWrapsAndScrollsOnlyTheInterior) {
   putChar(9);  // a tab that would leave the window is ignored
   EXPECT_EQ(window->cursorColumn, 1);
 
+  windowCursor(5, 1);  // a wide character does not fit the last cell: blank, then wrap
+  putChar(U'\u65E5');
+  EXPECT_EQ(image.at(7, 3).ch, U' ');
+  EXPECT_EQ(image.at(3, 4).ch, U'\u65E5');
+  EXPECT_EQ(image.at(4, 4).ch, WideTail);
+
   setTeletypeNoWrap(true);
   windowCursor(4, 1);
   for (char32_t ch : std::u32string(U"1234")) putChar(ch);
   setTeletypeNoWrap(false);
   EXPECT_EQ(imageText(3, 3, 5), "ab 12");
   EXPECT_EQ(window->cursorRow, 1);
+}
+
+TEST_F(WindowTest, FrameStyleIsChosenOnce) {
+  chooseFrameStyle(FrameChoice::Graphic);
+  chooseFrameStyle(FrameChoice::Ascii);  // too late: no effect
+  EXPECT_FALSE(asciiFrames());
+  EXPECT_EQ(&frameSet(WindowSingle), &SingleFrame);
+  EXPECT_EQ(&frameSet(WindowBlock, FrameChoice::Ascii), &AsciiFrame);
+  EXPECT_EQ(fillCharacter(), FillBlock);
 }
 
 TEST_F(WindowTest, SeparatorLineAndScrollBars) {
