@@ -41,6 +41,8 @@ BoxLayout layoutBox(std::string_view text, int extraRows);
 // Shows the text and "Press any key !" and waits for a key other than the modifier event
 // and the idle event. Returns that key (0 when the box could not be opened).
 KeyCode messageBox(std::string_view text);
+// The same when the key does not matter (the key reader's message hook).
+inline void showMessage(std::string_view text) { messageBox(text); }
 
 // Opens an information window with the text and returns at once (0, or -1 with the handle
 // left empty when it could not be opened). closeInfoWindow closes and frees it.

@@ -239,9 +239,13 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
     window.helpContext = current ? current->helpContext : 0;
     window.visible = true;
     current = &window;
-    raiseHold(1);
-    exchangeSaved(window);
-    if (lowerHold(1) == 0) flushWindow(window);
+    {
+      OutputLock lock;
+      wakeFromSaver();
+      raiseHold(1);
+      exchangeSaved(window);
+      if (lowerHold(1) == 0) flushWindow(window);
+    }
     if (!(window.flags & WindowKeepCursor)) windowCursor(1, 1);
     return 0;
   }
@@ -278,12 +282,17 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   if (!title.empty()) window.title = title;
   current = &window;
 
-  raiseHold(1);
-  saveScreenUnder(window);
-  if (flags >= WindowClear) clearInterior(window);
-  if (windowFramed(window)) drawFrame(window);
-  if (flags & WindowShadow) drawShadow(window);
-  if (lowerHold(1) == 0) flushWindow(window);
+  {
+    // The saver would put its own picture back over the window and its save-under.
+    OutputLock lock;
+    wakeFromSaver();
+    raiseHold(1);
+    saveScreenUnder(window);
+    if (flags >= WindowClear) clearInterior(window);
+    if (windowFramed(window)) drawFrame(window);
+    if (flags & WindowShadow) drawShadow(window);
+    if (lowerHold(1) == 0) flushWindow(window);
+  }
   if (!(flags & WindowKeepCursor)) windowCursor(1, 1);
   handle = std::move(fresh);
   return 0;
@@ -292,9 +301,13 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
 void closeWindow(ScreenWindow* window) {
   if (window == nullptr) window = current;
   if (window == nullptr || !window->visible) return;
-  raiseHold(1);
-  exchangeSaved(*window);
-  if (lowerHold(1) == 0) flushWindow(*window);
+  {
+    OutputLock lock;
+    wakeFromSaver();
+    raiseHold(1);
+    exchangeSaved(*window);
+    if (lowerHold(1) == 0) flushWindow(*window);
+  }
   window->visible = false;
   unlink(window);
   if (current) placeConsoleCursor(*current);

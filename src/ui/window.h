@@ -56,6 +56,10 @@ struct WindowDeleter {
 };
 using WindowHandle = std::unique_ptr<ScreenWindow, WindowDeleter>;
 
+// Drawing windows (open, close, reopen) and writing text into them take the output semaphore
+// and switch the screen saver off first. None of these may be called while the semaphore is
+// held.
+//
 // Opens a window at 1-based (x, y), clipped to the screen (a window reaching past the right
 // or bottom edge is narrowed so that its shadow column or row is the last one). An empty
 // handle gets a new record; a handle holding a closed window shows that window again as it

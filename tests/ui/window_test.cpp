@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "platform/clock.h"
 #include "platform/color.h"
 #include "support/headless_fixture.h"
 
@@ -293,6 +294,26 @@ TEST_F(WindowTest, TeletypeWrapsAndScrollsOnlyTheInterior) {
   setTeletypeNoWrap(false);
   EXPECT_EQ(imageText(3, 3, 5), "ab 12");
   EXPECT_EQ(window->cursorRow, 1);
+}
+
+TEST_F(WindowTest, OutputWhileTheScreenSaverRunsWakesItAndIsKept) {
+  WindowHandle window;
+  ASSERT_EQ(openWindow(window, 1, 1, 20, 5, 0x17, 0x1E, WindowSingle | WindowClear), 0);
+  screenSaverOn();
+  writeText("abc", 2, 1, 1);
+  EXPECT_FALSE(screenSaverActive());
+  EXPECT_EQ(imageText(1, 1, 3), "abc");
+  EXPECT_EQ(console_.shownAt(1, 1).ch, U'a');
+  EXPECT_EQ(screenImage().at(0, 0).ch, glyph(0xDA));  // the picture from before is back
+
+  screenSaverOn();
+  WindowHandle box;
+  ASSERT_EQ(openWindow(box, 30, 10, 10, 4, 0x4E, 0x4E, WindowDouble | WindowClear), 0);
+  EXPECT_FALSE(screenSaverActive());
+  EXPECT_EQ(screenImage().at(29, 9).ch, glyph(0xC9));
+  freeWindow(box);
+  EXPECT_EQ(screenImage().at(29, 9).ch, U' ');  // the saved cells were the real ones
+  EXPECT_EQ(imageText(1, 1, 3), "abc");
 }
 
 TEST_F(WindowTest, FrameStyleIsChosenOnce) {
