@@ -253,6 +253,8 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   const int columns = screenColumns(), rows = screenRows();
   x = std::clamp(x, 1, std::max(columns, 1));
   y = std::clamp(y, 1, std::max(rows, 1));
+  width = std::min(width, columns + 1);  // same result below, without overflow
+  height = std::min(height, rows + 1);
   if (x + width > columns + 1) width = columns - x;
   if (y + height > rows + 1) height = rows - y;
   width = std::max(width, 1);
