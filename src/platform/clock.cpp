@@ -7,6 +7,7 @@
 #include "platform/charset.h"
 #include "platform/console.h"
 #include "platform/drive_info.h"
+#include "platform/product.h"
 #include "platform/screen.h"
 #include "platform/screen_text.h"
 #include "platform/semaphores.h"
@@ -16,7 +17,7 @@
 namespace corvane {
 namespace {
 
-constexpr std::string_view SaverTitle = "NT-Corvane file manager";
+constexpr std::string_view SaverTitle = ProductTitle;
 constexpr int SaverTitleFromStep = 60;
 // The saver starts two ticks after the idle event, so the loop sees that event first.
 constexpr std::uint32_t SaverLagTicks = 2;
