@@ -44,11 +44,23 @@ bool statusOf(const std::string& host, struct stat& st) {
 
 std::string_view hostBaseName(std::string_view host) { return host.substr(host.rfind('/') + 1); }
 
+// The read-only attribute holds for everyone, also for a user whom the host would let
+// write anyway: an existing entry without the owner's write permission is refused (as
+// access denied) for writing, deleting and removing until the attribute is cleared.
+bool isReadOnly(const std::string& host, bool entryItself) {
+  struct stat st {};
+  int result = entryItself ? lstat(host.c_str(), &st) : stat(host.c_str(), &st);
+  if (result != 0 || S_ISLNK(st.st_mode) || (st.st_mode & S_IWUSR) != 0) return false;
+  lastError = EACCES;
+  return true;
+}
+
 }  // namespace
 
 FileHandle openFile(std::string_view path, const char* mode) {
   std::string host = hostPathOf(path);
   if (host.empty()) return FileHandle();
+  if (std::strpbrk(mode, "wa+") != nullptr && isReadOnly(host, false)) return FileHandle();
   std::FILE* file = std::fopen(host.c_str(), mode);
   if (file == nullptr) lastError = errno;
   return FileHandle(file);
@@ -81,12 +93,12 @@ bool removeDirectory(std::string_view path) {
     lastError = EBUSY;
     return false;
   }
-  return succeeded(rmdir(host.c_str()));
+  return !isReadOnly(host, true) && succeeded(rmdir(host.c_str()));
 }
 
 bool deleteFile(std::string_view path) {
   std::string host = hostPathOf(path);
-  return !host.empty() && succeeded(unlink(host.c_str()));
+  return !host.empty() && !isReadOnly(host, true) && succeeded(unlink(host.c_str()));
 }
 
 bool renameFile(std::string_view from, std::string_view to) {

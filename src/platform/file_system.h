@@ -17,6 +17,10 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// The read-only attribute (AttrReadOnly) protects an entry for every user, root too: a
+// read-only file is not opened for writing and not deleted, a read-only directory not
+// removed (access denied), until the attribute is cleared with setAttributes.
+
 // fopen on the host path of a program path; empty on failure.
 FileHandle openFile(std::string_view path, const char* mode);
 
@@ -24,7 +28,7 @@ bool fileExists(std::string_view path);       // any kind of entry
 bool directoryExists(std::string_view path);
 bool makeDirectory(std::string_view path);
 bool removeDirectory(std::string_view path);  // empty directories only, never a drive root
-bool deleteFile(std::string_view path);
+bool deleteFile(std::string_view path);       // not a directory; a link itself, not its target
 // Never replaces an existing target (a change of case only is allowed where the file
 // system folds case).
 bool renameFile(std::string_view from, std::string_view to);

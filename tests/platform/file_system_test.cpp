@@ -83,6 +83,33 @@ TEST_F(FileSystemTest, ReadOnlyIsTheOwnersWritePermission) {
   EXPECT_FALSE(setAttributes("T:\\missing", 0));
 }
 
+TEST_F(FileSystemTest, ReadOnlyEntriesAreNeitherWrittenNorDeletedUntilCleared) {
+  tree_.writeFile("kept", "original");
+  tree_.makeDir("fixed");
+  tree_.makeSymlink("link", "kept");
+  ASSERT_TRUE(setAttributes("T:\\kept", AttrReadOnly));
+  ASSERT_TRUE(setAttributes("T:\\fixed", AttrDirectory | AttrReadOnly));
+  for (const char* mode : {"wb", "ab", "r+b", "w"}) {
+    EXPECT_FALSE(openFile("T:\\kept", mode)) << mode;
+    EXPECT_TRUE(lastErrorAccessDenied()) << mode;
+  }
+  EXPECT_FALSE(openFile("T:\\link", "wb"));  // through a link too
+  EXPECT_TRUE(openFile("T:\\kept", "rb"));
+  EXPECT_FALSE(deleteFile("T:\\kept"));
+  EXPECT_TRUE(lastErrorAccessDenied());
+  EXPECT_FALSE(removeDirectory("T:\\fixed"));
+  EXPECT_TRUE(lastErrorAccessDenied());
+  EXPECT_EQ(tree_.readFile("kept"), "original");
+  EXPECT_TRUE(tree_.exists("fixed"));
+
+  EXPECT_TRUE(deleteFile("T:\\link"));  // the link is not read-only, its target is
+  EXPECT_EQ(tree_.readFile("kept"), "original");
+  ASSERT_TRUE(setAttributes("T:\\kept", 0));
+  ASSERT_TRUE(setAttributes("T:\\fixed", AttrDirectory));
+  EXPECT_TRUE(deleteFile("T:\\kept"));
+  EXPECT_TRUE(removeDirectory("T:\\fixed"));
+}
+
 TEST_F(FileSystemTest, UserAttributesRoundTripWhereTheFileSystemKeepsThem) {
   tree_.writeFile("file");
   tree_.writeFile(".dotted");
