@@ -18,6 +18,7 @@ struct FindSearch {
   bool matchAll = false;     // "*" or "*.*"
   int dotsPending = 0;       // 2: "." and ".." still to deliver; 1: ".."; 0: none
   bool userAttributes = false;
+  bool denied = false;       // the directory can be read but not searched
   std::string hostPath;      // host directory and "/", followed by the entry while reading
   std::size_t hostDirLength = 0;
 
@@ -92,9 +93,13 @@ void convertEntry(const struct stat& st, std::string_view hostName, FindRecord& 
   record.found = 1;
 }
 
-bool statEntry(int dirFd, const char* name, struct stat& st) {
+// Status of an entry (its target's for a link, the link's own when dangling). False when
+// it vanished meanwhile or, with denied set, when the directory may not be searched.
+bool statEntry(int dirFd, const char* name, struct stat& st, bool& denied) {
   if (fstatat(dirFd, name, &st, 0) == 0) return true;
-  return fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+  if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) return true;
+  denied = errno == EACCES;
+  return false;
 }
 
 void addUserAttributes(FindSearch& search, std::string_view hostName, FindRecord& record) {
@@ -121,16 +126,20 @@ bool readNext(FindSearch& search, FindRecord& record) {
   while (search.dotsPending > 0) {
     const char* dots = search.dotsPending == 2 ? "." : "..";
     --search.dotsPending;
-    if (matches(search, dots) && statEntry(dirFd, dots, st)) {
+    if (matches(search, dots) && statEntry(dirFd, dots, st, search.denied)) {
       convertEntry(st, dots, record);
       return true;
     }
+    if (search.denied) return false;
   }
   while (dirent* entry = readdir(search.dir)) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;  // given first, or not at all at a root
     if (!matches(search, name)) continue;
-    if (!statEntry(dirFd, entry->d_name, st)) continue;  // vanished meanwhile
+    if (!statEntry(dirFd, entry->d_name, st, search.denied)) {
+      if (search.denied) return false;
+      continue;  // vanished meanwhile
+    }
     convertEntry(st, name, record);
     addUserAttributes(search, name, record);
     return true;
@@ -194,6 +203,7 @@ int findFirst(std::string_view pattern, int attributeMask, FindRecord& record) {
   }
   record.search = std::move(search);
   if (!readNext(*record.search, record)) {
+    accessDenied = record.search->denied;
     record.search.reset();
     return 1;
   }

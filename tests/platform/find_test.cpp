@@ -251,12 +251,16 @@ TEST_F(FindTest, AnUnreadableDirectoryReportsAccessDenied) {
   ASSERT_EQ(chmod(tree_.root().c_str(), 0755), 0);  // the child must reach the tree
   tree_.makeDir("closed");
   tree_.writeFile("closed/inside");
+  tree_.makeDir("listable");  // names can be read, entries not reached
+  tree_.writeFile("listable/inside");
   ASSERT_EQ(chmod(tree_.host("closed").c_str(), 0), 0);
+  ASSERT_EQ(chmod(tree_.host("listable").c_str(), 0644), 0);
   int failures = asUnprivilegedChild([] {
     FindRecord record;
     int failed = 0;
-    if (findFirst("T:\\closed\\*.*", 0, record) != 1) ++failed;
-    if (!lastFindAccessDenied()) ++failed;
+    for (const char* pattern : {"T:\\closed\\*.*", "T:\\listable\\*.*", "T:\\closed\\inside"}) {
+      if (findFirst(pattern, 0, record) != 1 || !lastFindAccessDenied()) ++failed;
+    }
     if (findFirst("T:\\missing\\*.*", 0, record) != 1 || lastFindAccessDenied()) ++failed;
     if (findFirst("T:\\*.*", 0, record) != 0 || lastFindAccessDenied()) ++failed;
     return failed;
