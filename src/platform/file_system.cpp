@@ -157,19 +157,25 @@ bool setAttributes(std::string_view path, int attributes) {
   mode_t wanted = (attributes & AttrReadOnly) != 0 ? mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)
                   : (mode & S_IWUSR) != 0          ? mode
                                                    : mode | S_IWUSR;
-  if (wanted != mode && !succeeded(chmod(host.c_str(), wanted))) return false;
 
   // Hidden that the name gives is not stored; the rest of the user's bits is.
   int stored = attributes & UserAttributeBits;
   if (baseAttributes(false, true, hostBaseName(host)) & AttrHidden) stored &= ~AttrHidden;
+  bool unsupported = false;
   bool ok = true;
-  if (stored != 0) {
-    char text[16];
-    int length = std::snprintf(text, sizeof text, "0x%x", stored);
-    ok = succeeded(setxattr(host.c_str(), DosAttributeName, text, static_cast<std::size_t>(length), 0));
-  } else if (removexattr(host.c_str(), DosAttributeName) != 0 && errno != ENODATA && errno != ENOTSUP) {
-    ok = succeeded(-1);
+  if (stored != readUserAttributes(host.c_str(), unsupported)) {
+    // The host lets only who may write the file change its extended attributes: a
+    // read-only file is made writable for the change (and read-only again below).
+    if ((mode & S_IWUSR) == 0 && chmod(host.c_str(), mode | S_IWUSR) == 0) mode |= S_IWUSR;
+    if (stored != 0) {
+      char text[16];
+      int length = std::snprintf(text, sizeof text, "0x%x", stored);
+      ok = succeeded(setxattr(host.c_str(), DosAttributeName, text, static_cast<std::size_t>(length), 0));
+    } else if (removexattr(host.c_str(), DosAttributeName) != 0 && errno != ENODATA && errno != ENOTSUP) {
+      ok = succeeded(-1);
+    }
   }
+  if (wanted != mode && !succeeded(chmod(host.c_str(), wanted))) ok = false;
   if (!ok) return false;
 
   // What can be read back is what the entry now has; anything else was refused.

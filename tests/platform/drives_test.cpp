@@ -35,16 +35,6 @@ TEST_F(DriveMapTest, MalformedEntriesAreIgnored) {
   EXPECT_FALSE(driveMapped('1'));
 }
 
-TEST_F(DriveMapTest, WithoutEntriesOnlyCIsTheRoot) {
-  for (const char* spec : {static_cast<const char*>(nullptr), ""}) {
-    initDriveMap(spec);
-    EXPECT_EQ(driveHostRoot('C'), "/");
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      EXPECT_EQ(driveMapped(letter), letter == 'C') << letter;
-    }
-  }
-}
-
 TEST_F(DriveMapTest, UnmappingCLeavesTheFirstMappedDriveCurrentAndNeverNoDrive) {
   initDriveMap("C=;M=/srv;K=/k");
   EXPECT_FALSE(driveMapped('C'));
@@ -103,17 +93,6 @@ TEST_F(ChangeDirectoryTest, OnlyExistingDirectoriesBecomeCurrent) {
   }
   EXPECT_TRUE(changeDirectory(".."));
   EXPECT_EQ(currentDirectory(), "T:\\");
-}
-
-TEST_F(ChangeDirectoryTest, SetCurrentDriveKeepsTheDrivesDirectory) {
-  tree_.makeDir("dir");
-  ASSERT_TRUE(changeDirectory("T:\\dir"));
-  ASSERT_TRUE(setCurrentDrive('c'));
-  EXPECT_EQ(currentDrive(), 'C');
-  EXPECT_FALSE(setCurrentDrive('Q'));
-  EXPECT_EQ(currentDrive(), 'C');
-  ASSERT_TRUE(setCurrentDrive('T'));
-  EXPECT_EQ(currentDirectory(), "T:\\dir");
 }
 
 TEST_F(ChangeDirectoryTest, AccessibleDrivesAreTheReadableOnes) {

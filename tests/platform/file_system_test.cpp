@@ -123,6 +123,7 @@ TEST_F(FileSystemTest, UserAttributesRoundTripWhereTheFileSystemKeepsThem) {
   };
   constexpr Case cases[] = {
       {"T:\\file", AttrHidden | AttrSystem | AttrReadOnly, AttrHidden | AttrSystem | AttrReadOnly},
+      {"T:\\file", AttrArchive | AttrReadOnly, AttrArchive | AttrReadOnly},  // changed while read-only
       {"T:\\file", AttrArchive, AttrArchive},
       {"T:\\file", 0, 0},
       {"T:\\dir", AttrDirectory | AttrHidden, AttrDirectory | AttrHidden},
