@@ -15,7 +15,9 @@ constexpr std::string_view LabelRoot = "ROOT";
 constexpr std::size_t VolumeNameLength = 11;  // characters
 constexpr long LongNameThreshold = 201;
 
-char letterOf(int number) { return number >= 1 && number <= 26 ? static_cast<char>('A' + number - 1) : 0; }
+char letterOf(int number) {
+  return number >= 1 && number <= 26 ? static_cast<char>('A' + number - 1) : 0;
+}
 
 // The host directory's last component upper-cased (A to Z only) and cut to 11 characters,
 // counting a UTF-8 sequence as one; "ROOT" for "/".
@@ -86,9 +88,12 @@ std::string formatSize(std::uint64_t bytes) {
     const char* text;
   };
   static constexpr Unit Units[] = {
-      {1024000000000000000ull, 17, " EB"}, {1024000000000000ull, 14, " PB"},
-      {1024000000000ull, 11, " TB"},       {1024000000ull, 8, " GB"},
-      {1024000ull, 5, " MB"},              {1024ull, 2, " kB"},
+      {1024000000000000000ull, 17, " EB"},
+      {1024000000000000ull, 14, " PB"},
+      {1024000000000ull, 11, " TB"},
+      {1024000000ull, 8, " GB"},
+      {1024000ull, 5, " MB"},
+      {1024ull, 2, " kB"},
   };
   char digits[24];
   int count = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(bytes));

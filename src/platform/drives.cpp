@@ -91,7 +91,8 @@ void mapDrive(char letter, std::string_view hostDir) {
   if (absolute[0] != '/') absolute = processDirectory() + "/" + absolute;
   drive.hostRoot = normalizeHostPath(absolute);
   char resolved[PATH_MAX];
-  drive.resolvedRoot = realpath(drive.hostRoot.c_str(), resolved) != nullptr ? resolved : drive.hostRoot;
+  drive.resolvedRoot =
+      realpath(drive.hostRoot.c_str(), resolved) != nullptr ? resolved : drive.hostRoot;
   drive.current = std::string(1, upperLetter(letter)) + ":\\";
 }
 

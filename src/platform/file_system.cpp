@@ -105,9 +105,12 @@ bool renameFile(std::string_view from, std::string_view to) {
   std::string hostFrom = hostPathOf(from);
   std::string hostTo = hostPathOf(to);
   if (hostFrom.empty() || hostTo.empty()) return false;
-  if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
   int error = errno;
-  struct stat source {}, target {};
+  struct stat source {};
+  struct stat target {};
   if (error == EEXIST && hostFrom != hostTo && sameName(hostFrom, hostTo) &&
       lstat(hostFrom.c_str(), &source) == 0 && lstat(hostTo.c_str(), &target) == 0 &&
       source.st_dev == target.st_dev && source.st_ino == target.st_ino) {
@@ -170,8 +173,10 @@ bool setAttributes(std::string_view path, int attributes) {
     if (stored != 0) {
       char text[16];
       int length = std::snprintf(text, sizeof text, "0x%x", stored);
-      ok = succeeded(setxattr(host.c_str(), DosAttributeName, text, static_cast<std::size_t>(length), 0));
-    } else if (removexattr(host.c_str(), DosAttributeName) != 0 && errno != ENODATA && errno != ENOTSUP) {
+      ok = succeeded(
+          setxattr(host.c_str(), DosAttributeName, text, static_cast<std::size_t>(length), 0));
+    } else if (removexattr(host.c_str(), DosAttributeName) != 0 && errno != ENODATA &&
+               errno != ENOTSUP) {
       ok = succeeded(-1);
     }
   }

@@ -14,12 +14,12 @@ namespace corvane {
 
 struct FindSearch {
   DIR* dir = nullptr;
-  std::string pattern;       // the last component of the search pattern
-  bool matchAll = false;     // "*" or "*.*"
-  int dotsPending = 0;       // 2: "." and ".." still to deliver; 1: ".."; 0: none
+  std::string pattern;    // the last component of the search pattern
+  bool matchAll = false;  // "*" or "*.*"
+  int dotsPending = 0;    // 2: "." and ".." still to deliver; 1: ".."; 0: none
   bool userAttributes = false;
-  bool denied = false;       // the directory can be read but not searched
-  std::string hostPath;      // host directory and "/", followed by the entry while reading
+  bool denied = false;   // the directory can be read but not searched
+  std::string hostPath;  // host directory and "/", followed by the entry while reading
   std::size_t hostDirLength = 0;
 
   FindSearch() = default;
@@ -39,7 +39,9 @@ namespace {
 
 thread_local bool accessDenied = false;
 
-bool hasWildcards(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
+bool hasWildcards(std::string_view text) {
+  return text.find_first_of("*?") != std::string_view::npos;
+}
 
 // Length of the character starting at text[0]: a whole UTF-8 sequence, else one byte.
 std::size_t characterLength(std::string_view text) {
@@ -107,7 +109,8 @@ void addUserAttributes(FindSearch& search, std::string_view hostName, FindRecord
   search.hostPath.resize(search.hostDirLength);
   search.hostPath += hostName;
   bool unsupported = false;
-  record.attribute |= static_cast<std::uint8_t>(readUserAttributes(search.hostPath.c_str(), unsupported));
+  record.attribute |=
+      static_cast<std::uint8_t>(readUserAttributes(search.hostPath.c_str(), unsupported));
   if (unsupported) search.userAttributes = false;  // not on this file system: stop asking
 }
 
@@ -181,7 +184,8 @@ int findFirst(std::string_view pattern, int attributeMask, FindRecord& record) {
     convertEntry(st, hostName, record);
     if (userAttributes) {
       bool unsupported = false;
-      record.attribute |= static_cast<std::uint8_t>(readUserAttributes(hostPath.c_str(), unsupported));
+      record.attribute |=
+          static_cast<std::uint8_t>(readUserAttributes(hostPath.c_str(), unsupported));
     }
     return 0;  // no search stays open: findNext gives the end
   }

@@ -68,7 +68,8 @@ void packDosDateTime(std::time_t when, std::uint16_t& date, std::uint16_t& time)
 bool unpackDosDateTime(std::uint16_t date, std::uint16_t time, std::time_t& when) {
   int day = date & 0x1F, month = date >> 5 & 0x0F, year = (date >> 9) + 1980;
   int seconds = (time & 0x1F) * 2, minutes = time >> 5 & 0x3F, hours = time >> 11;
-  if (day < 1 || day > 31 || month < 1 || month > 12 || hours > 23 || minutes > 59 || seconds > 59) {
+  if (day < 1 || day > 31 || month < 1 || month > 12 || hours > 23 || minutes > 59 ||
+      seconds > 59) {
     return false;
   }
   std::tm tm{};

@@ -18,7 +18,8 @@ constexpr const char* DefaultInterpreter = "/bin/sh";
 
 // Signals whose "ignore" the program may have set and a child must not inherit (an
 // ignored SIGPIPE or SIGCHLD breaks ordinary shell pipelines and waits).
-constexpr int ChildDefaultSignals[] = {SIGINT, SIGQUIT, SIGPIPE, SIGCHLD, SIGTSTP, SIGTTIN, SIGTTOU};
+constexpr int ChildDefaultSignals[] = {SIGINT,  SIGQUIT, SIGPIPE, SIGCHLD,
+                                       SIGTSTP, SIGTTIN, SIGTTOU};
 
 bool isDosInterpreter(std::string_view path) {
   std::size_t slash = path.find_last_of("/\\");
@@ -68,7 +69,9 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
 
   // As system(3): the program ignores the terminal's interrupt and quit while the child
   // runs, and keeps SIGCHLD blocked so that no handler reaps the child first.
-  struct sigaction ignore {}, oldInterrupt {}, oldQuit {};
+  struct sigaction ignore {};
+  struct sigaction oldInterrupt {};
+  struct sigaction oldQuit {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
   sigaction(SIGINT, &ignore, &oldInterrupt);
@@ -79,7 +82,9 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
   pthread_sigmask(SIG_BLOCK, &childSignal, &oldMask);
 
   pid_t child = fork();
-  if (child == 0) startChild(argv, directory.empty() ? nullptr : directory.c_str(), report[1], oldMask);
+  if (child == 0) {
+    startChild(argv, directory.empty() ? nullptr : directory.c_str(), report[1], oldMask);
+  }
 
   close(report[1]);
   int childError = 0;

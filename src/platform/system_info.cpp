@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/textf.h"
 
@@ -26,12 +27,13 @@ bool memoryStatus(std::uint64_t& freeBytes, int& loadPercent) {
     char key[64];
     long long value = 0;
     if (std::sscanf(line, "%63[^:]: %lld", key, &value) != 2) continue;
-    if (std::strcmp(key, "MemTotal") == 0) total = value;
-    else if (std::strcmp(key, "MemAvailable") == 0) available = value;
-    else if (std::strcmp(key, "MemFree") == 0) memFree = value;
-    else if (std::strcmp(key, "Buffers") == 0) buffers = value;
-    else if (std::strcmp(key, "Cached") == 0) cached = value;
-    else if (std::strcmp(key, "SwapFree") == 0) swapFree = value;
+    const std::pair<const char*, long long*> fields[] = {
+        {"MemTotal", &total},  {"MemAvailable", &available}, {"MemFree", &memFree},
+        {"Buffers", &buffers}, {"Cached", &cached},          {"SwapFree", &swapFree},
+    };
+    for (const auto& [name, field] : fields) {
+      if (std::strcmp(key, name) == 0) *field = value;
+    }
   }
   std::fclose(file);
   if (available < 0 && memFree >= 0) available = memFree + buffers + cached;  // before Linux 3.14

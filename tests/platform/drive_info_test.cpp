@@ -58,8 +58,9 @@ using DriveInfoTest = testing::TempDriveTest;
 TEST_F(DriveInfoTest, AMappedReadableDriveHasSpaceLabelAndLongNames) {
   tree_.makeDir("data.001");
   tree_.makeDir("a-very-long-directory-name");
-  initDriveMap(("D=" + tree_.host("data.001") + ";L=" + tree_.host("a-very-long-directory-name") + "/")
-                   .c_str());
+  initDriveMap(
+      ("D=" + tree_.host("data.001") + ";L=" + tree_.host("a-very-long-directory-name") + "/")
+          .c_str());
   DriveInfo info;
   ASSERT_TRUE(getDriveInfo('D' - 'A' + 1, info));
   EXPECT_EQ(info.volumeLabel, "DATA001");

@@ -61,7 +61,9 @@ TEST_F(DriveMapTest, HostPathsMapToTheDriveWithTheLongestRoot) {
 TEST_F(DriveMapTest, HostNamesWithBackslashesSurviveTheRoundTrip) {
   initDriveMap("T=/tmp/t");
   std::string program = toProgramPath("/tmp/t/dir/a\\b");
-  EXPECT_EQ(program, "T:\\dir\\a\xEF\x81\x9C" "b");
+  EXPECT_EQ(program,
+            "T:\\dir\\a\xEF\x81\x9C"
+            "b");
   EXPECT_EQ(toHostPath(program), "/tmp/t/dir/a\\b");
   EXPECT_EQ(programNameOfHostName("plain"), "plain");
 }

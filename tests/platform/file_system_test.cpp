@@ -123,7 +123,8 @@ TEST_F(FileSystemTest, UserAttributesRoundTripWhereTheFileSystemKeepsThem) {
   };
   constexpr Case cases[] = {
       {"T:\\file", AttrHidden | AttrSystem | AttrReadOnly, AttrHidden | AttrSystem | AttrReadOnly},
-      {"T:\\file", AttrArchive | AttrReadOnly, AttrArchive | AttrReadOnly},  // changed while read-only
+      {"T:\\file", AttrArchive | AttrReadOnly,
+       AttrArchive | AttrReadOnly},  // changed while read-only
       {"T:\\file", AttrArchive, AttrArchive},
       {"T:\\file", 0, 0},
       {"T:\\dir", AttrDirectory | AttrHidden, AttrDirectory | AttrHidden},
@@ -152,9 +153,9 @@ TEST_F(FileSystemTest, FileTimesRoundTripAsDosWords) {
     std::uint16_t date, time;
   };
   constexpr Bad refused[] = {
-      {(2023 - 1980) << 9 | 2 << 5 | 30, 0},   // 30 February
-      {(2023 - 1980) << 9 | 13 << 5 | 1, 0},   // month 13
-      {(2023 - 1980) << 9 | 1 << 5 | 0, 0},    // day 0
+      {(2023 - 1980) << 9 | 2 << 5 | 30, 0},        // 30 February
+      {(2023 - 1980) << 9 | 13 << 5 | 1, 0},        // month 13
+      {(2023 - 1980) << 9 | 1 << 5 | 0, 0},         // day 0
       {(2023 - 1980) << 9 | 1 << 5 | 1, 24 << 11},  // 24 o'clock
       {(2023 - 1980) << 9 | 1 << 5 | 1, 60 << 5},   // minute 60
   };

@@ -44,7 +44,8 @@ std::vector<std::string> namesOf(const std::vector<Found>& found) {
 }
 
 const Found* entry(const std::vector<Found>& found, std::string_view name) {
-  auto it = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.name == name; });
+  auto it =
+      std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.name == name; });
   return it == found.end() ? nullptr : &*it;
 }
 
@@ -57,14 +58,29 @@ TEST(WildcardTest, MatchesOneComponent) {
     bool matches;
   };
   constexpr Case cases[] = {
-      {"*.*", "README", true},         {"*.*", "a.b.c", true},        {"*.*", ".profile", true},
-      {"*", "x", true},                {"*.txt", "Notes.TXT", true},  {"*.txt", "notes.txt.bak", false},
-      {"?.c", "a.c", true},            {"?.c", "ab.c", false},        {"?.c", ".c", false},
-      {"?", "\xC3\xA4", true},         {"??", "\xC3\xA4", false},     {"?", "\xC4", true},
-      {"a*b*c", "aXXbYYc", true},      {"a*b*c", "aXXbYY", false},    {"*ab", "aab", true},
-      {"name.*", "name", true},        {"name.*", "name.c", true},    {"name.*", "names", false},
-      {"NAME", "name", true},          {"", "", true},                {"", "x", false},
-      {"*.", "x.", true},              {"\xC3\x84*", "\xC3\xA4x", false},
+      {"*.*", "README", true},
+      {"*.*", "a.b.c", true},
+      {"*.*", ".profile", true},
+      {"*", "x", true},
+      {"*.txt", "Notes.TXT", true},
+      {"*.txt", "notes.txt.bak", false},
+      {"?.c", "a.c", true},
+      {"?.c", "ab.c", false},
+      {"?.c", ".c", false},
+      {"?", "\xC3\xA4", true},
+      {"??", "\xC3\xA4", false},
+      {"?", "\xC4", true},
+      {"a*b*c", "aXXbYYc", true},
+      {"a*b*c", "aXXbYY", false},
+      {"*ab", "aab", true},
+      {"name.*", "name", true},
+      {"name.*", "name.c", true},
+      {"name.*", "names", false},
+      {"NAME", "name", true},
+      {"", "", true},
+      {"", "x", false},
+      {"*.", "x.", true},
+      {"\xC3\x84*", "\xC3\xA4x", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
@@ -117,7 +133,8 @@ TEST_F(FindTest, AttributesComeFromKindPermissionsAndName) {
 }
 
 TEST_F(FindTest, NamesAreDeliveredByteForByteAndReachTheirFiles) {
-  const std::string odd[] = {"caf\xE9", "\xC4\xCD\xB0", "tab\there", "bell\x07", "new\nline", " lead", "trail."};
+  const std::string odd[] = {"caf\xE9",   "\xC4\xCD\xB0", "tab\there", "bell\x07",
+                             "new\nline", " lead",        "trail."};
   for (const std::string& name : odd) tree_.writeFile(name, name);
   std::vector<Found> all = findAll("T:\\*.*");
   ASSERT_EQ(all.size(), std::size(odd));
@@ -135,7 +152,7 @@ TEST_F(FindTest, ABackslashInAHostNameNeverReachesAnotherFile) {
   tree_.makeDir("a");
   tree_.writeFile("a/b", "inner");
   tree_.writeFile("a\\b", "outer");
-  const std::string shown = "a\xEF\x81\x9C" "b";
+  const std::string shown = std::string("a") + "\xEF\x81\x9C" + "b";
   std::vector<Found> all = findAll("T:\\*.*");
   ASSERT_NE(entry(all, shown), nullptr);
   EXPECT_EQ(entry(all, shown)->size, 5u);
@@ -187,13 +204,15 @@ TEST_F(FindTest, SymbolicLinksAreWhatTheyPointTo) {
 }
 
 TEST_F(FindTest, PatternsSelectAndANameWithoutWildcardsIsLookedUpExactly) {
-  for (const char* name : {"one.txt", "two.TXT", "three.c", "README", "readme"}) tree_.writeFile(name);
+  for (const char* name : {"one.txt", "two.TXT", "three.c", "README", "readme"}) {
+    tree_.writeFile(name);
+  }
   Names texts = namesOf(findAll("T:\\*.txt"));
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(texts, (Names{"one.txt", "two.TXT"}));
   EXPECT_EQ(namesOf(findAll("T:\\README")), (Names{"README"}));
   EXPECT_EQ(namesOf(findAll("T:\\readme")), (Names{"readme"}));
-  EXPECT_TRUE(findAll("T:\\Readme").empty());  // different names on this file system
+  EXPECT_TRUE(findAll("T:\\Readme").empty());   // different names on this file system
   EXPECT_EQ(findAll("T:\\readm?").size(), 2u);  // wildcards fold case
 }
 
@@ -228,8 +247,10 @@ TEST_F(FindTest, UserAttributesComeWithTheSearchOptionOnly) {
     GTEST_SKIP() << "no user extended attributes here: " << lastErrorText();
   }
   EXPECT_EQ(findAll("T:\\*.*")[0].attribute, 0);
-  EXPECT_EQ(findAll("T:\\*.*", FindUserAttributes)[0].attribute, AttrHidden | AttrSystem | AttrArchive);
-  EXPECT_EQ(findAll("T:\\marked", FindUserAttributes)[0].attribute, AttrHidden | AttrSystem | AttrArchive);
+  EXPECT_EQ(findAll("T:\\*.*", FindUserAttributes)[0].attribute,
+            AttrHidden | AttrSystem | AttrArchive);
+  EXPECT_EQ(findAll("T:\\marked", FindUserAttributes)[0].attribute,
+            AttrHidden | AttrSystem | AttrArchive);
   EXPECT_EQ(userAttributes("T:\\marked"), AttrHidden | AttrSystem | AttrArchive);
 }
 

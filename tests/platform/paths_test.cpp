@@ -17,26 +17,34 @@ struct PathCase {
 
 TEST(PathTextTest, ParentPathStopsAtTheRoot) {
   constexpr PathCase cases[] = {
-      {"C:\\a\\b", "C:\\a"}, {"C:\\a", "C:\\"},     {"C:\\", "C:\\"},   {"C:\\a\\b\\", "C:\\a"},
-      {"C:", "C:"},          {"C:a\\b", "C:a"},     {"C:a", "C:"},      {"\\a", "\\"},
-      {"\\", "\\"},          {"a\\b", "a"},         {"a", ""},          {"", ""},
+      {"C:\\a\\b", "C:\\a"}, {"C:\\a", "C:\\"}, {"C:\\", "C:\\"}, {"C:\\a\\b\\", "C:\\a"},
+      {"C:", "C:"},          {"C:a\\b", "C:a"}, {"C:a", "C:"},    {"\\a", "\\"},
+      {"\\", "\\"},          {"a\\b", "a"},     {"a", ""},        {"", ""},
   };
   for (const PathCase& c : cases) EXPECT_EQ(parentPath(c.path), c.expected) << c.path;
 }
 
 TEST(PathTextTest, BaseNameIsWhatFollowsTheLastSeparator) {
   constexpr PathCase cases[] = {
-      {"C:\\a\\name.txt", "name.txt"}, {"C:\\a", "a"}, {"C:\\", ""}, {"C:", ""},
-      {"C:name", "name"},              {"\\x", "x"},   {"x", "x"},   {"C:\\a\\", ""},
+      {"C:\\a\\name.txt", "name.txt"},
+      {"C:\\a", "a"},
+      {"C:\\", ""},
+      {"C:", ""},
+      {"C:name", "name"},
+      {"\\x", "x"},
+      {"x", "x"},
+      {"C:\\a\\", ""},
   };
   for (const PathCase& c : cases) EXPECT_EQ(baseName(c.path), c.expected) << c.path;
 }
 
 TEST(PathTextTest, TrailingBackslashesStayOnlyOnRoots) {
   constexpr PathCase without[] = {
-      {"C:\\a\\", "C:\\a"}, {"C:\\a\\\\", "C:\\a"}, {"C:\\", "C:\\"}, {"\\", "\\"}, {"C:", "C:"}, {"", ""},
+      {"C:\\a\\", "C:\\a"}, {"C:\\a\\\\", "C:\\a"}, {"C:\\", "C:\\"},
+      {"\\", "\\"},         {"C:", "C:"},           {"", ""},
   };
-  for (const PathCase& c : without) EXPECT_EQ(withoutTrailingBackslash(c.path), c.expected) << c.path;
+  for (const PathCase& c : without)
+    EXPECT_EQ(withoutTrailingBackslash(c.path), c.expected) << c.path;
   constexpr PathCase with[] = {{"C:\\a", "C:\\a\\"}, {"C:\\", "C:\\"}, {"C:", "C:\\"}, {"", ""}};
   for (const PathCase& c : with) EXPECT_EQ(withTrailingBackslash(c.path), c.expected) << c.path;
 }
@@ -66,7 +74,7 @@ TEST(PathTextTest, NamesCompareWithOnlyAToZFolded) {
   EXPECT_EQ(compareNames("README.TXT", "readme.txt"), 0);
   EXPECT_TRUE(sameName("Makefile", "MAKEFILE"));
   EXPECT_FALSE(sameName("\xC3\x84", "\xC3\xA4"));  // Ä and ä are not folded
-  EXPECT_LT(compareNames("_x", "Ax"), 0);           // "_" sorts before the folded letters
+  EXPECT_LT(compareNames("_x", "Ax"), 0);          // "_" sorts before the folded letters
   EXPECT_LT(compareNames("abc", "ABCD"), 0);
   EXPECT_GT(compareNames("b", "A"), 0);
   EXPECT_GT(compareNames("\xE9", "z"), 0);  // bytes compare unsigned
@@ -92,13 +100,13 @@ TEST_F(FullPathTest, ResolvesAgainstTheCurrentDriveAndItsDirectory) {
       {"\\name", "T:\\name"},
       {"T:name", "T:\\sub\\name"},  // relative to T:'s own current directory
       {"T:", "T:\\sub"},
-      {"t:\\X\\Y", "T:\\X\\Y"},      // case of the names is kept
-      {"T:/a/b/", "T:\\a\\b"},       // forward slashes are separators too
+      {"t:\\X\\Y", "T:\\X\\Y"},  // case of the names is kept
+      {"T:/a/b/", "T:\\a\\b"},   // forward slashes are separators too
       {"T:\\a\\.\\\\b\\..\\c", "T:\\a\\c"},
       {"T:\\", "T:\\"},
       {"C:\\tmp\\", "C:\\tmp"},
-      {"C:x", "C:\\x"},              // C:'s current directory is its root here
-      {"Q:\\x", ""},                 // not mapped
+      {"C:x", "C:\\x"},  // C:'s current directory is its root here
+      {"Q:\\x", ""},     // not mapped
       {"", ""},
   };
   for (const PathCase& c : cases) EXPECT_EQ(fullPath(c.path), c.expected) << c.path;

@@ -46,7 +46,8 @@ TEST_F(ProcessTest, ReturnsTheExitStatus) {
   EXPECT_EQ(runShellCommand("true", ""), 0);
   EXPECT_EQ(runShellCommand("exit 3", ""), 3);
   EXPECT_EQ(runShellCommand("kill -TERM $$", ""), 128 + SIGTERM);
-  EXPECT_EQ(runShellCommand("no-such-command-here 2>/dev/null", ""), 127);  // the shell's own answer
+  EXPECT_EQ(runShellCommand("no-such-command-here 2>/dev/null", ""),
+            127);  // the shell's own answer
 }
 
 TEST_F(ProcessTest, RunsInTheGivenDirectory) {
@@ -75,7 +76,8 @@ TEST_F(ProcessTest, TheInterpreterComesFromComspecThenShell) {
 }
 
 TEST_F(ProcessTest, TheChildGetsDefaultSignalsAndTheProgramItsOwnBack) {
-  struct sigaction ignore {}, before {};
+  struct sigaction ignore {};
+  struct sigaction before {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
   ASSERT_EQ(sigaction(SIGPIPE, &ignore, &before), 0);

@@ -36,7 +36,8 @@ void removeTree(const std::string& path) {
 
 TempTree::TempTree() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/corvane-XXXXXX";
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/corvane-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot make a temporary directory from " << pattern;
     return;
@@ -60,7 +61,8 @@ bool TempTree::makeDir(std::string_view relative) const {
 
 bool TempTree::writeFile(std::string_view relative, std::string_view content) const {
   int fd = open(host(relative).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  bool ok = fd >= 0 && write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  bool ok =
+      fd >= 0 && write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
   if (fd >= 0) close(fd);
   if (!ok) ADD_FAILURE() << "write " << host(relative);
   return ok;
@@ -94,7 +96,8 @@ std::string TempTree::readFile(std::string_view relative) const {
   if (fd < 0) return content;
   char buffer[4096];
   ssize_t got;
-  while ((got = read(fd, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(got));
+  while ((got = read(fd, buffer, sizeof buffer)) > 0)
+    content.append(buffer, static_cast<std::size_t>(got));
   close(fd);
   return content;
 }

@@ -12,7 +12,7 @@ namespace corvane::testing {
 
 class TempTree {
  public:
-  TempTree();  // a fresh directory under $TMPDIR (or /tmp)
+  TempTree();   // a fresh directory under $TMPDIR (or /tmp)
   ~TempTree();  // removes it with everything in it, also entries left without permissions
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
