@@ -21,8 +21,9 @@ using u16 = std::uint16_t;
 
 constexpr std::array<u8, 256> GermanScan = [] {
   std::array<u8, 256> t{};
-  for (int c = 'a'; c <= 'z'; ++c) t[c] = t[c - 32] = static_cast<u8>(key::letterScan(static_cast<char>(c)));
-  for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<u8>(key::letterScan(static_cast<char>(c)));
+  auto scan = [](int c) { return static_cast<u8>(key::letterScan(static_cast<char>(c))); };
+  for (int c = 'a'; c <= 'z'; ++c) t[c] = t[c - 32] = scan(c);
+  for (int c = '0'; c <= '9'; ++c) t[c] = scan(c);
   // Shifted digits, the keys right of them and the punctuation keys (German layout; code
   // page 437 bytes for the umlauts, sharp s, section and degree signs).
   constexpr std::pair<u8, u8> others[] = {
@@ -589,10 +590,12 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
     // terminals report the state from before the event.
     ModifierKey which = ModifierKey::None;
     u16 own = 0;
-    if (code == KittyLeftShift || code == KittyRightShift) which = ModifierKey::Shift, own = ControlShift;
+    if (code == KittyLeftShift || code == KittyRightShift)
+      which = ModifierKey::Shift, own = ControlShift;
     if (code == KittyLeftControl || code == KittyRightControl)
       which = ModifierKey::Control, own = ControlLeftCtrl;
-    if (code == KittyLeftAlt || code == KittyRightAlt) which = ModifierKey::Alt, own = ControlLeftAlt;
+    if (code == KittyLeftAlt || code == KittyRightAlt)
+      which = ModifierKey::Alt, own = ControlLeftAlt;
     if (which == ModifierKey::None) {
       // Super, Hyper, Meta, AltGr: no event of their own; a release still ends a Ctrl or
       // Alt state the key reader may be showing.
@@ -604,7 +607,7 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
     r.kind = InputRecord::Kind::Key;
     r.modifierKey = which;
     r.keyDown = event != 3;
-    r.controlState = event == 3 ? static_cast<u16>(control & ~own) : static_cast<u16>(control | own);
+    r.controlState = static_cast<u16>(event == 3 ? control & ~own : control | own);
     out.push_back(r);
     return;
   }
@@ -626,7 +629,8 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
   if (code >= KittyKeypad0 && code <= KittyKeypadBegin) {
     const KittyKeypadKey& k = KittyKeypad[code - KittyKeypad0];
     if (k.character == 13) out.push_back(keyDown(13, ScanEnter, control));
-    else if (k.character != 0) pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
+    else if (k.character != 0)
+      pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
     else out.push_back(keyDown(0, k.scan, control));
     return;
   }

@@ -63,7 +63,9 @@ struct TerminalMirror {
   std::vector<ScreenCell> cells;
   int cursorColumn = -1, cursorRow = -1;  // the terminal's cursor; -1 when unknown
 
-  ScreenCell& at(int column, int row) { return cells[static_cast<std::size_t>(row) * columns + column]; }
+  ScreenCell& at(int column, int row) {
+    return cells[static_cast<std::size_t>(row) * columns + column];
+  }
 };
 // Sizes the mirror and forgets everything in it.
 void resetMirror(TerminalMirror& mirror, int columns, int rows);

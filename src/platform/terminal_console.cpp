@@ -20,7 +20,8 @@ constexpr std::size_t EscapeScanLimit = 256;
 std::uint64_t monotonicMs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1'000'000u;
+  return static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+         static_cast<std::uint64_t>(ts.tv_nsec) / 1'000'000u;
 }
 
 bool isEscapePress(const InputRecord& r) {
@@ -54,8 +55,8 @@ bool TerminalConsole::start(std::string_view title) {
     writeLocked(term::KittyQuery);
   }
   std::uint64_t deadline = nowMs() + static_cast<std::uint64_t>(options_.queryTimeoutMs);
-  for (std::uint64_t now = nowMs(); !decoder_.deviceAttributesSeen() && !inputClosed_ && now < deadline;
-       now = nowMs())
+  for (std::uint64_t now = nowMs();
+       !decoder_.deviceAttributesSeen() && !inputClosed_ && now < deadline; now = nowMs())
     pumpInput(static_cast<int>(deadline - now));
   if (decoder_.kittyReplySeen()) {
     std::lock_guard lock(output_);
@@ -248,7 +249,9 @@ bool TerminalConsole::readInput(InputRecord& record, int timeoutMs) {
     int wait = -1;
     if (timeoutMs >= 0) {
       std::uint64_t elapsed = now - start;
-      wait = elapsed >= static_cast<std::uint64_t>(timeoutMs) ? 0 : timeoutMs - static_cast<int>(elapsed);
+      wait = elapsed >= static_cast<std::uint64_t>(timeoutMs)
+                 ? 0
+                 : timeoutMs - static_cast<int>(elapsed);
       if (wait == 0 && polled && !decoder_.pending()) return false;
     }
     if (decoder_.pending()) {

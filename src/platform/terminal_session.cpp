@@ -163,7 +163,8 @@ void installHandlers() {
 
 termios rawModes(const termios& saved) {
   termios raw = saved;
-  raw.c_iflag &= static_cast<tcflag_t>(~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON));
+  raw.c_iflag &=
+      static_cast<tcflag_t>(~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON));
   raw.c_oflag &= static_cast<tcflag_t>(~OPOST);
   raw.c_lflag &= static_cast<tcflag_t>(~(ECHO | ECHONL | ICANON | ISIG | IEXTEN));
   raw.c_cflag &= static_cast<tcflag_t>(~(CSIZE | PARENB));
