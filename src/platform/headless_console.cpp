@@ -29,10 +29,8 @@ void HeadlessConsole::beep(int frequency, int) {
 }
 
 bool HeadlessConsole::readInput(InputRecord& record, int timeoutMs) {
-  if (input.empty() && timeoutMs >= 0) {
-    now += static_cast<std::uint64_t>(timeoutMs);
-    return false;
-  }
+  // A poll finds nothing; any wait on an empty script means the script is over.
+  if (input.empty() && timeoutMs == 0) return false;
   if (input.empty()) {
     ++exhaustedReads;
     if (onInputExhausted) onInputExhausted(*this);

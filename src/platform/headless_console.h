@@ -64,8 +64,8 @@ class HeadlessConsole : public ConsoleBackend {
   int cursorShape = 2, cursorColumn = 0, cursorRow = 0;
   std::string title;
   int leaveCount = 0, enterCount = 0, userScreenShown = 0;
-  // Called when a read finds no scripted input left; it may push more. When it pushes
-  // nothing, the read gives Escape so that no loop waits for ever.
+  // Called when a read that may wait finds no scripted input left; it may push more. When it
+  // pushes nothing, the read gives Escape so that no loop waits for ever.
   std::function<void(HeadlessConsole&)> onInputExhausted;
   int exhaustedReads = 0;
 };

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -180,6 +181,10 @@ bool readEvent(EventResult& out, InputRecord& record) {
   ReaderState& s = reader();
   for (;;) {
     bool idleArmed = s.idleDeliveredFor != lastActivityTick();
+    if (idleArmed && idleTimeExpired()) {
+      s.idleDeliveredFor = lastActivityTick();
+      return false;
+    }
     if (!console().readInput(record, idleArmed ? IdlePollMs : -1)) {
       if (idleArmed && idleTimeExpired()) {
         s.idleDeliveredFor = lastActivityTick();
@@ -246,6 +251,7 @@ KeyCode normalise(const EventResult& e) {
     else if (s.lastState == ShiftAlt) code += 0x0700;
     return code;
   }
+  if (code == 0) return key::ModifierEvent;  // whatever modifier is held now
   if (!e.fromCharacter && (low == 0 || low == 0xE0)) {
     int modifier = s.lastState == ShiftShift  ? 0x02
                    : s.lastState == ShiftCtrl ? 0x04
@@ -459,6 +465,15 @@ void registerMouseZones(std::span<const MouseZone> zones) {
 }
 
 void clearMouseZones() { reader().zones.clear(); }
+
+std::vector<MouseZone> activeMouseZones() { return reader().zones; }
+
+void restoreMouseZones(std::vector<MouseZone> zones) { reader().zones = std::move(zones); }
+
+void lastClickPosition(int& column, int& row) {
+  column = reader().mouse.lastClickColumn;
+  row = reader().mouse.lastClickRow;
+}
 
 void setDoubleClickTime(int ms) {
   if (ms > 100 && ms < 2000) reader().mouse.doubleClickMs = ms;

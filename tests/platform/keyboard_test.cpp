@@ -62,7 +62,7 @@ TEST_F(KeyReaderTest, RecordsBecomeTheKeyCodesOfTheTable) {
       {"Alt-1", keyRecord('1', 0x02, ControlLeftAlt | ControlShift), 0x0802 + 0},
       {"AltGr-x", keyRecord('x', 0x2D, ControlRightAlt), 0x082D},
       {"AltGr-@", keyRecord('@', 0x10, ControlRightAlt), '@'},
-      {"F1", keyRecord(0, 0x3B, 0), 0x013B},
+      {"F2", keyRecord(0, 0x3C, 0), 0x013C},
       {"Shift-F1", keyRecord(0, 0x3B, ControlShift), 0x023B},
       {"Ctrl-F1", keyRecord(0, 0x3B, ControlLeftCtrl), 0x043B},
       {"Alt-F10", keyRecord(0, 0x44, ControlLeftAlt), 0x0844},
