@@ -144,18 +144,16 @@ std::vector<SortKey> keysOf(const FileList& list, const std::vector<NodeId>& ids
   return keys;
 }
 
-// Merges one part of the list (old, in chain order) with new keys sorted by the part's
-// order: each new key goes before the first old key that sorts after it. Such a key is
-// always a running maximum of the old part, so comparing against the running maximum gives
-// the first position where it holds.
+// Merges one part of the list (old, in chain order, sorted or not) with new keys sorted by
+// the part's order: each new key goes before the first old key that sorts after it, which
+// is where inserting it by a walk from the start would put it. A later new key is not
+// smaller, so its place is never before the place of the one before it.
 void mergePart(const std::vector<SortKey>& old, std::size_t begin, std::size_t end,
                const std::vector<SortKey>& fresh, const KeyOrder& order,
                std::vector<NodeId>& out) {
   std::size_t j = 0;
-  std::size_t maxIndex = begin;
   for (std::size_t i = begin; i < end; ++i) {
-    if (i == begin || compareKeys(old[i], old[maxIndex], order) > 0) maxIndex = i;
-    while (j < fresh.size() && compareKeys(old[maxIndex], fresh[j], order) > 0)
+    while (j < fresh.size() && compareKeys(old[i], fresh[j], order) > 0)
       out.push_back(fresh[j++].id);
     out.push_back(old[i].id);
   }
