@@ -1,0 +1,194 @@
+#include "panels/global_list.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "panels/directory_read.h"
+#include "panels/mask.h"
+#include "panels/name_fold.h"
+#include "panels/read_dialogs.h"
+#include "panels/read_texts.h"
+#include "platform/charset.h"
+#include "platform/color.h"
+#include "platform/console.h"
+#include "platform/find.h"
+#include "platform/paths.h"
+#include "platform/screen.h"
+#include "platform/textf.h"
+#include "ui/window.h"
+
+namespace corvane {
+
+namespace {
+
+// The "  FileFind  " window: kept files scroll in the rows above the bottom line, which
+// shows the directory being searched.
+class FindWindow {
+ public:
+  FindWindow() {
+    if (!hasConsole()) return;
+    const int columns = screenColumns(), rows = screenRows();
+    const ColorAttr attr = color(ColorInfoWindow);
+    if (window_.open(3, 4, columns - 4, rows - 8, attr, attr,
+                     WindowDouble | WindowShadow | WindowClear, TextFileFindTitle) != 0)
+      return;
+    lastListRow_ = window_->height - 3;
+  }
+
+  void showDirectory(std::string_view path) {
+    if (!window_) return;
+    CurrentWindowScope scope(*window_);
+    writeText(path, innerWidth() - 1, 1, window_->height - 2, WritePad);
+  }
+
+  void addLine(std::string_view text) {
+    if (!window_) return;
+    CurrentWindowScope scope(*window_);
+    if (row_ > lastListRow_) {
+      const ScreenWindow& w = *window_;
+      scrollRect(windowScreenRow(w, 1), windowScreenColumn(w, 1), windowScreenRow(w, lastListRow_),
+                 windowScreenColumn(w, innerWidth()), 1, w.textColor);
+      row_ = lastListRow_;
+    }
+    writeText(text, innerWidth() - 1, 1, row_, WritePad);
+    ++row_;
+  }
+
+ private:
+  int innerWidth() const { return window_->width - 2; }
+
+  ScopedWindow window_;
+  int row_ = 1;
+  int lastListRow_ = 1;
+};
+
+struct Scan {
+  Panel& panel;
+  const GlobalListOptions& options;
+  CompiledMask mask;
+  FindWindow window;
+  CancelPoll poll;
+  bool stop = false;
+};
+
+DirectoryId addDirectory(FileList& list, DirectoryId parent, std::string name) {
+  const DirectoryId id = static_cast<DirectoryId>(list.directories.size());
+  DirectoryNode d;
+  d.parent = parent;
+  d.name = std::move(name);
+  if (parent != NoDirectory) {
+    DirectoryNode& p = list.directories[parent];
+    d.depth = static_cast<std::uint16_t>(p.depth + 1);
+    d.nextSibling = p.firstChild;
+    p.firstChild = id;
+  }
+  list.directories.push_back(std::move(d));
+  return id;
+}
+
+void scanDirectory(Scan& scan, DirectoryId directory, const std::string& path) {
+  FileList& list = scan.panel.list;
+  scan.window.showDirectory(path);
+  const std::string pattern = joinPath(path, "*.*");
+  FindRecord record;
+  if (findFirst(pattern, 0, record) != 0) {
+    showTimedNote(textf(lastFindAccessDenied() ? FormatAccessErrorNote : FormatNoEntryNote,
+                        pattern.c_str()));
+    return;
+  }
+  do {
+    if (!record.name.empty() && record.name.front() != '.') {
+      std::string name = record.name;
+      if (scan.panel.nameCase == 0) {
+        for (char& c : name) c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
+      }
+      if ((record.attribute & AttrDirectory) != 0) {
+        const std::string below = joinPath(path, name);
+        const DirectoryId child = addDirectory(list, directory, std::move(name));
+        scanDirectory(scan, child, below);
+        scan.window.showDirectory(path);
+      } else if (maskMatches(scan.mask, name)) {
+        const std::string full = joinPath(path, name);
+        int answer = GlobalTestKeep;
+        if (scan.options.test) answer = scan.options.test(full);
+        if (answer == GlobalTestCancel) scan.stop = true;
+        if (answer == GlobalTestKeep || answer == GlobalTestCancel) {
+          FileEntry e;
+          e.name = std::move(name);
+          e.attributes = record.attribute;
+          e.time = record.time;
+          e.date = record.date;
+          e.size = record.size;
+          const NodeId id = allocateNode(list, std::move(e));
+          list.nodes[id].directory = directory;
+          linkBefore(list, id, NoNode);
+          scan.window.addLine(foundFileLine(full, record.size, record.date,
+                                            scan.options.dayMonthDates));
+        }
+      }
+    }
+    if (!scan.stop && scan.poll.cancelled()) scan.stop = true;
+  } while (!scan.stop && findNext(record) == 0);
+  findClose(record);
+}
+
+}  // namespace
+
+std::string directoryPath(const FileList& list, DirectoryId id) {
+  std::vector<DirectoryId> up;
+  for (DirectoryId d = id; d != NoDirectory; d = list.directories[d].parent) up.push_back(d);
+  std::string path;
+  for (auto it = up.rbegin(); it != up.rend(); ++it)
+    path = path.empty() ? list.directories[*it].name : joinPath(path, list.directories[*it].name);
+  return path;
+}
+
+std::string globalListPath(const FileList& list, NodeId id) {
+  const FileNode& n = list.nodes[id];
+  if (n.directory == NoDirectory) return n.entry.name;
+  return joinPath(directoryPath(list, n.directory), n.entry.name);
+}
+
+std::string foundFileLine(std::string_view path, std::uint64_t size, std::uint16_t date,
+                          bool dayMonthDates) {
+  const int day = date & 0x1F;
+  const int month = (date >> 5) & 0x0F;
+  const int year = 1980 + (date >> 9);
+  const int shortYear = year < 2000 ? year - 1900 : year - 2000;
+  std::string line(path);
+  for (int cells = textCells(path); cells < FoundNameCells; ++cells) line += ' ';
+  const auto bytes = static_cast<unsigned long long>(size);
+  line += dayMonthDates ? textf(FormatFoundSizeDayMonth, bytes, day, month, shortYear)
+                        : textf(FormatFoundSizeMonthDay, bytes, month, day, shortYear);
+  return line;
+}
+
+int readGlobalList(Panel& panel, std::string_view startDirectory, std::string_view mask,
+                   const GlobalListOptions& options) {
+  freePanelList(panel);
+  panel.displayBits = DisplayLongAttributes | DisplayGlobalList;
+  panel.archiveType = 0;
+  panel.currentDirectory = withoutTrailingBackslash(startDirectory);
+  panel.nameCase = 0;
+  readVolumeInformation(panel);
+
+  const DirectoryId root = addDirectory(panel.list, NoDirectory, panel.currentDirectory);
+  {
+    Scan scan{panel, options, compileMask(mask), {}, {}, false};
+    scanDirectory(scan, root, panel.currentDirectory);
+  }
+
+  if (panel.list.length == 0) {
+    reportNoFilesFound();
+    freePanelList(panel);
+    return GlobalListEmpty;
+  }
+  sortList(panel.list, options.sortMode);
+  countList(panel);
+  panel.cursor = panel.top = panel.list.head;
+  panel.cursorRow = panel.cursorColumn = 0;
+  return GlobalListFound;
+}
+
+}  // namespace corvane
