@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/keycodes.h"
 
@@ -47,6 +48,12 @@ struct MouseZone {
 // bottom-relative rows once.
 void registerMouseZones(std::span<const MouseZone> zones);
 void clearMouseZones();
+// The active table as it stands (rows already converted), and putting such a copy back
+// unchanged: a nested dialog that registers its own zones restores its caller's afterwards.
+std::vector<MouseZone> activeMouseZones();
+void restoreMouseZones(std::vector<MouseZone> zones);
+// The 0-based screen cell of the last mouse click (-1, -1 before the first one).
+void lastClickPosition(int& column, int& row);
 // Accepted only strictly between 100 and 2000 ms.
 void setDoubleClickTime(int ms);
 void setDragThreshold(int columns);
