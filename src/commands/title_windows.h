@@ -1,0 +1,21 @@
+// The windows every pass of the command loop starts with: the full-screen background of the
+// own keyboard layout, the title window and the window with the system's name.
+#pragma once
+
+#include <string_view>
+
+#include "ui/window.h"
+
+namespace corvane {
+
+struct TitleWindows {
+  WindowHandle background;
+  WindowHandle title;
+  WindowHandle system;
+};
+
+// Opens them; the background only with the own (CORVANE) keyboard layout.
+void openTitleWindows(TitleWindows& windows, bool ownLayout, std::string_view osText);
+void closeTitleWindows(TitleWindows& windows);
+
+}  // namespace corvane

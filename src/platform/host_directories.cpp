@@ -1,0 +1,56 @@
+#include "platform/host_directories.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace corvane {
+
+std::string hostDirectoryOf(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  if (slash == 0) return "/";
+  return std::string(path.substr(0, slash));
+}
+
+std::string programHostDirectory(const char* argv0) {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) {
+    buffer[n] = '\0';
+    return hostDirectoryOf(buffer);
+  }
+  if (argv0 != nullptr && std::string_view(argv0).find('/') != std::string_view::npos) {
+    char* resolved = ::realpath(argv0, nullptr);
+    if (resolved != nullptr) {
+      std::string directory = hostDirectoryOf(resolved);
+      std::free(resolved);
+      return directory;
+    }
+  }
+  return {};
+}
+
+bool hostDirectoryWritable(std::string_view directory) {
+  std::string path(directory);
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool ensureHostDirectory(std::string_view directory) {
+  std::string path(directory);
+  if (path.empty()) return false;
+  for (std::size_t pos = 1; pos <= path.size(); ++pos) {
+    if (pos != path.size() && path[pos] != '/') continue;
+    std::string part = path.substr(0, pos);
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace corvane
