@@ -73,9 +73,9 @@ KeyCode inputDialog(std::string& text, std::string_view prompt, int column, int 
   const InputDialogLayout layout = layoutInputDialog(prompt, column, row, width);
   ScopedWindow box;
   const ColorAttr attr = color(ColorLineeditor);
-  if (box.open(layout.x, layout.y, layout.width, InputDialogHeight, attr, attr,
-               InputDialogFlags) != 0)
-    return key::Escape;
+  const int opened =
+      box.open(layout.x, layout.y, layout.width, InputDialogHeight, attr, attr, InputDialogFlags);
+  if (opened != 0) return key::Escape;
   ScreenWindow& window = *box;
   writeText(prompt, cellsOf(prompt) - 1, 1, FieldRow);
   separatorLine(&window, 0, SeparatorRow);

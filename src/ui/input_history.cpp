@@ -106,13 +106,17 @@ class HistoryPick {
   }
 
   int count() const { return static_cast<int>(shown_.size()); }
+  // The history entry of a shown item.
+  const HistoryEntry& entryAt(int item) {
+    return entries()[static_cast<std::size_t>(shown_[static_cast<std::size_t>(item)])];
+  }
 
   int open() {
     const int columns = screenColumns(), rows = screenRows();
     rows_ = std::clamp(std::min(count(), rows - 6), 1, PickMaxRows);
     int longest = 0;
-    for (int index : shown_)
-      longest = std::max(longest, textCells(entries()[static_cast<std::size_t>(index)].text));
+    for (int item = 0; item < count(); ++item)
+      longest = std::max(longest, textCells(entryAt(item).text));
     const int width = std::clamp(longest + 4, PickMinWidth, std::max(columns - 4, 3));
     const int height = rows_ + 2;
     const int x = std::max((columns - width) / 2, 0) + 1;
@@ -152,7 +156,7 @@ class HistoryPick {
     for (int row = 0; row < rows_; ++row) {
       int item = top_ + row;
       std::string_view text;
-      if (item < count()) text = entries()[static_cast<std::size_t>(shown_[static_cast<std::size_t>(item)])].text;
+      if (item < count()) text = entryAt(item).text;
       if (item == selected_) w.textColor = color(ColorActFilecursor);
       writeText(text, interior - 1, 1, row + 1, WritePad);
       w.textColor = normal;
@@ -205,11 +209,12 @@ class HistoryPick {
           if (!removeSelected()) return std::nullopt;
           break;
         case key::Enter:
-          return entries()[static_cast<std::size_t>(shown_[static_cast<std::size_t>(selected_)])].text;
+          return entryAt(selected_).text;
         case key::Escape:
           return std::nullopt;
         default:
-          if (code >= ItemZoneBase && code < ItemZoneBase + rows_ && top_ + code - ItemZoneBase < count())
+          if (code >= ItemZoneBase && code < ItemZoneBase + rows_ &&
+              top_ + code - ItemZoneBase < count())
             moveTo(top_ + code - ItemZoneBase);
           break;
       }
@@ -243,7 +248,9 @@ bool recordHistory() { return history().record; }
 
 int historyCount() { return static_cast<int>(entries().size()); }
 
-const HistoryEntry& historyEntry(int index) { return entries().at(static_cast<std::size_t>(index)); }
+const HistoryEntry& historyEntry(int index) {
+  return entries().at(static_cast<std::size_t>(index));
+}
 
 bool addToHistory(std::string_view text, int kind) {
   if (text.empty() || text.size() > HistoryTextLimit) return false;

@@ -28,10 +28,10 @@ LineInputState& state() {
 constexpr KeyCode KeyCtrlE = 0x0405;
 constexpr KeyCode KeyCtrlD = 0x0404;
 constexpr KeyCode KeyCtrlS = 0x0413;
-constexpr KeyCode KeyUpperCase = 0x023B;  // Shift-F1
-constexpr KeyCode KeyLowerCase = 0x023C;  // Shift-F2
-constexpr KeyCode KeyUndo = 0x0443;       // Ctrl-F9
-constexpr KeyCode KeyClear = 0x0820;      // Alt-D
+constexpr KeyCode KeyUpperCase = 0x023B;    // Shift-F1
+constexpr KeyCode KeyLowerCase = 0x023C;    // Shift-F2
+constexpr KeyCode KeyUndo = 0x0443;         // Ctrl-F9
+constexpr KeyCode KeyClear = 0x0820;        // Alt-D
 constexpr KeyCode KeyClassSwitch = 0x082F;  // Alt-V
 // The keypad's "*", "-" and "+" with their scan code in the high byte.
 constexpr KeyCode KeypadStar = 0x372A, KeypadMinus = 0x4A2D, KeypadPlus = 0x4E2A,
@@ -203,8 +203,8 @@ KeyCode translateKey(KeyCode code, int flags) {
 
 // Modes in which a key ends the field instead of doing its edit (0: never).
 int endingModes(KeyCode code) {
-  constexpr int Editor = LineInputEditor, Vertical = LineInputVertical,
-                History = LineInputHistory, Form = LineInputForm, Command = LineInputCommand,
+  constexpr int Editor = LineInputEditor, Vertical = LineInputVertical, History = LineInputHistory,
+                Form = LineInputForm, Command = LineInputCommand,
                 ModifierEnds = LineInputModifierEnds;
   switch (code) {
     case key::Backspace:
@@ -243,8 +243,10 @@ int endingModes(KeyCode code) {
     case key::ModifierEvent:
       return Command | ModifierEnds | (state().commander ? Editor : 0);
     default:
-      // A click on another item of a form moves the focus there.
-      if (code >= ItemZoneFirst && code <= ItemZoneLast) return Editor | Form | Command;
+      // A click on another item of a form or list moves the focus there: the fields that
+      // hand back movement keys hand it back too.
+      if (code >= ItemZoneFirst && code <= ItemZoneLast)
+        return Editor | Vertical | History | Form | Command;
       // The idle event, the click codes and every key without an edit: editor and command
       // fields hand them back.
       return Editor | Command;
@@ -268,8 +270,10 @@ std::string caseMapped(std::string_view text, bool upper) {
       char32_t mapped = ch;
       if (upper && ch >= 0xE0 && ch <= 0xFE && ch != 0xF7) mapped = ch - 0x20;
       if (!upper && ch >= 0xC0 && ch <= 0xDE && ch != 0xD7) mapped = ch + 0x20;
-      if (mapped != ch) appendUtf8(out, mapped);
-      else out.append(text.substr(pos, taken));
+      if (mapped != ch)
+        appendUtf8(out, mapped);
+      else
+        out.append(text.substr(pos, taken));
     }
     pos += taken;
   }

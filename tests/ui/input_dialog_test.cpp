@@ -35,9 +35,9 @@ TEST_F(InputDialogTest, Layout) {
   } cases[] = {
       {"Name :", 10, 5, 40, 10, 5, 40, 8, 30},
       {"Replay: ", 11, 11, 32, 11, 11, 32, 10, 20},
-      {"Mask :", 10, 5, 10, 10, 5, 26, 8, 16},          // raised to the OK/CANCEL line + 5
-      {"Mask :", 60, 5, 30, 48, 5, 30, 8, 20},          // ends 3 columns before the edge
-      {"Mask :", 1, 24, 30, 1, 20, 30, 8, 20},          // kept on the screen
+      {"Mask :", 10, 5, 10, 10, 5, 26, 8, 16},  // raised to the OK/CANCEL line + 5
+      {"Mask :", 60, 5, 30, 48, 5, 30, 8, 20},  // ends 3 columns before the edge
+      {"Mask :", 1, 24, 30, 1, 20, 30, 8, 20},  // kept on the screen
       {"A very long prompt indeed :", 1, 1, 26, 1, 1, 26, 29, 1},
   };
   for (const Case& c : cases) {
@@ -136,7 +136,7 @@ TEST_F(InputDialogTest, ReplayCountPrompt) {
   EXPECT_EQ(historyCount(), 0);
   // The dialog stands 10 columns right of and 10 rows below the window's corner (4, 2).
   EXPECT_EQ(screen_.rowAtRead(0, 13, 15, 10), "Replay:  1");  // one blank after the prompt
-  EXPECT_EQ(screen_.beeps, 2);  // "x" and the sixteenth digit
+  EXPECT_EQ(screen_.beeps, 2);                                // "x" and the sixteenth digit
 }
 
 }  // namespace

@@ -66,9 +66,16 @@ TEST_F(InputHistoryTest, FileRoundTripIsByteExact) {
   ASSERT_TRUE(addToHistory("ab", 1));
   ASSERT_TRUE(addToHistory("grüße", 0x0203));
   ASSERT_TRUE(addToHistory(std::string(261, 'z'), 0));
-  const std::string expected = "\x02\x00"s "ab" "\x01\x00"s
-                               "\x07\x00"s "gr\xC3\xBC\xC3\x9F" "e" "\x03\x02"s
-                               "\x05\x01"s + std::string(261, 'z') + "\x00\x00"s;
+  const std::string expected =
+      "\x02\x00"s
+      "ab"
+      "\x01\x00"s
+      "\x07\x00"s
+      "gr\xC3\xBC\xC3\x9F"
+      "e"
+      "\x03\x02"s
+      "\x05\x01"s +
+      std::string(261, 'z') + "\x00\x00"s;
   EXPECT_EQ(tree_.readFile("corvane._C_"), expected);
   EXPECT_EQ(encodeHistory(decodeHistory(expected)), expected);
 
@@ -129,7 +136,8 @@ TEST_F(InputHistoryTest, GarbageNeverGivesMoreThanTheLimits) {
   std::mt19937 random(7);
   for (int run = 0; run < 200; ++run) {
     std::string image(random() % 4000, '\0');
-    for (char& c : image) c = static_cast<char>(random() % (run % 2 ? 256 : 8));  // small lengths too
+    for (char& c : image)
+      c = static_cast<char>(random() % (run % 2 ? 256 : 8));  // small lengths too
     std::vector<HistoryEntry> read = decodeHistory(image);
     EXPECT_LE(read.size(), static_cast<std::size_t>(HistoryCapacity));
     for (const HistoryEntry& e : read) EXPECT_LE(e.text.size(), HistoryTextLimit);
@@ -158,7 +166,8 @@ TEST_F(InputHistoryTest, PickStartsAtTheNewestAndChoosesWithEnter) {
     std::size_t at = line.find("alpha");
     if (at != std::string::npos) firstRow = row;
     if (line.find("gamma") != std::string::npos &&
-        screen_.attrAtRead(0, static_cast<int>(line.find("gamma")), row) == color(ColorActFilecursor))
+        screen_.attrAtRead(0, static_cast<int>(line.find("gamma")), row) ==
+            color(ColorActFilecursor))
       highlightedRow = row;
   }
   EXPECT_TRUE(titled);
@@ -169,7 +178,7 @@ TEST_F(InputHistoryTest, PickStartsAtTheNewestAndChoosesWithEnter) {
   screen_.pushKeys({key::Home, key::Enter});
   EXPECT_EQ(pickFromHistory(0), "alpha");
   screen_.pushKeys({key::Enter});
-  EXPECT_EQ(pickFromHistory(1), "beta");  // only entries of that kind
+  EXPECT_EQ(pickFromHistory(1), "beta");        // only entries of that kind
   EXPECT_EQ(pickFromHistory(9), std::nullopt);  // none: a beep, no window
   EXPECT_EQ(screen_.beeps, 1);
 }

@@ -15,8 +15,8 @@
 namespace corvane {
 namespace {
 
-constexpr KeyCode ShiftF1 = 0x023B, ShiftF2 = 0x023C, CtrlF9 = 0x0443, AltD = 0x0820,
-                  AltV = 0x082F, CtrlE = 0x0405, CtrlD = 0x0404, CtrlS = 0x0413;
+constexpr KeyCode ShiftF1 = 0x023B, ShiftF2 = 0x023C, CtrlF9 = 0x0443, AltD = 0x0820, AltV = 0x082F,
+                  CtrlE = 0x0405, CtrlD = 0x0404, CtrlS = 0x0413;
 constexpr KeyCode CpUUmlaut = 0x81;  // code page 437 "ü"
 constexpr KeyCode CpSharpS = 0xE1;   // code page 437 "ß"
 
@@ -72,7 +72,11 @@ TEST_F(LineInputTest, TypeOverClearsThePresetUnlessAnotherKeyComesFirst) {
       {"Right first, insert", true, 0, {key::Right, 'x', key::Enter}, "*x.*"},
       {"no type-over flag", false, LineInputNoTypeOver, {'a', key::Enter}, "a.*"},
       {"cursor key first", false, 0, {key::Left, 'b', key::Enter}, "b.*"},
-      {"Backspace first keeps the rest", false, LineInputStartEnd, {key::Backspace, 'b', key::Enter}, "*.b"},
+      {"Backspace first keeps the rest",
+       false,
+       LineInputStartEnd,
+       {key::Backspace, 'b', key::Enter},
+       "*.b"},
   };
   for (const Case& c : cases) {
     setInsertMode(c.insert);
@@ -141,7 +145,10 @@ TEST_F(LineInputTest, EditingKeys) {
       {"Backspace at the start does nothing", {key::Backspace}, "abcdef", 0},
       {"Del at the end does nothing", {key::End, key::Del}, "abcdef", 6},
       {"Right stops at the end", {key::End, key::Right, key::Right}, "abcdef", 6},
-      {"Ctrl-Left and Ctrl-Right move one", {key::CtrlRight, key::CtrlRight, key::CtrlLeft}, "abcdef", 1},
+      {"Ctrl-Left and Ctrl-Right move one",
+       {key::CtrlRight, key::CtrlRight, key::CtrlLeft},
+       "abcdef",
+       1},
       {"Ctrl-E deletes to the end", {key::Right, key::Right, CtrlE}, "ab", 2},
       {"Alt-D clears", {key::Right, AltD}, "", 0},
       {"Backspace deletes before", {key::Right, key::Right, key::Backspace}, "acdef", 1},
@@ -151,11 +158,12 @@ TEST_F(LineInputTest, EditingKeys) {
   };
   for (const Case& c : cases) {
     std::string text = "abcdef";
-    EXPECT_EQ(edit(text, LineInputNoTypeOver, [&] {
-                auto keys = c.keys;
-                keys.push_back(key::Enter);
-                return keys;
-              }()),
+    EXPECT_EQ(edit(text, LineInputNoTypeOver,
+                   [&] {
+                     auto keys = c.keys;
+                     keys.push_back(key::Enter);
+                     return keys;
+                   }()),
               key::Enter)
         << c.name;
     EXPECT_EQ(text, c.result) << c.name;
@@ -166,8 +174,12 @@ TEST_F(LineInputTest, EditingKeys) {
 TEST_F(LineInputTest, StartPositions) {
   struct Case {
     int flags, cursorIn, cursorOut;
-  } cases[] = {{0, 3, 0}, {3, 3, 0}, {LineInputStartEnd, 0, 4}, {LineInputStartCursor, 2, 2},
-               {LineInputStartCursor, 99, 4}, {LineInputStartCursor, -5, 0}};
+  } cases[] = {{0, 3, 0},
+               {3, 3, 0},
+               {LineInputStartEnd, 0, 4},
+               {LineInputStartCursor, 2, 2},
+               {LineInputStartCursor, 99, 4},
+               {LineInputStartCursor, -5, 0}};
   for (const Case& c : cases) {
     std::string text = "a日üb";
     cursor_ = c.cursorIn;
@@ -177,8 +189,13 @@ TEST_F(LineInputTest, StartPositions) {
 }
 
 TEST_F(LineInputTest, EndingKeysPerMode) {
-  constexpr int Modes[] = {0,    LineInputEditor, LineInputVertical, LineInputHistory, LineInputForm,
-                           LineInputCommand, LineInputModifierEnds};
+  constexpr int Modes[] = {0,
+                           LineInputEditor,
+                           LineInputVertical,
+                           LineInputHistory,
+                           LineInputForm,
+                           LineInputCommand,
+                           LineInputModifierEnds};
   constexpr int E = LineInputEditor, V = LineInputVertical, H = LineInputHistory, F = LineInputForm,
                 C = LineInputCommand, M = LineInputModifierEnds;
   struct Case {
@@ -220,9 +237,12 @@ TEST_F(LineInputTest, EndingKeysPerMode) {
       resetLineInputState();
       resetHistory();
       std::string text = "ab";
-      if (c.key == key::ModifierEvent) screen_.pushModifier(ModifierKey::Shift);
-      else if (c.key == key::IdleEvent) screen_.pushIdle();
-      else screen_.pushKey(c.key);
+      if (c.key == key::ModifierEvent)
+        screen_.pushModifier(ModifierKey::Shift);
+      else if (c.key == key::IdleEvent)
+        screen_.pushIdle();
+      else
+        screen_.pushKey(c.key);
       const bool ends = (mode & c.endsIn) != 0;
       if (!ends) screen_.pushKey(key::Enter);
       EXPECT_EQ(lineInput(1, 1, 10, text, 20, mode | LineInputNoTypeOver, cursor_),
@@ -240,12 +260,25 @@ TEST_F(LineInputTest, EndingKeysPerMode) {
     EXPECT_EQ(edit(text, mode, {key::Escape}), key::Escape);
     setCharacterClass(CharacterClassDigits);
     const bool ends = (mode & (E | H | F)) != 0;
-    EXPECT_EQ(edit(text, mode | LineInputNoTypeOver, ends ? std::vector<KeyCode>{'a'}
-                                                          : std::vector<KeyCode>{'a', key::Enter}),
+    EXPECT_EQ(edit(text, mode | LineInputNoTypeOver,
+                   ends ? std::vector<KeyCode>{'a'} : std::vector<KeyCode>{'a', key::Enter}),
               ends ? 'a' : key::Enter)
         << std::hex << mode;
     EXPECT_EQ(text, "12");
   }
+}
+
+TEST_F(LineInputTest, ClickOnAnotherFormItemEndsFieldsThatEndOnMovement) {
+  const MouseZone zones[] = {{.x1 = 0, .y1 = 3, .x2 = 40, .y2 = 3, .leftCode = 0x0503}};
+  registerMouseZones(zones);
+  std::string text = "ab";
+  screen_.pushClick(5, 3);
+  EXPECT_EQ(lineInput(1, 1, 10, text, 20, LineInputHistory | LineInputVertical | 2, cursor_),
+            0x0503);
+  screen_.now += 1000;
+  screen_.pushClick(5, 3);
+  screen_.pushKey(key::Enter);
+  EXPECT_EQ(lineInput(1, 1, 10, text, 20, 0, cursor_), key::Enter);  // a plain field ignores it
 }
 
 TEST_F(LineInputTest, ModifierEventEndsEditorFieldsOnlyInTheCommanderLayout) {
@@ -279,27 +312,10 @@ TEST_F(LineInputTest, DigitClassRefusesLetters) {
   EXPECT_EQ(edit(text, 0, {'1', 'a', '2', 'B', ' ', '3', key::Enter}), key::Enter);
   EXPECT_EQ(text, "123");
   EXPECT_EQ(screen_.beeps, 3);
-}
-
-TEST_F(LineInputTest, AltVSwitchesBetweenTextAndAllClasses) {
-  EXPECT_EQ(characterClass(), CharacterClassText);
-  std::string text;
+  // Alt-V switches between the text and all classes only: a digits field stays one.
   EXPECT_EQ(edit(text, 0, {AltV, key::Enter}), key::Enter);
-  EXPECT_EQ(characterClass(), CharacterClassAll);
-  EXPECT_EQ(edit(text, 0, {AltV, key::Enter}), key::Enter);
-  EXPECT_EQ(characterClass(), CharacterClassText);
-  setCharacterClass(CharacterClassDigits);
-  EXPECT_EQ(edit(text, 0, {AltV, key::Enter}), key::Enter);
-  EXPECT_EQ(characterClass(), CharacterClassDigits);  // a digits field stays one
-}
-
-TEST_F(LineInputTest, InsTogglesTheModeAndTheCursorIsHiddenAtTheEnd) {
-  std::string text = "ab";
-  EXPECT_EQ(edit(text, 0, {key::Ins, key::Enter}), key::Enter);
-  EXPECT_TRUE(insertMode());
-  EXPECT_EQ(screen_.cursorShape, CursorHidden);
-  EXPECT_EQ(edit(text, 0, {key::Ins, key::Enter}), key::Enter);
-  EXPECT_FALSE(insertMode());
+  EXPECT_EQ(characterClass(), CharacterClassDigits);
+  EXPECT_EQ(screen_.cursorShape, CursorHidden);  // hidden when the field ends
 }
 
 TEST_F(LineInputTest, LongTextScrollsToKeepTheCursorVisible) {
@@ -339,10 +355,12 @@ TEST_F(LineInputTest, WideCharactersScrollByCells) {
 
 TEST_F(LineInputTest, Utf8TextIsEditedByCharacters) {
   std::string text = "grüße";
-  EXPECT_EQ(edit(text, LineInputNoTypeOver, {key::Right, key::Right, key::Del, key::Enter}), key::Enter);
+  EXPECT_EQ(edit(text, LineInputNoTypeOver, {key::Right, key::Right, key::Del, key::Enter}),
+            key::Enter);
   EXPECT_EQ(text, "grße");
   setInsertMode(true);
-  EXPECT_EQ(edit(text, LineInputNoTypeOver, {key::Right, key::Right, CpUUmlaut, key::Enter}), key::Enter);
+  EXPECT_EQ(edit(text, LineInputNoTypeOver, {key::Right, key::Right, CpUUmlaut, key::Enter}),
+            key::Enter);
   EXPECT_EQ(text, "grüße");
   EXPECT_EQ(cursor_, 3);
   setInsertMode(false);
@@ -350,7 +368,8 @@ TEST_F(LineInputTest, Utf8TextIsEditedByCharacters) {
   EXPECT_EQ(edit(text, LineInputStartCursor | LineInputNoTypeOver, {'x', CpSharpS, key::Enter}),
             key::Enter);
   EXPECT_EQ(text, "grüxß");
-  EXPECT_EQ(edit(text, LineInputStartEnd | LineInputNoTypeOver, {key::Backspace, key::Backspace, key::Enter}),
+  EXPECT_EQ(edit(text, LineInputStartEnd | LineInputNoTypeOver,
+                 {key::Backspace, key::Backspace, key::Enter}),
             key::Enter);
   EXPECT_EQ(text, "grü");
   EXPECT_EQ(edit(text, LineInputNoTypeOver, {ShiftF1, key::Enter}), key::Enter);
@@ -463,7 +482,7 @@ TEST_F(LineInputTest, CtrlUpPicksFromTheHistoryCutToTheMaximum) {
   EXPECT_EQ(edit(text, LineInputVertical, {key::CtrlUp, key::Up, key::Enter, 'Z', key::Enter}, 8),
             key::Enter);
   EXPECT_EQ(text, "first en");  // cut to 8 bytes, the cursor at its end
-  EXPECT_EQ(screen_.beeps, 1);   // "Z" did not fit
+  EXPECT_EQ(screen_.beeps, 1);  // "Z" did not fit
   // Not a history, vertical or form field: Ctrl-Up does nothing.
   text = "x";
   EXPECT_EQ(edit(text, 0, {key::CtrlUp, key::Enter}), key::Enter);
@@ -474,10 +493,14 @@ TEST_F(LineInputTest, CtrlUpPicksFromTheHistoryCutToTheMaximum) {
 // cursor inside the text and the console cursor inside the field.
 TEST_F(LineInputTest, RandomKeysKeepTheInvariants) {
   const std::vector<KeyCode> keys = {
-      'a', 'Z', '0', ' ', '*', CpUUmlaut, CpSharpS, 0xB0, 0x1F, key::Backspace, key::Del,
-      key::Left, key::Right, key::CtrlLeft, key::CtrlRight, key::Home, key::End, key::CtrlHome,
-      key::CtrlEnd, key::Ins, CtrlE, ShiftF1, ShiftF2, CtrlF9, AltD, AltV, key::F5, key::CtrlUp};
-  const char* presets[] = {"", "*.*", "grüße", "日本語テキスト", "a日b c", "C:\\path\\to\\file.txt"};
+      'a',       'Z',       '0',           ' ',           '*',
+      CpUUmlaut, CpSharpS,  0xB0,          0x1F,          key::Backspace,
+      key::Del,  key::Left, key::Right,    key::CtrlLeft, key::CtrlRight,
+      key::Home, key::End,  key::CtrlHome, key::CtrlEnd,  key::Ins,
+      CtrlE,     ShiftF1,   ShiftF2,       CtrlF9,        AltD,
+      AltV,      key::F5,   key::CtrlUp};
+  const char* presets[] = {
+      "", "*.*", "grüße", "日本語テキスト", "a日b c", "C:\\path\\to\\file.txt"};
   // Every field takes Ctrl-Up, so that the pick window reads the key pushed for it.
   constexpr int Flags[] = {LineInputVertical, LineInputVertical | LineInputNoTypeOver,
                            LineInputVertical | LineInputStartEnd,
