@@ -13,6 +13,7 @@
 
 #include "platform/color.h"
 #include "platform/drives.h"
+#include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "scripted_console.h"
 #include "support/temp_tree.h"
@@ -57,7 +58,7 @@ TEST(HelpPageNumber, PageLines) {
   for (const Case& c : cases) EXPECT_EQ(helpPageNumber(c.line), c.page) << "'" << c.line << "'";
 }
 
-TEST_F(HelpViewerTest, MissingPageShowsAnEmptyWindowAndWaits) {
+TEST_F(HelpViewerTest, MissingPageOrFileShowsAnEmptyWindowAndWaits) {
   writeHelp(">1\nfirst page\n>2\nsecond page\n");
   const std::vector<ScreenCell> before = screenImage().cells;
   screen_.pushKey('x');
@@ -70,14 +71,14 @@ TEST_F(HelpViewerTest, MissingPageShowsAnEmptyWindowAndWaits) {
   EXPECT_EQ(screen_.attrAtRead(0, 2, 3), color(ColorNormal));
   EXPECT_EQ(screenImage().cells, before);
   EXPECT_FALSE(helpIsOpen());
-}
 
-TEST_F(HelpViewerTest, MissingFileShowsAnEmptyWindowAndWaits) {
+  // No help file at all: the same.
+  ASSERT_TRUE(deleteFile(helpFilePath()));
   screen_.pushKey(key::Escape);
   help(1);
-  ASSERT_EQ(screen_.screens.size(), 1u);
-  EXPECT_EQ(textRow(0, 3), padded(""));
-  EXPECT_EQ(prompt(0), PressAnyKeyText);
+  ASSERT_EQ(screen_.screens.size(), 2u);
+  EXPECT_EQ(textRow(1, 3), padded(""));
+  EXPECT_EQ(prompt(1), PressAnyKeyText);
 }
 
 TEST_F(HelpViewerTest, ShowsOnlyTheWantedPage) {
