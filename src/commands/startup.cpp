@@ -165,6 +165,8 @@ int runProgram(StartupContext& context) {
     installDefaultFiles(setupPath);
     setHelpFilePath(siblingPath(setupPath, HelpExtension));
     setHistoryFilePath(siblingPath(setupPath, HistoryExtension));
+  } else {
+    setHistoryFilePath("");
   }
   setCursorShape(CursorHidden);
 

@@ -10,7 +10,7 @@ namespace corvane {
 void aboutBox() {
   help(AboutHelpPage);
   WindowHandle box;
-  if (openInfoWindow(box, ProductTitle) != 0) return;
+  if (openInfoWindow(box, ProductTitleLine) != 0) return;
   for (KeyCode key = readKey(); key == key::ModifierEvent || key == key::IdleEvent;)
     key = readKey();
   closeInfoWindow(box);

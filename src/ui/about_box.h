@@ -3,9 +3,9 @@
 
 #include <string_view>
 
-namespace corvane {
+#include "platform/product.h"
 
-constexpr std::string_view ProductTitle = "NT-Corvane file manager";
+namespace corvane {
 
 // Shows help page 51, then an information window with the product title; waits for a key
 // (not the modifier or idle event) and closes it.
