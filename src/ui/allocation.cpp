@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "platform/keyboard.h"
 #include "platform/textf.h"
@@ -30,9 +32,11 @@ void reportOutOfMemory(std::size_t size, AllocationKind kind) {
       2, 58, 4,
       textf(kind == AllocationKind::Resize ? OutOfMemoryResizeFormat : OutOfMemorySizeFormat,
             size));
-  for (;;) {
-    KeyCode key = readKey();
-    if (key != key::ModifierEvent && key != key::IdleEvent) break;
+  {
+    std::vector<MouseZone> zones = activeMouseZones();
+    clearMouseZones();
+    readRealKey();
+    restoreMouseZones(std::move(zones));
   }
   closeErrorWindow();
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/charset.h"
 #include "platform/keyboard.h"
@@ -57,13 +59,16 @@ int openBox(WindowHandle& handle, std::string_view text, const BoxStyle& style, 
   return 0;
 }
 
-// Waits for a key that is not the modifier event or the idle event.
+}  // namespace
+
 KeyCode readRealKey() {
   for (;;) {
     KeyCode key = readKey();
     if (key != key::ModifierEvent && key != key::IdleEvent) return key;
   }
 }
+
+namespace {
 
 // Prints a button label at (column, row) of the current window, in the Select files colour
 // when selected.
@@ -83,9 +88,17 @@ MouseZone zoneOf(const ScreenWindow& window, int column, int cells, int row, Key
   return zone;
 }
 
-// Shuts the box's key loop: its zones must not outlive it.
-struct ZoneScope {
-  ~ZoneScope() { clearMouseZones(); }
+// A box reads keys with its own zones (none at first); the caller's table comes back when
+// the box ends, so the box's zones never outlive it.
+class ZoneScope {
+ public:
+  ZoneScope() : saved_(activeMouseZones()) { clearMouseZones(); }
+  ~ZoneScope() { restoreMouseZones(std::move(saved_)); }
+  ZoneScope(const ZoneScope&) = delete;
+  ZoneScope& operator=(const ZoneScope&) = delete;
+
+ private:
+  std::vector<MouseZone> saved_;
 };
 
 }  // namespace
@@ -119,7 +132,7 @@ KeyCode messageBox(std::string_view text) {
   int cells = static_cast<int>(PressAnyKeyText.size());
   printHotkeyLabel(std::max((interior - cells) / 2 + 1, 1), cells - 1, box->height - 2,
                    PressAnyKeyText, LabelNoWrap);
-  clearMouseZones();
+  ZoneScope zoneScope;
   return readRealKey();
 }
 

@@ -44,6 +44,9 @@ KeyCode messageBox(std::string_view text);
 // The same when the key does not matter (the key reader's message hook).
 inline void showMessage(std::string_view text) { messageBox(text); }
 
+// Waits for a key other than the modifier event and the idle event (the boxes' "any key").
+KeyCode readRealKey();
+
 // Opens an information window with the text and returns at once (0, or -1 with the handle
 // left empty when it could not be opened). closeInfoWindow closes and frees it.
 int openInfoWindow(WindowHandle& handle, std::string_view text);

@@ -97,8 +97,14 @@ TEST_F(BoxesTest, QuestionButtonsSelectionAndMouse) {
   EXPECT_EQ(screen_.attrAtRead(1, 36, 16), color(ColorSelectFiles));
   EXPECT_EQ(screen_.attrAtRead(1, 46, 16), color(ColorQuestionWindow));
 
+  // The caller's zones are put back when the box ends.
+  const MouseZone callers[] = {{.x1 = 0, .y1 = 0, .x2 = 9, .y2 = 0, .leftCode = 0x0500}};
+  registerMouseZones(callers);
   screen_.pushClick(38, 16);
   EXPECT_EQ(question(QuestionDefaultYes, "Sure ?"), QuestionNo);
+  std::vector<MouseZone> after = activeMouseZones();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0].leftCode, 0x0500);
 }
 
 constexpr std::string_view Buttons = "   < ^Skip >   < ^All >   < ^Cancel >   <^Yes >   < ^No   >";
