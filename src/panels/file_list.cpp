@@ -92,6 +92,22 @@ void relinkChain(FileList& list, const std::vector<NodeId>& order) {
   list.length = static_cast<std::uint32_t>(order.size());
 }
 
+void renumberChain(FileList& list, const std::vector<NodeId>& order) {
+  std::vector<FileNode> pool;
+  pool.reserve(order.size());
+  for (NodeId id : order) pool.push_back(std::move(list.nodes[id]));
+  const auto count = static_cast<NodeId>(pool.size());
+  for (NodeId i = 0; i < count; ++i) {
+    pool[i].prev = i == 0 ? NoNode : i - 1;
+    pool[i].next = i + 1 == count ? NoNode : i + 1;
+  }
+  list.nodes = std::move(pool);
+  list.freeSlots.clear();
+  list.head = count == 0 ? NoNode : 0;
+  list.tail = count == 0 ? NoNode : count - 1;
+  list.length = count;
+}
+
 void freeList(FileList& list) {
   list.nodes.clear();
   list.nodes.shrink_to_fit();

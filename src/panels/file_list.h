@@ -119,6 +119,9 @@ void unlinkNode(FileList& list, NodeId id);
 void releaseNode(FileList& list, NodeId id);
 // Rebuilds the chain from ids in the given order (every id must be allocated, each once).
 void relinkChain(FileList& list, const std::vector<NodeId>& order);
+// Rebuilds the pool with the nodes of order (each once) as ids 0, 1, 2 ... in that order,
+// so that walking the chain walks memory in sequence. Every id held before is void.
+void renumberChain(FileList& list, const std::vector<NodeId>& order);
 
 // Frees every node, entry and directory node; the list is empty afterwards.
 void freeList(FileList& list);

@@ -1,6 +1,8 @@
 #include "panels/sort_order.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -55,105 +57,133 @@ KeyOrder resortOrder(SortMode mode) {
   return ByName;
 }
 
-// First eight folded bytes, big-endian, zero-padded: comparing two of them orders names by
-// their beginnings (names hold no NUL byte).
-std::uint64_t foldedPrefix(std::string_view text) {
+// First eight bytes of a folded text, big-endian, zero-padded: comparing two of them orders
+// texts by their beginnings (names hold no NUL byte).
+std::uint64_t prefixOf(const char* text, std::size_t length) {
   std::uint64_t p = 0;
   for (std::size_t i = 0; i < 8; ++i) {
     p <<= 8;
-    if (i < text.size()) p |= foldByte(static_cast<unsigned char>(text[i]));
+    if (i < length) p |= static_cast<unsigned char>(text[i]);
   }
   return p;
 }
 
 struct SortKey {
   std::uint64_t namePrefix = 0;
-  std::uint64_t extensionPrefix = 0;
-  std::uint64_t primary = 0;
-  std::string_view name;
-  std::string_view extension;
+  std::uint64_t primary = 0;      // size, date and time, or mark word, by mode
+  std::uint32_t nameOffset = 0;   // of the folded name in the table's text
+  std::uint32_t nameLength = 0;
+  std::uint32_t extensionStart = 0;  // within the name; nameLength when there is none
   NodeId id = NoNode;
   bool directory = false;
-  bool hasExtension = false;
+
+  bool hasExtension() const { return extensionStart < nameLength; }
 };
 
-SortKey makeKey(const FileEntry& entry, std::uint32_t mark, SortMode mode, NodeId id) {
-  SortKey k;
-  k.name = entry.name;
-  k.namePrefix = foldedPrefix(k.name);
-  k.directory = entry.isDirectory();
-  const std::size_t dot = k.name.find('.');
-  k.hasExtension = dot != std::string_view::npos;
-  if (k.hasExtension && mode == SortMode::Extension) {
-    k.extension = k.name.substr(dot);
-    k.extensionPrefix = foldedPrefix(k.extension);
-  }
-  switch (mode) {
-    case SortMode::Size:
-      k.primary = entry.size;
-      break;
-    case SortMode::Date:
-      k.primary = (static_cast<std::uint64_t>(entry.date) << 16) | entry.time;
-      break;
-    case SortMode::Mode:
-      k.primary = mark;
-      break;
-    default:
-      break;
-  }
-  k.id = id;
-  return k;
-}
+// Sort keys with the folded names kept side by side in one block of text, so that a
+// comparison is an integer compare and, on equal beginnings, one memcmp.
+class KeyTable {
+ public:
+  explicit KeyTable(SortMode mode) : mode_(mode) {}
 
-int compareText(std::uint64_t prefixA, std::string_view a, std::uint64_t prefixB,
-                std::string_view b) {
-  if (prefixA != prefixB) return prefixA < prefixB ? -1 : 1;
-  return compareFolded(a, b);
-}
+  void reserve(std::size_t entries, std::size_t textBytes) {
+    keys.reserve(entries);
+    text_.reserve(textBytes);
+  }
 
-// <0 when a sorts before b, 0 when they are equivalent, >0 when a sorts after b.
-int compareKeys(const SortKey& a, const SortKey& b, const KeyOrder& order) {
-  if (order.primaryDescending && a.primary != b.primary) return a.primary > b.primary ? -1 : 1;
-  if (order.extension) {
-    if (a.hasExtension != b.hasExtension) return a.hasExtension ? -1 : 1;
-    if (a.hasExtension) {
-      const int c = compareText(a.extensionPrefix, a.extension, b.extensionPrefix, b.extension);
-      if (c != 0) return c;
-    } else if (!order.nameWithoutExtension) {
-      return 0;
+  std::size_t add(const FileEntry& entry, std::uint32_t mark, NodeId id) {
+    SortKey k;
+    k.nameOffset = static_cast<std::uint32_t>(text_.size());
+    k.nameLength = static_cast<std::uint32_t>(entry.name.size());
+    appendFolded(text_, entry.name);
+    k.namePrefix = prefixOf(text_.data() + k.nameOffset, k.nameLength);
+    const std::size_t dot = entry.name.find('.');
+    k.extensionStart = dot == std::string::npos ? k.nameLength : static_cast<std::uint32_t>(dot);
+    k.directory = entry.isDirectory();
+    switch (mode_) {
+      case SortMode::Size:
+        k.primary = entry.size;
+        break;
+      case SortMode::Date:
+        k.primary = (static_cast<std::uint64_t>(entry.date) << 16) | entry.time;
+        break;
+      case SortMode::Mode:
+        k.primary = mark;
+        break;
+      default:
+        break;
     }
+    k.id = id;
+    keys.push_back(k);
+    return keys.size() - 1;
   }
-  if (order.name) return compareText(a.namePrefix, a.name, b.namePrefix, b.name);
-  return 0;
-}
 
-// The insertion rule as one comparison over both kinds: directories first.
-int compareForInsertion(const SortKey& a, const SortKey& b, SortMode mode) {
-  if (a.directory != b.directory) return a.directory ? -1 : 1;
-  return compareKeys(a, b, insertionOrder(mode, a.directory));
-}
+  // Drops the keys from index on (and their text).
+  void truncate(std::size_t index) {
+    if (index < keys.size()) text_.resize(keys[index].nameOffset);
+    keys.resize(index);
+  }
 
-std::vector<SortKey> keysOf(const FileList& list, const std::vector<NodeId>& ids,
-                            SortMode mode) {
+  // <0 when a sorts before b, 0 when they are equivalent, >0 when a sorts after b.
+  int compare(const SortKey& a, const SortKey& b, const KeyOrder& order) const {
+    if (order.primaryDescending && a.primary != b.primary) return a.primary > b.primary ? -1 : 1;
+    if (order.extension) {
+      if (a.hasExtension() != b.hasExtension()) return a.hasExtension() ? -1 : 1;
+      if (a.hasExtension()) {
+        const int c = compareText(a.nameOffset + a.extensionStart, a.nameLength - a.extensionStart,
+                                  b.nameOffset + b.extensionStart, b.nameLength - b.extensionStart);
+        if (c != 0) return c;
+      } else if (!order.nameWithoutExtension) {
+        return 0;
+      }
+    }
+    if (!order.name) return 0;
+    if (a.namePrefix != b.namePrefix) return a.namePrefix < b.namePrefix ? -1 : 1;
+    return compareText(a.nameOffset, a.nameLength, b.nameOffset, b.nameLength);
+  }
+
+  // The insertion rule as one comparison over both kinds: directories first.
+  int compareForInsertion(const SortKey& a, const SortKey& b) const {
+    if (a.directory != b.directory) return a.directory ? -1 : 1;
+    return compare(a, b, insertionOrder(mode_, a.directory));
+  }
+
   std::vector<SortKey> keys;
-  keys.reserve(ids.size());
+
+ private:
+  int compareText(std::uint32_t a, std::uint32_t aLength, std::uint32_t b,
+                  std::uint32_t bLength) const {
+    const int c = std::memcmp(text_.data() + a, text_.data() + b, std::min(aLength, bLength));
+    if (c != 0) return c;
+    return aLength == bLength ? 0 : (aLength < bLength ? -1 : 1);
+  }
+
+  SortMode mode_;
+  std::string text_;
+};
+
+// Keys for ids, in that order.
+void addKeys(KeyTable& table, const FileList& list, const std::vector<NodeId>& ids) {
+  std::size_t bytes = 0;
+  for (NodeId id : ids) bytes += list.nodes[id].entry.name.size();
+  table.reserve(table.keys.size() + ids.size(), bytes);
   for (NodeId id : ids) {
     const FileNode& n = list.nodes[id];
-    keys.push_back(makeKey(n.entry, n.mark, mode, id));
+    table.add(n.entry, n.mark, id);
   }
-  return keys;
 }
 
 // Merges one part of the list (old, in chain order, sorted or not) with new keys sorted by
 // the part's order: each new key goes before the first old key that sorts after it, which
 // is where inserting it by a walk from the start would put it. A later new key is not
 // smaller, so its place is never before the place of the one before it.
-void mergePart(const std::vector<SortKey>& old, std::size_t begin, std::size_t end,
+void mergePart(const KeyTable& table, std::size_t begin, std::size_t end,
                const std::vector<SortKey>& fresh, const KeyOrder& order,
                std::vector<NodeId>& out) {
+  const std::vector<SortKey>& old = table.keys;
   std::size_t j = 0;
   for (std::size_t i = begin; i < end; ++i) {
-    while (j < fresh.size() && compareKeys(old[i], fresh[j], order) > 0)
+    while (j < fresh.size() && table.compare(old[i], fresh[j], order) > 0)
       out.push_back(fresh[j++].id);
     out.push_back(old[i].id);
   }
@@ -163,29 +193,36 @@ void mergePart(const std::vector<SortKey>& old, std::size_t begin, std::size_t e
 }  // namespace
 
 bool insertsBefore(const FileEntry& x, const FileEntry& n, SortMode mode) {
-  const SortKey kx = makeKey(x, 0, mode, 0);
-  const SortKey kn = makeKey(n, 0, mode, 0);
-  return compareForInsertion(kx, kn, mode) > 0;
+  KeyTable table(mode);
+  table.add(x, 0, 0);
+  table.add(n, 0, 0);
+  return table.compareForInsertion(table.keys[0], table.keys[1]) > 0;
 }
 
 bool resortsBefore(const FileNode& q, const FileNode& p, SortMode mode) {
-  const SortKey kq = makeKey(q.entry, q.mark, mode, 0);
-  const SortKey kp = makeKey(p.entry, p.mark, mode, 0);
+  KeyTable table(mode);
+  table.add(q.entry, q.mark, 0);
+  table.add(p.entry, p.mark, 0);
+  const SortKey& kq = table.keys[0];
+  const SortKey& kp = table.keys[1];
   if (kq.directory != kp.directory) return kq.directory;
-  return compareKeys(kq, kp, resortOrder(mode)) < 0;
+  return table.compare(kq, kp, resortOrder(mode)) < 0;
 }
 
 NodeId insertSorted(FileList& list, FileEntry entry, std::uint32_t mark, SortMode mode) {
   const bool directory = entry.isDirectory();
-  const SortKey kn = makeKey(entry, mark, mode, NoNode);
   const KeyOrder order = insertionOrder(mode, directory);
+  KeyTable table(mode);
+  table.add(entry, mark, NoNode);
   NodeId at = list.head;
   if (!directory)
     while (at != NoNode && list.nodes[at].entry.isDirectory()) at = list.nodes[at].next;
   while (at != NoNode) {
     const FileNode& x = list.nodes[at];
     if (x.entry.isDirectory() != directory) break;  // a directory stops at the first file
-    if (compareKeys(makeKey(x.entry, x.mark, mode, at), kn, order) > 0) break;
+    table.truncate(1);
+    table.add(x.entry, x.mark, at);
+    if (table.compare(table.keys[1], table.keys[0], order) > 0) break;
     at = x.next;
   }
   if (at == NoNode && list.tail != NoNode && (list.nodes[list.tail].mark & MarkError) != 0) {
@@ -212,30 +249,30 @@ void insertEntries(FileList& list, std::vector<PendingEntry> entries, SortMode m
   for (PendingEntry& p : entries) freshIds.push_back(allocateNode(list, std::move(p.entry), p.mark));
   entries.clear();
 
-  const std::vector<SortKey> old = keysOf(list, order, mode);
+  KeyTable table(mode);
+  addKeys(table, list, order);
+  const std::size_t oldCount = table.keys.size();
   std::size_t directoryEnd = 0;
-  while (directoryEnd < old.size() && old[directoryEnd].directory) ++directoryEnd;
+  while (directoryEnd < oldCount && table.keys[directoryEnd].directory) ++directoryEnd;
 
+  addKeys(table, list, freshIds);
   std::vector<SortKey> freshDirectories, freshFiles;
-  for (NodeId id : freshIds) {
-    const FileNode& n = list.nodes[id];
-    (n.entry.isDirectory() ? freshDirectories : freshFiles)
-        .push_back(makeKey(n.entry, n.mark, mode, id));
-  }
+  for (std::size_t i = oldCount; i < table.keys.size(); ++i)
+    (table.keys[i].directory ? freshDirectories : freshFiles).push_back(table.keys[i]);
   const KeyOrder directoryOrder = insertionOrder(mode, true);
   const KeyOrder fileOrder = insertionOrder(mode, false);
   std::stable_sort(freshDirectories.begin(), freshDirectories.end(),
                    [&](const SortKey& a, const SortKey& b) {
-                     return compareKeys(a, b, directoryOrder) < 0;
+                     return table.compare(a, b, directoryOrder) < 0;
                    });
   std::stable_sort(freshFiles.begin(), freshFiles.end(), [&](const SortKey& a, const SortKey& b) {
-    return compareKeys(a, b, fileOrder) < 0;
+    return table.compare(a, b, fileOrder) < 0;
   });
 
   std::vector<NodeId> merged;
   merged.reserve(order.size() + freshIds.size());
-  mergePart(old, 0, directoryEnd, freshDirectories, directoryOrder, merged);
-  mergePart(old, directoryEnd, old.size(), freshFiles, fileOrder, merged);
+  mergePart(table, 0, directoryEnd, freshDirectories, directoryOrder, merged);
+  mergePart(table, directoryEnd, oldCount, freshFiles, fileOrder, merged);
 
   // The first entry to land behind a placeholder tail takes its place.
   if (placeholder != NoNode && merged.back() != placeholder) {
@@ -249,24 +286,28 @@ void insertEntries(FileList& list, std::vector<PendingEntry> entries, SortMode m
 
 void sortList(FileList& list, SortMode mode) {
   const std::vector<NodeId> order = chainOrder(list);
-  std::vector<SortKey> keys = keysOf(list, order, mode);
-  std::stable_sort(keys.begin(), keys.end(), [mode](const SortKey& a, const SortKey& b) {
-    return compareForInsertion(a, b, mode) < 0;
-  });
+  KeyTable table(mode);
+  addKeys(table, list, order);
+  std::stable_sort(table.keys.begin(), table.keys.end(),
+                   [&table](const SortKey& a, const SortKey& b) {
+                     return table.compareForInsertion(a, b) < 0;
+                   });
   std::vector<NodeId> sorted;
-  sorted.reserve(keys.size());
-  for (const SortKey& k : keys) sorted.push_back(k.id);
-  relinkChain(list, sorted);
+  sorted.reserve(table.keys.size());
+  for (const SortKey& k : table.keys) sorted.push_back(k.id);
+  renumberChain(list, sorted);
 }
 
 void resortList(FileList& list, SortMode mode) {
   const std::vector<NodeId> order = chainOrder(list);
-  std::vector<SortKey> keys = keysOf(list, order, mode);
+  KeyTable table(mode);
+  addKeys(table, list, order);
   const KeyOrder byKey = resortOrder(mode);
-  std::stable_sort(keys.begin(), keys.end(), [&byKey](const SortKey& a, const SortKey& b) {
-    if (a.directory != b.directory) return a.directory;
-    return compareKeys(a, b, byKey) < 0;
-  });
+  std::stable_sort(table.keys.begin(), table.keys.end(),
+                   [&](const SortKey& a, const SortKey& b) {
+                     if (a.directory != b.directory) return a.directory;
+                     return table.compare(a, b, byKey) < 0;
+                   });
 
   struct Contents {
     FileEntry entry;
@@ -274,12 +315,11 @@ void resortList(FileList& list, SortMode mode) {
     DirectoryId directory;
   };
   std::vector<Contents> moved;
-  moved.reserve(keys.size());
-  for (const SortKey& k : keys) {
+  moved.reserve(table.keys.size());
+  for (const SortKey& k : table.keys) {
     FileNode& n = list.nodes[k.id];
     moved.push_back({std::move(n.entry), n.mark, n.directory});
   }
-  keys.clear();  // its views into the names are gone with the move
   for (std::size_t i = 0; i < order.size(); ++i) {
     FileNode& n = list.nodes[order[i]];
     n.entry = std::move(moved[i].entry);

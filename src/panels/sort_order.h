@@ -48,7 +48,9 @@ struct PendingEntry {
 void insertEntries(FileList& list, std::vector<PendingEntry> entries, SortMode mode);
 
 // Orders the whole chain by the insertion rule, equal entries keeping their chain order
-// (what inserting the nodes one by one in chain order gives). The nodes are relinked.
+// (what inserting the nodes one by one in chain order gives). For freshly built lists: the
+// nodes are renumbered in the new order (ids held before are void), which keeps later walks
+// over the chain in step with memory.
 void sortList(FileList& list, SortMode mode);
 
 // Re-sorts in place by the re-sort rule (a stable sort). The nodes keep their places in the
