@@ -194,13 +194,16 @@ int rereadDirectory(Panel& panel, const ReadOptions& options) {
           pending.push_back({std::move(entry), 0});
         } else {
           FileNode& n = list.nodes[id];
+          // A directory whose size was computed holds that size, not the one on disk.
+          const bool computed = n.entry.isDirectory() && (n.mark & MarkSizeComputed) != 0;
           if (n.entry.time == entry.time && n.entry.date == entry.date &&
-              n.entry.size == entry.size) {
+              (computed || n.entry.size == entry.size)) {
             n.mark &= ~MarkNotSeen;
             n.entry.attributes = entry.attributes;
             if (n.entry.name != entry.name) n.entry.name = std::move(entry.name);
           } else {
-            pending.push_back({std::move(entry), n.mark & ~MarkNotSeen});
+            // A computed size does not hold for the changed directory.
+            pending.push_back({std::move(entry), n.mark & ~(MarkNotSeen | MarkSizeComputed)});
           }
         }
       }

@@ -36,7 +36,9 @@ int readDirectory(Panel& panel, const ReadOptions& options);
 // same name is taken over), changed ones are re-inserted with their marks, new ones come in
 // unmarked and vanished ones go; then the counters are recomputed. A name is matched to the
 // listed node of the same spelling first, else to one that differs only in case, never to
-// a node matched already. Cursor and top go to the head.
+// a node matched already. A directory whose size was computed keeps that size while its
+// time stamp stays; when it changed, the re-inserted entry loses MarkSizeComputed (its size
+// is the file system's again). Cursor and top go to the head.
 // ReadDone, or ReadCancelled (entries not yet compared then stay as they were).
 int rereadDirectory(Panel& panel, const ReadOptions& options);
 

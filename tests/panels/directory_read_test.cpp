@@ -108,6 +108,30 @@ TEST_F(DirectoryReadTest, RereadKeepsTheMarkOfAChangedFileAndDropsAVanishedOne) 
   expectConsistent(panel);
 }
 
+TEST_F(DirectoryReadTest, RereadKeepsAComputedDirectorySizeUntilTheDirectoryChanges) {
+  tree_.makeDir("sub");
+  tree_.makeDir("sub/d");
+  tree_.setLocalMtime("sub/d", 2020, 5, 6, 7, 8, 10);
+  Panel panel = panelOn("T:\\sub");
+  readDirectory(panel, options_);
+  const NodeId d = named(panel, "d");
+  panel.list.nodes[d].entry.size = 123456;
+  panel.list.nodes[d].mark = MarkSizeComputed | MarkSelected;
+  countList(panel);
+
+  rereadDirectory(panel, options_);
+  EXPECT_EQ(named(panel, "d"), d);
+  EXPECT_EQ(panel.list.nodes[d].entry.size, 123456u);
+  EXPECT_EQ(panel.list.nodes[d].mark, MarkSizeComputed | MarkSelected);
+
+  tree_.setLocalMtime("sub/d", 2021, 5, 6, 7, 8, 10);
+  rereadDirectory(panel, options_);
+  const FileNode& changed = panel.list.nodes[named(panel, "d")];
+  EXPECT_EQ(changed.entry.size, 0u);
+  EXPECT_EQ(changed.mark, MarkSelected);
+  expectConsistent(panel);
+}
+
 TEST_F(DirectoryReadTest, RereadTakesOverANewSpellingAndKeepsNamesThatDifferInCase) {
   tree_.makeDir("sub");
   tree_.writeFile("sub/a.txt", "1");
