@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,18 @@ inline std::uint16_t dosDate(int year, int month, int day) {
 }
 inline std::uint16_t dosTime(int hour, int minute) {
   return static_cast<std::uint16_t>((hour << 11) | (minute << 5));
+}
+
+// Appends n files "f00.txt", "f01.txt" ... of sizes 0, 1 ..., counts the panel and puts
+// cursor and top on the head.
+inline void appendFiles(Panel& panel, int n) {
+  for (int i = 0; i < n; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "f%02d.txt", i);
+    append(panel.list, fileEntry(name, static_cast<std::uint64_t>(i)));
+  }
+  countList(panel);
+  panel.cursor = panel.top = panel.list.head;
 }
 
 class DisplayTest : public HeadlessTest {
@@ -45,16 +58,7 @@ class DisplayTest : public HeadlessTest {
     return imageAttr(panel.window->x + column, panel.window->y + row);
   }
 
-  // Appends n files "f00.txt", "f01.txt" ... with the given mark, and counts the panel.
-  static void addFiles(Panel& panel, int n) {
-    for (int i = 0; i < n; ++i) {
-      char name[16];
-      std::snprintf(name, sizeof name, "f%02d.txt", i);
-      append(panel.list, fileEntry(name, static_cast<std::uint64_t>(i)));
-    }
-    countList(panel);
-    panel.cursor = panel.top = panel.list.head;
-  }
+  static void addFiles(Panel& panel, int n) { appendFiles(panel, n); }
 
   WindowHandle window_;
 };
