@@ -1,8 +1,11 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,11 +13,20 @@
 
 #include "platform/drives.h"
 #include "platform/paths.h"
+#include "platform/terminal_session.h"
 
 namespace corvane {
 namespace {
 
 constexpr const char* DefaultInterpreter = "/bin/sh";
+// The search path when PATH is not set, as the interpreter assumes.
+constexpr const char* DefaultSearchPath = "/usr/bin:/bin";
+
+// Clears the normal screen with default colours and homes the cursor.
+constexpr std::string_view ClearNormalScreen = "\x1b[0m\x1b[H\x1b[2J";
+// The rest of a key that sends several bytes (an escape sequence, a UTF-8 character) comes
+// within this time and is read with it.
+constexpr int KeyRestMs = 30;
 
 // Signals whose "ignore" the program may have set and a child must not inherit (an
 // ignored SIGPIPE or SIGCHLD breaks ordinary shell pipelines and waits).
@@ -41,6 +53,22 @@ bool isDosInterpreter(std::string_view path) {
   ssize_t written = write(reportFd, &error, sizeof error);
   (void)written;
   _exit(127);
+}
+
+bool isExecutableFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+// A relative host path taken from the host directory of a program path ("" keeps the
+// process's own directory).
+std::string fromDirectory(std::string_view relative, std::string_view workingDirectory) {
+  std::string base = workingDirectory.empty() ? std::string() : toHostPath(workingDirectory);
+  if (base.empty()) return std::string(relative);
+  if (base.back() != '/') base += '/';
+  base += relative;
+  return base;
 }
 
 }  // namespace
@@ -112,6 +140,65 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
+}
+
+bool findExecutable(std::string_view word, std::string_view workingDirectory) {
+  if (word.empty()) return false;
+  if (word.find('/') != std::string_view::npos)
+    return isExecutableFile(word.front() == '/' ? std::string(word)
+                                                : fromDirectory(word, workingDirectory));
+  const char* searchPath = std::getenv("PATH");
+  std::string_view directories = searchPath != nullptr ? searchPath : DefaultSearchPath;
+  for (std::size_t begin = 0;;) {
+    std::size_t end = directories.find(':', begin);
+    std::string_view directory = directories.substr(begin, end - begin);
+    std::string candidate = directory.empty() ? std::string(".") : std::string(directory);
+    candidate += '/';
+    candidate += word;
+    if (candidate.front() != '/') candidate = fromDirectory(candidate, workingDirectory);
+    if (isExecutableFile(candidate)) return true;
+    if (end == std::string_view::npos) return false;
+    begin = end + 1;
+  }
+}
+
+void clearNormalScreen() {
+  if (isatty(STDOUT_FILENO)) writeAllBytes(STDOUT_FILENO, ClearNormalScreen);
+}
+
+void writeNormalScreen(std::string_view text) {
+  if (isatty(STDOUT_FILENO)) writeAllBytes(STDOUT_FILENO, text);
+}
+
+void waitKeyOnNormalScreen(std::string_view prompt) {
+  if (isatty(STDOUT_FILENO)) waitKeyOnTerminal(STDIN_FILENO, STDOUT_FILENO, prompt);
+}
+
+bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt) {
+  struct termios saved {};
+  if (tcgetattr(inFd, &saved) != 0) return false;
+  struct termios raw = saved;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
+  raw.c_iflag &= ~static_cast<tcflag_t>(IXON);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  // Keys typed while the command ran are dropped: the prompt waits for a new one.
+  if (tcsetattr(inFd, TCSAFLUSH, &raw) != 0) return false;
+  writeAllBytes(outFd, prompt);
+  unsigned char byte = 0;
+  ssize_t got;
+  do {
+    got = read(inFd, &byte, 1);
+  } while (got < 0 && errno == EINTR);
+  if (got == 1) {
+    struct pollfd pending {inFd, POLLIN, 0};
+    unsigned char rest[64];
+    while (poll(&pending, 1, KeyRestMs) > 0 && (pending.revents & POLLIN) != 0 &&
+           read(inFd, rest, sizeof rest) > 0) {
+    }
+  }
+  tcsetattr(inFd, TCSANOW, &saved);
+  return got == 1;
 }
 
 }  // namespace corvane

@@ -18,4 +18,24 @@ std::string commandInterpreter();
 // could not be started or the directory could not be entered.
 int runShellCommand(std::string_view commandLine, std::string_view workingDirectory);
 
+// Whether a command word names an executable file: a word with "/" is a host path (relative
+// to the host directory of workingDirectory, a program path), a word without one is looked
+// up in the directories of PATH as the interpreter would. Directories do not count.
+bool findExecutable(std::string_view word, std::string_view workingDirectory);
+
+// The user's normal screen while the program's screen is put aside (between the console's
+// leaveScreen and enterScreen), on standard input and output. Each does nothing when the fd
+// it needs is not a terminal.
+//
+// "cls": clears the normal screen and puts the cursor in its top left corner.
+void clearNormalScreen();
+// Writes the text as it is.
+void writeNormalScreen(std::string_view text);
+// Shows the prompt and waits for one key, read without echo and without line editing (an
+// interrupt key is a key too); the terminal's modes are put back afterwards.
+void waitKeyOnNormalScreen(std::string_view prompt);
+// The same on given fds (tests use a pseudo-terminal). False when inFd is not a terminal
+// or failed before a key came.
+bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt);
+
 }  // namespace corvane

@@ -1,0 +1,178 @@
+#include "exec/command_template.h"
+
+#include <array>
+#include <utility>
+
+#include "exec/exec_texts.h"
+#include "exec/shell_words.h"
+#include "platform/drives.h"
+#include "platform/keycodes.h"
+#include "platform/paths.h"
+#include "ui/boxes.h"
+#include "ui/input_dialog.h"
+#include "ui/window.h"
+
+namespace corvane {
+namespace {
+
+// Where the parameter input opens, in coordinates of the current window, and its width.
+constexpr int ParameterColumn = 10;
+constexpr int ParameterRow = 10;
+constexpr int ParameterWidth = 40;
+
+constexpr std::string_view ParameterMark = "[ ]";
+
+// A host name that holds "\" appears in program names as U+F05C (see drives.h).
+constexpr std::string_view EscapedBackslash = "\xEF\x81\x9C";
+
+std::array<std::string, 2>& directories() {
+  static std::array<std::string, 2> dirs;
+  return dirs;
+}
+
+// The directory in the form a command sees: its host path when its drive is mapped.
+std::string hostFormOfDirectory(const std::string& directory) {
+  std::string host = toHostPath(directory);
+  return host.empty() ? directory : host;
+}
+
+bool isFullProgramPath(std::string_view name) {
+  return name.size() >= 3 && driveLetterOf(name) != 0 && name[2] == '\\';
+}
+
+// The 1-based screen position of a window coordinate of the current window.
+void parameterPosition(int& column, int& row) {
+  column = ParameterColumn;
+  row = ParameterRow;
+  if (const ScreenWindow* window = currentWindow()) {
+    column = windowScreenColumn(*window, ParameterColumn) + 1;
+    row = windowScreenRow(*window, ParameterRow) + 1;
+  }
+}
+
+}  // namespace
+
+void setTemplateDirectories(std::string_view first, std::string_view second) {
+  directories()[0] = first;
+  directories()[1] = second;
+}
+
+const std::string& templateDirectory(int n) {
+  static const std::string none;
+  return n == 1 || n == 2 ? directories()[static_cast<std::size_t>(n - 1)] : none;
+}
+
+std::string hostFormOfName(std::string_view fileName) {
+  if (isFullProgramPath(fileName)) {
+    std::string host = toHostPath(fileName);
+    if (!host.empty()) return host;
+  }
+  std::string out;
+  out.reserve(fileName.size());
+  for (std::size_t i = 0; i < fileName.size(); ++i) {
+    if (fileName[i] == '\\') {
+      out += '/';
+    } else if (fileName.substr(i).starts_with(EscapedBackslash)) {
+      out += '\\';
+      i += EscapedBackslash.size() - 1;
+    } else {
+      out += fileName[i];
+    }
+  }
+  return out;
+}
+
+TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view templateText,
+                                     int maxLength, bool append, NameQuoting quoting) {
+  TemplateExpansion result;
+  const std::size_t limit = maxLength < 0 ? 0 : static_cast<std::size_t>(maxLength);
+  const bool shell = quoting == NameQuoting::Shell;
+  const std::string name = shell ? hostFormOfName(fileName) : std::string(fileName);
+  const auto asWord = [shell](std::string_view text) {
+    return shell ? quoteForShell(text) : std::string(text);
+  };
+
+  if (templateText.find('%') == std::string_view::npos) {
+    result.text = templateText;
+    result.parameterAt = result.text.find(ParameterMark);
+    if (append && !name.empty()) {
+      result.text += ' ';
+      result.text += asWord(name);
+    }
+  } else {
+    // The base name ends at the last dot of the last component only: a dot in a directory
+    // name does not make "%%" cut the path there.
+    const std::size_t separator = name.find_last_of("/\\");
+    const std::size_t dot = name.rfind('.');
+    const bool hasDot =
+        dot != std::string::npos && (separator == std::string::npos || dot > separator);
+    const std::string wholeName = asWord(name);
+    const std::string baseName = hasDot ? asWord(std::string_view(name).substr(0, dot)) : wholeName;
+
+    std::string& out = result.text;
+    for (std::size_t i = 0; i < templateText.size(); ++i) {
+      const char c = templateText[i];
+      if (c != '%') {
+        if (result.parameterAt == std::string::npos &&
+            templateText.substr(i).starts_with(ParameterMark))
+          result.parameterAt = out.size();
+        out += c;
+        continue;
+      }
+      const char next = i + 1 < templateText.size() ? templateText[i + 1] : '\0';
+      std::string insertion;
+      std::string_view overflow = exec_text::OverflowOther;
+      if (next == '1' || next == '2') {
+        const std::string& directory = templateDirectory(next - '0');
+        insertion = directory.empty() ? wholeName : asWord(hostFormOfDirectory(directory));
+        ++i;
+      } else if (next == '%') {
+        insertion = baseName;
+        overflow = hasDot ? exec_text::OverflowBaseName : exec_text::OverflowWholeName;
+        ++i;
+      } else {
+        insertion = wholeName;  // the following character is copied on the next turn
+      }
+      if (out.size() + insertion.size() > limit) {
+        result.error = overflow;
+        return result;
+      }
+      out += insertion;
+    }
+  }
+  if (result.text.size() >= limit) result.error = exec_text::TooLong;
+  return result;
+}
+
+int expandCommand(std::string_view fileName, std::string& command, int maxLength, bool append,
+                  NameQuoting quoting) {
+  TemplateExpansion expansion = expandPlaceholders(fileName, command, maxLength, append, quoting);
+  if (!expansion.error.empty()) {
+    messageBox(expansion.error);
+    return ExpandError;
+  }
+  if (expansion.parameterAt == std::string::npos) {
+    command = std::move(expansion.text);
+    return ExpandDone;
+  }
+
+  std::string parameter;
+  int column = 0, row = 0;
+  parameterPosition(column, row);
+  const KeyCode ending = inputDialog(parameter, exec_text::ParameterPrompt, column, row,
+                                     ParameterWidth, ParameterLengthLimit);
+  if (ending != key::Enter) {
+    command = std::move(expansion.text);
+    return ending;
+  }
+  std::string withParameter = expansion.text;
+  withParameter.replace(expansion.parameterAt, ParameterMark.size(), parameter);
+  if (withParameter.size() >= static_cast<std::size_t>(maxLength < 0 ? 0 : maxLength)) {
+    messageBox(exec_text::ParameterTooLong);
+    return ExpandError;
+  }
+  command = std::move(withParameter);
+  return ExpandDone;
+}
+
+}  // namespace corvane

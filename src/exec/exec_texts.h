@@ -1,0 +1,24 @@
+// Every text the external-command layer shows, in one place.
+#pragma once
+
+#include <string_view>
+
+namespace corvane::exec_text {
+
+// Template expansion.
+constexpr std::string_view ParameterPrompt = "Enter parameter  :";
+constexpr std::string_view OverflowBaseName = "% ERROR 1";   // "%%" on a name with a dot
+constexpr std::string_view OverflowWholeName = "% ERROR 2";  // "%%" on a name without one
+constexpr std::string_view OverflowOther = "% ERROR 3";      // any other placeholder
+constexpr std::string_view TooLong = "LNG ERROR 1";
+constexpr std::string_view ParameterTooLong = "LNG ERROR 2 ";
+
+// Running command lines.
+constexpr std::string_view CommandError = "ERROR";
+constexpr std::string_view PressAnyKey = "Press any key !";
+
+// Associations and configured programs.
+constexpr std::string_view ExtensionNotDefined = "Extension not defined";
+constexpr const char* NotExecutableFormat = "Command '%s' not executable,\nPlease check the syntax !";
+
+}  // namespace corvane::exec_text

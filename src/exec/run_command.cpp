@@ -1,0 +1,209 @@
+#include "exec/run_command.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/setup_block.h"
+#include "exec/exec_texts.h"
+#include "exec/shell_words.h"
+#include "platform/charset.h"
+#include "platform/clock.h"
+#include "platform/color.h"
+#include "platform/console.h"
+#include "platform/drives.h"
+#include "platform/keyboard.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/screen.h"
+#include "ui/boxes.h"
+#include "ui/window.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view ChangeDirectoryPrefix = "cd ";
+constexpr std::string_view EditPrefix = "[CSEDIT]";
+constexpr std::string_view ViewPrefix = "[CSVIEW]";
+constexpr std::string_view NewLine = "\n";
+constexpr char CommandSeparator = ';';
+constexpr char DisabledLineMark = '0';
+
+// Preference 3: " Wait after command execution on a key".
+constexpr int PreferenceWaitForKey = 3;
+
+constexpr int KeyWindowFlags = WindowClear | WindowShadow | WindowBlock;
+
+constexpr NormalScreenOps PlatformNormalScreen{clearNormalScreen, writeNormalScreen,
+                                               waitKeyOnNormalScreen};
+
+NormalScreenOps& normalScreen() {
+  static NormalScreenOps ops = PlatformNormalScreen;
+  return ops;
+}
+
+InternalProgramHooks& hooks() {
+  static InternalProgramHooks registered;
+  return registered;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A host path as the program knows it; anything else is left to the program's own rules.
+std::string programFormOf(std::string_view name) {
+  if (name.starts_with('/')) {
+    std::string path = toProgramPath(name);
+    if (!path.empty()) return path;
+  }
+  return std::string(name);
+}
+
+bool changeToDirectory(std::string_view path) {
+  if (path.starts_with('/')) {
+    std::string programPath = toProgramPath(path);
+    return !programPath.empty() && changeDirectory(programPath);
+  }
+  return changeDirectory(path);
+}
+
+int refused() {
+  rejectBeep();
+  return BuiltinRefused;
+}
+
+// "[CSEDIT] name" and "[CSVIEW] name" (the tag alone too, which has no file to open).
+bool internalProgramCommand(std::string_view command, std::string_view tag, FileHook hook,
+                            int& result) {
+  if (!command.starts_with(tag)) return false;
+  std::string_view rest = command.substr(tag.size());
+  if (!rest.empty() && !isBlank(rest.front())) return false;
+  std::string name = unquoteShellText(trimBlanks(rest));
+  if (hook == nullptr || name.empty()) {
+    result = refused();
+  } else {
+    hook(programFormOf(name));
+    result = BuiltinDone;
+  }
+  return true;
+}
+
+// Carries out a built-in command (command without surrounding blanks). False when the
+// command is none.
+bool runBuiltin(std::string_view command, int& result) {
+  if (command.size() > ChangeDirectoryPrefix.size() &&
+      sameName(command.substr(0, ChangeDirectoryPrefix.size()), ChangeDirectoryPrefix)) {
+    std::string path = unquoteShellText(trimBlanks(command.substr(ChangeDirectoryPrefix.size())));
+    if (path.size() > 1) {
+      result = changeToDirectory(path) ? BuiltinDone : refused();
+      return true;
+    }
+    return false;
+  }
+  if (command.size() == 2 && command[1] == ':' && driveLetterOf(command) != 0) {
+    const char letter = driveLetterOf(command);
+    result = driveAccessible(letter) && setCurrentDrive(letter) ? BuiltinDone : refused();
+    return true;
+  }
+  return internalProgramCommand(command, EditPrefix, hooks().editFile, result) ||
+         internalProgramCommand(command, ViewPrefix, hooks().viewFile, result);
+}
+
+// The small window of the KeepScreen variant: "Press any key !" until a key other than the
+// modifier and idle events.
+void pressAnyKeyWindow() {
+  const int width = textCells(exec_text::PressAnyKey) + 4;
+  const int height = 3;
+  ScopedWindow box;
+  const ColorAttr attr = color(ColorMessageWindow);
+  if (box.open((screenColumns() - width) / 2 + 1, (screenRows() - height) / 2 + 1, width, height,
+               attr, attr, KeyWindowFlags) != 0)
+    return;
+  writeText(exec_text::PressAnyKey, textCells(exec_text::PressAnyKey) - 1, 2, 1);
+  KeyCode code;
+  do {
+    code = readKey();
+  } while (code == key::ModifierEvent || code == key::IdleEvent);
+}
+
+int runExternal(std::string_view command, bool save, bool wait, bool clear,
+                ScreenVariant variant) {
+  if (!hasConsole()) return -1;
+  SavedScreen saved = save ? saveScreen() : nullptr;
+  const bool askKey = wait && preference(PreferenceWaitForKey) != 0;
+  const NormalScreenOps& ops = normalScreen();
+
+  flushInput();  // keys typed ahead are the program's, not the command's
+  setExternalProgramRunning(true);
+  console().leaveScreen();
+  if (clear && variant == ScreenVariant::Console) ops.clear();
+  ops.write(NewLine);
+  const int status = runShellCommand(command, currentDirectory());
+  ops.write(NewLine);
+  if (askKey && variant == ScreenVariant::Console) ops.waitKey(exec_text::PressAnyKey);
+  console().enterScreen();
+
+  // The terminal forgot the program's screen: show the whole image again.
+  const bool restored = saved != nullptr;
+  if (restored) restoreScreen(std::move(saved));
+  if (!restored || holdLevel() != 0) flushScreen();
+  flushInput();
+  setExternalProgramRunning(false);
+  if (askKey && variant == ScreenVariant::KeepScreen) pressAnyKeyWindow();
+  return status;
+}
+
+int runInVariant(std::string_view command, bool save, bool wait, bool clear,
+                 ScreenVariant variant) {
+  std::string_view trimmed = trimBlanks(command);
+  if (trimmed.empty()) return BuiltinDone;
+  int result = BuiltinDone;
+  if (runBuiltin(trimmed, result)) return result;
+  return runExternal(trimmed, save, wait, clear, variant);
+}
+
+}  // namespace
+
+void setInternalProgramHooks(const InternalProgramHooks& registered) { hooks() = registered; }
+const InternalProgramHooks& internalProgramHooks() { return hooks(); }
+
+void setNormalScreenOps(const NormalScreenOps& ops) { normalScreen() = ops; }
+void resetNormalScreenOps() { normalScreen() = PlatformNormalScreen; }
+
+int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearScreen) {
+  return runInVariant(command, saveScreen, wait, clearScreen, ScreenVariant::Console);
+}
+
+int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait) {
+  return runInVariant(command, saveScreen, wait, false, ScreenVariant::KeepScreen);
+}
+
+int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,
+                   bool append, bool wait, bool prepare, NameQuoting quoting) {
+  if (line.starts_with(DisabledLineMark)) return ExpandDone;
+  std::vector<std::string_view> commands;
+  for (std::size_t begin = 0;;) {
+    const std::size_t end = line.find(CommandSeparator, begin);
+    std::string_view piece = line.substr(begin, end - begin);
+    if (!trimBlanks(piece).empty()) commands.push_back(piece);
+    if (end == std::string_view::npos) break;
+    begin = end + 1;
+  }
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    std::string command(commands[i]);
+    const int expanded = expandCommand(fileName, command, CommandLengthLimit, append, quoting);
+    if (expanded == ExpandError) {
+      messageBox(exec_text::CommandError);
+      return ExpandError;
+    }
+    if (expanded != ExpandDone) return expanded;
+    const bool last = i + 1 == commands.size();
+    if (variant == ScreenVariant::Console) {
+      runCommand(command, true, wait && last, prepare && i == 0);
+    } else {
+      runCommandKeepScreen(command, true, wait && last);
+    }
+  }
+  return ExpandDone;
+}
+
+}  // namespace corvane

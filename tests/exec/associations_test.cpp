@@ -1,0 +1,182 @@
+#include "exec/associations.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "exec/exec_commands.h"
+#include "exec/exec_texts.h"
+#include "exec/run_command.h"
+#include "exec_fixture.h"
+
+namespace corvane {
+namespace {
+
+using testing::ExecTest;
+
+std::vector<std::string>& editedFiles() {
+  static std::vector<std::string> files;
+  return files;
+}
+
+class AssociationTest : public ExecTest {
+ protected:
+  AssociationTest() {
+    editedFiles().clear();
+    setupBlock().setupPath.assign("T:\\corvane.SET");
+  }
+
+  void writeAssociations(std::string_view text) { tree_.writeFile("corvane.pre", text); }
+
+  // The command found for a name, "<none>" or "<no file>".
+  static std::string associationOf(std::string_view name) {
+    std::string command;
+    switch (findAssociation(name, command)) {
+      case AssociationFound: return command;
+      case AssociationNone: return "<none>";
+      default: return "<no file>";
+    }
+  }
+};
+
+TEST(FileExtensionTest, AfterTheLastDotOfTheName) {
+  EXPECT_EQ(fileExtension("report.txt"), "txt");
+  EXPECT_EQ(fileExtension("archive.tar.GZ"), "GZ");
+  EXPECT_EQ(fileExtension("makefile"), "");
+  EXPECT_EQ(fileExtension(".bashrc"), "bashrc");
+  EXPECT_EQ(fileExtension("name."), "");
+  EXPECT_EQ(fileExtension("C:\\notes.d\\readme"), "");
+  EXPECT_EQ(fileExtension("/tmp/a.b/c.md"), "md");
+}
+
+TEST_F(AssociationTest, TheFileBesideTheSetupFile) {
+  EXPECT_EQ(associationsFilePath(), "T:\\corvane.pre");
+  setupBlock().setupPath.clear();
+  EXPECT_EQ(associationsFilePath(), "C:\\CV.pre");
+  setupBlock().setupPath.assign("T:\\corvane.SET");
+  EXPECT_EQ(associationOf("a.txt"), "<no file>");
+}
+
+TEST_F(AssociationTest, MasksCommentsAndBlankLines) {
+  writeAssociations(
+      "# text files\r\n"
+      "\r\n"
+      "txt;md    less -R   \r\n"
+      "   # indented comment\n"
+      "  \t \n"
+      "C;H;[ch]pp  [CSEDIT]\n"
+      "jp*g\txdg-open %\n"
+      "bak\n"
+      "?z   tar -tvf\n"
+      "*    file\n");
+  struct Case {
+    const char* name;
+    const char* command;
+  } cases[] = {
+      {"notes.txt", "less -R"},
+      {"README.MD", "less -R"},         // masks match without regard to case
+      {"main.c", "[CSEDIT]"},           // the mask is lower-cased
+      {"main.cpp", "[CSEDIT]"},
+      {"photo.jpeg", "xdg-open %"},     // a tab ends the mask too
+      {"photo.JPG", "xdg-open %"},
+      {"old.bak", ""},                  // an empty command
+      {"x.tar.gz", "tar -tvf"},
+      {"x.xz", "tar -tvf"},
+      {"x.zip", "file"},
+      {"makefile", "file"},              // the empty extension
+  };
+  for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
+}
+
+TEST_F(AssociationTest, OnlyTheFirst39CountedLines) {
+  std::string text = "# comments and blank lines do not count\n\n";
+  for (int i = 1; i <= 38; ++i) text += "x" + std::to_string(i) + " cmd" + std::to_string(i) + "\n";
+  text += "# still not counted\n\n";
+  text += "last39 found\n";
+  text += "last40 too-late\n";
+  writeAssociations(text);
+  EXPECT_EQ(associationOf("a.x38"), "cmd38");
+  EXPECT_EQ(associationOf("a.last39"), "found");
+  EXPECT_EQ(associationOf("a.last40"), "<none>");
+}
+
+TEST_F(AssociationTest, ALongLineIsCutNotSplit) {
+  // The part past the limit would read as a line "log tail" if it were split off.
+  writeAssociations("txt " + std::string(AssociationLineLimit, 'a') + "\nlog tail\n");
+  EXPECT_EQ(associationOf("x.txt"), std::string(AssociationLineLimit - 4, 'a'));
+  EXPECT_EQ(associationOf("x.log"), "tail");
+}
+
+TEST_F(AssociationTest, CheckCommandFindsProgramsOnPathAndByPath) {
+  tree_.writeFile("tool.sh", "#!/bin/sh\n");
+  chmod(tree_.host("tool.sh").c_str(), 0755);
+  tree_.writeFile("plain.txt", "x");
+  tree_.makeDir("bin");
+  EXPECT_EQ(checkCommand("sh -c true"), 0);
+  EXPECT_EQ(checkCommand("  /bin/sh"), 0);
+  EXPECT_EQ(checkCommand("./tool.sh %"), 0);  // relative to the current directory
+  EXPECT_EQ(checkCommand(tree_.host("tool.sh")), 0);
+
+  keys_ = {key::Enter, key::Enter, key::Enter};
+  EXPECT_EQ(checkCommand("no-such-program-here -x"), 1);
+  EXPECT_TRUE(shownAtKey(0, "Command 'no-such-program-here' not executable,"));
+  EXPECT_TRUE(shownAtKey(0, "Please check the syntax !"));
+  EXPECT_EQ(checkCommand("./plain.txt"), 1);  // exists, but cannot be run
+  EXPECT_EQ(checkCommand("./bin"), 1);        // a directory
+}
+
+TEST_F(AssociationTest, RunByExtension) {
+  writeAssociations("txt cp % copied\nlog\ttouch\nc [CSEDIT]\n");
+  tree_.writeFile("a.txt", "text");
+
+  setupBlock().preferences[12].set(1);
+  EXPECT_TRUE(runByExtension("a.txt"));
+  EXPECT_EQ(tree_.readFile("copied"), "text");
+  setupBlock().preferences[12].set(0);
+  EXPECT_FALSE(runByExtension("new.log"));  // "touch" gets the name appended
+  EXPECT_TRUE(tree_.exists("new.log"));
+  EXPECT_EQ(console_.leaveCount, 2);
+
+  EXPECT_FALSE(runByExtension("main.c"));  // no editor registered: a beep
+  EXPECT_EQ(console_.beeps, 1);
+  setInternalProgramHooks(
+      {[](std::string_view name) { editedFiles().push_back(std::string(name)); }, nullptr});
+  runByExtension("main.c");
+  EXPECT_EQ(editedFiles(), std::vector<std::string>{"main.c"});
+  EXPECT_EQ(console_.leaveCount, 2);
+
+  keys_ = {key::Enter};
+  EXPECT_FALSE(runByExtension("x.zip"));
+  EXPECT_TRUE(shownAtKey(0, "Extension not defined"));
+}
+
+TEST_F(AssociationTest, CommandPresetForTheCommandInput) {
+  writeAssociations("txt less -N\npdf xdg-open % &\nlog grep [ ] %\n");
+  EXPECT_EQ(commandPreset("a.txt"), "less -N a.txt");
+  EXPECT_EQ(commandPreset("my doc.pdf"), "xdg-open 'my doc.pdf' &");
+  EXPECT_EQ(commandPreset("x.log"), "grep [ ] x.log");  // asked for when the line runs
+  EXPECT_EQ(commandPreset("data.bin"), "data.bin");
+  EXPECT_EQ(commandPreset("my data.bin"), "'my data.bin'");
+}
+
+TEST_F(AssociationTest, FunctionKeyCommands) {
+  EXPECT_EQ(functionKeyIndex(1, key::F5), 0);
+  EXPECT_EQ(functionKeyIndex(1, key::F10), 5);
+  EXPECT_EQ(functionKeyIndex(3, key::F10), 17);
+  EXPECT_EQ(functionKeyIndex(0, key::F5), -1);
+  EXPECT_EQ(functionKeyIndex(4, key::F5), -1);
+  EXPECT_EQ(functionKeyIndex(1, key::F4), -1);
+
+  functionKeyRecord(setupBlock(), 7)->command.assign("cp % saved");  // page 2, F6
+  tree_.writeFile("a.txt", "text");
+  setupBlock().preferences[12].set(1);
+  EXPECT_FALSE(runFunctionKeyCommand(2, key::F5, "a.txt"));  // no command defined
+  EXPECT_EQ(console_.leaveCount, 0);
+  EXPECT_TRUE(runFunctionKeyCommand(2, key::F6, "a.txt"));
+  EXPECT_EQ(tree_.readFile("saved"), "text");
+}
+
+}  // namespace
+}  // namespace corvane
