@@ -143,7 +143,9 @@ void FileDialog::reread(SortMode sort) {
   options.sortMode = sort;
   options.ownKeyboardLayout = false;
   if (listMode_) {
-    (void)readFromSource(panel_, options, source_);
+    // Without a source the list is the placeholder of a source that delivers nothing.
+    const EntrySource nothing = [](FileEntry&, int) { return 1; };
+    (void)readFromSource(panel_, options, source_ ? source_ : nothing);
   } else {
     panel_.currentDirectory = currentDirectory();
     (void)readDirectory(panel_, options);

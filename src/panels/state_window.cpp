@@ -15,7 +15,12 @@ namespace corvane {
 
 namespace {
 
-WindowHandle stateHandle;
+// Never destroyed: a window record released after the window stack's own statics at exit
+// would unlink itself from a stack that is gone.
+WindowHandle& stateWindowHandle() {
+  static WindowHandle* handle = new WindowHandle();
+  return *handle;
+}
 const Panel* stateOwner = nullptr;
 
 struct Counts {
@@ -39,7 +44,7 @@ Counts countEntries(const Panel& panel) {
 }
 
 void drawRows(const Panel& panel) {
-  ScreenWindow& window = *stateHandle;
+  ScreenWindow& window = *stateWindowHandle();
   CurrentWindowScope scope(window);
   raiseHold(1);
   const std::vector<std::string> rows = stateWindowRows(panel);
@@ -90,6 +95,7 @@ std::vector<std::string> stateWindowRows(const Panel& panel) {
 }
 
 int openStateWindow(Panel& panel) {
+  WindowHandle& stateHandle = stateWindowHandle();
   if (stateHandle && stateHandle->visible) return stateOwner == &panel ? 0 : -1;
   if (isGlobalList(panel) || panel.other == nullptr || panel.other->window == nullptr) return -1;
   const ScreenWindow& under = *panel.other->window;
@@ -107,6 +113,7 @@ int openStateWindow(Panel& panel) {
 }
 
 void drawStateWindow(const Panel& panel) {
+  const WindowHandle& stateHandle = stateWindowHandle();
   if (!stateHandle || !stateHandle->visible || stateOwner != &panel) return;
   drawRows(panel);
 }
@@ -114,10 +121,10 @@ void drawStateWindow(const Panel& panel) {
 void closeStateWindow(Panel& panel) {
   panel.infoFlag &= ~1;
   if (stateOwner != &panel) return;
-  freeWindow(stateHandle);
+  freeWindow(stateWindowHandle());
   stateOwner = nullptr;
 }
 
-bool stateWindowOpen() { return stateHandle && stateHandle->visible; }
+bool stateWindowOpen() { return stateWindowHandle() && stateWindowHandle()->visible; }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include "config/setup_block.h"
 #include "display_fixture.h"
 #include "panels/display_texts.h"
+#include "panels/panel_display.h"
 #include "panels/state_window.h"
 #include "platform/drive_info.h"
 #include "platform/system_info.h"
@@ -170,6 +171,16 @@ TEST_F(InfoAreaTest, StateWindowOpensOverTheOtherPanelOnly) {
   EXPECT_EQ(imageText(41, 2, 14), "  NT-Corvane 2");
   EXPECT_EQ(imageText(41, 5, 28), " 2 Files  , 1 Directories   ");
   EXPECT_EQ(imageAttr(41, 5), color(ColorInfoWindow));
+
+  // Drawing the panel's list draws the State window again.
+  append(left.list, fileEntry("new.txt"));
+  countList(left);
+  GeometryRequest r;
+  r.windowColumns = 38;
+  r.windowRows = 18;
+  r.layout = LayoutTwoLists;
+  drawFileList(left, computePanelGeometry(r));
+  EXPECT_EQ(imageText(41, 5, 28), " 3 Files  , 1 Directories   ");
 
   closeStateWindow(left);
   EXPECT_EQ(left.infoFlag & 1, 0);
