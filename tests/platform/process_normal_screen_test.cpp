@@ -1,16 +1,14 @@
-// The key prompt on the normal screen (on a pseudo-terminal) and the lookup of programs.
+// The key prompt on the normal screen, on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <string>
 #include <thread>
 
 #include "platform/process.h"
-#include "support/temp_tree.h"
 
 namespace corvane {
 namespace {
@@ -71,41 +69,6 @@ TEST(NormalScreenKeyTest, TakesOneWholeKeyAndPutsTheModesBack) {
   const int notATerminal = open("/dev/null", O_RDONLY | O_CLOEXEC);
   EXPECT_FALSE(waitKeyOnTerminal(notATerminal, pty.slave, prompt));
   close(notATerminal);
-}
-
-class FindExecutableTest : public testing::TempDriveTest {
- protected:
-  FindExecutableTest() {
-    if (const char* path = std::getenv("PATH")) oldPath_ = path;
-  }
-  ~FindExecutableTest() override { setenv("PATH", oldPath_.c_str(), 1); }
-  std::string oldPath_;
-};
-
-TEST_F(FindExecutableTest, ByPathOrOnTheSearchPath) {
-  tree_.makeDir("bin");
-  tree_.writeFile("bin/tool", "#!/bin/sh\n");
-  chmod(tree_.host("bin/tool").c_str(), 0755);
-  tree_.writeFile("bin/data", "x");
-  struct Case {
-    const char* word;
-    bool found;
-  } cases[] = {
-      {"sh", true},             // on PATH
-      {"/bin/sh", true},
-      {"bin/tool", true},       // relative to the working directory T:\ .
-      {"./bin/tool", true},
-      {"tool", false},          // not on PATH
-      {"bin/data", false},      // not executable
-      {"bin", false},           // a directory
-      {"/no/such/program", false},
-      {"", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(findExecutable(c.word, "T:\\"), c.found) << c.word;
-
-  setenv("PATH", (tree_.host("bin") + ":/bin:/usr/bin").c_str(), 1);
-  EXPECT_TRUE(findExecutable("tool", "T:\\"));
-  EXPECT_FALSE(findExecutable("data", "T:\\"));
 }
 
 }  // namespace
