@@ -73,7 +73,8 @@ int findAssociationIn(std::string_view associationsPath, std::string_view fileNa
   if (!file) return AssociationNoFile;
   const std::string_view extension = fileExtension(fileName);
   std::string line;
-  for (int counted = 0; counted < AssociationLinesConsidered && readAssociationLine(file.get(), line);) {
+  for (int counted = 0;
+       counted < AssociationLinesConsidered && readAssociationLine(file.get(), line);) {
     std::string_view text = trimBlanks(line);
     if (text.empty() || text.front() == CommentMark) continue;
     ++counted;

@@ -58,7 +58,8 @@ int functionKeyIndex(int page, KeyCode functionKey) {
 }
 
 bool runFunctionKeyCommand(int page, KeyCode functionKey, std::string_view fileName) {
-  const FunctionKeyRecord* record = functionKeyRecord(setupBlock(), functionKeyIndex(page, functionKey));
+  const FunctionKeyRecord* record =
+      functionKeyRecord(setupBlock(), functionKeyIndex(page, functionKey));
   if (record == nullptr) return false;
   const std::string command(record->command.text());
   if (trimBlanks(command).empty()) return false;

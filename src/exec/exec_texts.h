@@ -19,6 +19,7 @@ constexpr std::string_view PressAnyKey = "Press any key !";
 
 // Associations and configured programs.
 constexpr std::string_view ExtensionNotDefined = "Extension not defined";
-constexpr const char* NotExecutableFormat = "Command '%s' not executable,\nPlease check the syntax !";
+constexpr const char* NotExecutableFormat =
+    "Command '%s' not executable,\nPlease check the syntax !";
 
 }  // namespace corvane::exec_text
