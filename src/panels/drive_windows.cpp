@@ -35,7 +35,9 @@ char upperLetter(int c) {
 
 std::string shortenedDirectory(const std::string& directory) {
   if (textCells(directory) <= DirectoryCells) return directory;
-  return std::string(DirectoryCut) + tailCells(directory, DirectoryCells - 1);
+  std::string shortened(DirectoryCut);
+  shortened.append(tailCells(directory, DirectoryCells - 1));
+  return shortened;
 }
 
 // Waits for a key that is neither the modifier event nor the idle event.
