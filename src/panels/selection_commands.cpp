@@ -145,8 +145,7 @@ int panelMaskDialog(Panel& panel) {
   const int width = static_cast<int>(TextPanelMaskPrompt.size()) + PanelMaskFieldWidth + 4;
   const int column = (screenColumns() - width) / 2 + 1;
   const int row = screenRows() / 2 - 1;
-  if (inputDialog(text, TextPanelMaskPrompt, column, row, width, PanelMaskMaxLength) !=
-      key::Enter)
+  if (inputDialog(text, TextPanelMaskPrompt, column, row, width, PanelMaskMaxLength) != key::Enter)
     return SelectionCancelled;
   panel.mask = normalisedMask(panel, text);
   return SelectionDone;

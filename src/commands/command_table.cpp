@@ -1,0 +1,184 @@
+#include "commands/command_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "commands/external_commands.h"
+#include "commands/key_translation.h"
+#include "commands/later_commands.h"
+#include "commands/panel_commands.h"
+
+namespace corvane {
+namespace {
+
+constexpr CommandEntry Table[] = {
+    // Cursor and directories.
+    {key::Up, cursorCommand},
+    {key::Down, cursorCommand},
+    {key::Home, cursorCommand},
+    {key::End, cursorCommand},
+    {key::Left, cursorCommand},
+    {key::PgUp, cursorCommand},
+    {key::Right, cursorCommand},
+    {key::PgDn, cursorCommand},
+    {key::Enter, enterCommand},
+    {key::Backspace, parentCommand},
+    {CmdRoot, rootCommand},
+    {'!', toggleCommand},
+    // Display.
+    {key::Space, displayCycleCommand},
+    {CmdDisplayModeDialog, displayDialogCommand},
+    {CmdDisplayShort, displayModeCommand},
+    {CmdDisplayFull, displayModeCommand},
+    {CmdDisplayLong, displayModeCommand},
+    {'*', autoviewCommand},
+    {CmdAutoview, autoviewCommand},
+    // Selection, masks and order.
+    {'-', invertCommand},
+    {'u', unselectCommand},
+    {'s', selectCommand},
+    {'n', selectCommand},
+    {CmdSelectByPattern, selectCommand},
+    {'$', showFilesCommand},
+    {CmdShowUnselected, showFilesCommand},
+    {'&', showFilesCommand},
+    {CmdShowSelected, showFilesCommand},
+    {'#', sortDialogCommand},
+    {CmdSortName, sortCommand},
+    {CmdSortSize, sortCommand},
+    {CmdSortDate, sortCommand},
+    {CmdSortExtension, sortCommand},
+    {CmdSortUnsorted, sortCommand},
+    {CmdSortMode, sortCommand},
+    {'k', maskCommand},
+    {CmdPanelMask, maskCommand},
+    // Reading, drives, places.
+    {CmdRefresh, refreshCommand},
+    {CmdRefreshBoth, refreshCommand},
+    {'l', driveCommand},
+    {CmdDriveSelection, driveCommand},
+    {'g', gotoCommand},
+    {CmdGoto, gotoCommand},
+    {CmdLocateNextKey, locateNextCommand},
+    {CmdLocateNext, locateNextCommand},
+    {'.', changeDirectoryList},
+    {key::fkey(1, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(2, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(3, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(4, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(5, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(6, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(7, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(8, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(9, key::ModCtrl), definedDirectoryCommand},
+    {key::fkey(10, key::ModCtrl), definedDirectoryCommand},
+    {CmdDirectorySize, directorySize},
+    {CmdAllDirectorySizes, directorySize},
+    {CmdAllDirectorySizesKey, directorySize},
+    {CmdNextFileList, nextFileListCommand},
+    {CmdMakeDirectory, makeDirectoryCommand},
+    {CmdMakeDirectoryKey, makeDirectoryCommand},
+    // File commands.
+    {'a', changeAttributes},
+    {CmdAttributeSelected, changeAttributes},
+    {'c', copyFiles},
+    {CmdCopySelected, copyFiles},
+    {CmdCopyWithSubdirectories, copyFiles},
+    {'m', moveFiles},
+    {CmdMoveSelected, moveFiles},
+    {CmdMove, moveFiles},
+    {'r', renameEntry},
+    {'d', deleteFiles},
+    {key::Del, deleteFiles},
+    {CmdDeleteSelected, deleteFiles},
+    {'v', configuredProgramCommand},
+    {'e', configuredProgramCommand},
+    {'w', configuredProgramCommand},
+    {CmdWordProcessing, configuredProgramCommand},
+    {key::ctrl('P'), configuredProgramCommand},
+    {CmdViewerSelected, selectedFilesProgram},
+    {CmdEditSelected, selectedFilesProgram},
+    {CmdWordProcessingSelected, selectedFilesProgram},
+    {'z', viewFile},
+    {CmdInternalViewerSelected, viewFile},
+    {'h', viewFile},
+    {'f', editFile},
+    {CmdInternalEditorSelected, editFile},
+    {'i', searchText},
+    {CmdTextSearchSelected, searchText},
+    {'q', runByExtensionCommand},
+    {'x', executeFileCommand},
+    {CmdExecuteSelected, selectedFilesProgram},
+    {'o', commandInputCommand},
+    {CmdExecuteCommandLine, executeCommandLine},
+    {CmdCommandHistory, commandHistory},
+    {CmdUserPulldown, userPulldown},
+    {CmdShell, shellCommand},
+    {'t', directoryTree},
+    {CmdTree, directoryTree},
+    {'p', printFiles},
+    {CmdPrint, printFiles},
+    {CmdPrintSelected, printFiles},
+    {CmdPrintSelectedKey, printFiles},
+    {CmdWriteFilelist, writeFilelistCommand},
+    {CmdOpenArchiveKey, openArchive},
+    {CmdOpenArchive, openArchive},
+    {CmdCompress, compressFiles},
+    {CmdCompressSelected, compressFiles},
+    {CmdDecompress, decompressArchive},
+    {CmdDecompressKey, decompressArchive},
+    {CmdCompareDirectories, compareDirectories},
+    {CmdCompareDirectoriesBinary, compareDirectories},
+    {CmdFileFind, findFiles},
+    {CmdCommandRecursive, commandRecursive},
+    {CmdTextSearchRecursive, searchTextRecursive},
+    {CmdCompareFiles, compareFiles},
+    {CmdFileDifferences, compareFiles},
+    {CmdSplitFile, splitFile},
+    {CmdBuildFile, buildFile},
+    {'?', driveInformationCommand},
+    {CmdDriveInformation, driveInformationCommand},
+    {CmdAbout, aboutCommand},
+    // Function keys and windows.
+    {CmdNextFunctionKeyPage, functionKeyPageCommand},
+    {key::F5, functionKeyCommand},
+    {key::F6, functionKeyCommand},
+    {key::F7, functionKeyCommand},
+    {key::F8, functionKeyCommand},
+    {key::F9, functionKeyCommand},
+    {key::F10, functionKeyCommand},
+    {CmdStateWindow, stateWindowCommand},
+    {CmdWindowOnOff, windowOnOffCommand},
+    {CmdWindowBigSmall, windowBigSmallCommand},
+    {'/', userMenuCommand},
+    {CmdQuit, quitCommand},
+    {CmdRedrawAfterState, redrawCommand},
+    {CmdIdleRefresh, idleRefreshCommand},
+    {CmdModifierChange, modifierCommand},
+};
+
+// Sorted by code once, so a lookup is a binary search.
+const std::array<CommandEntry, std::size(Table)>& sortedTable() {
+  static const auto sorted = [] {
+    std::array<CommandEntry, std::size(Table)> copy{};
+    std::copy(std::begin(Table), std::end(Table), copy.begin());
+    std::sort(copy.begin(), copy.end(),
+              [](const CommandEntry& a, const CommandEntry& b) { return a.code < b.code; });
+    return copy;
+  }();
+  return sorted;
+}
+
+}  // namespace
+
+std::span<const CommandEntry> commandTable() { return Table; }
+
+CommandHandler findCommand(CommandId code) {
+  code = foldLetter(code);
+  const auto& table = sortedTable();
+  auto it = std::lower_bound(table.begin(), table.end(), code,
+                             [](const CommandEntry& e, CommandId c) { return e.code < c; });
+  return it != table.end() && it->code == code ? it->handler : nullptr;
+}
+
+}  // namespace corvane

@@ -1,0 +1,24 @@
+// The command table: every command code (after the layout's translation) and the handler that
+// carries it out. One table for all layouts; letters are looked up in lower case.
+#pragma once
+
+#include <span>
+
+#include "commands/command_ids.h"
+#include "commands/loop_state.h"
+
+namespace corvane {
+
+// Carries out a command; returns LoopContinue or the code the loop ends with.
+using CommandHandler = int (*)(LoopContext& loop, CommandId code);
+
+struct CommandEntry {
+  CommandId code = 0;
+  CommandHandler handler = nullptr;
+};
+
+std::span<const CommandEntry> commandTable();
+// The handler of a code (letters A..Z taken as a..z), nullptr when the table has none.
+CommandHandler findCommand(CommandId code);
+
+}  // namespace corvane

@@ -1,0 +1,155 @@
+#include "commands/external_commands.h"
+
+#include "config/setup_block.h"
+#include "exec/associations.h"
+#include "exec/command_template.h"
+#include "exec/exec_commands.h"
+#include "exec/run_command.h"
+#include "panels/global_list.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/screen.h"
+#include "ui/input_dialog.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::string_view TextCommandPrompt = "Command :";
+constexpr int CommandInputMaxLength = 260;
+
+const FileNode* cursorNode(const LoopContext& loop) {
+  const Panel* panel = loop.current.panel;
+  if (panel == nullptr || panel->cursor == NoNode || !isLiveNode(panel->list, panel->cursor))
+    return nullptr;
+  const FileNode& n = panel->list.nodes[panel->cursor];
+  return (n.mark & MarkError) != 0 ? nullptr : &n;
+}
+
+// The name the templates get: the entry's name, or its full path in the global list.
+std::string cursorFileName(const LoopContext& loop) {
+  const FileNode* n = cursorNode(loop);
+  if (n == nullptr) return {};
+  const Panel& panel = *loop.current.panel;
+  if (isGlobalList(panel)) return globalListPath(panel.list, panel.cursor);
+  return n->entry.name;
+}
+
+// The cursor entry read again from the file system, the total size following its size.
+void refreshCursorEntry(LoopContext& loop) {
+  const FileNode* n = cursorNode(loop);
+  if (n == nullptr || isParentEntry(n->entry)) return;
+  Panel& panel = *loop.current.panel;
+  FileEntry& entry = panel.list.nodes[panel.cursor].entry;
+  const std::string path = isGlobalList(panel) ? globalListPath(panel.list, panel.cursor)
+                                               : joinPath(panel.currentDirectory, entry.name);
+  const int attributes = getAttributes(path);
+  if (attributes < 0) return;
+  const std::int64_t size = fileSize(path);
+  std::uint16_t date = entry.date, time = entry.time;
+  getFileTime(path, date, time);
+  if (!entry.isDirectory() && size >= 0) {
+    panel.totalSize = panel.totalSize - entry.size + static_cast<std::uint64_t>(size);
+    entry.size = static_cast<std::uint64_t>(size);
+  }
+  entry.attributes = static_cast<std::uint8_t>(attributes);
+  entry.date = date;
+  entry.time = time;
+}
+
+// What follows every external command: the panels re-read when asked (preference 12), else
+// the cursor entry; a built-in "cd" may have changed the directory, which the next pass sees.
+int afterCommand(LoopContext& loop, bool reread) {
+  if (reread) {
+    loop.reread = RereadInPlace;
+    loop.placement = PlaceRemembered;
+    if (!loop.globalList) loop.otherRequest = OtherIfSameDirectory;
+  } else {
+    refreshCursorEntry(loop);
+    loop.reread = RereadRedraw;
+  }
+  return LoopContinue;
+}
+
+bool refreshAfterCommand() { return preference(12) != 0; }
+
+}  // namespace
+
+void setPanelDirectoriesForTemplates(const LoopContext& loop) {
+  const std::string first = loop.current.panel ? loop.current.panel->currentDirectory : "";
+  const std::string second = loop.other.panel ? loop.other.panel->currentDirectory : "";
+  setTemplateDirectories(first, second);
+}
+
+int runByExtensionCommand(LoopContext& loop, CommandId) {
+  const std::string name = cursorFileName(loop);
+  if (name.empty()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  setPanelDirectoriesForTemplates(loop);
+  return afterCommand(loop, runByExtension(name));
+}
+
+int shellCommand(LoopContext& loop, CommandId) {
+  runShell();
+  return afterCommand(loop, refreshAfterCommand());
+}
+
+int executeFileCommand(LoopContext& loop, CommandId) {
+  const FileNode* n = cursorNode(loop);
+  if (n == nullptr || n->entry.isDirectory()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  setPanelDirectoriesForTemplates(loop);
+  // A name in the current directory is run as such, not looked up on the search path.
+  const std::string_view command = isGlobalList(*loop.current.panel) ? "%" : "./%";
+  runCommandLine(command, cursorFileName(loop), ScreenVariant::Console, false, true, false);
+  return afterCommand(loop, refreshAfterCommand());
+}
+
+int commandInputCommand(LoopContext& loop, CommandId) {
+  const std::string name = cursorFileName(loop);
+  std::string line = commandPreset(name);
+  if (inputDialog(line, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
+                  CommandInputMaxLength) != key::Enter)
+    return LoopContinue;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  if (line.empty()) return LoopContinue;
+  setPanelDirectoriesForTemplates(loop);
+  runCommandLine(line, name, ScreenVariant::Console, false, true, false);
+  return afterCommand(loop, refreshAfterCommand());
+}
+
+int configuredProgramCommand(LoopContext& loop, CommandId code) {
+  const SetupBlock& block = setupBlock();
+  const std::string_view templateText = code == 'v'   ? block.viewerCommand.text()
+                                        : code == 'e' ? block.editorCommand.text()
+                                                      : block.wordProcessorCommand.text();
+  const std::string name = cursorFileName(loop);
+  if (templateText.empty() || name.empty()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  if (checkCommand(templateText) != 0) return LoopContinue;
+  setPanelDirectoriesForTemplates(loop);
+  runCommandLine(templateText, name, ScreenVariant::Console, true, false, false);
+  return afterCommand(loop, refreshAfterCommand());
+}
+
+int functionKeyCommand(LoopContext& loop, CommandId code) {
+  if (loop.functionKeyPage == 0 || functionKeyIndex(loop.functionKeyPage, code) < 0) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  setPanelDirectoriesForTemplates(loop);
+  return afterCommand(loop,
+                      runFunctionKeyCommand(loop.functionKeyPage, code, cursorFileName(loop)));
+}
+
+int selectedFilesProgram(LoopContext&, CommandId) {
+  rejectBeep();
+  return LoopContinue;
+}
+
+}  // namespace corvane

@@ -1,0 +1,45 @@
+#include "commands/later_commands.h"
+
+#include "platform/screen.h"
+
+namespace corvane {
+namespace {
+
+int notAvailable() {
+  rejectBeep();
+  return LoopContinue;
+}
+
+}  // namespace
+
+int changeAttributes(LoopContext&, CommandId) { return notAvailable(); }
+int copyFiles(LoopContext&, CommandId) { return notAvailable(); }
+int moveFiles(LoopContext&, CommandId) { return notAvailable(); }
+int renameEntry(LoopContext&, CommandId) { return notAvailable(); }
+int deleteFiles(LoopContext&, CommandId) { return notAvailable(); }
+int makeDirectoryCommand(LoopContext&, CommandId) { return notAvailable(); }
+int viewFile(LoopContext&, CommandId) { return notAvailable(); }
+int editFile(LoopContext&, CommandId) { return notAvailable(); }
+int searchText(LoopContext&, CommandId) { return notAvailable(); }
+int printFiles(LoopContext&, CommandId) { return notAvailable(); }
+int openArchive(LoopContext&, CommandId) { return notAvailable(); }
+int compressFiles(LoopContext&, CommandId) { return notAvailable(); }
+int decompressArchive(LoopContext&, CommandId) { return notAvailable(); }
+int compareDirectories(LoopContext&, CommandId) { return notAvailable(); }
+int findFiles(LoopContext&, CommandId) { return notAvailable(); }
+int commandRecursive(LoopContext&, CommandId) { return notAvailable(); }
+int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
+int compareFiles(LoopContext&, CommandId) { return notAvailable(); }
+int splitFile(LoopContext&, CommandId) { return notAvailable(); }
+int buildFile(LoopContext&, CommandId) { return notAvailable(); }
+int directorySize(LoopContext&, CommandId) { return notAvailable(); }
+int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
+int changeDirectoryList(LoopContext&, CommandId) { return notAvailable(); }
+int userPulldown(LoopContext&, CommandId) { return notAvailable(); }
+int executeCommandLine(LoopContext&, CommandId) { return notAvailable(); }
+int commandHistory(LoopContext&, CommandId) { return notAvailable(); }
+
+void commandLineHistory(LoopContext&, int) { notAvailable(); }
+void appendNameToCommandLine(LoopContext&) { notAvailable(); }
+
+}  // namespace corvane

@@ -1,0 +1,118 @@
+// The state of the command loop: what lives for the whole program (layout choices, nesting
+// counters, the innermost loop) and what each loop keeps for its panel.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "commands/command_ids.h"
+#include "panels/cursor_memory.h"
+#include "panels/panel.h"
+#include "panels/panel_geometry.h"
+#include "ui/window.h"
+
+namespace corvane {
+
+struct LoopContext;
+struct LoopScreen;
+
+// Re-read requests for the current panel, left by a command for the next pass.
+enum RereadRequest : int {
+  RereadNone = 0,
+  RereadPrevious = 1,   // back to the directory shown before, then re-read
+  RereadIfChanged = 2,  // check the drive; re-read only when the directory changed
+  RereadInPlace = 3,
+  RereadRecount = 4,
+  RereadResort = 5,
+  RereadRedraw = 6,
+};
+
+// Requests for the other panel of the two-list layout.
+enum OtherRequest : int {
+  OtherNone = 0,
+  OtherIfSameDirectory = 2,  // re-read when it shows the current panel's directory
+  OtherAlways = 3,
+  OtherResort = 5,  // the sort order changed: re-sort it in place and redraw
+  OtherRedraw = 6,
+};
+
+// Where the cursor goes after a re-read.
+enum CursorPlacement : int {
+  PlaceFirst = 0,
+  PlaceRemembered = 1,   // the name remembered for this drive, if still listed
+  PlaceDriveChange = 2,  // the same after a change of drive
+  PlaceLeftDirectory = 3,
+};
+
+// Lives for the whole run, across the restarts of the loop.
+struct ProgramState {
+  std::string setupPath;
+  std::string osText;
+  int windowLayoutChoice = -1;  // 0 or 3 (or 1); -1 until taken from the setup
+  bool smallWindows = false;    // the small arrangement of Ctrl-Q
+  bool panelsHidden = false;    // all windows off (Ctrl-O)
+  int panelLoops = 0;           // nesting counters
+  int globalLoops = 0;
+  // The directories of the two panels when the outermost loop last ended, so that a restart
+  // shows them again.
+  std::string lastDirectory1, lastDirectory2;
+  LoopContext* innermost = nullptr;
+};
+ProgramState& programState();
+// The sum of the nesting counters (1 while only the outermost loop runs).
+int nestingLevel();
+inline constexpr int MaxNesting = 20;
+
+// A panel as one loop shows it.
+struct PanelView {
+  Panel* panel = nullptr;
+  int cursorIndex = 0;   // index of panel.cursor in the list
+  int lastPercent = -1;  // position marker drawn last (-1: draw it)
+};
+
+struct LoopContext {
+  PanelView current;
+  PanelView other;  // panel null when there is no other panel
+  bool outermost = true;
+  bool globalList = false;
+
+  int reread = RereadIfChanged;
+  bool freshRead = false;  // read the directory from scratch (the mask changed)
+  int otherRequest = OtherNone;
+  int placement = PlaceRemembered;
+  std::string leftDirectory;  // for PlaceLeftDirectory
+  std::string previousDirectory;
+  DriveCursorMemory driveMemory;
+
+  bool autoview = false;
+  bool treeFocus = false;
+  int functionKeyPage = 0;
+  CommandId pending = 0;
+  std::string locateText;
+  // A result the loop leaves with after the current command (a setup dialog asked for a
+  // rebuild); 0 for none.
+  int exitRequest = 0;
+  // The bottom rows must be drawn again (layout of the labels, bar form or page changed).
+  bool barDirty = true;
+  std::string promptDirectory;  // the directory the command line's prompt shows
+
+  LoopScreen* screen = nullptr;  // the windows of the outermost loop
+  WindowHandle nestedWindow;     // a nested loop's own panel window
+  WindowHandle functionKeyWindow;
+  WindowHandle hiddenCover;  // over the panels while all windows are off
+};
+
+// Keyboard layout of the setup block.
+KeyboardLayout keyboardLayout();
+// Makes a layout active everywhere it matters: key reader, clock, line input.
+void applyKeyboardLayout(KeyboardLayout layout);
+
+// The geometry of a panel in its window with the current settings.
+PanelGeometry geometryOf(const Panel& panel);
+
+// Display bits of the setup's file display value (0 short, 1 long with attributes, 2 long
+// without) and back.
+int displayBitsForSetting(int fileDisplay);
+int settingForDisplayBits(int displayBits);
+
+}  // namespace corvane
