@@ -342,7 +342,8 @@ int runPass(LoopContext& loop) {
   code = externalFallback(code);
   // 14
   if (code == key::Tab || code == key::ShiftTab) return switchPanels(loop);
-  // 15
+  // 15: letters reach their handlers in lower case.
+  code = foldLetter(code);
   int result = LoopContinue;
   if (code == PanelClickCode || code == PanelDoubleClickCode) {
     int column = -1, row = -1;
