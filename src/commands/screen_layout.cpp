@@ -44,8 +44,8 @@ ScreenPlan planScreen(const ScreenRequest& request) {
   const int bottom = bottomRowsOf(request);
 
   plan.topRow = {1, 1, columns, 1};
-  plan.firstPanelRow = 2;
-  const int available = std::max(rows - 1 - bottom, 1);
+  plan.firstPanelRow = rows >= TitleRowMinimumRows ? 3 : 2;
+  const int available = std::max(rows - (plan.firstPanelRow - 1) - bottom, 1);
   int height = available;
   if (request.smallWindows) {
     height = std::max(std::min(SmallPanelMinimumHeight, available), available * 2 / 3);

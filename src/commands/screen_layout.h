@@ -1,8 +1,10 @@
 // Where the windows of the file panels go for each screen layout, keyboard layout and screen
 // size, and the windows themselves while a loop runs.
 //
-// Row 1 holds the menu bar (shown when preference 13 asks for it) and the clock. The panels
-// start on row 2 (covering the title windows of start-up) and reach down to the bottom rows:
+// Row 1 holds the menu bar (shown when preference 13 asks for it) and the clock, row 2 the
+// title windows of start-up (the product and the system's name). The panels start on row 3
+// (on row 2, over the title, when the screen has fewer than TitleRowMinimumRows rows, so that
+// the info column of the single list still fits) and reach down to the bottom rows:
 // the two label rows of the command window (CORVANE, unless it is switched off), the command
 // line and the function-key bar (COMMANDER; the command line only with the command window),
 // or the two-line letter bar (XTREE). The small arrangement (Ctrl-Q) gives the panels about
@@ -42,6 +44,8 @@ struct ScreenPlan {
   int lastPanelRow = 2;
   bool compactInfo = false;
 };
+
+inline constexpr int TitleRowMinimumRows = 25;
 
 // Smallest panel window height of the small arrangement, which still fits the compact info
 // column (twelve rows of values, the volume name and the nesting level, and the frame).

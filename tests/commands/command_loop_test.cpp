@@ -381,13 +381,14 @@ TEST_F(CommandLoopTest, ClicksMoveTheCursorAndADoubleClickEnters) {
   useLayout(KeyboardCommander, LayoutTwoLists);
   run({
           [&] {
-            // Left panel: frame at row 1, entries from row 2: alpha, beta, gamma, ...
-            console_.pushClick(5, 4);
+            // Left panel: frame on screen row 2 (under the title row), entries from row 3:
+            // alpha, beta, gamma, ...
+            console_.pushClick(5, 5);
           },
           [&] {
             EXPECT_EQ(cursorName(), "gamma");
-            console_.pushClick(5, 3);
-            console_.pushClick(5, 3);
+            console_.pushClick(5, 4);
+            console_.pushClick(5, 4);
           },
           [&] {
             EXPECT_EQ(panel().currentDirectory, "T:\\beta");

@@ -36,7 +36,8 @@ TEST(ScreenLayout, PanelsFillTheRowsBetweenTheTopRowAndTheBars) {
     const ScreenPlan plan = planScreen({c.columns, c.rows, c.layout, c.keyboard, c.commandWindow});
     EXPECT_EQ(plan.topRow.y, 1);
     EXPECT_EQ(plan.topRow.width, c.columns);
-    EXPECT_EQ(plan.firstPanelRow, 2);
+    // The title row stays visible from 25 rows on.
+    EXPECT_EQ(plan.firstPanelRow, c.rows >= TitleRowMinimumRows ? 3 : 2);
     EXPECT_EQ(plan.lastPanelRow, c.rows - c.barRows);
     EXPECT_EQ(bottomOf(plan.panels[0]), plan.lastPanelRow);
     EXPECT_FALSE(plan.compactInfo);

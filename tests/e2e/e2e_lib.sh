@@ -1,0 +1,69 @@
+# Helpers for the end-to-end tests: the program in a private tmux server on a temporary
+# directory, keys typed one at a time, the screen polled until it shows what is expected.
+# Sourced by the test_*.sh scripts after they set SOCKET.
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/corvane-e2e.XXXXXX")
+SESSION=main
+
+e2e_cleanup() {
+  tmux -L "$SOCKET" kill-server >/dev/null 2>&1
+  rm -rf "$WORK"
+}
+trap e2e_cleanup EXIT
+
+screen_text() { tmux -L "$SOCKET" capture-pane -p -t "$SESSION" 2>/dev/null; }
+
+fail() {
+  echo "FAIL: $*"
+  echo "---- screen ----"
+  screen_text
+  exit 1
+}
+
+# wait_for TEXT [SECONDS]: until the screen shows TEXT.
+wait_for() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while ((SECONDS < deadline)); do
+    screen_text | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for: $1"
+}
+
+# wait_gone TEXT [SECONDS]: until the screen no longer shows TEXT.
+wait_gone() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while ((SECONDS < deadline)); do
+    screen_text | grep -qF -- "$1" || return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the screen to lose: $1"
+}
+
+# One key per call, with a pause, so that Escape and a following letter never arrive
+# together (which the terminal reads as Alt with that letter).
+key() {
+  tmux -L "$SOCKET" send-keys -t "$SESSION" "$1"
+  sleep 0.2
+}
+
+# start_program ARGUMENTS...: writes a launcher that prints a marker on the user's screen,
+# runs the program on drive D: = $WORK/d with its setup in $WORK/cs, then reports the exit
+# status and waits; starts it in an 80 x 25 terminal.
+start_program() {
+  mkdir -p "$WORK/cs" "$WORK/tmp" "$WORK/d"
+  {
+    echo '#!/bin/sh'
+    echo "export TERM=xterm-256color CS='$WORK/cs' TMP='$WORK/tmp' TEMP='$WORK/tmp'"
+    echo "export CORVANE_DRIVES='D=$WORK/d'"
+    echo "cd '$WORK'"
+    echo 'echo BEFORE-THE-PROGRAM'
+    printf '"%s"' "$BINARY"
+    for argument in "$@"; do printf " '%s'" "$argument"; done
+    echo
+    echo 'echo "EXIT STATUS $?"'
+    echo 'sleep 600'
+  } >"$WORK/run.sh"
+  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 "sh '$WORK/run.sh'" ||
+    fail "tmux did not start"
+}
