@@ -42,10 +42,10 @@ SortMode currentSortMode() {
   return static_cast<SortMode>(std::min<int>(setupBlock().sortMode.get(), SortModeCount - 1));
 }
 
-ReadOptions readOptions() {
+ReadOptions readOptions(bool quiet) {
   ReadOptions options;
   options.sortMode = currentSortMode();
-  options.ownKeyboardLayout = keyboardLayout() == KeyboardCorvane;
+  options.ownKeyboardLayout = !quiet && keyboardLayout() == KeyboardCorvane;
   return options;
 }
 
@@ -66,12 +66,12 @@ void placePage(PanelView& view) {
 
 // Reads a panel's directory again: from scratch when it is another directory than the one
 // the list shows (its marks would mean nothing there), else in place keeping the marks.
-void readPanel(Panel& panel, bool fresh) {
+void readPanel(Panel& panel, bool fresh, bool quiet) {
   if (panel.archiveType != 0 || isGlobalList(panel)) return;  // their readers fill them
   if (fresh || panel.list.length == 0)
-    (void)readDirectory(panel, readOptions());
+    (void)readDirectory(panel, readOptions(quiet));
   else
-    (void)rereadDirectory(panel, readOptions());
+    (void)rereadDirectory(panel, readOptions(quiet));
 }
 
 // Step 3: the other panel.
@@ -95,7 +95,7 @@ void updateOtherPanel(LoopContext& loop) {
       const std::string name = other.cursor != NoNode && isLiveNode(other.list, other.cursor)
                                    ? other.list.nodes[other.cursor].entry.name
                                    : std::string();
-      readPanel(other, false);
+      readPanel(other, false, loop.quietRead);
       placeCursorOnName(other, name);
       placePage(view);
     }
@@ -131,7 +131,7 @@ void updateCurrentPanel(LoopContext& loop) {
   const PanelGeometry before = geometryOf(panel);
   if (reread) {
     if (changed && !loop.globalList) clearMarks(panel.list);
-    readPanel(panel, fresh);
+    readPanel(panel, fresh, loop.quietRead);
     switch (loop.placement) {
       case PlaceFirst:
         panel.cursor = panel.list.head;
@@ -255,6 +255,25 @@ bool commanderPassesThrough(KeyCode key) {
   }
 }
 
+Panel makePanel(std::string_view startDirectory, ScreenLayout layout, ScreenWindow* window);
+
+// A partner for a panel of the two-list layout that has none (a nested loop's): on the
+// other half of the screen, on the same directory. False when the screen has no other half.
+bool createOtherPanel(LoopContext& loop) {
+  Panel& panel = *loop.current.panel;
+  if (loop.screen == nullptr || panel.window == nullptr) return false;
+  const ScreenPlan& plan = loop.screen->plan;
+  if (plan.panels[1].empty()) return false;
+  const bool onFirst = panel.window->x + 1 == plan.panels[0].x;
+  if (openPanelWindow(loop.createdOtherWindow, plan.panels[onFirst ? 1 : 0]) != 0) return false;
+  loop.createdOther =
+      std::make_unique<Panel>(makePanel("", LayoutTwoLists, loop.createdOtherWindow.get()));
+  linkPanels(panel, *loop.createdOther);
+  loop.other = PanelView{loop.createdOther.get()};
+  if (panel.window != nullptr) activateWindow(*panel.window);
+  return true;
+}
+
 // Step 14: Tab and Shift-Tab.
 int switchPanels(LoopContext& loop) {
   Panel& panel = *loop.current.panel;
@@ -262,7 +281,8 @@ int switchPanels(LoopContext& loop) {
     rejectBeep();  // the tree's focus comes with the tree window
     return LoopContinue;
   }
-  if (loop.other.panel == nullptr) {
+  const bool created = loop.other.panel == nullptr;
+  if (created && !createOtherPanel(loop)) {
     rejectBeep();
     return LoopContinue;
   }
@@ -276,7 +296,8 @@ int switchPanels(LoopContext& loop) {
   now.currentDirectory = currentDirectory();
   loop.previousDirectory = now.currentDirectory;
   drawPanelTitle(loop.other, false, nestingLevel());
-  loop.reread = RereadRedraw;
+  loop.reread = created ? RereadInPlace : RereadRedraw;
+  if (created) loop.placement = PlaceFirst;
   loop.barDirty = true;
   return LoopContinue;
 }
@@ -295,6 +316,7 @@ int runPass(LoopContext& loop) {
   // 3, 4
   if (!state.panelsHidden) updateOtherPanel(loop);
   if (loop.reread != RereadNone && !state.panelsHidden) updateCurrentPanel(loop);
+  loop.quietRead = false;
   // 5
   Panel& current = *loop.current.panel;
   rememberCursor(loop.driveMemory, current);
@@ -366,7 +388,12 @@ void releaseLoopWindows(LoopContext& loop) {
     closeStateWindow(*loop.current.panel);
   freeWindow(loop.hiddenCover);
   freeWindow(loop.functionKeyWindow);
-  if (loop.hiddenCover == nullptr && loop.outermost) programState().panelsHidden = false;
+  if (loop.outermost) programState().panelsHidden = false;
+  if (loop.createdOther) {
+    freePanel(*loop.createdOther);
+    loop.createdOther.reset();
+  }
+  freeWindow(loop.createdOtherWindow);
 }
 
 Panel makePanel(std::string_view startDirectory, ScreenLayout layout, ScreenWindow* window) {

@@ -78,6 +78,9 @@ struct LoopContext {
 
   int reread = RereadIfChanged;
   bool freshRead = false;  // read the directory from scratch (the mask changed)
+  // Read without the " Reading directory " note: the idle refresh must not count as user
+  // activity (the note's text would), or the screen saver could never start.
+  bool quietRead = false;
   int otherRequest = OtherNone;
   int placement = PlaceRemembered;
   std::string leftDirectory;  // for PlaceLeftDirectory
@@ -100,6 +103,9 @@ struct LoopContext {
   WindowHandle nestedWindow;     // a nested loop's own panel window
   WindowHandle functionKeyWindow;
   WindowHandle hiddenCover;  // over the panels while all windows are off
+  // The partner a nested loop of the two-list layout creates at the first Tab.
+  std::unique_ptr<Panel> createdOther;
+  WindowHandle createdOtherWindow;
 };
 
 // Keyboard layout of the setup block.

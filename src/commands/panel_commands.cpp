@@ -470,6 +470,7 @@ int idleRefreshCommand(LoopContext& loop, CommandId) {
   if (onFloppy(loop.current.panel) || onFloppy(loop.other.panel)) return LoopContinue;
   loop.reread = RereadInPlace;
   loop.placement = PlaceRemembered;
+  loop.quietRead = true;
   if (loop.other.panel != nullptr && !loop.globalList) loop.otherRequest = OtherAlways;
   return LoopContinue;
 }

@@ -6,6 +6,7 @@
 #include "commands/loop_fixture.h"
 #include "commands/loop_texts.h"
 #include "panels/selection_texts.h"
+#include "platform/clock.h"
 
 namespace corvane::testing {
 namespace {
@@ -426,6 +427,125 @@ TEST_F(CommandLoopTest, GotoChangesDirectoryOrLocates) {
         pushKeys({key::Escape});
       },
   });
+}
+
+TEST_F(CommandLoopTest, IdleRefreshRereadsQuietlyKeepingMarksAndCursor) {
+  useLayout(KeyboardCorvane, LayoutSingleList);
+  std::uint32_t activity = 0;
+  run({
+      [&] {
+        pushKeys({key::End, key::Up, '!'});
+      },  // b.txt selected, cursor on c.dat
+      [&] {
+        t_.writeFile("aa.txt", "new");
+        advanceTicks(10'000);
+        activity = lastActivityTick();
+        console_.pushIdle();
+      },
+      [&] {
+        EXPECT_EQ(panel().fileCount, 7) << "aa.txt came in";
+        EXPECT_EQ(selectedNames(), Names{"b.txt"});
+        EXPECT_EQ(cursorName(), "c.dat");
+        EXPECT_EQ(lastActivityTick(), activity) << "the refresh is no user activity";
+        EXPECT_FALSE(shows("Reading directory"));
+        pushKeys({key::Escape});
+      },
+  });
+}
+
+TEST_F(CommandLoopTest, NestedPanelOfTheTwoListLayoutGetsAPartnerAtTab) {
+  useLayout(KeyboardCorvane, LayoutTwoLists);
+  run({
+          [&] {
+            pushKeys({key::Enter, key::F4});
+          },  // T:\alpha, then a nested panel on it
+          [&] {
+            EXPECT_EQ(nestingLevel(), 2);
+            EXPECT_EQ(loop().other.panel, nullptr);
+            pushKeys({key::Tab});
+          },
+          [&] {
+            ASSERT_NE(loop().other.panel, nullptr);
+            EXPECT_EQ(panel().currentDirectory, "T:\\alpha");
+            EXPECT_EQ(panel().fileCount, 3) << "the partner read its directory";
+            EXPECT_NE(panel().window->x, loop().other.panel->window->x);
+            // One at a time: an Escape typed ahead would ask to cancel the reading.
+            pushKeys({key::Backspace});
+          },
+          [&] {
+            EXPECT_EQ(panel().currentDirectory, "T:\\");
+            pushKeys({key::Escape});
+          },
+          [&] {
+            EXPECT_EQ(nestingLevel(), 1);
+            EXPECT_EQ(panel().currentDirectory, "T:\\alpha");
+            EXPECT_EQ(currentDirectory(), "T:\\alpha");
+            EXPECT_EQ(loop().other.panel->currentDirectory, "U:\\");
+            pushKeys({key::Escape});
+          },
+      },
+      "T:\\", "U:\\");
+}
+
+TEST_F(CommandLoopTest, SpecialMenuShowsOnlyTheSelectedFiles) {
+  useLayout(KeyboardCorvane, LayoutSingleList);
+  run({
+      [&] {
+        pushKeys({key::End, '!', key::Home, key::Down, '!', key::alt('S')});
+      },
+      [&] {
+        EXPECT_TRUE(shows(" Show selected files in window "));
+        pushKeys({key::End, key::Up, key::Enter});
+      },
+      [&] {
+        Names names;
+        for (NodeId id : chain(panel().list)) names.push_back(panel().list.nodes[id].entry.name);
+        EXPECT_EQ(names, (Names{"beta", "c.dat"}));
+        EXPECT_EQ(panel().fileCount, 2);
+        EXPECT_EQ(panel().totalSize, 200u);
+        pushKeys({key::Escape});
+      },
+  });
+}
+
+TEST_F(CommandLoopTest, DisplayModesMaskAndStateWindow) {
+  useLayout(KeyboardCorvane, LayoutTwoLists);
+  run({
+          [&] {
+            EXPECT_EQ(panel().displayBits & DisplayModeBits, DisplayShort);
+            pushKeys({key::Space});
+          },
+          [&] {
+            EXPECT_EQ(panel().displayBits & DisplayModeBits, DisplayLongAttributes);
+            EXPECT_TRUE(shows("   <DIR>"));
+            pushKeys({key::Space, key::Space});
+          },
+          [&] {
+            EXPECT_EQ(panel().displayBits & DisplayModeBits, DisplayShort);
+            pushKeys({key::End, 'k'});
+          },
+          [&] {
+            EXPECT_TRUE(shows("Mask :"));
+            console_.pushText("*.txt");
+            pushKeys({key::Enter});
+          },
+          [&] {
+            EXPECT_EQ(panel().mask, "*.txt");
+            EXPECT_EQ(panel().fileCount, 5) << "three directories and two files";
+            pushKeys({key::alt('Q')});
+          },
+          [&] {
+            EXPECT_TRUE(shows(" State "));
+            EXPECT_EQ(panel().infoFlag & 1, 1);
+            pushKeys({key::alt('Q')});
+          },
+          [&] {
+            EXPECT_FALSE(shows(" State "));
+            EXPECT_TRUE(shows("u.txt")) << "the other panel is drawn again";
+            pushKeys({key::Escape});
+          },
+      },
+      "T:\\", "U:\\");
 }
 
 TEST_F(CommandLoopTest, ResizeRebuildsAndTheWindowLayoutToggles) {

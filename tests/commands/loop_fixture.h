@@ -61,6 +61,7 @@ class LoopTest : public HeadlessTest {
       console.pushText("y");
     };
     CommandLoopSettings settings;
+    settings.setupPath = setupPath_;
     settings.startDirectory1 = std::move(start1);
     settings.startDirectory2 = std::move(start2);
     return runCommandLoop(settings);
@@ -89,6 +90,7 @@ class LoopTest : public HeadlessTest {
   void pushKeys(std::initializer_list<KeyCode> keys) { console_.pushKeys(keys); }
 
   TempTree t_, u_;
+  std::string setupPath_;  // program path handed to the loop ("" for none)
 };
 
 }  // namespace corvane::testing
