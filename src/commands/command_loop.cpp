@@ -7,6 +7,7 @@
 #include "commands/command_table.h"
 #include "commands/function_key_pages.h"
 #include "commands/key_translation.h"
+#include "commands/later_commands.h"
 #include "commands/loop_texts.h"
 #include "commands/menu_definitions.h"
 #include "commands/panel_commands.h"
@@ -349,6 +350,10 @@ int runPass(LoopContext& loop) {
       code = offerToMenuBar(titleKey(layout, key - MenuTitleClickBase), layout);
     } else {
       code = key;
+      if (layout == KeyboardCommander && key >= key::Space && key <= 0xFF) {
+        typeIntoCommandLine(loop, key);
+        return LoopContinue;
+      }
       if (layout == KeyboardCommander && !commanderPassesThrough(key))
         code = translateCommander(loop, key);
       code = offerToMenuBar(code, layout);

@@ -41,5 +41,6 @@ int commandHistory(LoopContext&, CommandId) { return notAvailable(); }
 
 void commandLineHistory(LoopContext&, int) { notAvailable(); }
 void appendNameToCommandLine(LoopContext&) { notAvailable(); }
+void typeIntoCommandLine(LoopContext&, KeyCode) { notAvailable(); }
 
 }  // namespace corvane

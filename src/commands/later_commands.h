@@ -35,8 +35,10 @@ int executeCommandLine(LoopContext& loop, CommandId code);    // 4120
 int commandHistory(LoopContext& loop, CommandId code);        // Alt-F8 (2114)
 
 // The command line of the COMMANDER layout: stepping through its history (1 older, -1
-// newer) and appending the name under the cursor.
+// newer), appending the name under the cursor, and a typed character (in that layout every
+// character typed belongs to the command line, never to the command table).
 void commandLineHistory(LoopContext& loop, int direction);
 void appendNameToCommandLine(LoopContext& loop);
+void typeIntoCommandLine(LoopContext& loop, KeyCode character);
 
 }  // namespace corvane

@@ -211,6 +211,12 @@ TEST_F(CommandLoopTest, TabSwitchesBetweenThePanels) {
           [&] {
             EXPECT_EQ(panel().currentDirectory, "T:\\");
             EXPECT_EQ(currentDirectory(), "T:\\");
+            // Characters typed in this layout belong to the command line, not to commands.
+            pushKeys({'g', 'q'});
+          },
+          [&] {
+            EXPECT_EQ(console_.beeps, 2);
+            EXPECT_FALSE(shows(TextGotoPrompt));
             pushKeys({key::Escape});
           },
       },
@@ -559,6 +565,9 @@ TEST_F(CommandLoopTest, ResizeRebuildsAndTheWindowLayoutToggles) {
   programState().innermost = nullptr;
   EXPECT_EQ(run({[&] { pushKeys({key::fkey(1, key::ModCtrl)}); }}), LoopRebuild);
   EXPECT_EQ(programState().windowLayoutChoice, LayoutSingleList);
+  // "/" is typed into the command line in the COMMANDER layout; the user menu is asked for
+  // with it in the others.
+  setupBlock().keyboardLayout.set(KeyboardCorvane);
   EXPECT_EQ(run({[&] {
               EXPECT_EQ(loop().other.panel, nullptr);
               EXPECT_EQ(panel().layout, LayoutSingleList);
