@@ -90,7 +90,11 @@ int openLoopScreen(LoopScreen& screen, const ScreenPlan& plan, bool twoLists) {
     return openWindow(handle, rect.x, rect.y, rect.width, rect.height, attr, attr, BarWindowFlags);
   };
   int result = openBar(screen.topRow, plan.topRow, color(ColorPulldown));
-  if (!plan.tree.empty() && openPanelWindow(screen.tree, plan.tree) != 0) result = -1;
+  // The directory tree draws into its area when it comes; until then a plain frame.
+  if (!plan.tree.empty() &&
+      openWindow(screen.tree, plan.tree.x, plan.tree.y, plan.tree.width, plan.tree.height,
+                 color(ColorTreeWindow), color(ColorTreeFrame), WindowDouble | WindowClear) != 0)
+    result = -1;
   if (openPanelWindow(screen.panelWindows[0], plan.panels[0]) != 0) result = -1;
   if (twoLists && !plan.panels[1].empty() &&
       openPanelWindow(screen.panelWindows[1], plan.panels[1]) != 0)
