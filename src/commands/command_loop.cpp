@@ -362,9 +362,11 @@ int runPass(LoopContext& loop) {
     if (code == CmdMenuWindowOnOff || code == CmdMenuWindowBigSmall || code == CmdMenuAllWindows)
       code = translateCommander(loop, menuCodeAsCommanderKey(code));
   }
+  const bool formChosen = loop.formChosen;
+  loop.formChosen = false;
   if (code == 0) return LoopContinue;
   // 12, 13
-  code = resolveEither(loop, code);
+  if (!formChosen) code = resolveEither(loop, code);
   if (code == 0) return LoopContinue;
   code = externalFallback(code);
   // 14

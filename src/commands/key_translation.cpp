@@ -175,6 +175,7 @@ CommandId translateCommander(LoopContext& loop, KeyCode key) {
     }
     case A::PrintChoice: {
       const int choice = askActualOrSelected();
+      loop.formChosen = true;
       return choice == ChoiceActualFile    ? CmdPrint
              : choice == ChoiceSelectFiles ? CmdPrintSelected
                                            : 0;

@@ -91,6 +91,9 @@ struct LoopContext {
   bool treeFocus = false;
   int functionKeyPage = 0;
   CommandId pending = 0;
+  // The key's translation asked already which form is meant (Ctrl-F9): the loop does not
+  // ask again.
+  bool formChosen = false;
   std::string locateText;
   // A result the loop leaves with after the current command (a setup dialog asked for a
   // rebuild); 0 for none.

@@ -281,6 +281,28 @@ TEST_F(CommandLoopTest, ActualOrSelectedFilesIsAskedOnlyWithASelection) {
   });
 }
 
+TEST_F(CommandLoopTest, PrintChoiceOfTheCommanderLayoutIsAskedOnce) {
+  useLayout(KeyboardCommander, LayoutTwoLists);
+  run({
+      [&] {
+        pushKeys({key::End, key::Ins, key::fkey(9, key::ModCtrl)});
+      },
+      [&] {
+        EXPECT_TRUE(shows(" Actual File "));
+        console_.pushText("s");
+      },
+      [&] {
+        EXPECT_FALSE(shows(" Actual File ")) << "the loop does not ask a second time";
+        EXPECT_EQ(console_.beeps, 1) << "printing is not there yet";
+        pushKeys({key::fkey(9, key::ModCtrl), key::Escape});
+      },
+      [&] {
+        EXPECT_EQ(console_.beeps, 1);
+        pushKeys({key::Escape});
+      },
+  });
+}
+
 TEST_F(CommandLoopTest, NextFileListNestsUpToTwentyLoops) {
   useLayout(KeyboardCorvane, LayoutSingleList);
   const int result = run({
