@@ -395,7 +395,10 @@ void releaseLoopWindows(LoopContext& loop) {
     closeStateWindow(*loop.current.panel);
   freeWindow(loop.hiddenCover);
   freeWindow(loop.functionKeyWindow);
-  if (loop.outermost) programState().panelsHidden = false;
+  if (loop.outermost) {
+    programState().panelsHidden = false;
+    setStatusLineShown(true);
+  }
   if (loop.createdOther) {
     freePanel(*loop.createdOther);
     loop.createdOther.reset();

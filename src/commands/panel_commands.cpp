@@ -17,6 +17,7 @@
 #include "panels/panel_display.h"
 #include "panels/selection_commands.h"
 #include "panels/state_window.h"
+#include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
@@ -442,6 +443,7 @@ void toggleAllWindows(LoopContext& loop) {
   if (state.panelsHidden) {
     freeWindow(loop.hiddenCover);
     state.panelsHidden = false;
+    setStatusLineShown(true);
     loop.reread = RereadRedraw;
     if (loop.other.panel != nullptr) loop.otherRequest = OtherRedraw;
     return;
@@ -450,8 +452,10 @@ void toggleAllWindows(LoopContext& loop) {
   const ScreenPlan& plan = loop.screen->plan;
   if (openWindow(loop.hiddenCover, 1, plan.firstPanelRow, screenColumns(),
                  plan.lastPanelRow - plan.firstPanelRow + 1, ColorAttr{0x07}, ColorAttr{0x07},
-                 WindowClear) == 0)
+                 WindowClear) == 0) {
     state.panelsHidden = true;
+    setStatusLineShown(false);  // the clock keeps off the top row while the panels are off
+  }
 }
 
 int windowOnOffCommand(LoopContext&, CommandId) { return LoopRebuild; }

@@ -303,6 +303,29 @@ TEST_F(CommandLoopTest, PrintChoiceOfTheCommanderLayoutIsAskedOnce) {
   });
 }
 
+TEST_F(CommandLoopTest, AllWindowsOffHidesThePanelsUntilOn) {
+  useLayout(KeyboardCommander, LayoutTwoLists);
+  run({
+      [&] { pushKeys({key::ctrl('O')}); },
+      [&] {
+        EXPECT_TRUE(programState().panelsHidden);
+        EXPECT_FALSE(shows("alpha"));
+        EXPECT_TRUE(shows("T:\\>")) << "the command line stays";
+        pushKeys({key::Down, key::Enter});  // the history while hidden; Enter does nothing
+      },
+      [&] {
+        EXPECT_EQ(cursorName(), "alpha");
+        EXPECT_EQ(panel().currentDirectory, "T:\\");
+        pushKeys({key::ctrl('O')});
+      },
+      [&] {
+        EXPECT_FALSE(programState().panelsHidden);
+        EXPECT_TRUE(shows("alpha"));
+        pushKeys({key::Escape});
+      },
+  });
+}
+
 TEST_F(CommandLoopTest, NextFileListNestsUpToTwentyLoops) {
   useLayout(KeyboardCorvane, LayoutSingleList);
   const int result = run({
