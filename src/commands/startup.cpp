@@ -172,7 +172,8 @@ int runProgram(StartupContext& context) {
 
   std::string start1 = switches.startDirectory1, start2 = switches.startDirectory2;
   if (preference(15) && switches.fileArgument.empty() && !setupPath.empty()) {
-    PreviousDirectories previous = readPreviousDirectories(siblingPath(setupPath, PreviousDirectoriesExtension));
+    PreviousDirectories previous =
+        readPreviousDirectories(siblingPath(setupPath, PreviousDirectoriesExtension));
     if (!previous.panel1.empty()) start1 = previous.panel1;
     if (!previous.panel2.empty()) start2 = previous.panel2;
   }

@@ -190,7 +190,8 @@ void clockCycle() {
   if (now.minute == 0 && now.second == 0) beep(3000, 1);
 
   OutputLock lock;
-  bool idleForSaver = !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
+  bool idleForSaver =
+      !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
   if (!c.saverActive && idleForSaver) {
     screenSaverOn();
     return;

@@ -361,6 +361,9 @@ std::string shortNameLayout(std::string_view name) {
   std::size_t dot = name.find('.');
   if (dot == std::string_view::npos || name.find('.', dot + 1) != std::string_view::npos)
     return out;
+  // Names of the 8.3 shape only: a leading dot marks a hidden name, not an empty base, and a
+  // longer extension would be pushed out of its column.
+  if (dot == 0 || dot > 8 || textChars(name.substr(dot + 1)) > 3) return out;
   int pad = 8 - textCells(name.substr(0, dot));
   if (pad > 0) out.insert(dot, static_cast<std::size_t>(pad), ' ');
   return out;

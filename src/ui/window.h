@@ -155,7 +155,8 @@ void writeText(std::string_view text, int width, int column, int row, int option
 void writeTextAbsolute(std::string_view text, int width, int column, int row);
 
 // The short file-name layout of WriteFileName: the part before the dot padded to eight cells,
-// unless the name is "." or "..", has 13 characters or more, has no dot or a second dot.
+// for names of the 8.3 shape only: not "." or "..", fewer than 13 characters, one dot among
+// the first 9 characters but not the first, an extension of at most three characters.
 std::string shortNameLayout(std::string_view name);
 
 // Teletype output of one character at the text cursor of the current window: 8 backspace,

@@ -188,6 +188,9 @@ TEST_F(WindowTest, WriteTextOptions) {
   } cases[] = {
       {"ab.c", 12, WriteFileName, "ab      .c   "},
       {"my.long.name", 12, WriteFileName, "my.long.name "},
+      {".gitignore", 12, WriteFileName, ".gitignore   "},
+      {"page.html", 12, WriteFileName, "page.html    "},
+      {"abcdefghi.c", 12, WriteFileName, "abcdefghi.c  "},
       {"..", 12, WriteFileName, "..           "},
       {"abcdefghi.txt", 12, WriteFileName, "abcdefghi.txt"},
       {"noext", 12, WriteFileName, "noext        "},
