@@ -107,7 +107,7 @@ void driveInformation() {
 
 int selectDrive(int column, int row) {
   const std::string letters = existingDriveLetters();
-  const std::vector<MouseZone> callerZones = activeMouseZones();
+  SavedMouseZones callerZones;
   ScopedWindow window;
   if (window.open(column, row, DriveBarCells + 2, 3, color(ColorPulldown),
                   color(ColorPulldownFrame), WindowSingle | WindowShadow | WindowClear) != 0)
@@ -118,11 +118,7 @@ int selectDrive(int column, int row) {
     const int at = 2 + 2 * static_cast<int>(i);  // window column of the letter
     if (at > DriveBarCells) break;
     bar[static_cast<std::size_t>(at - 1)] = letters[i];
-    MouseZone zone;
-    zone.x1 = zone.x2 = windowScreenColumn(*window, at);
-    zone.y1 = zone.y2 = windowScreenRow(*window, 1);
-    zone.leftCode = letters[i];
-    zones.push_back(zone);
+    zones.push_back(windowZone(*window, at, 1, 1, letters[i]));
   }
   writeText(bar, DriveBarCells - 1, 1, 1, WritePad);
   registerMouseZones(zones);
@@ -137,7 +133,6 @@ int selectDrive(int column, int row) {
     chosen = letter;
     break;
   }
-  restoreMouseZones(callerZones);
   return chosen;
 }
 

@@ -364,7 +364,7 @@ std::optional<std::string> selectFile(std::string_view specification, int column
                                       const EntrySource& listSource) {
   const std::string saved = currentDirectory();
   SortModeScope sortScope;
-  const std::vector<MouseZone> callerZones = activeMouseZones();
+  SavedMouseZones callerZones;
 
   std::string mask(specification);
   const std::size_t slash = specification.rfind('\\');
@@ -382,7 +382,6 @@ std::optional<std::string> selectFile(std::string_view specification, int column
     if (dialog.open()) result = dialog.run();
   }
   if (!isListMode(mode)) changeDirectory(saved);
-  restoreMouseZones(callerZones);
   return result;
 }
 

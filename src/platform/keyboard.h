@@ -52,6 +52,19 @@ void clearMouseZones();
 // unchanged: a nested dialog that registers its own zones restores its caller's afterwards.
 std::vector<MouseZone> activeMouseZones();
 void restoreMouseZones(std::vector<MouseZone> zones);
+// Keeps the caller's zones for a scope (optionally starting with none) and puts them back.
+class SavedMouseZones {
+ public:
+  explicit SavedMouseZones(bool clear = false) : saved_(activeMouseZones()) {
+    if (clear) clearMouseZones();
+  }
+  ~SavedMouseZones() { restoreMouseZones(std::move(saved_)); }
+  SavedMouseZones(const SavedMouseZones&) = delete;
+  SavedMouseZones& operator=(const SavedMouseZones&) = delete;
+
+ private:
+  std::vector<MouseZone> saved_;
+};
 // The 0-based screen cell of the last mouse click (-1, -1 before the first one).
 void lastClickPosition(int& column, int& row);
 // Accepted only strictly between 100 and 2000 ms.

@@ -33,10 +33,8 @@ void reportOutOfMemory(std::size_t size, AllocationKind kind) {
       textf(kind == AllocationKind::Resize ? OutOfMemoryResizeFormat : OutOfMemorySizeFormat,
             size));
   {
-    std::vector<MouseZone> zones = activeMouseZones();
-    clearMouseZones();
+    SavedMouseZones callerZones(true);
     readRealKey();
-    restoreMouseZones(std::move(zones));
   }
   closeErrorWindow();
 }

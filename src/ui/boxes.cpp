@@ -79,28 +79,6 @@ void drawButton(ScreenWindow& window, int column, int row, std::string_view labe
   window.textColor = saved;
 }
 
-MouseZone zoneOf(const ScreenWindow& window, int column, int cells, int row, KeyCode code) {
-  MouseZone zone;
-  zone.x1 = windowScreenColumn(window, column);
-  zone.x2 = zone.x1 + std::max(cells, 1) - 1;
-  zone.y1 = zone.y2 = windowScreenRow(window, row);
-  zone.leftCode = code;
-  return zone;
-}
-
-// A box reads keys with its own zones (none at first); the caller's table comes back when
-// the box ends, so the box's zones never outlive it.
-class ZoneScope {
- public:
-  ZoneScope() : saved_(activeMouseZones()) { clearMouseZones(); }
-  ~ZoneScope() { restoreMouseZones(std::move(saved_)); }
-  ZoneScope(const ZoneScope&) = delete;
-  ZoneScope& operator=(const ZoneScope&) = delete;
-
- private:
-  std::vector<MouseZone> saved_;
-};
-
 }  // namespace
 
 BoxLayout layoutBox(std::string_view text, int extraRows) {
@@ -132,7 +110,8 @@ KeyCode messageBox(std::string_view text) {
   int cells = static_cast<int>(PressAnyKeyText.size());
   printHotkeyLabel(std::max((interior - cells) / 2 + 1, 1), cells - 1, box->height - 2,
                    PressAnyKeyText, LabelNoWrap);
-  ZoneScope zoneScope;
+  // The box reads keys with its own zones; the caller's come back when it ends.
+  SavedMouseZones callerZones(true);
   return readRealKey();
 }
 
@@ -162,10 +141,10 @@ int question(int defaultAnswer, std::string_view text) {
   const int yesColumn = std::max(window.width - 8, 1);
   // The zones leave out the last two characters of each button text.
   const MouseZone zones[] = {
-      zoneOf(window, noColumn, static_cast<int>(QuestionNoButton.size()) - 2, row, QuestionNo),
-      zoneOf(window, yesColumn, static_cast<int>(QuestionYesButton.size()) - 2, row, QuestionYes),
+      windowZone(window, noColumn, static_cast<int>(QuestionNoButton.size()) - 2, row, QuestionNo),
+      windowZone(window, yesColumn, static_cast<int>(QuestionYesButton.size()) - 2, row, QuestionYes),
   };
-  ZoneScope zoneScope;
+  SavedMouseZones callerZones(true);
 
   bool yes = defaultAnswer != 0;
   int answer = -1;
@@ -238,9 +217,9 @@ int buttonBox(std::string_view buttonLine, std::string_view text) {
 
   MouseZone zones[MaxButtons];
   for (int i = 0; i < buttons.count; ++i)
-    zones[i] = zoneOf(window, 1 + buttons.first[i], buttons.last[i] - buttons.first[i] + 1, row,
+    zones[i] = windowZone(window, 1 + buttons.first[i], buttons.last[i] - buttons.first[i] + 1, row,
                       buttons.letters[i]);
-  ZoneScope zoneScope;
+  SavedMouseZones callerZones(true);
 
   int selected = 0;
   for (;;) {

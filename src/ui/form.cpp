@@ -183,18 +183,6 @@ KeyCode editField(const RunningForm& form, int index) {
   return key;
 }
 
-// The mouse zones of the caller, put back when the form ends.
-class ZoneRestore {
- public:
-  ZoneRestore() : saved_(activeMouseZones()) {}
-  ~ZoneRestore() { restoreMouseZones(std::move(saved_)); }
-  ZoneRestore(const ZoneRestore&) = delete;
-  ZoneRestore& operator=(const ZoneRestore&) = delete;
-
- private:
-  std::vector<MouseZone> saved_;
-};
-
 }  // namespace
 
 FormLayout layoutForm(const FormDescriptor& form) {
@@ -235,7 +223,7 @@ int runForm(const FormDescriptor& form) {
   RunningForm running{.items = form.items, .layout = layoutForm(form)};
   if (form.items.empty()) return FormCancelled;
 
-  ZoneRestore zoneRestore;
+  SavedMouseZones callerZones;  // put back when the form ends
   ScopedWindow window;
   const ColorAttr attr = color(ColorLineeditor);
   if (window.open(running.layout.x, form.y, running.layout.innerWidth + 3, running.count() + 2,

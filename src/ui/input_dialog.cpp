@@ -28,15 +28,6 @@ constexpr std::string_view ReplayPreset = "1";
 
 int cellsOf(std::string_view text) { return textCells(text); }
 
-MouseZone zoneAt(const ScreenWindow& window, int column, int cells, int row, KeyCode code) {
-  MouseZone zone;
-  zone.x1 = windowScreenColumn(window, column);
-  zone.x2 = zone.x1 + std::max(cells, 1) - 1;
-  zone.y1 = zone.y2 = windowScreenRow(window, row);
-  zone.leftCode = code;
-  return zone;
-}
-
 // The digits of a count, saturated at INT_MAX.
 int parseCount(std::string_view text) {
   long long value = 0;
@@ -86,12 +77,12 @@ KeyCode inputDialog(std::string& text, std::string_view prompt, int column, int 
   const int cancelColumn =
       layout.buttonsColumn + static_cast<int>(InputDialogButtons.find(InputDialogCancel));
   const MouseZone zones[] = {
-      zoneAt(window, 1, windowLastColumn(window), FieldRow, key::Up),
-      zoneAt(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
-      zoneAt(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
+      windowZone(window, 1, windowLastColumn(window), FieldRow, key::Up),
+      windowZone(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
+      windowZone(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
              key::Escape),
   };
-  std::vector<MouseZone> callerZones = activeMouseZones();
+  SavedMouseZones callerZones;
   registerMouseZones(zones);
 
   setInsertMode(true);
@@ -102,7 +93,6 @@ KeyCode inputDialog(std::string& text, std::string_view prompt, int column, int 
     addToHistory(text, HistoryKindInput);
   setInsertMode(false);
   setCursorShape(CursorHidden);
-  restoreMouseZones(std::move(callerZones));
   return ending;
 }
 

@@ -83,14 +83,15 @@ class HistoryPick {
       return std::nullopt;
     }
     std::optional<std::string> chosen;
-    std::vector<MouseZone> callerZones = activeMouseZones();
     const int savedShape = cursorShape();
-    if (open() == 0) {
-      setCursorShape(CursorHidden);
-      chosen = loop();
-      freeWindow(window_);
+    {
+      SavedMouseZones callerZones;
+      if (open() == 0) {
+        setCursorShape(CursorHidden);
+        chosen = loop();
+        freeWindow(window_);
+      }
     }
-    restoreMouseZones(std::move(callerZones));
     setCursorShape(savedShape);
     if (removed_ && history().saving) saveHistory();
     return chosen;

@@ -25,30 +25,20 @@ constexpr int MessagePromptExtraRows = 3;
 // Start at the beginning of the text.
 constexpr int StartAtBeginning = 0x02;
 
-MouseZone zoneAt(const ScreenWindow& window, int column, int cells, int row, KeyCode code) {
-  MouseZone zone;
-  zone.x1 = windowScreenColumn(window, column);
-  zone.x2 = zone.x1 + std::max(cells, 1) - 1;
-  zone.y1 = zone.y2 = windowScreenRow(window, row);
-  zone.leftCode = code;
-  return zone;
-}
-
 // Insert mode for the field, the caller's mouse zones kept aside; afterwards insert mode is
 // off, the cursor hidden and the zones back.
 class PromptScope {
  public:
-  PromptScope() : zones_(activeMouseZones()) { setInsertMode(true); }
+  PromptScope() { setInsertMode(true); }
   ~PromptScope() {
     setInsertMode(false);
     setCursorShape(CursorHidden);
-    restoreMouseZones(std::move(zones_));
   }
   PromptScope(const PromptScope&) = delete;
   PromptScope& operator=(const PromptScope&) = delete;
 
  private:
-  std::vector<MouseZone> zones_;
+  SavedMouseZones zones_;
 };
 
 }  // namespace
@@ -71,9 +61,9 @@ KeyCode promptBox(std::string& text, std::string_view prompt, int column, int ro
   const int cancelColumn =
       layout.buttonsColumn + static_cast<int>(InputDialogButtons.find(InputDialogCancel));
   const MouseZone zones[] = {
-      zoneAt(window, 1, windowLastColumn(window), FieldRow, key::Up),
-      zoneAt(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
-      zoneAt(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
+      windowZone(window, 1, windowLastColumn(window), FieldRow, key::Up),
+      windowZone(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
+      windowZone(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
              key::Escape),
   };
   PromptScope scope;

@@ -355,6 +355,15 @@ void windowCursor(int column, int row) {
   placeConsoleCursor(*current);
 }
 
+MouseZone windowZone(const ScreenWindow& window, int column, int cells, int row, KeyCode code) {
+  MouseZone zone;
+  zone.x1 = windowScreenColumn(window, column);
+  zone.x2 = zone.x1 + std::max(cells, 1) - 1;
+  zone.y1 = zone.y2 = windowScreenRow(window, row);
+  zone.leftCode = code;
+  return zone;
+}
+
 std::string shortNameLayout(std::string_view name) {
   std::string out(name);
   if (name == "." || name == ".." || textChars(name) >= 13) return out;

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/color.h"
+#include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "ui/frame_style.h"
 
@@ -131,6 +132,9 @@ int windowScreenRow(const ScreenWindow& window, int row);
 // Last usable text column and row of the teletype output.
 int windowLastColumn(const ScreenWindow& window);
 int windowLastRow(const ScreenWindow& window);
+
+// A mouse zone over cells (at least one) of a window row, from a window column, giving code.
+MouseZone windowZone(const ScreenWindow& window, int column, int cells, int row, KeyCode code);
 
 // Sets the text cursor of the current window and moves the console cursor there.
 void windowCursor(int column, int row);
