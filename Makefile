@@ -3,6 +3,7 @@ BUILD      ?= build
 TEST_BUILD ?= build-test
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
+MAKEFLAGS  += --no-print-directory
 
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux
 
