@@ -444,8 +444,10 @@ void toggleAllWindows(LoopContext& loop) {
     freeWindow(loop.hiddenCover);
     state.panelsHidden = false;
     setStatusLineShown(true);
-    loop.reread = RereadRedraw;
-    if (loop.other.panel != nullptr) loop.otherRequest = OtherRedraw;
+    // A re-read left by a command run while hidden redraws as well: keep it.
+    if (loop.reread == RereadNone) loop.reread = RereadRedraw;
+    if (loop.other.panel != nullptr && loop.otherRequest == OtherNone)
+      loop.otherRequest = OtherRedraw;
     return;
   }
   if (loop.screen == nullptr) return;
