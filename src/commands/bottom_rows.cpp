@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "commands/command_line.h"
 #include "commands/loop_texts.h"
 #include "config/user_profile.h"
 #include "platform/charset.h"
-#include "platform/textf.h"
 #include "ui/hotkey_label.h"
 
 namespace corvane {
@@ -80,12 +80,6 @@ void drawCommandLabels(ScreenWindow& window) {
   if (lowerHold(1) == 0) flushWindowRect(window.x, window.y, window.width, window.height);
 }
 
-void drawCommandLine(ScreenWindow& window, std::string_view directory) {
-  CurrentWindowScope scope(window);
-  writeText(textf(FormatCommandPrompt, std::string(directory).c_str()),
-            windowLastColumn(window) - 1, 1, 1, WritePad);
-}
-
 }  // namespace
 
 std::vector<MouseZone> commandLabelZones(const ScreenWindow& window) {
@@ -145,7 +139,8 @@ void drawBottomRows(LoopScreen& screen, KeyboardLayout layout, std::string_view 
   }
 }
 
-std::vector<MouseZone> bottomRowZones(const LoopScreen& screen, KeyboardLayout layout) {
+std::vector<MouseZone> bottomRowZones(const LoopScreen& screen, KeyboardLayout layout,
+                                      std::string_view directory) {
   std::vector<MouseZone> zones;
   switch (layout) {
     case KeyboardCorvane:
@@ -164,6 +159,7 @@ std::vector<MouseZone> bottomRowZones(const LoopScreen& screen, KeyboardLayout l
     case KeyboardCommander:
       if (screen.keyBar.window != nullptr)
         zones = keyBarZones(*screen.keyBar.window, keyBarText(screen.keyBar));
+      if (screen.commandLine) zones.push_back(commandLineZone(*screen.commandLine, directory));
       break;
   }
   return zones;

@@ -67,7 +67,9 @@ std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view 
 
 // Draws the bottom rows of the loop's keyboard layout and registers nothing.
 void drawBottomRows(LoopScreen& screen, KeyboardLayout layout, std::string_view directory);
-// The zones of the bottom rows of a layout.
-std::vector<MouseZone> bottomRowZones(const LoopScreen& screen, KeyboardLayout layout);
+// The zones of the bottom rows of a layout (the command line's field behind the prompt for
+// the directory among them).
+std::vector<MouseZone> bottomRowZones(const LoopScreen& screen, KeyboardLayout layout,
+                                      std::string_view directory = {});
 
 }  // namespace corvane

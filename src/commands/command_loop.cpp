@@ -5,6 +5,7 @@
 
 #include "commands/bottom_rows.h"
 #include "commands/command_table.h"
+#include "commands/command_window.h"
 #include "commands/function_key_pages.h"
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
@@ -190,7 +191,8 @@ void registerLoopZones(LoopContext& loop, KeyboardLayout layout) {
     std::vector<MouseZone> page = functionKeyPageZones(*loop.functionKeyWindow);
     zones.insert(zones.end(), page.begin(), page.end());
   } else if (loop.screen != nullptr) {
-    std::vector<MouseZone> bottom = bottomRowZones(*loop.screen, layout);
+    std::vector<MouseZone> bottom =
+        bottomRowZones(*loop.screen, layout, loop.current.panel->currentDirectory);
     zones.insert(zones.end(), bottom.begin(), bottom.end());
   }
   auto panelZone = [&](const Panel* panel, KeyCode code) {
@@ -341,7 +343,7 @@ int runPass(LoopContext& loop) {
     code = loop.pending;
     loop.pending = 0;
   } else {
-    const KeyCode key = readKey();
+    const KeyCode key = readLoopKey(loop);
     if (takeResizeRequest()) return LoopRebuild;
     if (layout == KeyboardCommander && loop.screen != nullptr &&
         loop.screen->keyBar.window != nullptr)
@@ -398,6 +400,7 @@ void releaseLoopWindows(LoopContext& loop) {
   if (loop.outermost) {
     programState().panelsHidden = false;
     setStatusLineShown(true);
+    leaveUserScreen();
   }
   if (loop.createdOther) {
     freePanel(*loop.createdOther);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "commands/command_window.h"
 #include "commands/external_commands.h"
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"

@@ -25,15 +25,6 @@ const FileNode* cursorNode(const LoopContext& loop) {
   return (n.mark & MarkError) != 0 ? nullptr : &n;
 }
 
-// The name the templates get: the entry's name, or its full path in the global list.
-std::string cursorFileName(const LoopContext& loop) {
-  const FileNode* n = cursorNode(loop);
-  if (n == nullptr) return {};
-  const Panel& panel = *loop.current.panel;
-  if (isGlobalList(panel)) return globalListPath(panel.list, panel.cursor);
-  return n->entry.name;
-}
-
 // The cursor entry read again from the file system, the total size following its size.
 void refreshCursorEntry(LoopContext& loop) {
   const FileNode* n = cursorNode(loop);
@@ -56,23 +47,30 @@ void refreshCursorEntry(LoopContext& loop) {
   entry.time = time;
 }
 
-// What follows every external command: the panels re-read when asked (preference 12), else
-// the cursor entry; a built-in "cd" may have changed the directory, which the next pass sees.
+bool refreshAfterCommand() { return preference(12) != 0; }
+
+}  // namespace
+
+std::string cursorFileName(const LoopContext& loop) {
+  const FileNode* n = cursorNode(loop);
+  if (n == nullptr) return {};
+  const Panel& panel = *loop.current.panel;
+  if (isGlobalList(panel)) return globalListPath(panel.list, panel.cursor);
+  return n->entry.name;
+}
+
 int afterCommand(LoopContext& loop, bool reread) {
+  // Also before a re-read: a global list is not read again, its entry only this way.
+  refreshCursorEntry(loop);
   if (reread) {
     loop.reread = RereadInPlace;
     loop.placement = PlaceRemembered;
     if (!loop.globalList) loop.otherRequest = OtherIfSameDirectory;
   } else {
-    refreshCursorEntry(loop);
     loop.reread = RereadRedraw;
   }
   return LoopContinue;
 }
-
-bool refreshAfterCommand() { return preference(12) != 0; }
-
-}  // namespace
 
 void setPanelDirectoriesForTemplates(const LoopContext& loop) {
   const std::string first = loop.current.panel ? loop.current.panel->currentDirectory : "";

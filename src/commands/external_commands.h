@@ -5,6 +5,8 @@
 // re-read.
 #pragma once
 
+#include <string>
+
 #include "commands/loop_state.h"
 
 namespace corvane {
@@ -21,5 +23,16 @@ int selectedFilesProgram(LoopContext& loop, CommandId code);
 
 // The directories the templates' %1 and %2 stand for: the current panel's and the other's.
 void setPanelDirectoriesForTemplates(const LoopContext& loop);
+
+// The name the templates get for the entry under the cursor: its name, or its full path in
+// the global list ("" when there is none).
+std::string cursorFileName(const LoopContext& loop);
+
+// What follows every external command: the entry under the cursor read again from the file
+// system (attribute, size, date and time; the panel's total size follows; not ".."), then the
+// panels re-read when reread is set (preference 12: the current one keeping the cursor's
+// name, the other one when it shows the same directory), else the list redrawn. A built-in
+// "cd" may have changed the directory, which the next pass sees. LoopContinue.
+int afterCommand(LoopContext& loop, bool reread);
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "commands/later_commands.h"
+#include "commands/command_window.h"
 #include "commands/loop_texts.h"
 #include "commands/panel_commands.h"
 #include "config/setup_block.h"
@@ -152,7 +152,7 @@ CommandId translateCommander(LoopContext& loop, KeyCode key) {
     case A::GiveEither:
       return hasSelection(loop) ? entry->selectedCommand : entry->command;
     case A::EnterKey: {
-      // The command line is always empty until it exists.
+      if (commandLineReady(loop)) return CmdExecuteCommandLine;
       if (hidden) return 0;
       const FileNode* node = cursorNode(loop);
       if (node == nullptr || node->entry.isDirectory()) return key::Enter;

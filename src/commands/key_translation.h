@@ -19,7 +19,7 @@ enum class CommanderAction {
   RenameOrMove,        // the "^Rename" / "^Move" pulldown
   ToggleWindowLayout,  // one list / two lists, then the command
   PrintChoice,         // the " ^Actual File " / " ^Select Files " pulldown: 4117 or 4118
-  HistoryStep,         // the command line's history (selectedCommand 1 older, -1 newer)
+  HistoryStep,         // the command line's history (selectedCommand 1 forward, -1 back)
   CursorOrHistory,     // Up and Down: the history while the panels are hidden
   AppendName,          // the name under the cursor to the command line
   StateWindow,         // toggles the State window; closing gives the command

@@ -36,11 +36,5 @@ int directorySize(LoopContext&, CommandId) { return notAvailable(); }
 int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
 int changeDirectoryList(LoopContext&, CommandId) { return notAvailable(); }
 int userPulldown(LoopContext&, CommandId) { return notAvailable(); }
-int executeCommandLine(LoopContext&, CommandId) { return notAvailable(); }
-int commandHistory(LoopContext&, CommandId) { return notAvailable(); }
-
-void commandLineHistory(LoopContext&, int) { notAvailable(); }
-void appendNameToCommandLine(LoopContext&) { notAvailable(); }
-void typeIntoCommandLine(LoopContext&, KeyCode) { notAvailable(); }
 
 }  // namespace corvane

@@ -31,14 +31,5 @@ int directorySize(LoopContext& loop, CommandId code);         // F2, Shift-F1
 int directoryTree(LoopContext& loop, CommandId code);         // "t", 4150
 int changeDirectoryList(LoopContext& loop, CommandId code);   // "."
 int userPulldown(LoopContext& loop, CommandId code);          // 2113
-int executeCommandLine(LoopContext& loop, CommandId code);    // 4120
-int commandHistory(LoopContext& loop, CommandId code);        // Alt-F8 (2114)
-
-// The command line of the COMMANDER layout: stepping through its history (1 older, -1
-// newer), appending the name under the cursor, and a typed character (in that layout every
-// character typed belongs to the command line, never to the command table).
-void commandLineHistory(LoopContext& loop, int direction);
-void appendNameToCommandLine(LoopContext& loop);
-void typeIntoCommandLine(LoopContext& loop, KeyCode character);
 
 }  // namespace corvane

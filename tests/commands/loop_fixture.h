@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_line.h"
 #include "commands/command_loop.h"
 #include "commands/loop_state.h"
 #include "config/setup_block.h"
@@ -31,6 +32,7 @@ class LoopTest : public HeadlessTest {
     clearSetupChanged();
     commandWindowFlags() = initialEntryFlags();
     programState() = ProgramState{};
+    resetCommandLine();
   }
   ~LoopTest() override {
     programState() = ProgramState{};

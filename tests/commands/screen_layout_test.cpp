@@ -7,6 +7,7 @@
 #include "panels/panel_geometry.h"
 #include "support/headless_fixture.h"
 #include "ui/key_bar.h"
+#include "ui/line_input.h"
 
 namespace corvane::testing {
 namespace {
@@ -109,8 +110,13 @@ class BottomRowsTest : public HeadlessTest {
 
 TEST_F(BottomRowsTest, FunctionKeyBarSlotsAreClickable) {
   open(KeyboardCommander);
-  const std::vector<MouseZone> zones = bottomRowZones(screen_, KeyboardCommander);
-  ASSERT_EQ(zones.size(), 10u);
+  std::vector<MouseZone> zones = bottomRowZones(screen_, KeyboardCommander, "T:\\");
+  ASSERT_EQ(zones.size(), 11u);
+  // The last one is the command line's field, behind the prompt "T:\>".
+  EXPECT_EQ(zones.back().leftCode, KeyFieldClick);
+  EXPECT_EQ(zones.back().y1, 23);
+  EXPECT_EQ(zones.back().x1, 4);
+  zones.pop_back();
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(zones[static_cast<std::size_t>(i)].leftCode, key::fkey(i + 1));
     EXPECT_EQ(zones[static_cast<std::size_t>(i)].y1, 24);
