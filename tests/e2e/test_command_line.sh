@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The command line of the COMMANDER layout: a typed command runs and its file appears in the
+# panel, "cd" moves the panel, the program's screen comes back unchanged after a command,
+# Ctrl-O shows the output of earlier commands with a usable command line and Ctrl-O again
+# brings the panels back.
+set -u
+BINARY=$(readlink -f "$1")
+SOCKET="corvane-cmdline-$$"
+. "$(dirname "$0")/e2e_lib.sh"
+
+# type_text TEXT: the characters of TEXT as typed keys.
+type_text() {
+  tmux -L "$SOCKET" send-keys -t "$SESSION" -l "$1"
+  sleep 0.2
+}
+
+# The program's screen without its first row, where the clock ticks.
+program_screen() { screen_text | tail -n +2; }
+
+# wait_command_row TEXT: until the command line's row (24 of 25) is exactly TEXT.
+wait_command_row() {
+  local deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
+    [ "$(screen_text | sed -n 24p)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the command line: $1"
+}
+
+# wait_last_line TEXT: until the last line that is not empty is exactly TEXT.
+wait_last_line() {
+  local deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
+    [ "$(screen_text | grep -v '^$' | tail -n 1)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the last line: $1"
+}
+
+# after_command: the key prompt on the user's screen, then a key back to the panels.
+after_command() {
+  wait_for 'Press any key !'
+  key x
+  wait_gone 'Press any key !'
+  wait_for '1Help   2Menue'
+}
+
+mkdir -p "$WORK/d/sub"
+echo notes >"$WORK/d/notes.txt"
+
+start_program '/1D:\' '/2D:\'
+wait_for ' D:\ '
+wait_for 'D:\>'
+before=$(program_screen)
+
+# A command that only prints: its output on the user's screen, then the same program screen.
+type_text 'echo printed-by-the-command'
+wait_for 'D:\>echo printed-by-the-command'
+key Enter
+wait_for 'printed-by-the-command'
+screen_text | grep -q '║' && fail "the panels are put aside while the command runs"
+after_command
+[ "$(program_screen)" = "$before" ] || {
+  diff <(echo "$before") <(program_screen)
+  fail "the program's screen is not the same after the command"
+}
+
+# A file made by a command shows in the panel.
+type_text 'touch newfile'
+key Enter
+after_command
+[ -e "$WORK/d/newfile" ] || fail "the command ran in the panel's directory"
+wait_for '║ newfile'
+wait_command_row 'D:\>'
+
+# Ctrl-O: the user's screen with the earlier output and the command line under it.
+key C-o
+wait_gone '1Help   2Menue'
+wait_for 'printed-by-the-command'
+wait_for 'D:\>'
+screen_text | grep -q '║' && fail "the panels are hidden"
+type_text 'touch made'
+wait_for 'D:\>touch made'
+key Enter
+wait_for 'Press any key !'
+key x
+# The prompt comes back on the line of the key prompt, under the command's output.
+wait_last_line 'D:\>'
+[ -e "$WORK/d/made" ] || fail "the command typed on the user's screen ran"
+screen_text | grep -q '║' && fail "still the user's screen after a command run from it"
+# The history works there too: Up brings the last command back.
+key Up
+wait_last_line 'D:\>touch made'
+# A dialog brings the program's screen back for as long as it is open.
+key Escape
+wait_for 'Exit CORVANESHELL ?'
+key n
+wait_gone 'Exit CORVANESHELL ?'
+wait_last_line 'D:\>touch made'
+screen_text | grep -q '║' && fail "the user's screen again after the dialog"
+key C-o
+wait_for '1Help   2Menue'
+wait_for '║ made'
+screen_text | grep -q 'D:\\>touch made' || fail "the command line keeps its text"
+
+# "cd" changes the panel's directory; the prompt follows.
+for i in $(seq 1 10); do key BSpace; done
+wait_command_row 'D:\>'
+type_text 'cd sub'
+key Enter
+wait_for ' D:\sub '
+wait_for 'D:\sub>'
+
+key F10
+wait_for 'Exit CORVANESHELL ?'
+key y
+wait_for 'EXIT STATUS 0'
+screen_text | grep -q 'BEFORE-THE-PROGRAM' || fail "the user's screen is back after the end"
+echo PASS
