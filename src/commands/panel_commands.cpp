@@ -440,6 +440,7 @@ int writeFilelistCommand(LoopContext& loop, CommandId) {
 
 void toggleAllWindows(LoopContext& loop) {
   ProgramState& state = programState();
+  loop.barDirty = true;  // the command window's rows follow the panels-hidden state
   if (state.panelsHidden) {
     freeWindow(loop.hiddenCover);
     state.panelsHidden = false;
