@@ -37,11 +37,24 @@ wait_last_line() {
   fail "timed out waiting for the last line: $1"
 }
 
-# after_command: the key prompt on the user's screen, then a key back to the panels.
+# wait_key_prompt MARK: until a command's last output line MARK is followed by the key prompt
+# (older prompts may still be on the user's screen).
+wait_key_prompt() {
+  local deadline=$((SECONDS + 10))
+  local expected
+  expected=$(printf '%s\nPress any key !' "$1")
+  while ((SECONDS < deadline)); do
+    [ "$(screen_text | grep -v '^$' | tail -n 2)" = "$expected" ] && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the key prompt after: $1"
+}
+
+# after_command MARK: the key prompt under the command's output, then a key back to the
+# panels.
 after_command() {
-  wait_for 'Press any key !'
+  wait_key_prompt "$1"
   key x
-  wait_gone 'Press any key !'
   wait_for '1Help   2Menue'
 }
 
@@ -57,18 +70,20 @@ before=$(program_screen)
 type_text 'echo printed-by-the-command'
 wait_for 'D:\>echo printed-by-the-command'
 key Enter
-wait_for 'printed-by-the-command'
+wait_key_prompt 'printed-by-the-command'
 screen_text | grep -q '║' && fail "the panels are put aside while the command runs"
-after_command
+key x
+deadline=$((SECONDS + 10))
+while [ "$(program_screen)" != "$before" ] && ((SECONDS < deadline)); do sleep 0.1; done
 [ "$(program_screen)" = "$before" ] || {
   diff <(echo "$before") <(program_screen)
   fail "the program's screen is not the same after the command"
 }
 
 # A file made by a command shows in the panel.
-type_text 'touch newfile'
+type_text 'touch newfile && echo touched'
 key Enter
-after_command
+after_command touched
 [ -e "$WORK/d/newfile" ] || fail "the command ran in the panel's directory"
 wait_for '║ newfile'
 wait_command_row 'D:\>'
@@ -79,10 +94,10 @@ wait_gone '1Help   2Menue'
 wait_for 'printed-by-the-command'
 wait_for 'D:\>'
 screen_text | grep -q '║' && fail "the panels are hidden"
-type_text 'touch made'
-wait_for 'D:\>touch made'
+type_text 'touch made && echo made'
+wait_for 'D:\>touch made && echo made'
 key Enter
-wait_for 'Press any key !'
+wait_key_prompt made
 key x
 # The prompt comes back on the line of the key prompt, under the command's output.
 wait_last_line 'D:\>'
@@ -90,21 +105,21 @@ wait_last_line 'D:\>'
 screen_text | grep -q '║' && fail "still the user's screen after a command run from it"
 # The history works there too: Up brings the last command back.
 key Up
-wait_last_line 'D:\>touch made'
+wait_last_line 'D:\>touch made && echo made'
 # A dialog brings the program's screen back for as long as it is open.
 key Escape
 wait_for 'Exit CORVANESHELL ?'
 key n
 wait_gone 'Exit CORVANESHELL ?'
-wait_last_line 'D:\>touch made'
+wait_last_line 'D:\>touch made && echo made'
 screen_text | grep -q '║' && fail "the user's screen again after the dialog"
 key C-o
 wait_for '1Help   2Menue'
 wait_for '║ made'
-screen_text | grep -q 'D:\\>touch made' || fail "the command line keeps its text"
+screen_text | grep -q 'D:\\>touch made && echo made' || fail "the command line keeps its text"
 
 # "cd" changes the panel's directory; the prompt follows.
-for i in $(seq 1 10); do key BSpace; done
+tmux -L "$SOCKET" send-keys -t "$SESSION" $(printf 'BSpace %.0s' $(seq 30))
 wait_command_row 'D:\>'
 type_text 'cd sub'
 key Enter
