@@ -179,18 +179,6 @@ TEST_F(CommandWindowTest, ABlankLineRunsNothingAndEnterActsOnTheCursorEntry) {
   });
 }
 
-TEST_F(CommandWindowTest, BuiltInChangeOfDirectoryMovesThePanel) {
-  run({
-      [&] { typeLine("cd beta"); },
-      [&] {
-        EXPECT_EQ(panel().currentDirectory, "T:\\beta");
-        EXPECT_EQ(commandRow().substr(0, 9), "T:\\beta> ");
-        EXPECT_EQ(console_.leaveCount, 0) << "no interpreter for a built-in";
-        pushKeys({key::F10});
-      },
-  });
-}
-
 TEST_F(CommandWindowTest, CtrlJAppendsTheCursorNameButNotWhileThePanelsAreHidden) {
   t_.writeFile("my file.txt", "m");
   run({
