@@ -92,8 +92,10 @@ bool internalProgramCommand(std::string_view command, std::string_view tag, File
 bool runBuiltin(std::string_view command, int& result) {
   if (command.size() > ChangeDirectoryPrefix.size() &&
       sameName(command.substr(0, ChangeDirectoryPrefix.size()), ChangeDirectoryPrefix)) {
+    // Every path counts, one-character ones too: "cd /" or "cd a" handed to a subshell would
+    // change nothing and say nothing.
     std::string path = unquoteShellText(trimBlanks(command.substr(ChangeDirectoryPrefix.size())));
-    if (path.size() > 1) {
+    if (!path.empty()) {
       result = changeToDirectory(path) ? BuiltinDone : refused();
       return true;
     }

@@ -18,7 +18,7 @@ namespace corvane {
 enum class ScreenVariant { Console, KeepScreen };
 
 // Built-in commands, recognised after blanks are removed at both ends:
-//   "cd " and a path of more than one character: changes drive and directory (a path that
+//   "cd " and a path: changes drive and directory (a path that
 //       begins with "/" is a host path);
 //   "X:" alone: makes drive X: current;
 //   "[CSEDIT] name", "[CSVIEW] name": the internal editor or viewer on the file.

@@ -124,9 +124,15 @@ TEST_F(RunCommandTest, BuiltinsStartNoProcess) {
   // A host path is taken as one.
   EXPECT_EQ(runCommand("cd " + tree_.host("my dir"), true, false, false), BuiltinDone);
   EXPECT_EQ(currentDirectory(), "T:\\my dir");
-  // "cd" with a one-character path is the interpreter's.
-  runCommand("cd .", true, false, false);
-  EXPECT_EQ(console_.leaveCount, 1);
+  // One-character paths change the directory too, without a process.
+  tree_.makeDir("my dir/a");
+  EXPECT_EQ(runCommand("cd a", true, false, false), BuiltinDone);
+  EXPECT_EQ(currentDirectory(), "T:\\my dir\\a");
+  EXPECT_EQ(runCommand("cd .", true, false, false), BuiltinDone);
+  EXPECT_EQ(currentDirectory(), "T:\\my dir\\a");
+  EXPECT_EQ(runCommand("cd \\", true, false, false), BuiltinDone);
+  EXPECT_EQ(currentDirectory(), "T:\\");
+  EXPECT_EQ(console_.leaveCount, 0);
 }
 
 TEST_F(RunCommandTest, EditorAndViewerGoToTheirHooks) {
