@@ -360,17 +360,17 @@ std::string foldDialogMask(std::string_view typed) {
   return lowerCaseText(typed.substr(0, end));
 }
 
-std::optional<std::string> selectFile(std::string_view specification, int columnWidth, int mode,
+std::optional<std::string> selectFile(std::string_view startPath, int columnWidth, int mode,
                                       const EntrySource& listSource) {
   const std::string saved = currentDirectory();
   SortModeScope sortScope;
   SavedMouseZones callerZones;
 
-  std::string mask(specification);
-  const std::size_t slash = specification.rfind('\\');
+  std::string mask(startPath);
+  const std::size_t slash = startPath.rfind('\\');
   if (slash != std::string_view::npos) {
-    mask = std::string(specification.substr(slash + 1));
-    std::string directory(specification.substr(0, slash + 1));
+    mask = std::string(startPath.substr(slash + 1));
+    std::string directory(startPath.substr(0, slash + 1));
     if (!isListMode(mode)) changeDirectory(withoutTrailingBackslash(directory));
   }
   if (mask.empty()) mask = std::string(MaskAll);

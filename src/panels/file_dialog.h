@@ -21,7 +21,7 @@ inline constexpr int FileDialogList = 1;
 // Zone codes of the list rows (0x0500 + row): a double click on one gives Enter.
 inline constexpr int FileDialogRowZone = 0x0500;
 
-// Lets the user choose a file. specification is a path whose last component is the mask
+// Lets the user choose a file. startPath is a path whose last component is the mask
 // ("C:\cfg\*.dat"); its directory part, if any, becomes current first. columnWidth is the
 // short display's column width. In list mode listSource delivers the entries (it carries
 // whatever the caller's reader needs); the list starts in the long display, unsorted for
@@ -29,7 +29,7 @@ inline constexpr int FileDialogRowZone = 0x0500;
 // Returns the full path of the chosen file (browse modes), its bare name (list mode), or
 // the text typed after Tab; nothing when the user cancelled. In the browse modes the
 // process's current directory is back as it was on every way out; the sort order always is.
-std::optional<std::string> selectFile(std::string_view specification, int columnWidth, int mode,
+std::optional<std::string> selectFile(std::string_view startPath, int columnWidth, int mode,
                                       const EntrySource& listSource = {});
 
 // Folds a mask typed at "Mask :": trailing blanks go, an empty mask becomes "*.*", any other

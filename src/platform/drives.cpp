@@ -126,11 +126,11 @@ std::string programNameOfHostName(std::string_view hostName) {
   return result;
 }
 
-void initDriveMap(const char* spec) {
+void initDriveMap(const char* mapText) {
   DriveMap& map = driveMap();
   map = DriveMap{};
   mapDrive('C', "/");
-  std::string_view rest = spec != nullptr ? spec : "";
+  std::string_view rest = mapText != nullptr ? mapText : "";
   while (!rest.empty()) {
     std::size_t end = rest.find(';');
     std::string_view entry = trimBlanks(rest.substr(0, end));

@@ -8,13 +8,13 @@
 
 namespace corvane {
 
-// Builds the drive map: C: = "/", then the entries of spec ("X=/dir;Y=/other", letters in
+// Builds the drive map: C: = "/", then the entries of mapText ("X=/dir;Y=/other", letters in
 // either case, later entries win; "X=" unmaps X:, but the map always keeps at least C:;
 // relative directories are taken from the process's working directory). nullptr or ""
 // leaves only C:. The current drive becomes
 // C: (or the first mapped drive) with each drive's current directory at its root; when the
 // process's host working directory lies on a drive, that drive and directory become current.
-void initDriveMap(const char* spec);
+void initDriveMap(const char* mapText);
 
 // A letter is a drive when it is mapped (either case).
 bool driveMapped(char letter);
