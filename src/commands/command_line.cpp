@@ -83,7 +83,10 @@ MouseZone commandLineZone(const ScreenWindow& window, std::string_view directory
 
 KeyCode readCommandLineKey(ScreenWindow& window, std::string_view directory) {
   CommandLine& line = commandLine();
+  // F1 while typing shows the help of the panel the line belongs to.
+  const int helpContext = currentHelpContext();
   CurrentWindowScope scope(window);
+  setHelpContext(helpContext);
   const int promptCells = drawPrompt(window, directory);
   const int fieldCells = std::max(windowLastColumn(window) - promptCells, 1);
   int cursor = line.cursor;

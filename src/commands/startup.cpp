@@ -174,8 +174,9 @@ int runProgram(StartupContext& context) {
   if (preference(15) && switches.fileArgument.empty() && !setupPath.empty()) {
     PreviousDirectories previous =
         readPreviousDirectories(siblingPath(setupPath, PreviousDirectoriesExtension));
-    if (!previous.panel1.empty()) start1 = previous.panel1;
-    if (!previous.panel2.empty()) start2 = previous.panel2;
+    // A directory given with "/1" or "/2" wins over the one saved by the last run.
+    if (!previous.panel1.empty() && start1.empty()) start1 = previous.panel1;
+    if (!previous.panel2.empty() && start2.empty()) start2 = previous.panel2;
   }
 
   CommandLoopSettings settings;

@@ -12,6 +12,7 @@
 #include "exec/exec_fixture.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/keyboard.h"
 #include "platform/user_screen_line.h"
 #include "ui/input_history.h"
 
@@ -140,6 +141,21 @@ TEST_F(CommandWindowTest, HistoryAfterAnExecutionStartsWithItAndWrapsBothWays) {
         pushKeys({key::F10});
       },
   });
+}
+
+TEST_F(CommandWindowTest, F1WhileTypingShowsTheHelpOfTheCommanderPanels) {
+  static int shownContext = -1;
+  KeyReaderHooks hooks;
+  hooks.help = [] { shownContext = currentHelpContext(); };
+  setKeyReaderHooks(hooks);
+  run({
+      [&] { pushKeys({key::F1}); },
+      [&] {
+        EXPECT_EQ(shownContext, 500);
+        pushKeys({key::F10});
+      },
+  });
+  setKeyReaderHooks({});
 }
 
 TEST_F(CommandWindowTest, ExecutingRunsTheLineOnceAndKeepsOneHistoryEntryForIt) {
