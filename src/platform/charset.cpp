@@ -178,6 +178,18 @@ std::size_t textChars(std::string_view text) {
   return n;
 }
 
+std::size_t fittingPrefix(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  std::size_t end = 0;
+  while (end < text.size()) {
+    char32_t ch;
+    std::size_t next = end + decodeChar(text, end, ch);
+    if (next > limit) break;
+    end = next;
+  }
+  return end;
+}
+
 std::size_t charOffset(std::string_view text, std::size_t index) {
   std::size_t pos = 0;
   for (; pos < text.size() && index > 0; --index) {

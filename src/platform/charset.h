@@ -38,6 +38,10 @@ int textCells(std::string_view text);
 // Number of characters of a text as decodeChar walks it.
 std::size_t textChars(std::string_view text);
 
+// Length in bytes of the longest start of text within limit bytes that ends on a whole
+// character (decodeChar's steps).
+std::size_t fittingPrefix(std::string_view text, std::size_t limit);
+
 // Byte offset of the character with the given index (text.size() when beyond the end).
 std::size_t charOffset(std::string_view text, std::size_t index);
 

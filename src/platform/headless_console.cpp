@@ -55,17 +55,13 @@ void HeadlessConsole::pushKey(KeyCode code) {
     r.character = static_cast<std::uint8_t>(low);
     if (low == 27) r.scanCode = 0x01;
   } else if (high == 0x04 && !isExtendedScan(low)) {
-    // Ctrl with a character: the character arrives as it is, Ctrl held.
+    // Ctrl with a character (Ctrl-Tab too): the character arrives as it is, Ctrl held.
     r.character = static_cast<std::uint8_t>(low);
     r.controlState = ControlLeftCtrl;
   } else if (code == key::ShiftTab) {
     r.character = 9;
     r.scanCode = 0x0F;
     r.controlState = ControlShift;
-  } else if (code == key::CtrlTab) {
-    r.character = 9;
-    r.scanCode = 0x0F;
-    r.controlState = ControlLeftCtrl;
   } else {
     // Extended keys and Alt letters: no character, the scan code and the held modifier.
     r.scanCode = static_cast<std::uint8_t>(low);

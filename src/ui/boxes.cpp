@@ -33,14 +33,7 @@ WindowHandle& errorHandle() {
 // The box text, cut to a screenful (rows x columns bytes) without splitting a character.
 std::string boxText(std::string_view text) {
   std::size_t limit = static_cast<std::size_t>(screenRows()) * screenColumns();
-  std::size_t end = 0;
-  while (end < text.size()) {
-    char32_t ch;
-    std::size_t next = end + decodeChar(text, end, ch);
-    if (next > limit) break;
-    end = next;
-  }
-  return std::string(text.substr(0, end));
+  return std::string(text.substr(0, fittingPrefix(text, limit)));
 }
 
 int centredX(int width) { return std::max((screenColumns() - width) / 2, 1); }

@@ -15,19 +15,6 @@ namespace {
 
 constexpr std::size_t FormattedLimit = 800;
 
-// Cuts a text to at most limit bytes without splitting a UTF-8 sequence.
-void cutText(std::string& text, std::size_t limit) {
-  if (text.size() <= limit) return;
-  std::size_t end = 0;
-  while (end < text.size()) {
-    char32_t ch;
-    std::size_t next = end + decodeChar(text, end, ch);
-    if (next > limit) break;
-    end = next;
-  }
-  text.resize(end);
-}
-
 }  // namespace
 
 void printHotkeyLabel(int column, int width, int row, std::string_view text, int mode) {
@@ -129,7 +116,7 @@ void printFormatted(int column, int row, const char* format, ...) {
   va_start(args, format);
   std::string text = vtextf(format, args);
   va_end(args);
-  cutText(text, FormattedLimit);
+  text.resize(fittingPrefix(text, FormattedLimit));
   printHotkeyLabel(column, static_cast<int>(FormattedLimit), row, text);
 }
 
@@ -141,7 +128,7 @@ void printFormattedAtCursor(const char* format, ...) {
   std::string text = vtextf(format, args);
   va_end(args);
   std::size_t limit = static_cast<std::size_t>(screenRows()) * screenColumns();
-  cutText(text, limit);
+  text.resize(fittingPrefix(text, limit));
   printHotkeyLabel(window->cursorColumn, static_cast<int>(limit), window->cursorRow, text);
 }
 

@@ -59,6 +59,23 @@ InputDialogLayout layoutInputDialog(std::string_view prompt, int column, int row
   return layout;
 }
 
+std::array<MouseZone, 3> drawInputDialogParts(ScreenWindow& window, std::string_view prompt,
+                                              const InputDialogLayout& layout, int fieldRow,
+                                              int buttonsRow) {
+  writeText(prompt, cellsOf(prompt) - 1, 1, fieldRow);
+  writeText(InputDialogButtons, static_cast<int>(InputDialogButtons.size()) - 1,
+            layout.buttonsColumn, buttonsRow);
+  const int okColumn = layout.buttonsColumn + static_cast<int>(InputDialogButtons.find('<'));
+  const int cancelColumn =
+      layout.buttonsColumn + static_cast<int>(InputDialogButtons.find(InputDialogCancel));
+  return {
+      windowZone(window, 1, windowLastColumn(window), fieldRow, key::Up),
+      windowZone(window, okColumn, static_cast<int>(InputDialogOk.size()), buttonsRow, key::Enter),
+      windowZone(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), buttonsRow,
+                 key::Escape),
+  };
+}
+
 KeyCode inputDialog(std::string& text, std::string_view prompt, int column, int row, int width,
                     int maxLength) {
   const InputDialogLayout layout = layoutInputDialog(prompt, column, row, width);
@@ -67,21 +84,8 @@ KeyCode inputDialog(std::string& text, std::string_view prompt, int column, int 
   const int opened =
       box.open(layout.x, layout.y, layout.width, InputDialogHeight, attr, attr, InputDialogFlags);
   if (opened != 0) return key::Escape;
-  ScreenWindow& window = *box;
-  writeText(prompt, cellsOf(prompt) - 1, 1, FieldRow);
-  separatorLine(&window, 0, SeparatorRow);
-  writeText(InputDialogButtons, static_cast<int>(InputDialogButtons.size()) - 1,
-            layout.buttonsColumn, ButtonsRow);
-
-  const int okColumn = layout.buttonsColumn + static_cast<int>(InputDialogButtons.find('<'));
-  const int cancelColumn =
-      layout.buttonsColumn + static_cast<int>(InputDialogButtons.find(InputDialogCancel));
-  const MouseZone zones[] = {
-      windowZone(window, 1, windowLastColumn(window), FieldRow, key::Up),
-      windowZone(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
-      windowZone(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
-             key::Escape),
-  };
+  separatorLine(box.get(), 0, SeparatorRow);
+  const auto zones = drawInputDialogParts(*box, prompt, layout, FieldRow, ButtonsRow);
   SavedMouseZones callerZones;
   registerMouseZones(zones);
 

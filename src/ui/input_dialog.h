@@ -1,9 +1,11 @@
 // The one-line input dialog with OK and CANCEL, and the macro replay-count prompt built on it.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
+#include "platform/keyboard.h"
 #include "platform/keycodes.h"
 
 namespace corvane {
@@ -27,6 +29,15 @@ struct InputDialogLayout {
 // edge when it would pass it (never left of the screen). The field follows the prompt one
 // blank later, as wide as the window minus the prompt minus 4.
 InputDialogLayout layoutInputDialog(std::string_view prompt, int column, int row, int width);
+
+struct ScreenWindow;
+
+// Draws the prompt on fieldRow and the OK/CANCEL line on buttonsRow of the current window (laid
+// out by layoutInputDialog) and gives its mouse zones: the field row gives Up, "< OK >" Enter,
+// "< CANCEL >" Escape. Shared by the input dialog and the prompt box.
+std::array<MouseZone, 3> drawInputDialogParts(ScreenWindow& window, std::string_view prompt,
+                                              const InputDialogLayout& layout, int fieldRow,
+                                              int buttonsRow);
 
 // Asks for a text under a prompt in a window of height 5 at (column, row), 1-based. The
 // field starts at the beginning in insert mode and also ends on Up and Down; clicking the

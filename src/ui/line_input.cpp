@@ -78,19 +78,6 @@ void indexText(Field& f) {
   f.cursor = std::clamp(f.cursor, 0, f.length());
 }
 
-// The longest start of text that fits into limit bytes without splitting a character.
-std::size_t fittingPrefix(std::string_view text, std::size_t limit) {
-  if (text.size() <= limit) return text.size();
-  std::size_t end = 0;
-  while (end < text.size()) {
-    char32_t ch;
-    std::size_t next = end + decodeChar(text, end, ch);
-    if (next > limit) break;
-    end = next;
-  }
-  return end;
-}
-
 // Scrolls so that the cursor and the character under it are inside the visible width,
 // showing as much of the text as fits.
 void scrollToCursor(Field& f) {

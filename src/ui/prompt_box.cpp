@@ -52,20 +52,7 @@ KeyCode promptBox(std::string& text, std::string_view prompt, int column, int ro
   if (box.open(layout.x, layout.y, layout.width, PromptBoxHeight, attr, attr, PromptBoxFlags) !=
       0)
     return key::Escape;
-  ScreenWindow& window = *box;
-  writeText(prompt, textCells(prompt) - 1, 1, FieldRow);
-  writeText(InputDialogButtons, static_cast<int>(InputDialogButtons.size()) - 1,
-            layout.buttonsColumn, ButtonsRow);
-
-  const int okColumn = layout.buttonsColumn + static_cast<int>(InputDialogButtons.find('<'));
-  const int cancelColumn =
-      layout.buttonsColumn + static_cast<int>(InputDialogButtons.find(InputDialogCancel));
-  const MouseZone zones[] = {
-      windowZone(window, 1, windowLastColumn(window), FieldRow, key::Up),
-      windowZone(window, okColumn, static_cast<int>(InputDialogOk.size()), ButtonsRow, key::Enter),
-      windowZone(window, cancelColumn, static_cast<int>(InputDialogCancel.size()), ButtonsRow,
-             key::Escape),
-  };
+  const auto zones = drawInputDialogParts(*box, prompt, layout, FieldRow, ButtonsRow);
   PromptScope scope;
   registerMouseZones(zones);
 

@@ -24,35 +24,9 @@
 #include "support/temp_tree.h"
 #include "ui/input_history.h"
 #include "ui/line_input.h"
+#include "support/scoped_env.h"
 
 namespace corvane::testing {
-
-// Sets an environment variable for the fixture's life and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (had_) {
-      setenv(name_, old_.c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
 
 // What the command runner did on the normal screen: "clear", "write:<text>", "wait:<prompt>".
 inline std::vector<std::string>& normalScreenEvents() {
