@@ -48,7 +48,9 @@ bool makeFiles(const std::string& dir) {
   char name[64];
   for (int i = 0; i < FileCount; ++i) {
     std::snprintf(name, sizeof name, "%s/file_%06d.%s", dir.c_str(), i,
-                  i % 3 == 0 ? "txt" : i % 3 == 1 ? "dat" : "c");
+                  i % 3 == 0   ? "txt"
+                  : i % 3 == 1 ? "dat"
+                               : "c");
     const int fd = open(name, O_CREAT | O_WRONLY | O_TRUNC, 0644);
     if (fd < 0) return false;
     if (ftruncate(fd, (i * 7919) % 100000) != 0) {
@@ -79,7 +81,9 @@ void changeFiles(const std::string& dir, int round) {
   for (int i = 0; i < ChangedCount; ++i) {
     const int n = (i * 97 + round * 13) % FileCount;
     std::snprintf(name, sizeof name, "%s/file_%06d.%s", dir.c_str(), n,
-                  n % 3 == 0 ? "txt" : n % 3 == 1 ? "dat" : "c");
+                  n % 3 == 0   ? "txt"
+                  : n % 3 == 1 ? "dat"
+                               : "c");
     if (truncate(name, 200000 + round * 1000 + i) != 0) std::perror(name);
   }
 }
@@ -99,7 +103,8 @@ double listBytesPerEntry(const Panel& panel) {
   double bytes = static_cast<double>(panel.list.nodes.capacity() * sizeof(FileNode));
   for (NodeId id : chain(panel.list)) {
     const std::string& name = panel.list.nodes[id].entry.name;
-    if (name.capacity() > 15) bytes += static_cast<double>((name.capacity() + 1 + 8 + 15) / 16 * 16);
+    if (name.capacity() > 15)
+      bytes += static_cast<double>((name.capacity() + 1 + 8 + 15) / 16 * 16);
   }
   return bytes / panel.list.length;
 }
@@ -156,7 +161,8 @@ int main() {
   for (int m = 0; m < SortModeCount; ++m) {
     const SortMode mode = static_cast<SortMode>(m);
     const double ms = bestOf(
-        3, [&] { resortList(panel.list, mode == SortMode::Name ? SortMode::Size : SortMode::Name); },
+        3,
+        [&] { resortList(panel.list, mode == SortMode::Name ? SortMode::Size : SortMode::Name); },
         [&] { resortList(panel.list, mode); });
     worst = std::max(worst, ms);
     char label[64];
@@ -170,8 +176,8 @@ int main() {
   second.currentDirectory = "B:\\files";
   readDirectory(second, options);
   const long after = residentKilobytes();
-  std::printf("  %-44s %9.1f bytes (node %zu bytes)\n", "memory per entry, list", listBytesPerEntry(second),
-              sizeof(FileNode));
+  std::printf("  %-44s %9.1f bytes (node %zu bytes)\n", "memory per entry, list",
+              listBytesPerEntry(second), sizeof(FileNode));
   std::printf("  %-44s %9.1f bytes\n", "memory per entry, resident growth",
               (after - before) * 1024.0 / second.list.length);
 

@@ -53,7 +53,8 @@ void resetCommandLine() { commandLine() = CommandLine{}; }
 
 std::string commandPrompt(std::string_view directory, int width) {
   std::string prompt = textf(FormatCommandPrompt, std::string(directory).c_str());
-  const int limit = std::max(width - CommandLineMinFieldCells, static_cast<int>(PromptCut.size()) + 2);
+  const int limit =
+      std::max(width - CommandLineMinFieldCells, static_cast<int>(PromptCut.size()) + 2);
   int cells = textCells(prompt);
   if (cells <= limit) return prompt;
   std::size_t pos = 0;

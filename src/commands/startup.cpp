@@ -52,9 +52,10 @@ bool waitForUsableTerminal(int& columns, int& rows) {
     if (columns >= MinimumColumns && rows >= MinimumRows) return true;
     int shownColumns = columns > 0 ? columns : 1, shownRows = rows > 0 ? rows : 1;
     initScreenImage(shownColumns, shownRows);
-    std::string text = textf("Corvane needs at least %d x %d (now %d x %d). Enlarge the "
-                             "terminal, or press Esc to quit.",
-                             MinimumColumns, MinimumRows, columns, rows);
+    std::string text = textf(
+        "Corvane needs at least %d x %d (now %d x %d). Enlarge the "
+        "terminal, or press Esc to quit.",
+        MinimumColumns, MinimumRows, columns, rows);
     ScreenImage& image = screenImage();
     int column = 0, row = 0;
     for (std::size_t pos = 0; pos < text.size() && row < image.rows;) {
@@ -147,7 +148,7 @@ int runProgram(StartupContext& context) {
   setConsole(context.terminal);
   loadDefaultColors();
   chooseFrameStyle(switches.asciiFrames || !localeIsUtf8() ? FrameChoice::Ascii
-                                                          : FrameChoice::Graphic);
+                                                           : FrameChoice::Graphic);
   if (!applyScreenDefaults(switches)) {
     suspendOutput();
     context.terminal->stop();

@@ -22,9 +22,8 @@ ColorAttr titleColor() {
 }  // namespace
 
 void openTitleWindows(TitleWindows& windows, bool ownLayout, std::string_view osText) {
-  if (ownLayout &&
-      openWindow(windows.background, 1, 1, screenColumns(), screenRows(), color(ColorBackground),
-                 color(ColorBackground), WindowClear) == 0) {
+  if (ownLayout && openWindow(windows.background, 1, 1, screenColumns(), screenRows(),
+                              color(ColorBackground), color(ColorBackground), WindowClear) == 0) {
     // cleared by the open
   }
   int titleWidth = textCells(ProductTitle) + 3;

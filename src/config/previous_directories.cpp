@@ -22,8 +22,7 @@ bool writeLine(std::FILE* file, std::string_view path) {
       path = {};
       break;
     }
-  if (!path.empty() && std::fwrite(path.data(), 1, path.size(), file) != path.size())
-    return false;
+  if (!path.empty() && std::fwrite(path.data(), 1, path.size(), file) != path.size()) return false;
   return std::fputc('\n', file) != EOF;
 }
 

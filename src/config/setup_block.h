@@ -82,31 +82,31 @@ struct SetupBlock {
   SetupWord reserved23;
   SetupWord reserved25;
   SetupWord reserved27;
-  SetupCommand editorCommand;          // "Editor :"
-  SetupCommand viewerCommand;          // "View   :"
-  SetupCommand setupPath;              // the setup file as last loaded (may be cut)
-  SetupCommand wordProcessorCommand;   // "Wordprocessing :"
-  SetupCommand hexEditorCommand;       // "Hex-Editor :"
+  SetupCommand editorCommand;         // "Editor :"
+  SetupCommand viewerCommand;         // "View   :"
+  SetupCommand setupPath;             // the setup file as last loaded (may be cut)
+  SetupCommand wordProcessorCommand;  // "Wordprocessing :"
+  SetupCommand hexEditorCommand;      // "Hex-Editor :"
   std::uint8_t reserved434[81] = {};
-  SetupCommand fileDifferencesCommand; // "File Differences :"
-  SetupWord sortMode;                  // 0 alphabetic .. 5 unsorted
+  SetupCommand fileDifferencesCommand;  // "File Differences :"
+  SetupWord sortMode;                   // 0 alphabetic .. 5 unsorted
   SetupWord idleMinutes;
-  SetupWord userProfile;               // 0 beginner, 1 advanced, 2 professional
+  SetupWord userProfile;  // 0 beginner, 1 advanced, 2 professional
   FunctionKeyRecord functionKeysPage1[FunctionKeysPage1Count];
   SetupWord reserved1142;
   SetupText<8> version;
-  SetupWord screenLayout;              // 0 one list, 1 list and tree, 3 two lists
+  SetupWord screenLayout;  // 0 one list, 1 list and tree, 3 two lists
   std::uint8_t reserved1154[4] = {};
-  SetupWord clockSeconds;              // 0 or 1
-  SetupWord clockFlags;                // ClockFlag* bits
+  SetupWord clockSeconds;                         // 0 or 1
+  SetupWord clockFlags;                           // ClockFlag* bits
   SetupCommand directories[DirectoryEntryCount];  // Ctrl+F1 .. Ctrl+F10
-  SetupWord commandWindow;             // 0 with, 1 without
-  SetupWord fileDisplay;               // 0 short, 1 long with attributes, 2 long without
-  SetupWord screenSize;                // 0 80x25, 1 80x50, 2 80x60
+  SetupWord commandWindow;                        // 0 with, 1 without
+  SetupWord fileDisplay;                          // 0 short, 1 long with attributes, 2 long without
+  SetupWord screenSize;                           // 0 80x25, 1 80x50, 2 80x60
   FunctionKeyRecord functionKeysPages23[FunctionKeysPages23Count];
-  SetupWord printerPort;               // n of "LPT%d"
-  SetupWord keyboardLayout;            // 0 CORVANE, 1 COMMANDER, 2 XTREE
-  SetupWord layoutSetting1;            // cleared together with the layout
+  SetupWord printerPort;     // n of "LPT%d"
+  SetupWord keyboardLayout;  // 0 CORVANE, 1 COMMANDER, 2 XTREE
+  SetupWord layoutSetting1;  // cleared together with the layout
   SetupWord layoutSetting2;
   SetupWord entrySwitches[EntrySwitchCount];  // user-defined profile, 1 = entry shown
   SetupWord preferences[PreferenceCount];     // 1 = on

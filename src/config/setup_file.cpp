@@ -49,9 +49,9 @@ void normalizeFlag(SetupWord& word) { word.set(word.get() != 0 ? 1 : 0); }
 
 // Replaces what the rest of the program cannot use; see loadSetup.
 void normalizeSetup(SetupBlock& b) {
-  for (SetupCommand* text : {&b.editorCommand, &b.viewerCommand, &b.setupPath,
-                             &b.wordProcessorCommand, &b.hexEditorCommand,
-                             &b.fileDifferencesCommand})
+  for (SetupCommand* text :
+       {&b.editorCommand, &b.viewerCommand, &b.setupPath, &b.wordProcessorCommand,
+        &b.hexEditorCommand, &b.fileDifferencesCommand})
     text->terminate();
   for (int i = 0; i < FunctionKeyRecordCount; ++i) {
     FunctionKeyRecord* key = functionKeyRecord(b, i);
@@ -61,13 +61,18 @@ void normalizeSetup(SetupBlock& b) {
   for (SetupCommand& dir : b.directories) dir.terminate();
   b.version.terminate();
 
-  clampWord(b.sortMode, [](std::uint16_t v) { return v <= LastSortMode; }, LastSortMode);
-  clampWord(b.screenLayout, [](std::uint16_t v) { return v == 0 || v == 1 || v == 3; },
-            LayoutTwoLists);
-  clampWord(b.fileDisplay, [](std::uint16_t v) { return v <= LastFileDisplay; }, 0);
-  clampWord(b.screenSize, [](std::uint16_t v) { return v <= LastScreenSize; }, 0);
-  clampWord(b.printerPort, [](std::uint16_t v) { return v >= 1 && v <= LastPrinterPort; }, 1);
-  clampWord(b.commandWindow, [](std::uint16_t v) { return v <= 1; }, 0);
+  clampWord(
+      b.sortMode, [](std::uint16_t v) { return v <= LastSortMode; }, LastSortMode);
+  clampWord(
+      b.screenLayout, [](std::uint16_t v) { return v == 0 || v == 1 || v == 3; }, LayoutTwoLists);
+  clampWord(
+      b.fileDisplay, [](std::uint16_t v) { return v <= LastFileDisplay; }, 0);
+  clampWord(
+      b.screenSize, [](std::uint16_t v) { return v <= LastScreenSize; }, 0);
+  clampWord(
+      b.printerPort, [](std::uint16_t v) { return v >= 1 && v <= LastPrinterPort; }, 1);
+  clampWord(
+      b.commandWindow, [](std::uint16_t v) { return v <= 1; }, 0);
   normalizeFlag(b.clockSeconds);
   b.clockFlags.set(b.clockFlags.get() & (ClockFlag24Hours | ClockFlagOn | ClockFlagCentre));
   for (SetupWord& w : b.entrySwitches) normalizeFlag(w);

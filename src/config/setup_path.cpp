@@ -36,9 +36,8 @@ std::string siblingPath(std::string_view setupPath, std::string_view extension) 
   // A dot that begins the name (".corvane") is part of the name, not an extension.
   std::size_t start = nameStart(setupPath);
   std::size_t dot = setupPath.rfind('.');
-  std::string path(setupPath.substr(0, dot != std::string_view::npos && dot > start
-                                           ? dot
-                                           : setupPath.size()));
+  std::string path(
+      setupPath.substr(0, dot != std::string_view::npos && dot > start ? dot : setupPath.size()));
   if (extension.empty() || extension.front() != '.') path += '.';
   path += extension;
   return path;

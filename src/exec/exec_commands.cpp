@@ -71,8 +71,7 @@ std::string commandPreset(std::string_view fileName) {
   std::string association;
   if (findAssociation(fileName, association) == AssociationFound) {
     // The parameter of a "[ ]" is asked for when the line runs, not while it is offered.
-    TemplateExpansion preset =
-        expandPlaceholders(fileName, association, CommandLengthLimit, true);
+    TemplateExpansion preset = expandPlaceholders(fileName, association, CommandLengthLimit, true);
     if (preset.error.empty()) return preset.text;
   }
   return quoteForShell(hostFormOfName(fileName));

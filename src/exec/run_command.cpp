@@ -127,8 +127,7 @@ void pressAnyKeyWindow() {
   } while (code == key::ModifierEvent || code == key::IdleEvent);
 }
 
-int runExternal(std::string_view command, bool save, bool wait, bool clear,
-                ScreenVariant variant) {
+int runExternal(std::string_view command, bool save, bool wait, bool clear, ScreenVariant variant) {
   if (!hasConsole()) return -1;
   SavedScreen saved = save ? saveScreen() : nullptr;
   const bool askKey = wait && preference(PreferenceWaitForKey) != 0;

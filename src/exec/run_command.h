@@ -65,7 +65,6 @@ int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
 // shows "ERROR" and stops; a parameter input left without Enter stops silently. Returns
 // ExpandDone, ExpandError or the key that left the parameter input.
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,
-                   bool append, bool wait, bool prepare,
-                   NameQuoting quoting = NameQuoting::Shell);
+                   bool append, bool wait, bool prepare, NameQuoting quoting = NameQuoting::Shell);
 
 }  // namespace corvane

@@ -82,8 +82,7 @@ class NameIndex {
     NodeId folded = NoNode;
     for (NodeId id = buckets_[slot(name, directory)]; id != NoNode; id = chainNext_[id]) {
       const FileEntry& e = list_.nodes[id].entry;
-      if (matched_[id] != 0 || e.isDirectory() != directory || !equalFolded(e.name, name))
-        continue;
+      if (matched_[id] != 0 || e.isDirectory() != directory || !equalFolded(e.name, name)) continue;
       if (e.name == name) {
         folded = id;
         break;
@@ -152,8 +151,10 @@ int readDirectory(Panel& panel, const ReadOptions& options) {
   } while (findNext(record) == 0);
   findClose(record);
 
-  if (panel.list.length == 0) makeSingleNode(panel, parentEntry(), MarkError);
-  else sortList(panel.list, options.sortMode);
+  if (panel.list.length == 0)
+    makeSingleNode(panel, parentEntry(), MarkError);
+  else
+    sortList(panel.list, options.sortMode);
   countList(panel);
   homeCursor(panel);
   return result;
@@ -222,7 +223,7 @@ int rereadDirectory(Panel& panel, const ReadOptions& options) {
 
   removeNodes(panel, [](const FileNode& n) { return (n.mark & MarkNotSeen) != 0; });
   if (list.head == NoNode) makeSingleNode(panel, parentEntry(), 0);  // never read before
-  if (nothingAccepted) list.nodes[list.head].mark = MarkError;  // what removal left: ".."
+  if (nothingAccepted) list.nodes[list.head].mark = MarkError;       // what removal left: ".."
   countList(panel);
   homeCursor(panel);
   return result;

@@ -65,8 +65,8 @@ constexpr std::string_view TextStateDriveName = " Drivename          :  ";
 constexpr std::string_view TextStateFileSystem = " Filesystem         :  ";
 constexpr std::string_view TextStateFreeMemory = " Free Memory ";
 // File-system names by class 0..6; above 6 "UNKNOWN".
-constexpr std::string_view FileSystemNames[] = {"    ", "FAT", "HPFS", "NFS", "CDFS", "NETWARE",
-                                                "VFAT"};
+constexpr std::string_view FileSystemNames[] = {"    ", "FAT",     "HPFS", "NFS",
+                                                "CDFS", "NETWARE", "VFAT"};
 constexpr std::string_view TextFileSystemUnknown = "UNKNOWN";
 
 // Write filelist.

@@ -13,7 +13,7 @@ namespace corvane {
 
 DateStyle currentDateStyle() {
   return (setupBlock().clockFlags.get() & ClockFlag24Hours) != 0 ? DateStyle::European
-                                                                  : DateStyle::TwelveHour;
+                                                                 : DateStyle::TwelveHour;
 }
 
 int twoDigitYear(std::uint16_t dosDate) {
@@ -39,9 +39,15 @@ std::string dateTimeText(std::uint16_t dosDate, std::uint16_t dosTime, DateStyle
   const bool afternoon = hour >= 13;
   const char* format = nullptr;
   switch (form) {
-    case DateForm::LongDisplay: format = afternoon ? FormatDatePm : FormatDateAm; break;
-    case DateForm::InfoLine: format = afternoon ? FormatInfoDatePm : FormatInfoDateAm; break;
-    case DateForm::ListFile: format = afternoon ? FormatListDatePm : FormatListDateAm; break;
+    case DateForm::LongDisplay:
+      format = afternoon ? FormatDatePm : FormatDateAm;
+      break;
+    case DateForm::InfoLine:
+      format = afternoon ? FormatInfoDatePm : FormatInfoDateAm;
+      break;
+    case DateForm::ListFile:
+      format = afternoon ? FormatListDatePm : FormatListDateAm;
+      break;
   }
   return textf(format, month, day, year, afternoon ? hour - 12 : hour, minute);
 }

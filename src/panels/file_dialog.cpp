@@ -110,8 +110,8 @@ bool FileDialog::open() {
                  color(ColorMessageWindow),
                  WindowVerticalBar | WindowClear | WindowShadow | WindowSingle, title) != 0)
     return false;
-  if (name_.open(NameX, NameY, NameWidth, 1, color(ColorMessageWindow),
-                 color(ColorMessageWindow), 0) != 0)
+  if (name_.open(NameX, NameY, NameWidth, 1, color(ColorMessageWindow), color(ColorMessageWindow),
+                 0) != 0)
     return false;
   if (keys_.open(KeysX, KeysY, KeysWidth, KeysHeight, color(ColorPulldown), color(ColorPulldown),
                  WindowSingle | WindowClear) != 0)
@@ -201,8 +201,8 @@ void FileDialog::clickRow(int row) {
   int clickColumn = 0, clickRow = 0;
   lastClickPosition(clickColumn, clickRow);
   const int offset = clickColumn - windowScreenColumn(*list_, geometry_.listColumn);
-  const int column = std::clamp(offset / std::max(geometry_.columnWidth, 1), 0,
-                                geometry_.columns - 1);
+  const int column =
+      std::clamp(offset / std::max(geometry_.columnWidth, 1), 0, geometry_.columns - 1);
   const int slot = column * geometry_.rowsPerColumn + row;
   const int currentSlot = panel_.cursorColumn * geometry_.rowsPerColumn + panel_.cursorRow;
   const int target = cursorIndex_ - currentSlot + slot;
@@ -222,8 +222,12 @@ void FileDialog::clickRow(int row) {
 
 void FileDialog::cycleDisplay() {
   switch (panel_.displayBits & DisplayModeBits) {
-    case DisplayShort: panel_.displayBits = DisplayLongAttributes; break;
-    case DisplayLongAttributes: panel_.displayBits = DisplayLongPlain; break;
+    case DisplayShort:
+      panel_.displayBits = DisplayLongAttributes;
+      break;
+    case DisplayLongAttributes:
+      panel_.displayBits = DisplayLongPlain;
+      break;
     default:
       panel_.displayBits = DisplayShort;
       shortWidth_ = CycledColumnWidth;
@@ -296,19 +300,30 @@ std::optional<std::string> FileDialog::run() {
       continue;
     }
     switch (k) {
-      case key::Enter: result = enter(done); break;
+      case key::Enter:
+        result = enter(done);
+        break;
       case key::Backspace:
         if (listMode_)
           rejectBeep();
         else
           changeAndReread("..");
         break;
-      case key::Tab: result = typeName(done); break;
-      case key::Escape: return std::nullopt;
-      case key::Space: cycleDisplay(); break;
-      case '#': reread(openedSort_); break;
+      case key::Tab:
+        result = typeName(done);
+        break;
+      case key::Escape:
+        return std::nullopt;
+      case key::Space:
+        cycleDisplay();
+        break;
+      case '#':
+        reread(openedSort_);
+        break;
       case 'K':
-      case 'k': askMask(); break;
+      case 'k':
+        askMask();
+        break;
       case 'L':
       case 'l':
         if (listMode_) {
@@ -323,16 +338,29 @@ std::optional<std::string> FileDialog::run() {
         else
           changeAndReread("\\");
         break;
-      case key::Up: moveTo(CursorMove::Up); break;
-      case key::Down: moveTo(CursorMove::Down); break;
+      case key::Up:
+        moveTo(CursorMove::Up);
+        break;
+      case key::Down:
+        moveTo(CursorMove::Down);
+        break;
       case key::Left:
-      case key::PgUp: moveTo(CursorMove::ColumnBack); break;
+      case key::PgUp:
+        moveTo(CursorMove::ColumnBack);
+        break;
       case key::Right:
-      case key::PgDn: moveTo(CursorMove::ColumnForward); break;
-      case key::Home: moveTo(CursorMove::Home); break;
-      case key::End: moveTo(CursorMove::End); break;
+      case key::PgDn:
+        moveTo(CursorMove::ColumnForward);
+        break;
+      case key::Home:
+        moveTo(CursorMove::Home);
+        break;
+      case key::End:
+        moveTo(CursorMove::End);
+        break;
       case key::ModifierEvent:
-      case key::IdleEvent: break;
+      case key::IdleEvent:
+        break;
       default:
         if (k >= key::ctrl('A') && k <= key::ctrl('Z')) {
           if (listMode_) {

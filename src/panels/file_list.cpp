@@ -48,15 +48,19 @@ void linkBefore(FileList& list, NodeId id, NodeId before) {
   if (before == NoNode) {
     n.prev = list.tail;
     n.next = NoNode;
-    if (list.tail != NoNode) list.nodes[list.tail].next = id;
-    else list.head = id;
+    if (list.tail != NoNode)
+      list.nodes[list.tail].next = id;
+    else
+      list.head = id;
     list.tail = id;
   } else {
     FileNode& b = list.nodes[before];
     n.prev = b.prev;
     n.next = before;
-    if (b.prev != NoNode) list.nodes[b.prev].next = id;
-    else list.head = id;
+    if (b.prev != NoNode)
+      list.nodes[b.prev].next = id;
+    else
+      list.head = id;
     b.prev = id;
   }
   ++list.length;
@@ -64,10 +68,14 @@ void linkBefore(FileList& list, NodeId id, NodeId before) {
 
 void unlinkNode(FileList& list, NodeId id) {
   FileNode& n = list.nodes[id];
-  if (n.prev != NoNode) list.nodes[n.prev].next = n.next;
-  else list.head = n.next;
-  if (n.next != NoNode) list.nodes[n.next].prev = n.prev;
-  else list.tail = n.prev;
+  if (n.prev != NoNode)
+    list.nodes[n.prev].next = n.next;
+  else
+    list.head = n.next;
+  if (n.next != NoNode)
+    list.nodes[n.next].prev = n.prev;
+  else
+    list.tail = n.prev;
   n.next = n.prev = NoNode;
   --list.length;
 }

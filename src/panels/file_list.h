@@ -68,7 +68,7 @@ struct FileList {
   std::vector<NodeId> freeSlots;
   NodeId head = NoNode;
   NodeId tail = NoNode;
-  std::uint32_t length = 0;  // nodes in the chain
+  std::uint32_t length = 0;                // nodes in the chain
   std::vector<DirectoryNode> directories;  // global list only
 };
 

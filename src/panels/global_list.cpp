@@ -93,8 +93,8 @@ void scanDirectory(Scan& scan, DirectoryId directory, const std::string& path) {
   const std::string pattern = joinPath(path, "*.*");
   FindRecord record;
   if (findFirst(pattern, 0, record) != 0) {
-    showTimedNote(textf(lastFindAccessDenied() ? FormatAccessErrorNote : FormatNoEntryNote,
-                        pattern.c_str()));
+    showTimedNote(
+        textf(lastFindAccessDenied() ? FormatAccessErrorNote : FormatNoEntryNote, pattern.c_str()));
     return;
   }
   do {
@@ -123,8 +123,8 @@ void scanDirectory(Scan& scan, DirectoryId directory, const std::string& path) {
           const NodeId id = allocateNode(list, std::move(e));
           list.nodes[id].directory = directory;
           linkBefore(list, id, NoNode);
-          scan.window.addLine(foundFileLine(full, record.size, record.date,
-                                            scan.options.dayMonthDates));
+          scan.window.addLine(
+              foundFileLine(full, record.size, record.date, scan.options.dayMonthDates));
         }
       }
     }

@@ -19,9 +19,7 @@ constexpr unsigned char VerticalLine = 0xB3;
 constexpr unsigned char VerticalTee = 0xB4;
 constexpr unsigned char HorizontalLine = 0xC4;
 
-std::string infoValue(const std::string& number) {
-  return textf(FormatInfoValue, number.c_str());
-}
+std::string infoValue(const std::string& number) { return textf(FormatInfoValue, number.c_str()); }
 
 std::string glyph(unsigned char cp437, int count = 1) {
   std::string out;

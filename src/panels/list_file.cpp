@@ -84,8 +84,8 @@ int writeFileListTo(const Panel& panel, std::string_view path) {
 int writeFileList(const Panel& panel) {
   std::string name = defaultListFileName();
   const int width = ListFileFieldCells + textCells(TextListFilePrompt) + 4;
-  const KeyCode key = inputDialog(name, TextListFilePrompt, ListFileDialogColumn,
-                                  ListFileDialogRow, width, static_cast<int>(MaxPath));
+  const KeyCode key = inputDialog(name, TextListFilePrompt, ListFileDialogColumn, ListFileDialogRow,
+                                  width, static_cast<int>(MaxPath));
   if (key != key::Enter) return ListFileCancelled;
   return writeFileListTo(panel, name);
 }

@@ -58,8 +58,8 @@ struct Panel {
 
   int selectedCount = 0;
   std::uint64_t selectedSize = 0;
-  int fileCount = 0;             // nodes in the list, directories included
-  std::uint64_t totalSize = 0;   // sizes of the non-directory entries
+  int fileCount = 0;            // nodes in the list, directories included
+  std::uint64_t totalSize = 0;  // sizes of the non-directory entries
 
   VolumeInfo volume;
   int nameCase = 0;  // 0: names are lower-cased when read; non-zero: kept as given
@@ -72,7 +72,9 @@ struct Panel {
   int archiveType = 0;  // 0 for a directory on disk
 };
 
-inline bool isGlobalList(const Panel& panel) { return (panel.displayBits & DisplayGlobalList) != 0; }
+inline bool isGlobalList(const Panel& panel) {
+  return (panel.displayBits & DisplayGlobalList) != 0;
+}
 
 // Recomputes file count and total size over all nodes and selected count and selected size
 // over the nodes with MarkSelected.

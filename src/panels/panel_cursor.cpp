@@ -41,8 +41,7 @@ void placeInPage(Panel& panel, const PanelGeometry& g, long cursorIndex, long to
 
 }  // namespace
 
-CursorChange moveCursor(Panel& panel, const PanelGeometry& g, CursorMove move,
-                        int& cursorIndex) {
+CursorChange moveCursor(Panel& panel, const PanelGeometry& g, CursorMove move, int& cursorIndex) {
   CursorChange change;
   const long n = panel.list.length;
   if (n == 0 || panel.cursor == NoNode) return change;
@@ -54,12 +53,24 @@ CursorChange moveCursor(Panel& panel, const PanelGeometry& g, CursorMove move,
   const long top = std::max(index - (panel.cursorColumn * rows + panel.cursorRow), 0L);
   long target = index;
   switch (move) {
-    case CursorMove::Up: target = index - 1; break;
-    case CursorMove::Down: target = index + 1; break;
-    case CursorMove::ColumnBack: target = index - rows; break;
-    case CursorMove::ColumnForward: target = index + rows; break;
-    case CursorMove::Home: target = 0; break;
-    case CursorMove::End: target = n - 1; break;
+    case CursorMove::Up:
+      target = index - 1;
+      break;
+    case CursorMove::Down:
+      target = index + 1;
+      break;
+    case CursorMove::ColumnBack:
+      target = index - rows;
+      break;
+    case CursorMove::ColumnForward:
+      target = index + rows;
+      break;
+    case CursorMove::Home:
+      target = 0;
+      break;
+    case CursorMove::End:
+      target = n - 1;
+      break;
   }
   target = std::clamp(target, 0L, n - 1);
   if (target == index) return change;
@@ -68,8 +79,8 @@ CursorChange moveCursor(Panel& panel, const PanelGeometry& g, CursorMove move,
   if (target < top) {
     newTop = byColumns ? std::max(top - ceilDivide(top - target, rows) * rows, 0L) : target;
   } else if (target >= top + page) {
-    newTop = byColumns ? top + ceilDivide(target - (top + page) + 1, rows) * rows
-                       : target - page + 1;
+    newTop =
+        byColumns ? top + ceilDivide(target - (top + page) + 1, rows) * rows : target - page + 1;
     newTop = std::min(newTop, std::max(n - page, 0L));
   }
 

@@ -41,7 +41,7 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
     // The mark column is left out on the last three rows of the window.
     if (windowRow <= g.windowRows - 3) {
       if (cursor)
-        mark = cp437ToUnicode(alternativeMark       ? CursorMarkAlternative
+        mark = cp437ToUnicode(alternativeMark         ? CursorMarkAlternative
                               : n.entry.isDirectory() ? CursorMarkDirectory
                                                       : CursorMarkFile);
       else
@@ -92,8 +92,8 @@ void drawSlot(const Panel& panel, const PanelGeometry& g, NodeId id, int row, in
     return;
   }
   window.textColor = entryColor(node(panel.list, id), id == panel.cursor, normal);
-  writeText(slotText(panel, g, id, windowRow, slotColumn), g.columnWidth - 1, slotColumn,
-            windowRow, WritePad);
+  writeText(slotText(panel, g, id, windowRow, slotColumn), g.columnWidth - 1, slotColumn, windowRow,
+            WritePad);
   window.textColor = normal;
 }
 
@@ -136,8 +136,8 @@ void drawListSlot(const Panel& panel, const PanelGeometry& geometry, NodeId id, 
   drawSlot(panel, geometry, id, row, column);
 }
 
-void drawCursorMove(const Panel& panel, const PanelGeometry& geometry, NodeId oldCursor,
-                    int oldRow, int oldColumn) {
+void drawCursorMove(const Panel& panel, const PanelGeometry& geometry, NodeId oldCursor, int oldRow,
+                    int oldColumn) {
   if (panel.window == nullptr) return;
   CurrentWindowScope scope(*panel.window);
   if (oldCursor != NoNode && oldCursor != panel.cursor)

@@ -31,7 +31,7 @@ void drawListSlot(const Panel& panel, const PanelGeometry& geometry, NodeId id, 
 
 // After the cursor moved within the page: redraws the slot it left (holding oldCursor) and
 // the slot it is on now. Two rows, whatever the length of the list.
-void drawCursorMove(const Panel& panel, const PanelGeometry& geometry, NodeId oldCursor,
-                    int oldRow, int oldColumn);
+void drawCursorMove(const Panel& panel, const PanelGeometry& geometry, NodeId oldCursor, int oldRow,
+                    int oldColumn);
 
 }  // namespace corvane

@@ -32,7 +32,7 @@ PanelGeometry computePanelGeometry(const GeometryRequest& request) {
   const bool wideSetting = request.fileDisplaySetting >= 3;
 
   if ((request.displayMode & DisplayModeBits) == DisplayShort) {
-    int width = request.layout != LayoutSingleList          ? 13
+    int width = request.layout != LayoutSingleList      ? 13
                 : request.keyboard == KeyboardCommander ? 13
                                                         : 15;
     if (wideSetting) width += 3;
@@ -42,8 +42,8 @@ PanelGeometry computePanelGeometry(const GeometryRequest& request) {
     g.columnWidth = std::max(listWidth - (wideSetting ? 3 : 1), 1);
     g.columns = 1;
   }
-  const bool ownSingleList = request.layout == LayoutSingleList &&
-                             request.keyboard == KeyboardCorvane;
+  const bool ownSingleList =
+      request.layout == LayoutSingleList && request.keyboard == KeyboardCorvane;
   g.fieldColumn = std::max(g.windowColumns - (ownSingleList ? 29 : 17), g.listColumn + 1);
   return g;
 }

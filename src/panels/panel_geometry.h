@@ -25,16 +25,16 @@ enum class InfoAreaKind {
 struct PanelGeometry {
   int windowColumns = 0;  // interior size
   int windowRows = 0;
-  int listColumn = 1;     // first column of the list (its mark column)
+  int listColumn = 1;  // first column of the list (its mark column)
   int listRow = 1;
   int rowsPerColumn = 1;
   // Short display: the width of one column, its mark cell included. Long displays: the
   // width of the one list line.
   int columnWidth = 13;
   int columns = 1;
-  int fieldColumn = 1;    // long display with attributes: where size, date ... start
+  int fieldColumn = 1;  // long display with attributes: where size, date ... start
   InfoAreaKind infoKind = InfoAreaKind::None;
-  int infoRows = 0;       // rows kept for the info area at the bottom (Lines only)
+  int infoRows = 0;  // rows kept for the info area at the bottom (Lines only)
   bool compactInfo = false;
 
   int pageSize() const { return rowsPerColumn * columns; }
@@ -45,7 +45,7 @@ struct GeometryRequest {
   int windowRows = 20;
   ScreenLayout layout = LayoutSingleList;
   KeyboardLayout keyboard = KeyboardCorvane;
-  int fileDisplaySetting = 0;  // the setup's file display value
+  int fileDisplaySetting = 0;      // the setup's file display value
   int displayMode = DisplayShort;  // DisplayShort, DisplayLongAttributes or DisplayLongPlain
   bool globalList = false;
   bool compactInfo = false;  // the small window arrangement

@@ -14,8 +14,8 @@ namespace {
 
 // What one kind of entries is ordered by, in this order of precedence.
 struct KeyOrder {
-  bool primaryDescending = false;  // size, date and time, or mark word: larger first
-  bool extension = false;          // with an extension first, then by extension
+  bool primaryDescending = false;     // size, date and time, or mark word: larger first
+  bool extension = false;             // with an extension first, then by extension
   bool nameWithoutExtension = false;  // names without extension among themselves by name
   bool name = false;
 };
@@ -70,8 +70,8 @@ std::uint64_t prefixOf(const char* text, std::size_t length) {
 
 struct SortKey {
   std::uint64_t namePrefix = 0;
-  std::uint64_t primary = 0;      // size, date and time, or mark word, by mode
-  std::uint32_t nameOffset = 0;   // of the folded name in the table's text
+  std::uint64_t primary = 0;     // size, date and time, or mark word, by mode
+  std::uint32_t nameOffset = 0;  // of the folded name in the table's text
   std::uint32_t nameLength = 0;
   std::uint32_t extensionStart = 0;  // within the name; nameLength when there is none
   NodeId id = NoNode;
@@ -178,8 +178,7 @@ void addKeys(KeyTable& table, const FileList& list, const std::vector<NodeId>& i
 // is where inserting it by a walk from the start would put it. A later new key is not
 // smaller, so its place is never before the place of the one before it.
 void mergePart(const KeyTable& table, std::size_t begin, std::size_t end,
-               const std::vector<SortKey>& fresh, const KeyOrder& order,
-               std::vector<NodeId>& out) {
+               const std::vector<SortKey>& fresh, const KeyOrder& order, std::vector<NodeId>& out) {
   const std::vector<SortKey>& old = table.keys;
   std::size_t j = 0;
   for (std::size_t i = begin; i < end; ++i) {
@@ -241,12 +240,12 @@ void insertEntries(FileList& list, std::vector<PendingEntry> entries, SortMode m
   if (entries.empty()) return;
   const std::vector<NodeId> order = chainOrder(list);
   const NodeId placeholder =
-      (!order.empty() && (list.nodes[order.back()].mark & MarkError) != 0) ? order.back()
-                                                                            : NoNode;
+      (!order.empty() && (list.nodes[order.back()].mark & MarkError) != 0) ? order.back() : NoNode;
 
   std::vector<NodeId> freshIds;
   freshIds.reserve(entries.size());
-  for (PendingEntry& p : entries) freshIds.push_back(allocateNode(list, std::move(p.entry), p.mark));
+  for (PendingEntry& p : entries)
+    freshIds.push_back(allocateNode(list, std::move(p.entry), p.mark));
   entries.clear();
 
   KeyTable table(mode);
@@ -261,10 +260,9 @@ void insertEntries(FileList& list, std::vector<PendingEntry> entries, SortMode m
     (table.keys[i].directory ? freshDirectories : freshFiles).push_back(table.keys[i]);
   const KeyOrder directoryOrder = insertionOrder(mode, true);
   const KeyOrder fileOrder = insertionOrder(mode, false);
-  std::stable_sort(freshDirectories.begin(), freshDirectories.end(),
-                   [&](const SortKey& a, const SortKey& b) {
-                     return table.compare(a, b, directoryOrder) < 0;
-                   });
+  std::stable_sort(
+      freshDirectories.begin(), freshDirectories.end(),
+      [&](const SortKey& a, const SortKey& b) { return table.compare(a, b, directoryOrder) < 0; });
   std::stable_sort(freshFiles.begin(), freshFiles.end(), [&](const SortKey& a, const SortKey& b) {
     return table.compare(a, b, fileOrder) < 0;
   });
@@ -288,10 +286,9 @@ void sortList(FileList& list, SortMode mode) {
   const std::vector<NodeId> order = chainOrder(list);
   KeyTable table(mode);
   addKeys(table, list, order);
-  std::stable_sort(table.keys.begin(), table.keys.end(),
-                   [&table](const SortKey& a, const SortKey& b) {
-                     return table.compareForInsertion(a, b) < 0;
-                   });
+  std::stable_sort(
+      table.keys.begin(), table.keys.end(),
+      [&table](const SortKey& a, const SortKey& b) { return table.compareForInsertion(a, b) < 0; });
   std::vector<NodeId> sorted;
   sorted.reserve(table.keys.size());
   for (const SortKey& k : table.keys) sorted.push_back(k.id);
@@ -303,11 +300,10 @@ void resortList(FileList& list, SortMode mode) {
   KeyTable table(mode);
   addKeys(table, list, order);
   const KeyOrder byKey = resortOrder(mode);
-  std::stable_sort(table.keys.begin(), table.keys.end(),
-                   [&](const SortKey& a, const SortKey& b) {
-                     if (a.directory != b.directory) return a.directory;
-                     return table.compare(a, b, byKey) < 0;
-                   });
+  std::stable_sort(table.keys.begin(), table.keys.end(), [&](const SortKey& a, const SortKey& b) {
+    if (a.directory != b.directory) return a.directory;
+    return table.compare(a, b, byKey) < 0;
+  });
 
   struct Contents {
     FileEntry entry;

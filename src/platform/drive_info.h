@@ -12,7 +12,7 @@ struct DriveInfo {
   std::uint64_t availableClusters = 0;
   std::uint32_t sectorsPerCluster = 0;
   std::uint32_t bytesPerSector = 0;
-  int fileSystemType = 1;   // 6: long-name volume (maximum name length 201 or more)
+  int fileSystemType = 1;  // 6: long-name volume (maximum name length 201 or more)
   // The host directory's last component upper-cased ("ROOT" for "/"), cut to 11 characters,
   // its first "." removed; "NOTREADY" when the drive cannot be read.
   std::string volumeLabel;

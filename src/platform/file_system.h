@@ -24,7 +24,7 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // fopen on the host path of a program path; empty on failure.
 FileHandle openFile(std::string_view path, const char* mode);
 
-bool fileExists(std::string_view path);       // any kind of entry
+bool fileExists(std::string_view path);  // any kind of entry
 bool directoryExists(std::string_view path);
 bool makeDirectory(std::string_view path);
 bool removeDirectory(std::string_view path);  // empty directories only, never a drive root

@@ -33,9 +33,9 @@ struct FindRecord {
   std::uint16_t time = 0;  // bits 0-4 seconds / 2, 5-10 minutes, 11-15 hours
   std::uint16_t date = 0;  // bits 0-4 day, 5-8 month, 9-15 years since 1980
   std::uint64_t size = 0;
-  std::string name;        // the host name's bytes as they are (UTF-8 or not); a backslash in
-                           // it shows as U+F05C (programNameOfHostName, drives.h)
-  int found = 0;           // 1 once an entry was converted into the record
+  std::string name;  // the host name's bytes as they are (UTF-8 or not); a backslash in
+                     // it shows as U+F05C (programNameOfHostName, drives.h)
+  int found = 0;     // 1 once an entry was converted into the record
   std::unique_ptr<FindSearch> search;
 
   FindRecord();

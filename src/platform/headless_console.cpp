@@ -65,9 +65,12 @@ void HeadlessConsole::pushKey(KeyCode code) {
   } else {
     // Extended keys and Alt letters: no character, the scan code and the held modifier.
     r.scanCode = static_cast<std::uint8_t>(low);
-    if (high & 0x04) r.controlState |= ControlLeftCtrl;
-    else if (high & 0x08) r.controlState |= ControlLeftAlt;
-    else if (high & 0x02) r.controlState |= ControlShift;
+    if (high & 0x04)
+      r.controlState |= ControlLeftCtrl;
+    else if (high & 0x08)
+      r.controlState |= ControlLeftAlt;
+    else if (high & 0x02)
+      r.controlState |= ControlShift;
     if (high & 0x08) {
       // Alt with a letter or digit carries the character in a real terminal too.
       r.character = 'a';

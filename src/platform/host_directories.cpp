@@ -36,7 +36,7 @@ std::string programHostDirectory(const char* argv0) {
 
 bool hostDirectoryWritable(std::string_view directory) {
   std::string path(directory);
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
          ::access(path.c_str(), W_OK | X_OK) == 0;
 }
@@ -49,7 +49,7 @@ bool ensureHostDirectory(std::string_view directory) {
     std::string part = path.substr(0, pos);
     if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
   }
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

@@ -21,8 +21,8 @@ constexpr std::string_view TextMacroStarts = "Macro starts";
 constexpr std::string_view TextMacroEnds = "Macro ends";
 constexpr std::string_view TextMacroTooLong = " Macro too long, stopped ";
 constexpr std::string_view TextMacroNotDefined = "Macro not defined";
-constexpr int NoteUnits = 10;          // 320 ms
-constexpr int TooLongNoteUnits = 40;   // 1,280 ms
+constexpr int NoteUnits = 10;         // 320 ms
+constexpr int TooLongNoteUnits = 40;  // 1,280 ms
 constexpr int IdlePollMs = ClockCycleMs;
 
 struct MouseState {
@@ -68,10 +68,10 @@ ReaderState& reader() {
 // What one console event gives.
 struct EventResult {
   KeyCode code = 0;
-  bool mouse = false;         // the code came from a mouse zone
-  bool fromCharacter = false; // the code is a typed character, never an extended key
-  bool swallow = false;       // the event only woke the screen saver
-  bool idle = false;          // scripted idle event
+  bool mouse = false;          // the code came from a mouse zone
+  bool fromCharacter = false;  // the code is a typed character, never an extended key
+  bool swallow = false;        // the event only woke the screen saver
+  bool idle = false;           // scripted idle event
 };
 
 int stateOf(std::uint16_t control) {
@@ -157,8 +157,10 @@ EventResult mouseEvent(const InputRecord& r) {
     bool doubleClick = now - m.lastClickTime < static_cast<std::uint64_t>(m.doubleClickMs) &&
                        r.column == m.lastClickColumn && r.row == m.lastClickRow && !r.moved;
     if (doubleClick) {
-      if (result.code == 0xFE0D) result.code = 0x7E0D;
-      else if (result.code >= 0x0500 && result.code <= 0x051E) result.code = key::Enter;
+      if (result.code == 0xFE0D)
+        result.code = 0x7E0D;
+      else if (result.code >= 0x0500 && result.code <= 0x051E)
+        result.code = key::Enter;
     }
   } else if (r.buttons & MouseRight) {
     if (r.row != m.lastClickRow || std::abs(r.column - m.lastClickColumn) >= m.dragThreshold) {
@@ -247,8 +249,10 @@ KeyCode normalise(const EventResult& e) {
   KeyCode code = e.code;
   int low = code & 0xFF;
   if (e.mouse && code != 0) {
-    if (s.lastState == ShiftCtrl) code += 0x0300;
-    else if (s.lastState == ShiftAlt) code += 0x0700;
+    if (s.lastState == ShiftCtrl)
+      code += 0x0300;
+    else if (s.lastState == ShiftAlt)
+      code += 0x0700;
     return code;
   }
   if (code == 0) return key::ModifierEvent;  // whatever modifier is held now
@@ -306,8 +310,10 @@ bool globalKey(KeyCode code) {
   ReaderState& s = reader();
   switch (code) {
     case 0x0802:  // Alt-1
-      if (s.macro.recording) stopRecording();
-      else if (!s.macro.replaying) startRecording();
+      if (s.macro.recording)
+        stopRecording();
+      else if (!s.macro.replaying)
+        startRecording();
       return true;
     case 0x0803:  // Alt-2
       if (macroUsable()) {
@@ -319,8 +325,10 @@ bool globalKey(KeyCode code) {
       if (macroUsable()) startReplay(1);
       return true;
     case key::F1:
-      if (s.hooks.helpOpen && s.hooks.helpOpen()) rejectBeep();
-      else if (s.hooks.help) s.hooks.help();
+      if (s.hooks.helpOpen && s.hooks.helpOpen())
+        rejectBeep();
+      else if (s.hooks.help)
+        s.hooks.help();
       return true;
     case 0x0841:  // Alt-F7
       if (!s.ownLayout) return false;

@@ -73,12 +73,12 @@ void setDragThreshold(int columns);
 
 // Hooks for the global keys that open dialogs (registered by the layers above).
 struct KeyReaderHooks {
-  void (*help)() = nullptr;                  // F1: help for the current window's context
-  bool (*helpOpen)() = nullptr;              // while help is open, F1 only beeps
-  int (*replayCount)() = nullptr;            // Alt-2: asks "Replay: ", returns the count
+  void (*help)() = nullptr;        // F1: help for the current window's context
+  bool (*helpOpen)() = nullptr;    // while help is open, F1 only beeps
+  int (*replayCount)() = nullptr;  // Alt-2: asks "Replay: ", returns the count
   void (*note)(std::string_view text, int units) = nullptr;  // timed note (units of 32 ms)
   void (*message)(std::string_view text) = nullptr;          // message box
-  void (*userHook)() = nullptr;              // Alt-F7 with the own keyboard layout
+  void (*userHook)() = nullptr;                              // Alt-F7 with the own keyboard layout
 };
 void setKeyReaderHooks(const KeyReaderHooks& hooks);
 // The own (CORVANE) keyboard layout is active: Alt-F7 calls the user hook.

@@ -191,7 +191,9 @@ bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt) {
     got = read(inFd, &byte, 1);
   } while (got < 0 && errno == EINTR);
   if (got == 1) {
-    struct pollfd pending {inFd, POLLIN, 0};
+    struct pollfd pending {
+      inFd, POLLIN, 0
+    };
     unsigned char rest[64];
     while (poll(&pending, 1, KeyRestMs) > 0 && (pending.revents & POLLIN) != 0 &&
            read(inFd, rest, sizeof rest) > 0) {

@@ -68,8 +68,10 @@ void flushRows(int firstRow, int count) {
 void flushCells(int column, int row, int count) {
   if (count <= 0) return;
   int columns = screenColumns();
-  if (count > columns) flushRect(column, row, columns - 1, row + count / columns);
-  else flushRect(column, row, column + count - 1, row);
+  if (count > columns)
+    flushRect(column, row, columns - 1, row + count / columns);
+  else
+    flushRect(column, row, column + count - 1, row);
 }
 
 void flushWindowRect(int x, int y, int width, int height) {

@@ -27,7 +27,9 @@ struct ScreenImage {
 
   ScreenImage() = default;
   ScreenImage(int c, int r) : columns(c), rows(r), cells(static_cast<std::size_t>(c) * r) {}
-  ScreenCell& at(int column, int row) { return cells[static_cast<std::size_t>(row) * columns + column]; }
+  ScreenCell& at(int column, int row) {
+    return cells[static_cast<std::size_t>(row) * columns + column];
+  }
   const ScreenCell& at(int column, int row) const {
     return cells[static_cast<std::size_t>(row) * columns + column];
   }

@@ -24,7 +24,8 @@ StartupSwitches parseSwitches(const std::vector<std::string>& arguments) {
   for (const std::string& argument : arguments) {
     std::string word = upper(argument);
     auto starts = [&](std::string_view prefix) { return word.rfind(prefix, 0) == 0; };
-    std::string_view rest2 = std::string_view(argument).substr(std::min<std::size_t>(2, argument.size()));
+    std::string_view rest2 =
+        std::string_view(argument).substr(std::min<std::size_t>(2, argument.size()));
     if (word == "/WIN" || word == "/LFN" || word == "/DEB") {
       continue;
     } else if (word == "/ASC") {

@@ -7,13 +7,13 @@
 namespace corvane {
 
 struct StartupSwitches {
-  int screenRows = 0;        // "/Z": 0 means the terminal's size
-  int screenColumns = 0;     // "/S"
-  bool asciiFrames = false;  // "/ASC"
-  bool testLogging = false;  // "/TST"
-  bool userMenu = false;     // "/MEN"
-  bool directoryReadingMode = false;  // "/FS"
-  int cvtValue = 1000;       // "/CVT": stored, no effect
+  int screenRows = 0;                            // "/Z": 0 means the terminal's size
+  int screenColumns = 0;                         // "/S"
+  bool asciiFrames = false;                      // "/ASC"
+  bool testLogging = false;                      // "/TST"
+  bool userMenu = false;                         // "/MEN"
+  bool directoryReadingMode = false;             // "/FS"
+  int cvtValue = 1000;                           // "/CVT": stored, no effect
   std::string startDirectory1, startDirectory2;  // "/1", "/2"
   std::string fileArgument;  // the last word not starting with "/" of two or more characters
 };

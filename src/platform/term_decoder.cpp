@@ -13,8 +13,8 @@ constexpr char Esc = '\x1b';
 constexpr std::size_t MaxCsiLength = 256;  // longer "sequences" are garbage: discarded
 constexpr std::string_view PasteEnd = "\x1b[201~";
 
-constexpr std::uint8_t ScanEscape = 0x01, ScanBackspace = 0x0E, ScanTab = 0x0F,
-                       ScanEnter = 0x1C, ScanSpace = 0x39;
+constexpr std::uint8_t ScanEscape = 0x01, ScanBackspace = 0x0E, ScanTab = 0x0F, ScanEnter = 0x1C,
+                       ScanSpace = 0x39;
 
 using u8 = std::uint8_t;
 using u16 = std::uint16_t;
@@ -27,11 +27,11 @@ constexpr std::array<u8, 256> GermanScan = [] {
   // Shifted digits, the keys right of them and the punctuation keys (German layout; code
   // page 437 bytes for the umlauts, sharp s, section and degree signs).
   constexpr std::pair<u8, u8> others[] = {
-      {'!', 0x02},  {'"', 0x03},  {0x15, 0x04}, {'$', 0x05},  {'%', 0x06},  {'&', 0x07},
-      {'/', 0x08},  {'(', 0x09},  {')', 0x0A},  {'=', 0x0B},  {0xE1, 0x0C}, {'?', 0x0C},
-      {'`', 0x0D},  {'^', 0x29},  {0xF8, 0x29}, {0x81, 0x1A}, {0x9A, 0x1A}, {'+', 0x1B},
-      {'*', 0x1B},  {0x94, 0x27}, {0x99, 0x27}, {0x84, 0x28}, {0x8E, 0x28}, {'#', 0x2B},
-      {'\'', 0x2B}, {',', 0x33},  {';', 0x33},  {'.', 0x34},  {':', 0x34},  {'-', 0x35},
+      {'!', 0x02},  {'"', 0x03},  {0x15, 0x04}, {'$', 0x05},     {'%', 0x06},  {'&', 0x07},
+      {'/', 0x08},  {'(', 0x09},  {')', 0x0A},  {'=', 0x0B},     {0xE1, 0x0C}, {'?', 0x0C},
+      {'`', 0x0D},  {'^', 0x29},  {0xF8, 0x29}, {0x81, 0x1A},    {0x9A, 0x1A}, {'+', 0x1B},
+      {'*', 0x1B},  {0x94, 0x27}, {0x99, 0x27}, {0x84, 0x28},    {0x8E, 0x28}, {'#', 0x2B},
+      {'\'', 0x2B}, {',', 0x33},  {';', 0x33},  {'.', 0x34},     {':', 0x34},  {'-', 0x35},
       {'_', 0x35},  {'<', 0x56},  {'>', 0x56},  {' ', ScanSpace}};
   for (auto [c, s] : others) t[c] = s;
   return t;
@@ -69,11 +69,16 @@ u16 controlFromModifiers(int param, bool bit8IsSuper) {
 u8 controlByteScan(u8 b) {
   if (b >= 1 && b <= 26) return static_cast<u8>(key::letterScan(static_cast<char>('a' + b - 1)));
   switch (b) {
-    case 0x1C: return 0x2B;
-    case 0x1D: return 0x1B;
-    case 0x1E: return 0x07;
-    case 0x1F: return 0x35;
-    default: return 0;
+    case 0x1C:
+      return 0x2B;
+    case 0x1D:
+      return 0x1B;
+    case 0x1E:
+      return 0x07;
+    case 0x1F:
+      return 0x35;
+    default:
+      return 0;
   }
 }
 
@@ -163,28 +168,45 @@ bool parseParams(std::string_view text, CsiParams& p) {
 struct ExtendedKey {
   int number;  // tilde number or final byte
   u8 scan;
-  u16 extra;   // modifier implied by the sequence itself (rxvt shifted function keys)
+  u16 extra;  // modifier implied by the sequence itself (rxvt shifted function keys)
 };
 
 constexpr ExtendedKey TildeKeys[] = {
-    {1, key::scan::Home, 0},      {2, key::scan::Ins, 0},       {3, key::scan::Del, 0},
-    {4, key::scan::End, 0},       {5, key::scan::PgUp, 0},      {6, key::scan::PgDn, 0},
-    {7, key::scan::Home, 0},      {8, key::scan::End, 0},       {11, key::scan::F1, 0},
-    {12, key::scan::F2, 0},       {13, key::scan::F3, 0},       {14, key::scan::F4, 0},
-    {15, key::scan::F5, 0},       {17, key::scan::F6, 0},       {18, key::scan::F7, 0},
-    {19, key::scan::F8, 0},       {20, key::scan::F9, 0},       {21, key::scan::F10, 0},
-    {23, key::scan::F11, 0},      {24, key::scan::F12, 0},
+    {1, key::scan::Home, 0},
+    {2, key::scan::Ins, 0},
+    {3, key::scan::Del, 0},
+    {4, key::scan::End, 0},
+    {5, key::scan::PgUp, 0},
+    {6, key::scan::PgDn, 0},
+    {7, key::scan::Home, 0},
+    {8, key::scan::End, 0},
+    {11, key::scan::F1, 0},
+    {12, key::scan::F2, 0},
+    {13, key::scan::F3, 0},
+    {14, key::scan::F4, 0},
+    {15, key::scan::F5, 0},
+    {17, key::scan::F6, 0},
+    {18, key::scan::F7, 0},
+    {19, key::scan::F8, 0},
+    {20, key::scan::F9, 0},
+    {21, key::scan::F10, 0},
+    {23, key::scan::F11, 0},
+    {24, key::scan::F12, 0},
     // rxvt and the Linux console send Shift-F3 .. Shift-F10 as F13 .. F20.
-    {25, key::scan::F3, ControlShift}, {26, key::scan::F4, ControlShift},
-    {28, key::scan::F5, ControlShift}, {29, key::scan::F6, ControlShift},
-    {31, key::scan::F7, ControlShift}, {32, key::scan::F8, ControlShift},
-    {33, key::scan::F9, ControlShift}, {34, key::scan::F10, ControlShift}};
+    {25, key::scan::F3, ControlShift},
+    {26, key::scan::F4, ControlShift},
+    {28, key::scan::F5, ControlShift},
+    {29, key::scan::F6, ControlShift},
+    {31, key::scan::F7, ControlShift},
+    {32, key::scan::F8, ControlShift},
+    {33, key::scan::F9, ControlShift},
+    {34, key::scan::F10, ControlShift}};
 
 constexpr ExtendedKey LetterKeys[] = {
-    {'A', key::scan::Up, 0},    {'B', key::scan::Down, 0},   {'C', key::scan::Right, 0},
-    {'D', key::scan::Left, 0},  {'E', key::scan::Center, 0}, {'F', key::scan::End, 0},
-    {'H', key::scan::Home, 0},  {'P', key::scan::F1, 0},     {'Q', key::scan::F2, 0},
-    {'R', key::scan::F3, 0},    {'S', key::scan::F4, 0}};
+    {'A', key::scan::Up, 0},   {'B', key::scan::Down, 0},   {'C', key::scan::Right, 0},
+    {'D', key::scan::Left, 0}, {'E', key::scan::Center, 0}, {'F', key::scan::End, 0},
+    {'H', key::scan::Home, 0}, {'P', key::scan::F1, 0},     {'Q', key::scan::F2, 0},
+    {'R', key::scan::F3, 0},   {'S', key::scan::F4, 0}};
 
 template <std::size_t N>
 const ExtendedKey* findKey(const ExtendedKey (&table)[N], int number) {
@@ -198,10 +220,10 @@ struct KeypadChar {
   char final;
   u8 character;
 };
-constexpr KeypadChar KeypadChars[] = {
-    {'p', '0'}, {'q', '1'}, {'r', '2'}, {'s', '3'}, {'t', '4'}, {'u', '5'}, {'v', '6'},
-    {'w', '7'}, {'x', '8'}, {'y', '9'}, {'n', '.'}, {'l', ','}, {'j', '*'}, {'k', '+'},
-    {'m', '-'}, {'o', '/'}, {'X', '='}, {' ', ' '}, {'M', 13},  {'I', 9}};
+constexpr KeypadChar KeypadChars[] = {{'p', '0'}, {'q', '1'}, {'r', '2'}, {'s', '3'}, {'t', '4'},
+                                      {'u', '5'}, {'v', '6'}, {'w', '7'}, {'x', '8'}, {'y', '9'},
+                                      {'n', '.'}, {'l', ','}, {'j', '*'}, {'k', '+'}, {'m', '-'},
+                                      {'o', '/'}, {'X', '='}, {' ', ' '}, {'M', 13},  {'I', 9}};
 
 // kitty key numbers.
 constexpr int KittyCapsLock = 57358, KittyFunctionLast = 57454;
@@ -216,22 +238,49 @@ struct KittyKeypadKey {
   u8 character;
   u8 scan;
 };
-constexpr KittyKeypadKey KittyKeypad[] = {
-    {'0', 0}, {'1', 0}, {'2', 0}, {'3', 0}, {'4', 0}, {'5', 0}, {'6', 0}, {'7', 0}, {'8', 0},
-    {'9', 0}, {'.', 0}, {'/', 0}, {'*', 0}, {'-', 0}, {'+', 0}, {13, ScanEnter}, {'=', 0},
-    {',', 0}, {0, key::scan::Left}, {0, key::scan::Right}, {0, key::scan::Up},
-    {0, key::scan::Down}, {0, key::scan::PgUp}, {0, key::scan::PgDn}, {0, key::scan::Home},
-    {0, key::scan::End}, {0, key::scan::Ins}, {0, key::scan::Del}, {0, key::scan::Center}};
+constexpr KittyKeypadKey KittyKeypad[] = {{'0', 0},
+                                          {'1', 0},
+                                          {'2', 0},
+                                          {'3', 0},
+                                          {'4', 0},
+                                          {'5', 0},
+                                          {'6', 0},
+                                          {'7', 0},
+                                          {'8', 0},
+                                          {'9', 0},
+                                          {'.', 0},
+                                          {'/', 0},
+                                          {'*', 0},
+                                          {'-', 0},
+                                          {'+', 0},
+                                          {13, ScanEnter},
+                                          {'=', 0},
+                                          {',', 0},
+                                          {0, key::scan::Left},
+                                          {0, key::scan::Right},
+                                          {0, key::scan::Up},
+                                          {0, key::scan::Down},
+                                          {0, key::scan::PgUp},
+                                          {0, key::scan::PgDn},
+                                          {0, key::scan::Home},
+                                          {0, key::scan::End},
+                                          {0, key::scan::Ins},
+                                          {0, key::scan::Del},
+                                          {0, key::scan::Center}};
 static_assert(std::size(KittyKeypad) == KittyKeypadBegin - KittyKeypad0 + 1);
 
 void pushExtended(std::vector<InputRecord>& out, u8 scan, u16 control, int event) {
-  if (event == 3) out.push_back(keyUp(scan, control));
-  else out.push_back(keyDown(0, scan, control));
+  if (event == 3)
+    out.push_back(keyUp(scan, control));
+  else
+    out.push_back(keyDown(0, scan, control));
 }
 
 void pushTab(std::vector<InputRecord>& out, u16 control, int event) {
-  if (event == 3) out.push_back(keyUp(ScanTab, control));
-  else out.push_back(keyDown(9, ScanTab, control));
+  if (event == 3)
+    out.push_back(keyUp(ScanTab, control));
+  else
+    out.push_back(keyDown(9, ScanTab, control));
 }
 
 void pushWheel(std::vector<InputRecord>& out, u8 scan) {
@@ -288,10 +337,18 @@ void TermDecoder::feed(std::string_view bytes, std::vector<InputRecord>& out) {
     std::string_view rest = all.substr(pos);
     std::size_t taken = 0;
     switch (state_) {
-      case State::Ground: taken = parseGround(rest, out); break;
-      case State::String: taken = parseString(rest); break;
-      case State::Paste: taken = parsePaste(rest, out); break;
-      case State::DiscardCsi: taken = parseDiscard(rest); break;
+      case State::Ground:
+        taken = parseGround(rest, out);
+        break;
+      case State::String:
+        taken = parseString(rest);
+        break;
+      case State::Paste:
+        taken = parsePaste(rest, out);
+        break;
+      case State::DiscardCsi:
+        taken = parseDiscard(rest);
+        break;
     }
     if (taken == 0 && state_ == before) break;  // an unfinished prefix: wait for more
     pos += taken;
@@ -319,12 +376,18 @@ std::size_t TermDecoder::parseGround(std::string_view s, std::vector<InputRecord
     return 1;
   }
   if (b < 0x20 || b == 0x7F) {
-    if (b == '\r') out.push_back(keyDown(13, ScanEnter, 0));
-    else if (b == '\t') out.push_back(keyDown(9, ScanTab, 0));
-    else if (b == eraseByte_) out.push_back(keyDown(8, ScanBackspace, 0));
-    else if (b == 0x08 || b == 0x7F) out.push_back(keyDown(0x7F, ScanBackspace, ControlLeftCtrl));
-    else if (b == 0) out.push_back(keyDown(' ', ScanSpace, ControlLeftCtrl));
-    else out.push_back(keyDown(b, controlByteScan(b), ControlLeftCtrl));
+    if (b == '\r')
+      out.push_back(keyDown(13, ScanEnter, 0));
+    else if (b == '\t')
+      out.push_back(keyDown(9, ScanTab, 0));
+    else if (b == eraseByte_)
+      out.push_back(keyDown(8, ScanBackspace, 0));
+    else if (b == 0x08 || b == 0x7F)
+      out.push_back(keyDown(0x7F, ScanBackspace, ControlLeftCtrl));
+    else if (b == 0)
+      out.push_back(keyDown(' ', ScanSpace, ControlLeftCtrl));
+    else
+      out.push_back(keyDown(b, controlByteScan(b), ControlLeftCtrl));
     return 1;
   }
   char32_t cp = 0;
@@ -341,8 +404,10 @@ std::size_t TermDecoder::parseEscape(std::string_view s, std::vector<InputRecord
   if (s.size() < 2) return 0;
   u8 b = static_cast<u8>(s[1]);
   switch (b) {
-    case '[': return parseCsi(s, out);
-    case 'O': return parseSs3(s, out);
+    case '[':
+      return parseCsi(s, out);
+    case 'O':
+      return parseSs3(s, out);
     case 0x1B:
       // ESC ESC: Escape, and the second ESC starts afresh.
       out.push_back(keyDown(27, ScanEscape, 0));
@@ -361,17 +426,24 @@ std::size_t TermDecoder::parseEscape(std::string_view s, std::vector<InputRecord
       }
       return 2;
     }
-    default: break;
+    default:
+      break;
   }
   if (b < 0x20 || b == 0x7F) {
     // Alt with a control byte: Alt-Enter, Alt-Tab, Alt-Backspace; else Ctrl+Alt+letter.
     constexpr u16 CtrlAlt = ControlLeftCtrl | ControlLeftAlt;
-    if (b == '\r') out.push_back(keyDown(13, ScanEnter, ControlLeftAlt));
-    else if (b == '\t') out.push_back(keyDown(9, ScanTab, ControlLeftAlt));
-    else if (b == eraseByte_) out.push_back(keyDown(8, ScanBackspace, ControlLeftAlt));
-    else if (b == 0x08 || b == 0x7F) out.push_back(keyDown(0x7F, ScanBackspace, CtrlAlt));
-    else if (b == 0) out.push_back(keyDown(' ', ScanSpace, CtrlAlt));
-    else out.push_back(keyDown(b, controlByteScan(b), CtrlAlt));
+    if (b == '\r')
+      out.push_back(keyDown(13, ScanEnter, ControlLeftAlt));
+    else if (b == '\t')
+      out.push_back(keyDown(9, ScanTab, ControlLeftAlt));
+    else if (b == eraseByte_)
+      out.push_back(keyDown(8, ScanBackspace, ControlLeftAlt));
+    else if (b == 0x08 || b == 0x7F)
+      out.push_back(keyDown(0x7F, ScanBackspace, CtrlAlt));
+    else if (b == 0)
+      out.push_back(keyDown(' ', ScanSpace, CtrlAlt));
+    else
+      out.push_back(keyDown(b, controlByteScan(b), CtrlAlt));
     return 2;
   }
   if (b < 0x80) {
@@ -407,8 +479,10 @@ std::size_t TermDecoder::parseCsi(std::string_view s, std::vector<InputRecord>& 
     if (s.size() < 6) return 0;
     int b = static_cast<u8>(s[3]) - 32, x = static_cast<u8>(s[4]) - 33,
         y = static_cast<u8>(s[5]) - 33;
-    if (b >= 0 && (b & 3) == 3 && !(b & (32 | 64))) pushMouse(out, b & ~3, x, y, true);
-    else pushMouse(out, b, x, y, false);
+    if (b >= 0 && (b & 3) == 3 && !(b & (32 | 64)))
+      pushMouse(out, b & ~3, x, y, true);
+    else
+      pushMouse(out, b, x, y, false);
     return 6;
   }
 
@@ -449,8 +523,8 @@ std::size_t TermDecoder::parseCsi(std::string_view s, std::vector<InputRecord>& 
   std::string_view intermediates = s.substr(interStart, i - interStart);
 
   char marker = 0;
-  if (!params.empty() && (params[0] == '<' || params[0] == '=' || params[0] == '>' ||
-                          params[0] == '?')) {
+  if (!params.empty() &&
+      (params[0] == '<' || params[0] == '=' || params[0] == '>' || params[0] == '?')) {
     marker = params[0];
     params.remove_prefix(1);
   }
@@ -464,8 +538,8 @@ std::size_t TermDecoder::parseCsi(std::string_view s, std::vector<InputRecord>& 
     return taken;
   }
   if (marker == '<') {
-    if (intermediates.empty() && (final == 'M' || final == 'm') && p.count >= 3 &&
-        p.get(0) >= 0 && p.get(1) >= 1 && p.get(2) >= 1)
+    if (intermediates.empty() && (final == 'M' || final == 'm') && p.count >= 3 && p.get(0) >= 0 &&
+        p.get(1) >= 1 && p.get(2) >= 1)
       pushMouse(out, p.get(0), p.get(1) - 1, p.get(2) - 1, final == 'm');
     return taken;
   }
@@ -531,7 +605,8 @@ std::size_t TermDecoder::parseCsi(std::string_view s, std::vector<InputRecord>& 
         }
       }
       return taken;
-    default: break;
+    default:
+      break;
   }
   // CSI [1 [; modifiers]] letter. Anything else with a letter final (a cursor position
   // report, for one: never asked for) is not a key.
@@ -573,17 +648,19 @@ std::size_t TermDecoder::parseSs3(std::string_view s, std::vector<InputRecord>& 
   }
   for (const KeypadChar& k : KeypadChars) {
     if (k.final != final) continue;
-    if (k.character == 13) out.push_back(keyDown(13, ScanEnter, control));
-    else if (k.character == 9) out.push_back(keyDown(9, ScanTab, control));
-    else pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
+    if (k.character == 13)
+      out.push_back(keyDown(13, ScanEnter, control));
+    else if (k.character == 9)
+      out.push_back(keyDown(9, ScanTab, control));
+    else
+      pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
     break;
   }
   return taken;
 }
 
-void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shifted,
-                              int modifiers, int event, std::span<const int> text,
-                              bool bit8IsSuper) {
+void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shifted, int modifiers,
+                              int event, std::span<const int> text, bool bit8IsSuper) {
   u16 control = controlFromModifiers(modifiers, bit8IsSuper || kittyMode_);
   if (code >= KittyModifierFirst && code <= KittyModifierLast) {
     // Modifier keys. The state after the event is recomputed from the key itself: some
@@ -616,22 +693,33 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
     return;
   }
   switch (code) {
-    case 27: out.push_back(keyDown(27, ScanEscape, control)); return;
-    case 13: out.push_back(keyDown(13, ScanEnter, control)); return;
-    case 9: out.push_back(keyDown(9, ScanTab, control)); return;
+    case 27:
+      out.push_back(keyDown(27, ScanEscape, control));
+      return;
+    case 13:
+      out.push_back(keyDown(13, ScanEnter, control));
+      return;
+    case 9:
+      out.push_back(keyDown(9, ScanTab, control));
+      return;
     case 8:
     case 127:
-      if (control & ControlLeftCtrl) out.push_back(keyDown(0x7F, ScanBackspace, control));
-      else out.push_back(keyDown(8, ScanBackspace, control));
+      if (control & ControlLeftCtrl)
+        out.push_back(keyDown(0x7F, ScanBackspace, control));
+      else
+        out.push_back(keyDown(8, ScanBackspace, control));
       return;
-    default: break;
+    default:
+      break;
   }
   if (code >= KittyKeypad0 && code <= KittyKeypadBegin) {
     const KittyKeypadKey& k = KittyKeypad[code - KittyKeypad0];
-    if (k.character == 13) out.push_back(keyDown(13, ScanEnter, control));
+    if (k.character == 13)
+      out.push_back(keyDown(13, ScanEnter, control));
     else if (k.character != 0)
       pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
-    else out.push_back(keyDown(0, k.scan, control));
+    else
+      out.push_back(keyDown(0, k.scan, control));
     return;
   }
   if (code < 0x20 || (code >= KittyCapsLock && code <= KittyFunctionLast) ||
@@ -660,8 +748,10 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
   }
   int cp = code;
   if (control & ControlShift) {
-    if (shifted > 0) cp = shifted;
-    else if (cp >= 'a' && cp <= 'z') cp -= 32;
+    if (shifted > 0)
+      cp = shifted;
+    else if (cp >= 'a' && cp <= 'z')
+      cp -= 32;
   }
   int byte = typedCp437(static_cast<char32_t>(cp));
   if (byte >= 0) pushCharacter(out, static_cast<u8>(byte), control);

@@ -77,8 +77,8 @@ class TermDecoder {
   std::size_t parsePaste(std::string_view s, std::vector<InputRecord>& out);
   std::size_t parseDiscard(std::string_view s);
   // A key given by its code (kitty `CSI code u`, xterm modifyOtherKeys).
-  void pushCodeKey(std::vector<InputRecord>& out, int code, int shifted, int modifiers,
-                   int event, std::span<const int> text, bool bit8IsSuper);
+  void pushCodeKey(std::vector<InputRecord>& out, int code, int shifted, int modifiers, int event,
+                   std::span<const int> text, bool bit8IsSuper);
 
   std::uint8_t eraseByte_;
   State state_ = State::Ground;

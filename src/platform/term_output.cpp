@@ -62,14 +62,14 @@ std::string enterSequence(const TerminalModes& modes, std::string_view title) {
   std::string out = "\x1b[22;0t";
   out += titleSequence(title);
   out += term::ProgramScreen;
-  out += "\x1b[?1h\x1b=";                  // application cursor keys and keypad
-  out += "\x1b[?1036s\x1b[?1036h";         // xterm: Alt sends ESC (old value saved)
-  out += "\x1b[>4;1m";                     // modifyOtherKeys
+  out += "\x1b[?1h\x1b=";           // application cursor keys and keypad
+  out += "\x1b[?1036s\x1b[?1036h";  // xterm: Alt sends ESC (old value saved)
+  out += "\x1b[>4;1m";              // modifyOtherKeys
   if (modes.kittyKeyboard) out += term::KittyPush;
   out += "\x1b[?1000h\x1b[?1002h\x1b[?1006h";  // mouse: buttons, drags, SGR form
-  out += "\x1b[?2004h";                    // bracketed paste
+  out += "\x1b[?2004h";                        // bracketed paste
   if (modes.focusEvents) out += "\x1b[?1004h";
-  out += "\x1b[?7l\x1b[?25l";              // no autowrap, hidden cursor
+  out += "\x1b[?7l\x1b[?25l";  // no autowrap, hidden cursor
   out += term::ClearScreen;
   return out;
 }

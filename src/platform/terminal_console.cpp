@@ -14,7 +14,7 @@ namespace corvane {
 namespace {
 
 constexpr std::size_t ReadChunk = 4096;
-constexpr int DrainLimit = 64;          // reads per drain: 256 KiB, then the rest waits
+constexpr int DrainLimit = 64;  // reads per drain: 256 KiB, then the rest waits
 constexpr std::size_t EscapeScanLimit = 256;
 
 std::uint64_t monotonicMs() {

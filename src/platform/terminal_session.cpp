@@ -98,7 +98,8 @@ void onStopSignal(int) {
     tcsetattr(session.inFd, TCSADRAIN, &session.saved);
     session.stoppedWhileActive = true;
   }
-  struct sigaction defaults {}, mine{};
+  struct sigaction defaults {
+  }, mine{};
   defaults.sa_handler = SIG_DFL;
   sigemptyset(&defaults.sa_mask);
   sigaction(SIGTSTP, &defaults, &mine);
@@ -132,7 +133,8 @@ void onResizeSignal(int) {
 }
 
 void install(int sig, void (*handler)(int), int flags, bool keepIgnored) {
-  struct sigaction action {}, old{};
+  struct sigaction action {
+  }, old{};
   if (keepIgnored && sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
   action.sa_handler = handler;
   action.sa_flags = flags;

@@ -11,7 +11,8 @@ std::string vtextf(const char* format, std::va_list args) {
   int n = std::vsnprintf(small, sizeof small, format, copy);
   va_end(copy);
   if (n < 0) return {};
-  if (static_cast<std::size_t>(n) < sizeof small) return std::string(small, static_cast<std::size_t>(n));
+  if (static_cast<std::size_t>(n) < sizeof small)
+    return std::string(small, static_cast<std::size_t>(n));
   std::string out(static_cast<std::size_t>(n) + 1, '\0');
   std::vsnprintf(out.data(), out.size(), format, args);
   out.resize(static_cast<std::size_t>(n));

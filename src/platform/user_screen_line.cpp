@@ -152,8 +152,7 @@ UserScreenLine::Mode UserScreenLine::mode() const {
   return mode_;
 }
 
-void UserScreenLine::writeRect(const ScreenImage& image, int left, int top, int right,
-                               int bottom) {
+void UserScreenLine::writeRect(const ScreenImage& image, int left, int top, int right, int bottom) {
   std::lock_guard lock(mutex_);
   switch (mode_) {
     case Mode::Off:

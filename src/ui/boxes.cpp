@@ -135,7 +135,8 @@ int question(int defaultAnswer, std::string_view text) {
   // The zones leave out the last two characters of each button text.
   const MouseZone zones[] = {
       windowZone(window, noColumn, static_cast<int>(QuestionNoButton.size()) - 2, row, QuestionNo),
-      windowZone(window, yesColumn, static_cast<int>(QuestionYesButton.size()) - 2, row, QuestionYes),
+      windowZone(window, yesColumn, static_cast<int>(QuestionYesButton.size()) - 2, row,
+                 QuestionYes),
   };
   SavedMouseZones callerZones(true);
 
@@ -211,7 +212,7 @@ int buttonBox(std::string_view buttonLine, std::string_view text) {
   MouseZone zones[MaxButtons];
   for (int i = 0; i < buttons.count; ++i)
     zones[i] = windowZone(window, 1 + buttons.first[i], buttons.last[i] - buttons.first[i] + 1, row,
-                      buttons.letters[i]);
+                          buttons.letters[i]);
   SavedMouseZones callerZones(true);
 
   int selected = 0;

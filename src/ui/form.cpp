@@ -80,8 +80,8 @@ struct RunningForm {
       case FormText:
       case FormNumber:
         writeText(item.label, labelWidth, 1, row);
-        writeText(item.text ? std::string_view(*item.text) : std::string_view(),
-                  fieldWidth() - 1, layout.valueColumn, row, WritePad);
+        writeText(item.text ? std::string_view(*item.text) : std::string_view(), fieldWidth() - 1,
+                  layout.valueColumn, row, WritePad);
         break;
     }
   }

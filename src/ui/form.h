@@ -51,17 +51,17 @@ using FormButtonHandler = int (*)(std::string_view label, int index);
 struct FormItem {
   std::string_view label{};  // shown at column 1 (buttons inside "<" and ">")
   FormItemType type = FormStatic;
-  std::string* text = nullptr;  // FormText, FormNumber: edited in place
-  int maxLength = 0;            // FormText, FormNumber: the most bytes text may hold
+  std::string* text = nullptr;          // FormText, FormNumber: edited in place
+  int maxLength = 0;                    // FormText, FormNumber: the most bytes text may hold
   std::uint16_t* flag = nullptr;        // FormSwitch
   FormButtonHandler handler = nullptr;  // FormButton
-  int helpContext = 0;  // the window's help context while the item has the focus
+  int helpContext = 0;                  // the window's help context while the item has the focus
 };
 
 struct FormDescriptor {
-  int x = 1, y = 1;      // top-left corner, 1-based; moved left when the form would not fit
-  int width = 0;         // least inner width
-  int valueColumn = 1;   // where values start (labels start at column 1)
+  int x = 1, y = 1;     // top-left corner, 1-based; moved left when the form would not fit
+  int width = 0;        // least inner width
+  int valueColumn = 1;  // where values start (labels start at column 1)
   std::string_view title{};
   std::span<const FormItem> items{};
 };

@@ -94,8 +94,7 @@ KeyCode readRealKey() {
 void clearHelpWindow(const ScreenWindow& window) {
   const int width = windowLastColumn(window);
   raiseHold(1);
-  for (int row = 1; row <= windowLastRow(window); ++row)
-    writeText({}, width - 1, 1, row, WritePad);
+  for (int row = 1; row <= windowLastRow(window); ++row) writeText({}, width - 1, 1, row, WritePad);
   if (lowerHold(1) == 0) flushWindowRect(window.x, window.y, window.width, window.height);
 }
 

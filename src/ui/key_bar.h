@@ -21,7 +21,8 @@ constexpr std::string_view PanelBarAlt =
 constexpr std::string_view XtreeBarTop =
     " F1=HELP ESC=Quit            *,SPACE,SH_F3, Mas^k, ^Print ,#,.,CTR^L-,    Insert";
 constexpr std::string_view XtreeBarBottom =
-    "^Att ^Cop ^Del ^Ed ^Fed ^Go f^Ind ^Move I^nv c^Om ^Qck ^Ren ^Sel ^Tree ^Unsel ^View ^Word e^Xe";
+    "^Att ^Cop ^Del ^Ed ^Fed ^Go f^Ind ^Move I^nv c^Om ^Qck ^Ren ^Sel ^Tree ^Unsel ^View ^Word "
+    "e^Xe";
 constexpr std::string_view XtreeBarLines[] = {XtreeBarTop, XtreeBarBottom};
 
 struct KeyBarTexts {

@@ -49,8 +49,7 @@ KeyCode promptBox(std::string& text, std::string_view prompt, int column, int ro
   layout.y = std::clamp(row, 1, std::max(screenRows() - PromptBoxHeight + 1, 1));
   ScopedWindow box;
   const ColorAttr attr = color(ColorLineeditor);
-  if (box.open(layout.x, layout.y, layout.width, PromptBoxHeight, attr, attr, PromptBoxFlags) !=
-      0)
+  if (box.open(layout.x, layout.y, layout.width, PromptBoxHeight, attr, attr, PromptBoxFlags) != 0)
     return key::Escape;
   const auto zones = drawInputDialogParts(*box, prompt, layout, FieldRow, ButtonsRow);
   PromptScope scope;
@@ -77,8 +76,7 @@ KeyCode messagePrompt(int column, int row, int width, int maxLength, std::string
 
   ScopedWindow box;
   const ColorAttr attr = color(ColorLineeditor);
-  if (box.open(x, y, boxWidth, boxHeight, attr, attr, MessagePromptFlags) != 0)
-    return key::Escape;
+  if (box.open(x, y, boxWidth, boxHeight, attr, attr, MessagePromptFlags) != 0) return key::Escape;
   ScreenWindow& window = *box;
   printHotkeyLabel(1, windowLastColumn(window) - 1, 1, message, LabelNoWrap);
 

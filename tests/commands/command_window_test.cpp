@@ -229,7 +229,8 @@ TEST_F(CommandWindowTest, TheCursorEntryIsReadAgainAfterACommand) {
         EXPECT_EQ(entry.size, 5u);
         EXPECT_EQ(panel().totalSize, 5u + 1u) << "a.txt and b.txt";
         bool listed = false;
-        for (NodeId id : chain(panel().list)) listed |= panel().list.nodes[id].entry.name == "new.txt";
+        for (NodeId id : chain(panel().list))
+          listed |= panel().list.nodes[id].entry.name == "new.txt";
         EXPECT_FALSE(listed) << "without preference 12 the list is not read again";
         setupBlock().preferences[12].set(1);
         typeLine("printf 1234567 >a.txt; echo new >new2.txt");

@@ -31,9 +31,7 @@ class TempDirTest : public ::testing::Test {
   }
 
   std::string hostPath(const std::string& name) const { return (dir_ / name).string(); }
-  std::string programPath(const std::string& name) const {
-    return toProgramPath(hostPath(name));
-  }
+  std::string programPath(const std::string& name) const { return toProgramPath(hostPath(name)); }
 
   static void writeBytes(const std::string& host, const Bytes& bytes) {
     std::ofstream out(host, std::ios::binary);

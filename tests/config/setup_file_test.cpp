@@ -37,12 +37,12 @@ TEST_F(SetupFileTest, MissingFileGivesDefaultsAndIsWritten) {
   ASSERT_EQ(saved.size(), SetupBlockSize);
   EXPECT_EQ(std::memcmp(saved.data(), defaultColorSet().data(), 23), 0);
   EXPECT_EQ(wordAt(saved, 23), 1);
-  EXPECT_EQ(wordAt(saved, 598), 5);    // idle
-  EXPECT_EQ(wordAt(saved, 600), 1);    // profile
-  EXPECT_EQ(wordAt(saved, 1152), 3);   // two lists
-  EXPECT_EQ(wordAt(saved, 1160), 3);   // 24 hours, clock on
-  EXPECT_EQ(wordAt(saved, 3058), 1);   // LPT1
-  EXPECT_EQ(wordAt(saved, 3060), 1);   // COMMANDER
+  EXPECT_EQ(wordAt(saved, 598), 5);   // idle
+  EXPECT_EQ(wordAt(saved, 600), 1);   // profile
+  EXPECT_EQ(wordAt(saved, 1152), 3);  // two lists
+  EXPECT_EQ(wordAt(saved, 1160), 3);  // 24 hours, clock on
+  EXPECT_EQ(wordAt(saved, 3058), 1);  // LPT1
+  EXPECT_EQ(wordAt(saved, 3060), 1);  // COMMANDER
   for (int i = 0; i < 200; ++i) ASSERT_EQ(wordAt(saved, 3066 + 2 * i), 1) << "switch " << i;
   EXPECT_EQ(preference(15), 1);
   EXPECT_FALSE(setupChanged());
@@ -60,7 +60,7 @@ TEST_F(SetupFileTest, ZeroFileKeepsBuiltInColoursAndIsRewrittenWithVersion) {
   EXPECT_EQ(wordAt(saved, 1152), 0);  // a stored single list stands
   EXPECT_EQ(wordAt(saved, 1160), 1);  // 24 hours forced on
   EXPECT_EQ(wordAt(saved, 3060), 1);
-  EXPECT_EQ(preference(5), 0);        // the file's switches, not the defaults
+  EXPECT_EQ(preference(5), 0);  // the file's switches, not the defaults
 }
 
 TEST_F(SetupFileTest, ShortFileOverwritesOnlyAsFarAsItReaches) {
@@ -110,12 +110,13 @@ TEST_F(SetupFileTest, UnusableNumbersAreReplaced) {
     std::size_t offset;
     int stored, loaded;
   } const cases[] = {
-      {596, 6, 5},           {596, 5, 5},       {1152, 2, 3},    {1152, 0xFFFF, 3},
-      {1152, 1, 1},          {1974, 3, 0},      {1974, 2, 2},    {1976, 0xFFFF, 0},
-      {3058, 0, 1},          {3058, 10, 1},     {3058, 9, 9},    {598, 0xFFFF, 5},
-      {598, 30000, 5},       {598, 29999, 29999}, {3060, 2, 1},  {3062, 4, 0},
-      {1158, 7, 1},          {1160, 0xFFF2, 3}, {1972, 5, 0},    {600, 2, 1},
-      {3266 + 2 * 7, 0x100, 1},
+      {596, 6, 5},       {596, 5, 5},         {1152, 2, 3},
+      {1152, 0xFFFF, 3}, {1152, 1, 1},        {1974, 3, 0},
+      {1974, 2, 2},      {1976, 0xFFFF, 0},   {3058, 0, 1},
+      {3058, 10, 1},     {3058, 9, 9},        {598, 0xFFFF, 5},
+      {598, 30000, 5},   {598, 29999, 29999}, {3060, 2, 1},
+      {3062, 4, 0},      {1158, 7, 1},        {1160, 0xFFF2, 3},
+      {1972, 5, 0},      {600, 2, 1},         {3266 + 2 * 7, 0x100, 1},
   };
   for (const Case& c : cases) {
     Bytes bytes(SetupBlockSize, 0);
@@ -134,10 +135,10 @@ TEST_F(SetupFileTest, TextFieldsWithoutTerminatorsReadWithinTheirField) {
   EXPECT_EQ(functionKeyRecord(b, 17)->comment.text(), std::string(8, 'A'));
   EXPECT_EQ(functionKeyRecord(b, 17)->command.text(), std::string(80, 'A'));
   EXPECT_EQ(saved[29 + 80], 0);
-  EXPECT_EQ(saved[602 + 8], 0);         // first function-key comment
+  EXPECT_EQ(saved[602 + 8], 0);  // first function-key comment
   EXPECT_EQ(saved[1978 + 11 * 90 + 89], 0);
   EXPECT_EQ(colorSlots()[0], 'A');
-  EXPECT_EQ(wordAt(saved, 23), 1);      // "AAAAAAAA" is not "2.2 "
+  EXPECT_EQ(wordAt(saved, 23), 1);  // "AAAAAAAA" is not "2.2 "
 }
 
 TEST_F(SetupFileTest, RandomFilesLoadIntoUsableSettings) {

@@ -17,7 +17,7 @@ TEST(SetupPathTest, SiblingPathReplacesTheExtensionOfTheName) {
       {"C:\\home\\ann\\corvane.SET", ".__S", "C:\\home\\ann\\corvane.__S"},
       {"C:\\home\\ann\\corvane.SET", "._C_", "C:\\home\\ann\\corvane._C_"},
       {"C:\\home\\ann\\corvane.SET", "pre", "C:\\home\\ann\\corvane.pre"},
-      {"C:\\DIR.X\\CV", ".hlp", "C:\\DIR.X\\CV.hlp"},       // a dot in a directory
+      {"C:\\DIR.X\\CV", ".hlp", "C:\\DIR.X\\CV.hlp"},      // a dot in a directory
       {"C:\\a\\.corvane", ".EST", "C:\\a\\.corvane.EST"},  // a leading dot is the name
       {"/home/ann/cv.old.SET", ".COL", "/home/ann/cv.old.COL"},
   };
@@ -35,12 +35,10 @@ TEST(SetupPathTest, SetupFileLocationFollowsTheEnvironment) {
       {"/cfg;/other", "/opt/cv", true, "/x", "/h", "/t", "/u", "corvane", "/cfg/corvane.SET"},
       {"/cfg/", "/opt/cv", true, nullptr, nullptr, nullptr, nullptr, "/opt/cv/corvane",
        "/cfg/corvane.SET"},
-      {"", "/opt/cv", true, "/x", "/h", nullptr, nullptr, "/opt/cv/corvane",
-       "/opt/cv/corvane.SET"},
+      {"", "/opt/cv", true, "/x", "/h", nullptr, nullptr, "/opt/cv/corvane", "/opt/cv/corvane.SET"},
       {nullptr, "/opt/cv", true, nullptr, "/h", nullptr, nullptr, "/opt/cv/CV.EXE",
        "/opt/cv/CV.SET"},
-      {nullptr, "/usr/bin", false, "/x", "/h", "/t", nullptr, "corvane",
-       "/x/corvane/corvane.SET"},
+      {nullptr, "/usr/bin", false, "/x", "/h", "/t", nullptr, "corvane", "/x/corvane/corvane.SET"},
       {nullptr, "/usr/bin", false, "rel", "/h", "/t", nullptr, "corvane",
        "/h/.config/corvane/corvane.SET"},
       {nullptr, "/usr/bin", false, "", "", "/t;/v", "/u", "corvane", "/t/corvane.SET"},
@@ -49,9 +47,9 @@ TEST(SetupPathTest, SetupFileLocationFollowsTheEnvironment) {
        "/usr/bin/corvane.SET"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(setupFilePath(c.cs, c.programDir, c.writable, c.xdg, c.home, c.tmp, c.temp,
-                            c.program),
-              c.expected)
+    EXPECT_EQ(
+        setupFilePath(c.cs, c.programDir, c.writable, c.xdg, c.home, c.tmp, c.temp, c.program),
+        c.expected)
         << "expected " << c.expected;
 }
 
@@ -65,9 +63,9 @@ TEST_F(PreviousDirectoriesTest, RoundTripAndUnreadyDrives) {
     std::string panel1, panel2, read1, read2;
   } const cases[] = {
       {here, spaced, here, spaced},
-      {here, "", here, ""},                        // one panel
-      {"Q:\\nowhere", "relative", ".\\", ".\\"},   // drive not ready, no drive
-      {"C:\\a\nC:\\b", here, "", here},            // a line break cannot shift the lines
+      {here, "", here, ""},                       // one panel
+      {"Q:\\nowhere", "relative", ".\\", ".\\"},  // drive not ready, no drive
+      {"C:\\a\nC:\\b", here, "", here},           // a line break cannot shift the lines
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(writePreviousDirectories(file, c.panel1, c.panel2));

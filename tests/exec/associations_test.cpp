@@ -37,9 +37,12 @@ class AssociationTest : public ExecTest {
   static std::string associationOf(std::string_view name) {
     std::string command;
     switch (findAssociation(name, command)) {
-      case AssociationFound: return command;
-      case AssociationNone: return "<none>";
-      default: return "<no file>";
+      case AssociationFound:
+        return command;
+      case AssociationNone:
+        return "<none>";
+      default:
+        return "<no file>";
     }
   }
 };
@@ -68,17 +71,12 @@ TEST_F(AssociationTest, MasksCommentsAndBlankLines) {
     const char* name;
     const char* command;
   } cases[] = {
-      {"notes.txt", "less -R"},
-      {"README.MD", "less -R"},         // masks match without regard to case
-      {"main.c", "[CSEDIT]"},           // the mask is lower-cased
-      {"main.cpp", "[CSEDIT]"},
-      {"photo.jpeg", "xdg-open %"},     // a tab ends the mask too
-      {"photo.JPG", "xdg-open %"},
-      {"old.bak", ""},                  // an empty command
-      {"x.tar.gz", "tar -tvf"},
-      {"x.xz", "tar -tvf"},
-      {"x.zip", "file"},
-      {"makefile", "file"},              // the empty extension
+      {"notes.txt", "less -R"},    {"README.MD", "less -R"},  // masks match without regard to case
+      {"main.c", "[CSEDIT]"},                                 // the mask is lower-cased
+      {"main.cpp", "[CSEDIT]"},    {"photo.jpeg", "xdg-open %"},  // a tab ends the mask too
+      {"photo.JPG", "xdg-open %"}, {"old.bak", ""},               // an empty command
+      {"x.tar.gz", "tar -tvf"},    {"x.xz", "tar -tvf"},
+      {"x.zip", "file"},           {"makefile", "file"},  // the empty extension
   };
   for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
 }
@@ -114,12 +112,9 @@ TEST_F(AssociationTest, TheDefaultFileIsReadWhole) {
     const char* name;
     const char* command;
   } cases[] = {
-      {"main.cpp", "[CSEDIT]"},
-      {"NOTES.TXT", "[CSEDIT]"},
-      {"build.log", "[CSVIEW]"},
-      {"photo.JPG", "xdg-open"},
-      {"a.zip", "unzip -l % | less"},
-      {"x.tar.gz", "(tar -tvzf % || zcat %) 2>/dev/null | less"},
+      {"main.cpp", "[CSEDIT]"},       {"NOTES.TXT", "[CSEDIT]"},
+      {"build.log", "[CSVIEW]"},      {"photo.JPG", "xdg-open"},
+      {"a.zip", "unzip -l % | less"}, {"x.tar.gz", "(tar -tvzf % || zcat %) 2>/dev/null | less"},
       {"libx.so", "nm -C % | less"},  // the last line is still among the lines read
       {"README", "<none>"},
   };

@@ -20,7 +20,10 @@ TEST(ShellWordsTest, QuotesOnlyWhatTheInterpreterWouldSplitOrInterpret) {
   } cases[] = {
       {"report.txt", "report.txt"},
       {"/home/ann/a-b_c+d,e:f@g", "/home/ann/a-b_c+d,e:f@g"},
-      {"Gr\xC3\xBC\xC3\x9F" "e.txt", "Gr\xC3\xBC\xC3\x9F" "e.txt"},  // UTF-8 passes
+      {"Gr\xC3\xBC\xC3\x9F"
+       "e.txt",
+       "Gr\xC3\xBC\xC3\x9F"
+       "e.txt"},  // UTF-8 passes
       {"my file.txt", "'my file.txt'"},
       {"; rm -rf ~", "'; rm -rf ~'"},
       {"$(reboot)", "'$(reboot)'"},
@@ -64,7 +67,10 @@ TEST_F(TemplateTest, Placeholders) {
       {"report.txt", "x %1", "x report.txt"},                     // %1 not known either
       {"report.txt", "view %", "view report.txt"},                // "%" at the very end
       {"report.txt", "%x", "report.txtx"},                        // the x stays
-      {"report.txt", "a%%%b", "a" "report" "report.txtb"},
+      {"report.txt", "a%%%b",
+       "a"
+       "report"
+       "report.txtb"},
       {"archive.tar.gz", "%%", "archive.tar"},
       {"my report.txt", "lp %%.pdf", "lp 'my report'.pdf"},
   };
@@ -108,7 +114,7 @@ TEST_F(TemplateTest, OverflowsAtTheirBoundaries) {
       {name400, "%", false, exec_text::TooLong},               // fits, but is 400 long
       {name400 + "n", "%", false, exec_text::OverflowOther},   // would pass 400
       {name400 + "n", "%1", false, exec_text::OverflowOther},  // %1 falling back to the name
-      {"x" + base + ".txt", "%%", false, ""},  // a base name of 397
+      {"x" + base + ".txt", "%%", false, ""},                  // a base name of 397
       {base + base + ".c", "%%", false, exec_text::OverflowBaseName},
       {std::string(401, 'm'), "%%", false, exec_text::OverflowWholeName},
       {std::string(399, 'm'), "%%x", false, exec_text::TooLong},  // literals after the insert
@@ -119,8 +125,7 @@ TEST_F(TemplateTest, OverflowsAtTheirBoundaries) {
   };
   for (const Case& c : cases) {
     TemplateExpansion e = expandPlaceholders(c.name, c.text, CommandLengthLimit, c.append);
-    EXPECT_EQ(e.error, c.error) << c.text.size() << " characters with a name of "
-                                << c.name.size();
+    EXPECT_EQ(e.error, c.error) << c.text.size() << " characters with a name of " << c.name.size();
     EXPECT_LE(e.text.size(), static_cast<std::size_t>(CommandLengthLimit));
   }
 }

@@ -21,10 +21,10 @@
 #include "platform/drives.h"
 #include "platform/keyboard.h"
 #include "support/headless_fixture.h"
+#include "support/scoped_env.h"
 #include "support/temp_tree.h"
 #include "ui/input_history.h"
 #include "ui/line_input.h"
-#include "support/scoped_env.h"
 
 namespace corvane::testing {
 

@@ -145,17 +145,17 @@ TEST_F(RunCommandTest, EditorAndViewerGoToTheirHooks) {
   runCommand(" [CSVIEW]  'my notes.txt' ", true, false, false);
   runCommand("[CSVIEW] " + tree_.host("a.txt"), true, false, false);
   runCommand("[CSVIEW]", true, false, false);
-  EXPECT_EQ(openedFiles(), (std::vector<std::string>{"edit notes.txt", "view my notes.txt",
-                                                     "view T:\\a.txt"}));
+  EXPECT_EQ(openedFiles(),
+            (std::vector<std::string>{"edit notes.txt", "view my notes.txt", "view T:\\a.txt"}));
   EXPECT_EQ(console_.beeps, 2);
   EXPECT_EQ(console_.leaveCount, 0);
 }
 
 TEST_F(RunCommandTest, LinesSplitAtSemicolonsAndWaitAfterTheLast) {
   setupBlock().preferences[3].set(1);
-  EXPECT_EQ(runCommandLine("echo 1 > one; ;echo 2 > two", "", ScreenVariant::Console, false,
-                           true, true),
-            ExpandDone);
+  EXPECT_EQ(
+      runCommandLine("echo 1 > one; ;echo 2 > two", "", ScreenVariant::Console, false, true, true),
+      ExpandDone);
   EXPECT_EQ(tree_.readFile("one"), "1\n");
   EXPECT_EQ(tree_.readFile("two"), "2\n");
   EXPECT_EQ(console_.leaveCount, 2);
@@ -173,8 +173,7 @@ TEST_F(RunCommandTest, LinesSplitAtSemicolonsAndWaitAfterTheLast) {
 TEST_F(RunCommandTest, TheFileNameFillsEachCommand) {
   tree_.writeFile("it's here.txt", "x");
   // The second command has no placeholder: the name is appended.
-  runCommandLine("cp % %%.bak; rm", "it's here.txt", ScreenVariant::Console, true, false,
-                 false);
+  runCommandLine("cp % %%.bak; rm", "it's here.txt", ScreenVariant::Console, true, false, false);
   EXPECT_EQ(tree_.readFile("it's here.bak"), "x");
   EXPECT_FALSE(tree_.exists("it's here.txt"));
   EXPECT_EQ(console_.leaveCount, 2);
@@ -183,8 +182,8 @@ TEST_F(RunCommandTest, TheFileNameFillsEachCommand) {
 TEST_F(RunCommandTest, AnExpansionErrorStopsTheLine) {
   keys_ = {key::Enter, key::Enter};  // "LNG ERROR 1", then "ERROR"
   const std::string tooLong = "echo " + std::string(400, 'x') + " > never";
-  EXPECT_EQ(runCommandLine("touch first;" + tooLong + ";touch third", "",
-                           ScreenVariant::Console, false, false, false),
+  EXPECT_EQ(runCommandLine("touch first;" + tooLong + ";touch third", "", ScreenVariant::Console,
+                           false, false, false),
             ExpandError);
   EXPECT_TRUE(shownAtKey(0, "LNG ERROR 1"));
   EXPECT_TRUE(shownAtKey(1, "ERROR"));

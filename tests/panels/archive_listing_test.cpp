@@ -9,7 +9,7 @@ namespace {
 
 using testing::names;
 
-constexpr const char* Stored[] = {"src/a.c", "src/b.h", "src/sub/x.c", "docs/", "top.txt",
+constexpr const char* Stored[] = {"src/a.c", "src/b.h", "src/sub/x.c",   "docs/",   "top.txt",
                                   "src/",    "SRC/c.c", "\\win\\path.c", "src/sub/"};
 
 void fill(Panel& panel) {

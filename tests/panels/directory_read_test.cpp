@@ -54,7 +54,7 @@ TEST_F(DirectoryReadTest, FreshReadListsEveryDirectoryAndTheFilesMatchingTheMask
   EXPECT_EQ(names(panel.list), ".. Dir2 .hidden.c b.c");
   EXPECT_EQ(panel.fileCount, 4);
   EXPECT_EQ(panel.totalSize, 6u);
-  EXPECT_EQ(panel.nameCase, 2);  // long names kept as they are
+  EXPECT_EQ(panel.nameCase, 2);                     // long names kept as they are
   EXPECT_FALSE(screenShows(TextReadingDirectory));  // the note is gone again
   expectConsistent(panel);
 }
@@ -161,7 +161,7 @@ TEST_F(DirectoryReadTest, RereadTakesOverANewSpellingAndKeepsNamesThatDifferInCa
 TEST_F(DirectoryReadTest, NamesWithAnyBytesSurviveReadAndReread) {
   tree_.makeDir("sub");
   const std::vector<std::string> odd = {"\xFF\xFE.bin", "tab\tname", "\xC3\xA4.txt",
-                                        "sp ace", "x;y", "[br]"};
+                                        "sp ace",       "x;y",       "[br]"};
   for (const std::string& n : odd) tree_.writeFile("sub/" + n, "z");
   Panel panel = panelOn("T:\\sub");
   readDirectory(panel, options_);

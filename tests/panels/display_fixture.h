@@ -48,7 +48,9 @@ class DisplayTest : public HeadlessTest {
               0);
     panel.window = handle.get();
   }
-  void giveWindow(Panel& panel, int columns, int rows) { giveWindow(panel, columns, rows, window_); }
+  void giveWindow(Panel& panel, int columns, int rows) {
+    giveWindow(panel, columns, rows, window_);
+  }
 
   // Text of cells cells from the 1-based interior (column, row) of the panel window.
   std::string cellText(const Panel& panel, int column, int row, int cells) const {

@@ -44,9 +44,9 @@ TEST(EntryFormatTest, DatesInBothStylesAndAllForms) {
       {2107, 1, 2, 3, 4, DateStyle::European, DateForm::InfoLine, "02.01.07 03:04"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(dateTimeText(dosDate(c.year, c.month, c.day), dosTime(c.hour, c.minute), c.style,
-                           c.form),
-              c.text)
+    EXPECT_EQ(
+        dateTimeText(dosDate(c.year, c.month, c.day), dosTime(c.hour, c.minute), c.style, c.form),
+        c.text)
         << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute;
   }
 }
@@ -176,12 +176,13 @@ TEST(EntryFormatTest, ColourRules) {
       {"read-only directory", nodeOf(testing::directoryEntry("d"), 0), false,
        color(ColorDirectories)},
       {"hidden directory",
-       nodeOf([] {
-         FileEntry e = testing::directoryEntry(".git");
-         e.attributes |= AttrHidden;
-         return e;
-       }(),
-              0),
+       nodeOf(
+           [] {
+             FileEntry e = testing::directoryEntry(".git");
+             e.attributes |= AttrHidden;
+             return e;
+           }(),
+           0),
        false, flipped(color(ColorDirectories))},
       {"hidden file under the cursor", nodeOf(file("h.txt", AttrHidden), 0), true,
        flipped(color(ColorActFilecursor))},

@@ -81,7 +81,10 @@ TEST_F(FileDialogTest, MaskIsFoldedAndFilters) {
   struct Case {
     const char* typed;
     const char* mask;
-  } cases[] = {{"*.TXT", "*.txt"}, {"*.TXT   ", "*.txt"}, {"", "*.*"}, {"   ", "*.*"},
+  } cases[] = {{"*.TXT", "*.txt"},
+               {"*.TXT   ", "*.txt"},
+               {"", "*.*"},
+               {"   ", "*.*"},
                {"Read?E.[A-Z]*", "read?e.[a-z]*"}};
   for (const Case& c : cases) EXPECT_EQ(foldDialogMask(c.typed), c.mask) << c.typed;
 
@@ -104,9 +107,9 @@ TEST_F(FileDialogTest, WindowsNameLineAndKeyHelp) {
   keys({key::Down});
   EXPECT_EQ(selectFile("T:\\*.*", 13, FileDialogBrowseTitled), std::nullopt);
   ASSERT_EQ(rows.size(), 25u);
-  EXPECT_NE(rows[2].find("*.*"), std::string::npos);            // the list window's title
+  EXPECT_NE(rows[2].find("*.*"), std::string::npos);          // the list window's title
   EXPECT_NE(rows[3].find("\u2502 sub "), std::string::npos);  // frame, mark cell, name
-  EXPECT_NE(rows[20].find("T:\\a.txt"), std::string::npos);      // the name line
+  EXPECT_NE(rows[20].find("T:\\a.txt"), std::string::npos);   // the name line
   EXPECT_NE(rows[22].find(" <TAB for filename> <SPACE> <Mask> <CTRL-Key> <ESC>"),
             std::string::npos);
   // Closed again: the screen is as before.

@@ -59,8 +59,7 @@ TEST(FileList, RemovingAllSelectedFilesLeavesParentAlone) {
   append(panel.list, fileEntry("b", 3'000'000'000ull), MarkSelected);
   countList(panel);
   EXPECT_EQ(panel.selectedSize, 3'000'000'100ull);
-  EXPECT_EQ(removeNodes(panel, [](const FileNode& n) { return (n.mark & MarkSelected) != 0; }),
-            2);
+  EXPECT_EQ(removeNodes(panel, [](const FileNode& n) { return (n.mark & MarkSelected) != 0; }), 2);
   EXPECT_EQ(names(panel.list), "..");
   EXPECT_EQ(panel.fileCount, 1);
   EXPECT_EQ(panel.totalSize, 0u);

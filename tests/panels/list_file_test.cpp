@@ -58,15 +58,32 @@ TEST_F(ListFileTest, LinesOfTheShortAndLongDisplays) {
   panel.displayBits = DisplayLongAttributes;
   // "%-15s", two blanks, size, date and time, attributes, a blank, compare mark.
   EXPECT_EQ(fileListText(panel),
-            "\nSrc            " "  " "   <DIR>" "  04.07.03  09:30  " "...." " " "    "
-            "\nReadMe.txt     " "  " "    1234" "  04.07.03  14:05  " "..RA" " " " NEW"
-            "\nhuge.img       " "  " "123456789012" "  31.12.99  00:15  " "...A" " " "    ");
+            "\nSrc            "
+            "  "
+            "   <DIR>"
+            "  04.07.03  09:30  "
+            "...."
+            " "
+            "    "
+            "\nReadMe.txt     "
+            "  "
+            "    1234"
+            "  04.07.03  14:05  "
+            "..RA"
+            " "
+            " NEW"
+            "\nhuge.img       "
+            "  "
+            "123456789012"
+            "  31.12.99  00:15  "
+            "...A"
+            " "
+            "    ");
 
   setupBlock().clockFlags.set(0);
   panel.displayBits = DisplayLongPlain;
   const NodeId readme = nextNode(panel.list, panel.list.head);
-  EXPECT_EQ(fileListLine(panel, readme),
-            "\nReadMe.txt           1234  07-04-03  02:05p ..RA  NEW");
+  EXPECT_EQ(fileListLine(panel, readme), "\nReadMe.txt           1234  07-04-03  02:05p ..RA  NEW");
   EXPECT_EQ(fileListLine(panel, panel.list.tail),
             "\nhuge.img         123456789012  12-31-99  00:15a ...A     ");
 
@@ -83,12 +100,18 @@ TEST_F(ListFileTest, GlobalListWritesFullPathsInLongDisplays) {
   Panel panel;
   panel.nameCase = 2;
   panel.list.directories.push_back({NoDirectory, NoDirectory, NoDirectory, 0, "T:\\src"});
-  FileNode& n = node(panel.list, append(panel.list, fileEntry("a.c", 7, dosDate(2003, 7, 4),
-                                                              dosTime(14, 5))));
+  FileNode& n = node(panel.list,
+                     append(panel.list, fileEntry("a.c", 7, dosDate(2003, 7, 4), dosTime(14, 5))));
   n.directory = 0;
   panel.displayBits = DisplayLongAttributes | DisplayGlobalList;
   EXPECT_EQ(fileListText(panel),
-            "\nT:\\src\\a.c               " "  " "       7" "  04.07.03  14:05  " "...A" " " "    ");
+            "\nT:\\src\\a.c               "
+            "  "
+            "       7"
+            "  04.07.03  14:05  "
+            "...A"
+            " "
+            "    ");
   panel.displayBits = DisplayShort | DisplayGlobalList;
   EXPECT_EQ(fileListText(panel), "\na.c               ");
 }

@@ -11,8 +11,8 @@
 
 namespace corvane::testing {
 
-inline FileEntry fileEntry(std::string_view name, std::uint64_t size = 0,
-                           std::uint16_t date = 0, std::uint16_t time = 0) {
+inline FileEntry fileEntry(std::string_view name, std::uint64_t size = 0, std::uint16_t date = 0,
+                           std::uint16_t time = 0) {
   FileEntry e;
   e.name = std::string(name);
   e.size = size;

@@ -32,7 +32,7 @@ constexpr MaskCase MaskCases[] = {
     {"*z*", "abc", false},
     {"?.c", "x.c", true},
     {"?.c", "xy.c", false},
-    {"?.txt", "\xC3\xA4.txt", true},  // one UTF-8 character
+    {"?.txt", "\xC3\xA4.txt", true},   // one UTF-8 character
     {"??.txt", "\xC4\xC5.txt", true},  // two stray bytes are two characters
     // case-insensitive both ways
     {"*.TXT", "notes.txt", true},

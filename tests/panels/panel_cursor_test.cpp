@@ -37,12 +37,9 @@ TEST(PanelCursorTest, LongDisplayScrollsByLinesAndPages) {
     bool scrolled;
   } steps[] = {
       {CursorMove::Up, 0, 0, false},  // already first: nothing
-      {CursorMove::Down, 1, 0, false},
-      {CursorMove::ColumnForward, 11, 2, true},
-      {CursorMove::ColumnBack, 1, 1, true},
-      {CursorMove::End, 99, 90, true},
-      {CursorMove::Down, 99, 90, false},
-      {CursorMove::Up, 98, 90, false},
+      {CursorMove::Down, 1, 0, false},      {CursorMove::ColumnForward, 11, 2, true},
+      {CursorMove::ColumnBack, 1, 1, true}, {CursorMove::End, 99, 90, true},
+      {CursorMove::Down, 99, 90, false},    {CursorMove::Up, 98, 90, false},
       {CursorMove::Home, 0, 0, true},
   };
   for (const Step& s : steps) {

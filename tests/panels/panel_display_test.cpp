@@ -223,8 +223,9 @@ TEST_F(PanelDisplayTest, AwkwardNamesStayInTheirColumn) {
   panel.nameCase = 2;
   panel.displayBits = DisplayShort;
   giveWindow(panel, 39, 5);
-  const std::string wide = "a\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC"
-                           "\xE8\xAA\x9E";                     // a + six wide: 13 cells
+  const std::string wide =
+      "a\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC"
+      "\xE8\xAA\x9E";  // a + six wide: 13 cells
   append(panel.list, fileEntry(std::string(300, 'x')));
   append(panel.list, fileEntry("bad\xFF\xFE\x01\x09name.txt"));
   append(panel.list, fileEntry(wide));

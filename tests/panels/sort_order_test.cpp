@@ -29,27 +29,34 @@ struct OrderCase {
 
 std::vector<OrderCase> orderCases() {
   return {
-      {"Name: directories first by name, equal names in delivery order", SortMode::Name,
+      {"Name: directories first by name, equal names in delivery order",
+       SortMode::Name,
        {fileEntry("b.txt"), directoryEntry("zdir"), fileEntry("A.txt"), directoryEntry("Adir"),
         fileEntry("a.TXT"), directoryEntry("..")},
        ".. Adir zdir A.txt a.TXT b.txt"},
-      {"Size: larger first, equal sizes by name, 3 GB above all", SortMode::Size,
-       {fileEntry("b", 100), fileEntry("a", 100), fileEntry("c", ThreeGigabytes),
-        fileEntry("d", 5), directoryEntry("x"), fileEntry("e", 0x7FFFFFFF)},
+      {"Size: larger first, equal sizes by name, 3 GB above all",
+       SortMode::Size,
+       {fileEntry("b", 100), fileEntry("a", 100), fileEntry("c", ThreeGigabytes), fileEntry("d", 5),
+        directoryEntry("x"), fileEntry("e", 0x7FFFFFFF)},
        "x c e a b d"},
-      {"Date: newest first, time breaks ties, then name", SortMode::Date,
+      {"Date: newest first, time breaks ties, then name",
+       SortMode::Date,
        {fileEntry("m", 0, 0x5000, 0x100), fileEntry("k", 0, 0x5000, 0x200),
         fileEntry("z", 0, 0x5100, 0), fileEntry("a", 0, 0x5100, 0)},
        "a z k m"},
-      {"Extension: from the first dot, names without extension last", SortMode::Extension,
+      {"Extension: from the first dot, names without extension last",
+       SortMode::Extension,
        {fileEntry("readme"), fileEntry("zeta.txt"), fileEntry("a.b.c"), fileEntry("b.c"),
         fileEntry("Makefile"), fileEntry("x.TXT"), directoryEntry("d.z"), directoryEntry("c")},
        "c d.z a.b.c b.c x.TXT zeta.txt Makefile readme"},
-      {"Unsorted: files in delivery order, directories still by name", SortMode::Unsorted,
+      {"Unsorted: files in delivery order, directories still by name",
+       SortMode::Unsorted,
        {fileEntry("z"), directoryEntry("q"), fileEntry("a"), directoryEntry("b"), fileEntry("m")},
        "b q z a m"},
-      {"Mode inserts by name", SortMode::Mode,
-       {fileEntry("b"), fileEntry("a"), directoryEntry("c")}, "c a b"},
+      {"Mode inserts by name",
+       SortMode::Mode,
+       {fileEntry("b"), fileEntry("a"), directoryEntry("c")},
+       "c a b"},
   };
 }
 
@@ -144,16 +151,15 @@ std::string signature(const FileList& list) {
   std::string out;
   for (NodeId id : chain(list)) {
     const FileNode& n = list.nodes[id];
-    out += n.entry.name + "/" + std::to_string(n.entry.size) + "/" +
-           std::to_string(n.entry.date) + "/" + std::to_string(n.mark) + "/" +
-           (n.entry.isDirectory() ? "d" : "f") + " ";
+    out += n.entry.name + "/" + std::to_string(n.entry.size) + "/" + std::to_string(n.entry.date) +
+           "/" + std::to_string(n.mark) + "/" + (n.entry.isDirectory() ? "d" : "f") + " ";
   }
   return out;
 }
 
 FileEntry randomEntry(std::mt19937& rng) {
-  static const char* const stems[] = {"a", "B", "a.c", "A.C", "b.txt", "readme", "x.y.z",
-                                      "Zeta", "m.TXT", "..", "c.", "q"};
+  static const char* const stems[] = {"a",     "B",    "a.c",   "A.C", "b.txt", "readme",
+                                      "x.y.z", "Zeta", "m.TXT", "..",  "c.",    "q"};
   FileEntry e;
   e.name = stems[rng() % std::size(stems)];
   e.size = (rng() % 4) * 100 + ((rng() % 8) == 0 ? ThreeGigabytes : 0);
@@ -174,8 +180,8 @@ TEST(SortOrder, ResortEqualsExchangePassesForEveryMode) {
       const int count = 1 + static_cast<int>(rng() % 25);
       for (int i = 0; i < count; ++i) {
         const FileEntry e = randomEntry(rng);
-        const std::uint32_t mark = (rng() % 3 == 0 ? MarkSelected : 0) |
-                                   (rng() % 5 == 0 ? MarkCompareNewer : 0);
+        const std::uint32_t mark =
+            (rng() % 3 == 0 ? MarkSelected : 0) | (rng() % 5 == 0 ? MarkCompareNewer : 0);
         append(stable, e, mark);
         append(reference, e, mark);
       }
@@ -212,8 +218,8 @@ TEST(SortOrder, BatchInsertionMatchesOneByOneAlsoAfterAResort) {
         }
         insertEntries(batch, std::move(pending), mode);
         ASSERT_EQ(signature(batch), signature(oneByOne))
-            << "mode " << static_cast<int>(mode) << " resorted by "
-            << static_cast<int>(resortedBy) << " round " << round;
+            << "mode " << static_cast<int>(mode) << " resorted by " << static_cast<int>(resortedBy)
+            << " round " << round;
         ASSERT_TRUE(chainConsistent(batch));
       }
     }

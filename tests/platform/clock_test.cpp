@@ -23,7 +23,8 @@ TEST(StatusLine, FourFormatsWithTheirStartColumns) {
   };
   for (const Case& c : cases) {
     int start = -1;
-    std::string line = formatStatusLine({c.dayMonth, c.seconds}, c.time, "1.2 GB", "42%", 80, start);
+    std::string line =
+        formatStatusLine({c.dayMonth, c.seconds}, c.time, "1.2 GB", "42%", 80, start);
     EXPECT_EQ(line, c.expected);
     EXPECT_EQ(start, c.start);
     EXPECT_EQ(start + static_cast<int>(line.size()), 80) << c.expected;
@@ -31,15 +32,15 @@ TEST(StatusLine, FourFormatsWithTheirStartColumns) {
 }
 
 TEST(StartupSwitches, TableOrderNumbersAndFileArguments) {
-  StartupSwitches s = parseSwitches({"/z50", "/s100", "/asc", "/1", "/2/home/Ann", "notes.TXT",
-                                     "x", "/what", "README.md", "/cvt7", "/TST"});
+  StartupSwitches s = parseSwitches({"/z50", "/s100", "/asc", "/1", "/2/home/Ann", "notes.TXT", "x",
+                                     "/what", "README.md", "/cvt7", "/TST"});
   EXPECT_EQ(s.screenRows, 50);
   EXPECT_EQ(s.screenColumns, 100);
   EXPECT_TRUE(s.asciiFrames);
   EXPECT_TRUE(s.testLogging);
-  EXPECT_EQ(s.startDirectory1, "");         // "/1" with nothing behind it
+  EXPECT_EQ(s.startDirectory1, "");           // "/1" with nothing behind it
   EXPECT_EQ(s.startDirectory2, "/home/Ann");  // paths keep their case
-  EXPECT_EQ(s.fileArgument, "README.md");   // the last one wins; "x" is too short
+  EXPECT_EQ(s.fileArgument, "README.md");     // the last one wins; "x" is too short
   EXPECT_EQ(s.cvtValue, 7);
 
   StartupSwitches bare = parseSwitches({"/Z", "/S"});

@@ -104,7 +104,7 @@ TEST_F(KeyReaderTest, MouseZonesWithBottomRowsFallbackAndModifierOffsets) {
   };
   registerMouseZones(zones);
   console_.pushClick(3, 2);
-  console_.pushClick(5, 24);  // rows 23..24 from the bottom; the disabled zone is skipped
+  console_.pushClick(5, 24);   // rows 23..24 from the bottom; the disabled zone is skipped
   console_.pushClick(40, 10);  // outside every zone: the fallback
   console_.pushClick(3, 23, false, ControlLeftCtrl);
   EXPECT_EQ(readKey(), 0x0500);
@@ -143,7 +143,8 @@ TEST_F(KeyReaderTest, DoubleClickTurnsItemCodesIntoEnter) {
 }
 
 TEST_F(KeyReaderTest, RightButtonGivesItsCodeOnlyAwayFromTheLastClickRow) {
-  const MouseZone zones[] = {{.x1 = 0, .y1 = 0, .x2 = 79, .y2 = 5, .leftCode = 'L', .rightCode = 'R'}};
+  const MouseZone zones[] = {
+      {.x1 = 0, .y1 = 0, .x2 = 79, .y2 = 5, .leftCode = 'L', .rightCode = 'R'}};
   registerMouseZones(zones);
   console_.pushClick(5, 1);
   console_.pushClick(6, 1, true);  // same row, within the threshold

@@ -1,6 +1,7 @@
+#include "platform/screen.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/screen.h"
 #include "support/headless_fixture.h"
 
 namespace corvane {

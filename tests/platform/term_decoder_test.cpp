@@ -60,9 +60,12 @@ bool sameRecords(const Records& a, const Records& b) {
 std::string printable(std::string_view bytes) {
   std::string out;
   for (unsigned char c : bytes) {
-    if (c == 0x1b) out += "ESC";
-    else if (c < 0x20 || c >= 0x7f) out += "<" + std::to_string(c) + ">";
-    else out += static_cast<char>(c);
+    if (c == 0x1b)
+      out += "ESC";
+    else if (c < 0x20 || c >= 0x7f)
+      out += "<" + std::to_string(c) + ">";
+    else
+      out += static_cast<char>(c);
   }
   return out;
 }
@@ -99,15 +102,18 @@ TEST(TermDecoder, ExtendedKeyFamiliesWithEveryModifier) {
     const char* modified;  // %d = modifier parameter
     int scan;
   };
-  const Family families[] = {
-      {"\x1bOP", "\x1b[1;%dP", 0x3B}, {"\x1bOQ", "\x1b[1;%dQ", 0x3C}, {"\x1bOR", "\x1b[1;%dR", 0x3D},
-      {"\x1bOS", "\x1b[1;%dS", 0x3E}, {"\x1b[15~", "\x1b[15;%d~", 0x3F}, {"\x1b[17~", "\x1b[17;%d~", 0x40},
-      {"\x1b[18~", "\x1b[18;%d~", 0x41}, {"\x1b[19~", "\x1b[19;%d~", 0x42}, {"\x1b[20~", "\x1b[20;%d~", 0x43},
-      {"\x1b[21~", "\x1b[21;%d~", 0x44}, {"\x1b[23~", "\x1b[23;%d~", 0x57}, {"\x1b[24~", "\x1b[24;%d~", 0x58},
-      {"\x1b[H", "\x1b[1;%dH", 0x47},  {"\x1b[F", "\x1b[1;%dF", 0x4F},  {"\x1b[A", "\x1b[1;%dA", 0x48},
-      {"\x1b[B", "\x1b[1;%dB", 0x50},  {"\x1b[C", "\x1b[1;%dC", 0x4D},  {"\x1b[D", "\x1b[1;%dD", 0x4B},
-      {"\x1b[2~", "\x1b[2;%d~", 0x52}, {"\x1b[3~", "\x1b[3;%d~", 0x53}, {"\x1b[5~", "\x1b[5;%d~", 0x49},
-      {"\x1b[6~", "\x1b[6;%d~", 0x51}, {"\x1b[E", "\x1b[1;%dE", 0x4C}};
+  const Family families[] = {{"\x1bOP", "\x1b[1;%dP", 0x3B},    {"\x1bOQ", "\x1b[1;%dQ", 0x3C},
+                             {"\x1bOR", "\x1b[1;%dR", 0x3D},    {"\x1bOS", "\x1b[1;%dS", 0x3E},
+                             {"\x1b[15~", "\x1b[15;%d~", 0x3F}, {"\x1b[17~", "\x1b[17;%d~", 0x40},
+                             {"\x1b[18~", "\x1b[18;%d~", 0x41}, {"\x1b[19~", "\x1b[19;%d~", 0x42},
+                             {"\x1b[20~", "\x1b[20;%d~", 0x43}, {"\x1b[21~", "\x1b[21;%d~", 0x44},
+                             {"\x1b[23~", "\x1b[23;%d~", 0x57}, {"\x1b[24~", "\x1b[24;%d~", 0x58},
+                             {"\x1b[H", "\x1b[1;%dH", 0x47},    {"\x1b[F", "\x1b[1;%dF", 0x4F},
+                             {"\x1b[A", "\x1b[1;%dA", 0x48},    {"\x1b[B", "\x1b[1;%dB", 0x50},
+                             {"\x1b[C", "\x1b[1;%dC", 0x4D},    {"\x1b[D", "\x1b[1;%dD", 0x4B},
+                             {"\x1b[2~", "\x1b[2;%d~", 0x52},   {"\x1b[3~", "\x1b[3;%d~", 0x53},
+                             {"\x1b[5~", "\x1b[5;%d~", 0x49},   {"\x1b[6~", "\x1b[6;%d~", 0x51},
+                             {"\x1b[E", "\x1b[1;%dE", 0x4C}};
   for (const Family& f : families) {
     expectCodes(f.plain, {0x0100 + f.scan});
     for (int m = 2; m <= 8; ++m) {
@@ -120,14 +126,14 @@ TEST(TermDecoder, ExtendedKeyFamiliesWithEveryModifier) {
 
 TEST(TermDecoder, OtherFormsOfExtendedKeys) {
   const std::pair<const char*, int> cases[] = {
-      {"\x1bOH", key::Home},       {"\x1bOF", key::End},        {"\x1bOA", key::Up},
-      {"\x1b[1~", key::Home},      {"\x1b[4~", key::End},       {"\x1b[7~", key::Home},
-      {"\x1b[8~", key::End},       {"\x1b[11~", key::F1},       {"\x1b[13~", key::F3},
-      {"\x1b[14~", key::F4},       {"\x1b[P", key::F1},         {"\x1b[S", key::F4},
-      {"\x1b[[A", key::F1},        {"\x1b[[E", key::F5},        {"\x1b[a", 0x0248},
-      {"\x1bOd", key::CtrlLeft},   {"\x1b[3$", 0x0253},         {"\x1b[5^", key::CtrlPgUp},
-      {"\x1b[25~", 0x023D},        {"\x1b[34~", 0x0244},        {"\x1bO5P", 0x043B},
-      {"\x1b[Z", key::ShiftTab},   {"\x1b[1;9A", 0x0848}};
+      {"\x1bOH", key::Home},     {"\x1bOF", key::End},  {"\x1bOA", key::Up},
+      {"\x1b[1~", key::Home},    {"\x1b[4~", key::End}, {"\x1b[7~", key::Home},
+      {"\x1b[8~", key::End},     {"\x1b[11~", key::F1}, {"\x1b[13~", key::F3},
+      {"\x1b[14~", key::F4},     {"\x1b[P", key::F1},   {"\x1b[S", key::F4},
+      {"\x1b[[A", key::F1},      {"\x1b[[E", key::F5},  {"\x1b[a", 0x0248},
+      {"\x1bOd", key::CtrlLeft}, {"\x1b[3$", 0x0253},   {"\x1b[5^", key::CtrlPgUp},
+      {"\x1b[25~", 0x023D},      {"\x1b[34~", 0x0244},  {"\x1bO5P", 0x043B},
+      {"\x1b[Z", key::ShiftTab}, {"\x1b[1;9A", 0x0848}};
   for (auto [bytes, code] : cases) expectCodes(bytes, {code});
 }
 
@@ -149,21 +155,44 @@ TEST(TermDecoder, ControlBytesAndTheEraseRule) {
 
 TEST(TermDecoder, AltWithCharactersUsesGermanKeyPositions) {
   const std::pair<const char*, int> cases[] = {
-      {"\x1bx", 0x082D},   {"\x1bX", 0x082D},   {"\x1bz", 0x0815},   {"\x1by", 0x082C},
-      {"\x1bq", 0x0810},   {"\x1b" "1", 0x0802}, {"\x1b!", 0x0802},  {"\x1b" "0", 0x080B},
-      {"\x1b\xc3\xb6", 0x0827}, {"\x1b\xc3\x9f", 0x080C}, {"\x1b-", 0x0835}, {"\x1b ", 0x0839},
-      {"\x1b\r", 0x081C},  {"\x1b\t", 0x080F},  {"\x1b\x18", 0x042D}, {"\x1b\x01", 0x041E},
-      {"\x1b@", '@'},      {"\x1b{", '{'}};  // AltGr symbols: no key of their own
+      {"\x1bx", 0x082D},
+      {"\x1bX", 0x082D},
+      {"\x1bz", 0x0815},
+      {"\x1by", 0x082C},
+      {"\x1bq", 0x0810},
+      {"\x1b"
+       "1",
+       0x0802},
+      {"\x1b!", 0x0802},
+      {"\x1b"
+       "0",
+       0x080B},
+      {"\x1b\xc3\xb6", 0x0827},
+      {"\x1b\xc3\x9f", 0x080C},
+      {"\x1b-", 0x0835},
+      {"\x1b ", 0x0839},
+      {"\x1b\r", 0x081C},
+      {"\x1b\t", 0x080F},
+      {"\x1b\x18", 0x042D},
+      {"\x1b\x01", 0x041E},
+      {"\x1b@", '@'},
+      {"\x1b{", '{'}};  // AltGr symbols: no key of their own
   for (auto [bytes, code] : cases) expectCodes(bytes, {code});
 }
 
 TEST(TermDecoder, TypedUtf8BecomesCodePage437) {
-  expectCodes("\xc3\xb6" "a\xc3\x9c", {0x94, 'a', 0x9A});
+  expectCodes(
+      "\xc3\xb6"
+      "a\xc3\x9c",
+      {0x94, 'a', 0x9A});
   expectCodes("\xc2\xa7\xc2\xb6", {0x15, 0x14});  // section, pilcrow: not Ctrl-U / Ctrl-T
   expectCodes("\xe2\x82\xac", {});                // euro sign: not in the code page
   // PC glyphs of control bytes must never act as Escape, Enter, Tab or Backspace.
   expectCodes("\xe2\x86\x90\xe2\x99\xaa\xe2\x97\x8b\xe2\x97\x98", {});
-  expectCodes("\xff\x80" "a\xc3(b", {'a', '(', 'b'});  // malformed bytes dropped, text goes on
+  expectCodes(
+      "\xff\x80"
+      "a\xc3(b",
+      {'a', '(', 'b'});  // malformed bytes dropped, text goes on
 }
 
 TEST(TermDecoder, LoneEscapeWaitsForTheTimeout) {
@@ -182,11 +211,11 @@ TEST(TermDecoder, LoneEscapeWaitsForTheTimeout) {
   };
   const Case cases[] = {
       {"\x1b\x1b", {key::Escape}, {key::Escape}},  // ESC ESC: Escape, then ESC waits again
-      {"\x1b[", {}, {'['}},                         // Alt-[: no key of its own
-      {"\x1bO", {}, {0x0818}},                      // Alt-O
-      {"\x1bP", {}, {0x0819}},                      // Alt-P, not a reply string
-      {"\x1b\xc3", {}, {}},                         // ESC + half a character: dropped
-      {"\x1b[1;5", {}, {}},                         // half a sequence: dropped, never leaked
+      {"\x1b[", {}, {'['}},                        // Alt-[: no key of its own
+      {"\x1bO", {}, {0x0818}},                     // Alt-O
+      {"\x1bP", {}, {0x0819}},                     // Alt-P, not a reply string
+      {"\x1b\xc3", {}, {}},                        // ESC + half a character: dropped
+      {"\x1b[1;5", {}, {}},                        // half a sequence: dropped, never leaked
       {"\x1bx", {0x082D}, {}}};
   for (const Case& c : cases) {
     TermDecoder t;
@@ -200,8 +229,13 @@ TEST(TermDecoder, LoneEscapeWaitsForTheTimeout) {
 }
 
 TEST(TermDecoder, RepliesAreSwallowedAndNoted) {
-  std::string bytes = "a\x1b[?1;2c" "b\x1b[?15u" "c\x1b[?2026;2$y\x1bP>|tmux 3.3a\x1b\\"
-                      "d\x1b]11;rgb:0000/0000/0000\x07" "e\x1b[>0;276;0c" "f";
+  std::string bytes =
+      "a\x1b[?1;2c"
+      "b\x1b[?15u"
+      "c\x1b[?2026;2$y\x1bP>|tmux 3.3a\x1b\\"
+      "d\x1b]11;rgb:0000/0000/0000\x07"
+      "e\x1b[>0;276;0c"
+      "f";
   expectCodes(bytes, {'a', 'b', 'c', 'd', 'e', 'f'});
   TermDecoder d;
   Records out;
@@ -236,19 +270,23 @@ TEST(TermDecoder, KittyModifierPressesAndReleases) {
   const Case cases[] = {
       // Alt alone: press and release; Shift alone the same (the reader makes one code of it).
       {"\x1b[57443;3u\x1b[57443;1:3u",
-       {modifierRecord(ModifierKey::Alt, true, ControlLeftAlt), modifierRecord(ModifierKey::Alt, false, 0)}},
+       {modifierRecord(ModifierKey::Alt, true, ControlLeftAlt),
+        modifierRecord(ModifierKey::Alt, false, 0)}},
       {"\x1b[57441;2u\x1b[57441;1:3u",
-       {modifierRecord(ModifierKey::Shift, true, ControlShift), modifierRecord(ModifierKey::Shift, false, 0)}},
+       {modifierRecord(ModifierKey::Shift, true, ControlShift),
+        modifierRecord(ModifierKey::Shift, false, 0)}},
       // A terminal reporting the state before the event: recomputed from the key.
       {"\x1b[57442;1u\x1b[57442;5:3u",
-       {modifierRecord(ModifierKey::Control, true, ControlLeftCtrl), modifierRecord(ModifierKey::Control, false, 0)}},
+       {modifierRecord(ModifierKey::Control, true, ControlLeftCtrl),
+        modifierRecord(ModifierKey::Control, false, 0)}},
       // Ctrl held, a pressed and released, Ctrl released; repeats of Ctrl give nothing.
       {"\x1b[57442;5u\x1b[57442;5:2u\x1b[97;5u\x1b[97;5:3u\x1b[57442;1:3u",
        {modifierRecord(ModifierKey::Control, true, ControlLeftCtrl), ctrlA, ctrlAUp,
         modifierRecord(ModifierKey::Control, false, 0)}},
       // AltGr, Super, Caps Lock presses: nothing.
       {"\x1b[57453;1u\x1b[57444;9u\x1b[57358;65u", {}}};
-  for (const Case& c : cases) EXPECT_TRUE(sameRecords(decodeEverySplit(c.bytes), c.expected)) << printable(c.bytes);
+  for (const Case& c : cases)
+    EXPECT_TRUE(sameRecords(decodeEverySplit(c.bytes), c.expected)) << printable(c.bytes);
 
   Records focus = decodeEverySplit("\x1b[O\x1b[I");
   ASSERT_EQ(focus.size(), 2u);
@@ -258,15 +296,30 @@ TEST(TermDecoder, KittyModifierPressesAndReleases) {
 }
 
 TEST(TermDecoder, KittyAndModifyOtherKeysCodes) {
-  const std::pair<const char*, std::vector<int>> cases[] = {
-      {"\x1b[97u", {'a'}},           {"\x1b[97;2;65u", {'A'}},      {"\x1b[97;5u", {0x0401}},
-      {"\x1b[65;6u", {0x0401}},      {"\x1b[97;3u", {0x081E}},      {"\x1b[120;7u", {0x042D}},
-      {"\x1b[13;5u", {0x040D}},      {"\x1b[9;5u", {0x0409}},       {"\x1b[9;2u", {0x0209}},
-      {"\x1b[127;5u", {0x047F}},     {"\x1b[127u", {key::Backspace}}, {"\x1b[27u", {key::Escape}},
-      {"\x1b[49;5u", {0x0402}},      {"\x1b[27;5;9~", {0x0409}},    {"\x1b[27;3;97~", {0x081E}},
-      {"\x1b[246;1;246u", {0x94}},   {"\x1b[57414u", {key::Enter}}, {"\x1b[57399u", {'0'}},
-      {"\x1b[57413u", {'+'}},        {"\x1b[57417u", {key::Left}},  {"\x1b[57376u", {}},
-      {"\x1b[1;5:2A", {key::CtrlUp}}, {"\x1b[97;9u", {'a'}},        {"\x1b[32;5u", {0x0420}}};
+  const std::pair<const char*, std::vector<int>> cases[] = {{"\x1b[97u", {'a'}},
+                                                            {"\x1b[97;2;65u", {'A'}},
+                                                            {"\x1b[97;5u", {0x0401}},
+                                                            {"\x1b[65;6u", {0x0401}},
+                                                            {"\x1b[97;3u", {0x081E}},
+                                                            {"\x1b[120;7u", {0x042D}},
+                                                            {"\x1b[13;5u", {0x040D}},
+                                                            {"\x1b[9;5u", {0x0409}},
+                                                            {"\x1b[9;2u", {0x0209}},
+                                                            {"\x1b[127;5u", {0x047F}},
+                                                            {"\x1b[127u", {key::Backspace}},
+                                                            {"\x1b[27u", {key::Escape}},
+                                                            {"\x1b[49;5u", {0x0402}},
+                                                            {"\x1b[27;5;9~", {0x0409}},
+                                                            {"\x1b[27;3;97~", {0x081E}},
+                                                            {"\x1b[246;1;246u", {0x94}},
+                                                            {"\x1b[57414u", {key::Enter}},
+                                                            {"\x1b[57399u", {'0'}},
+                                                            {"\x1b[57413u", {'+'}},
+                                                            {"\x1b[57417u", {key::Left}},
+                                                            {"\x1b[57376u", {}},
+                                                            {"\x1b[1;5:2A", {key::CtrlUp}},
+                                                            {"\x1b[97;9u", {'a'}},
+                                                            {"\x1b[32;5u", {0x0420}}};
   for (const auto& [bytes, expected] : cases) expectCodes(bytes, expected);
 
   Records up = decodeEverySplit("\x1b[1;5:3A\x1b[97;1:3u");
@@ -290,17 +343,16 @@ TEST(TermDecoder, MouseReports) {
     bool moved;
     std::uint16_t control;
   };
-  const Case cases[] = {
-      {"\x1b[<0;10;5M", 9, 4, MouseLeft, false, 0},
-      {"\x1b[<0;10;5m", 9, 4, 0, false, 0},
-      {"\x1b[<2;3;4M", 2, 3, MouseRight, false, 0},
-      {"\x1b[<34;22;6M", 21, 5, MouseRight, true, 0},
-      {"\x1b[<32;1;1M", 0, 0, MouseLeft, true, 0},
-      {"\x1b[<16;5;5M", 4, 4, MouseLeft, false, ControlLeftCtrl},
-      {"\x1b[<8;300;120M", 299, 119, MouseLeft, false, ControlLeftAlt},
-      {"\x1b[<4;5;5M", 4, 4, MouseLeft, false, ControlShift},
-      {"\x1b[M !!", 0, 0, MouseLeft, false, 0},  // X10 form
-      {"\x1b[M#!!", 0, 0, 0, false, 0}};
+  const Case cases[] = {{"\x1b[<0;10;5M", 9, 4, MouseLeft, false, 0},
+                        {"\x1b[<0;10;5m", 9, 4, 0, false, 0},
+                        {"\x1b[<2;3;4M", 2, 3, MouseRight, false, 0},
+                        {"\x1b[<34;22;6M", 21, 5, MouseRight, true, 0},
+                        {"\x1b[<32;1;1M", 0, 0, MouseLeft, true, 0},
+                        {"\x1b[<16;5;5M", 4, 4, MouseLeft, false, ControlLeftCtrl},
+                        {"\x1b[<8;300;120M", 299, 119, MouseLeft, false, ControlLeftAlt},
+                        {"\x1b[<4;5;5M", 4, 4, MouseLeft, false, ControlShift},
+                        {"\x1b[M !!", 0, 0, MouseLeft, false, 0},  // X10 form
+                        {"\x1b[M#!!", 0, 0, 0, false, 0}};
   for (const Case& c : cases) {
     Records r = decodeEverySplit(c.bytes);
     ASSERT_EQ(r.size(), 1u) << printable(c.bytes);
@@ -313,11 +365,13 @@ TEST(TermDecoder, MouseReports) {
   }
   expectCodes("\x1b[<64;5;5M", {key::Up, key::Up, key::Up});
   expectCodes("\x1b[<65;5;5M\x1b[<65;5;5m", {key::Down, key::Down, key::Down});
-  expectCodes("\x1b[<1;5;5M\x1b[<35;5;5M\x1b[<66;5;5M\x1b[<0;5M", {});  // middle, motion, sideways, short
+  expectCodes("\x1b[<1;5;5M\x1b[<35;5;5M\x1b[<66;5;5M\x1b[<0;5M",
+              {});  // middle, motion, sideways, short
 }
 
 TEST(TermDecoder, BracketedPasteIsPlainCharacters) {
-  expectCodes("\x1b[200~a\x1b[Ab\tc\xc3\xa4\x1b[201~\x1b[A", {'a', '[', 'A', 'b', key::Tab, 'c', 0x84, key::Up});
+  expectCodes("\x1b[200~a\x1b[Ab\tc\xc3\xa4\x1b[201~\x1b[A",
+              {'a', '[', 'A', 'b', key::Tab, 'c', 0x84, key::Up});
   expectCodes("\x1b[200~x\r\ny\nz\x1b[201~", {'x', 'y', 'z'});  // line breaks dropped
 
   TermDecoder d;
@@ -339,7 +393,10 @@ TEST(TermDecoder, BracketedPasteIsPlainCharacters) {
 
 TEST(TermDecoder, UnknownSequencesNeverLeakCharacters) {
   // Every complete CSI or SS3 sequence the decoder does not know disappears whole.
-  expectCodes("\x1b[99~\x1b[1;5x\x1b[?1;2;3y\x1bOz\x1b[12;40R\x1b[2;3H\x1b[=5u\x1b[1 q" "a", {'a'});
+  expectCodes(
+      "\x1b[99~\x1b[1;5x\x1b[?1;2;3y\x1bOz\x1b[12;40R\x1b[2;3H\x1b[=5u\x1b[1 q"
+      "a",
+      {'a'});
   expectCodes(std::string("\x1b[") + std::string(1000, '1') + "A" + "b", {'b'});
 
   std::mt19937 random(1234);
@@ -358,9 +415,10 @@ TEST(TermDecoder, UnknownSequencesNeverLeakCharacters) {
 
 TEST(TermDecoder, RandomByteSoupNeverBreaksTheDecoder) {
   std::mt19937 random(99);
-  const std::string fragments[] = {"\x1b", "[", "O", "P", "]", "<", "?", ";", ":", "1", "5",
-                                   "200~", "201~", "u", "M", "~", "\x07", "\\", "\xc3", "\xb6",
-                                   "\xff", "a", "\r", "\x7f", "\x18", "57442", "$"};
+  const std::string fragments[] = {"\x1b", "[",  "O",    "P",    "]",     "<",    "?",
+                                   ";",    ":",  "1",    "5",    "200~",  "201~", "u",
+                                   "M",    "~",  "\x07", "\\",   "\xc3",  "\xb6", "\xff",
+                                   "a",    "\r", "\x7f", "\x18", "57442", "$"};
   for (int run = 0; run < 300; ++run) {
     TermDecoder d;
     Records out;
@@ -380,7 +438,10 @@ TEST(TermDecoder, RandomByteSoupNeverBreaksTheDecoder) {
     d.flushPending(out);
     EXPECT_FALSE(d.pending());
     out.clear();
-    d.feed("\x1b[1;5P" "z", out);
+    d.feed(
+        "\x1b[1;5P"
+        "z",
+        out);
     EXPECT_EQ(codes(out), (std::vector<int>{0x043B, 'z'}));
   }
 }

@@ -26,8 +26,10 @@ struct FakeTerminal {
   void csi(std::string_view params, char final) {
     std::vector<int> values{0};
     for (char ch : params) {
-      if (ch == ';') values.push_back(0);
-      else if (ch >= '0' && ch <= '9') values.back() = values.back() * 10 + (ch - '0');
+      if (ch == ';')
+        values.push_back(0);
+      else if (ch >= '0' && ch <= '9')
+        values.back() = values.back() * 10 + (ch - '0');
     }
     auto console = [](int ansi) { return ((ansi & 1) << 2) | (ansi & 2) | ((ansi & 4) >> 2); };
     if (final == 'H') {
@@ -36,12 +38,18 @@ struct FakeTerminal {
       column = std::clamp(values.size() > 1 ? values[1] - 1 : 0, 0, columns - 1);
     } else if (final == 'm') {
       for (int v : values) {
-        if (v == 0) attr = 0x07;
-        else if (v >= 30 && v <= 37) attr = static_cast<ColorAttr>((attr & 0xF0) | console(v - 30));
-        else if (v >= 90 && v <= 97) attr = static_cast<ColorAttr>((attr & 0xF0) | 8 | console(v - 90));
-        else if (v >= 40 && v <= 47) attr = static_cast<ColorAttr>((attr & 0x0F) | console(v - 40) << 4);
-        else if (v >= 100 && v <= 107) attr = static_cast<ColorAttr>((attr & 0x0F) | (8 | console(v - 100)) << 4);
-        else ADD_FAILURE() << "unexpected SGR " << v;
+        if (v == 0)
+          attr = 0x07;
+        else if (v >= 30 && v <= 37)
+          attr = static_cast<ColorAttr>((attr & 0xF0) | console(v - 30));
+        else if (v >= 90 && v <= 97)
+          attr = static_cast<ColorAttr>((attr & 0xF0) | 8 | console(v - 90));
+        else if (v >= 40 && v <= 47)
+          attr = static_cast<ColorAttr>((attr & 0x0F) | console(v - 40) << 4);
+        else if (v >= 100 && v <= 107)
+          attr = static_cast<ColorAttr>((attr & 0x0F) | (8 | console(v - 100)) << 4);
+        else
+          ADD_FAILURE() << "unexpected SGR " << v;
       }
     }
   }
@@ -50,7 +58,8 @@ struct FakeTerminal {
     auto breakAt = [&](int c) {
       if (c >= columns) return;
       if (at(c, row).ch == WideTail && c > 0) at(c - 1, row) = {U' ', at(c - 1, row).attr};
-      if (c + 1 < columns && at(c + 1, row).ch == WideTail) at(c + 1, row) = {U' ', at(c + 1, row).attr};
+      if (c + 1 < columns && at(c + 1, row).ch == WideTail)
+        at(c + 1, row) = {U' ', at(c + 1, row).attr};
     };
     breakAt(column);
     if (width == 2) breakAt(column + 1);
@@ -80,7 +89,8 @@ struct FakeTerminal {
 };
 
 bool isHead(const ScreenImage& image, int c, int r) {
-  return c + 1 < image.columns && image.at(c + 1, r).ch == WideTail && charCells(image.at(c, r).ch) == 2;
+  return c + 1 < image.columns && image.at(c + 1, r).ch == WideTail &&
+         charCells(image.at(c, r).ch) == 2;
 }
 
 // What the terminal should show for an image.
@@ -143,7 +153,8 @@ TEST(TermOutput, WritesOnlyWhatChangedWithFewMovesAndColours) {
   EXPECT_EQ(out, "\x1b[3;5H\x1b[0;37;44mX");
 
   out.clear();
-  for (int c = 0; c < 5; ++c) image.at(10 + c, 1) = {U'a', static_cast<ColorAttr>(c < 3 ? 0x1E : 0x4E)};
+  for (int c = 0; c < 5; ++c)
+    image.at(10 + c, 1) = {U'a', static_cast<ColorAttr>(c < 3 ? 0x1E : 0x4E)};
   renderRect(image, 0, 0, 19, 3, mirror, out);
   EXPECT_EQ(out, "\x1b[2;11H\x1b[0;93;44maaa\x1b[93;41maa");
 
@@ -173,7 +184,7 @@ TEST(TermOutput, ControlCharactersNeverReachTheTerminalRaw) {
 }
 
 TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheImage) {
-  const char32_t glyphs[] = {U'a', U'Z', U'\u2550', U'\u6F22', U'\u6F22', U'\U0001F600',
+  const char32_t glyphs[] = {U'a',     U'Z', U'\u2550', U'\u6F22', U'\u6F22', U'\U0001F600',
                              WideTail, 0x1B, U'\u0301', U'\u00E4', U' '};
   std::mt19937 random(7);
   for (int run = 0; run < 20; ++run) {
@@ -191,7 +202,8 @@ TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheImage) {
         auto attr = static_cast<ColorAttr>(random() % 256);
         image.at(c, r) = {g, attr};
         int last = c;
-        if (charCells(g) == 2 && c + 1 < 30 && random() % 4 != 0) image.at(++last, r) = {WideTail, attr};
+        if (charCells(g) == 2 && c + 1 < 30 && random() % 4 != 0)
+          image.at(++last, r) = {WideTail, attr};
         left = std::min(left, c), right = std::max(right, last);
         top = std::min(top, r), bottom = std::max(bottom, r);
       }
@@ -218,7 +230,8 @@ TEST(TermOutput, SessionSequences) {
   ASSERT_NE(pop, std::string::npos);
   ASSERT_NE(screen, std::string::npos);
   EXPECT_LT(pop, screen);  // the kitty stack belongs to the alternate screen
-  for (const char* mode : {"\x1b[?1000l", "\x1b[?1002l", "\x1b[?1006l", "\x1b[?2004l", "\x1b[?25h", "\x1b[?7h"})
+  for (const char* mode :
+       {"\x1b[?1000l", "\x1b[?1002l", "\x1b[?1006l", "\x1b[?2004l", "\x1b[?25h", "\x1b[?7h"})
     EXPECT_NE(leave.find(mode), std::string::npos) << mode + 1;
 
   EXPECT_EQ(cursorShapeSequence(CursorSmall), "\x1b[3 q\x1b[?25h");

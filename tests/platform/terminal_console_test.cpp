@@ -43,7 +43,8 @@ class TerminalConsoleTest : public ::testing::Test {
     std::string out;
     char buffer[4096];
     ssize_t n;
-    while ((n = read(output_[0], buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+    while ((n = read(output_[0], buffer, sizeof buffer)) > 0)
+      out.append(buffer, static_cast<std::size_t>(n));
     return out;
   }
 
@@ -101,7 +102,9 @@ TEST_F(TerminalConsoleTest, CursorIsPlacedAfterEachFlushWhileVisible) {
 TEST_F(TerminalConsoleTest, ReadsRecordsAndHonoursTheEscapeDelay) {
   InputRecord r;
   EXPECT_FALSE(console_->readInput(r, 0));
-  type("\x1b[1;5P" "a");
+  type(
+      "\x1b[1;5P"
+      "a");
   ASSERT_TRUE(console_->readInput(r, 0));
   EXPECT_EQ(r.scanCode, key::scan::F1);
   EXPECT_EQ(r.controlState, ControlLeftCtrl);
@@ -160,7 +163,10 @@ TEST_F(TerminalConsoleTest, UserScreenWaitsForAKeyAndRedrawsAfterwards) {
   console_->enterScreen();
   console_->writeRect(image, 0, 0, 3, 0);
   written();
-  type("\x1b[<0;1;1m" "q" "z");  // a release does not end the wait, a key does
+  type(
+      "\x1b[<0;1;1m"
+      "q"
+      "z");  // a release does not end the wait, a key does
   console_->showUserScreen();
   std::string shown = written();
   EXPECT_LT(shown.find(term::UserScreen), shown.find(term::ProgramScreen));

@@ -37,7 +37,8 @@ struct Pty {
     std::string out;
     char buffer[4096];
     ssize_t n;
-    while ((n = read(master, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+    while ((n = read(master, buffer, sizeof buffer)) > 0)
+      out.append(buffer, static_cast<std::size_t>(n));
     return out;
   }
   bool canonical() const {
@@ -88,7 +89,8 @@ TEST(TerminalSession, CrashSignalRestoresReportsAndDies) {
   EXPECT_EQ(WTERMSIG(status), SIGSEGV);
   EXPECT_EQ(pty.drain(), "<leave>");
   EXPECT_TRUE(pty.canonical());
-  EXPECT_EQ(readAll(errors[0]), std::string(session_text::FatalSignal) + std::to_string(SIGSEGV) + "\n");
+  EXPECT_EQ(readAll(errors[0]),
+            std::string(session_text::FatalSignal) + std::to_string(SIGSEGV) + "\n");
 }
 
 TEST(TerminalSession, TerminationSignalsAndExitRestoreOnce) {
@@ -219,14 +221,18 @@ TEST(TerminalSession, SizeAndLocale) {
   for (const Case& c : cases) {
     const char* values[3] = {c.all, c.ctype, c.lang};
     for (int i = 0; i < 3; ++i) {
-      if (values[i]) setenv(names[i], values[i], 1);
-      else unsetenv(names[i]);
+      if (values[i])
+        setenv(names[i], values[i], 1);
+      else
+        unsetenv(names[i]);
     }
     EXPECT_EQ(localeIsUtf8(), c.utf8) << (c.all ? c.all : "-") << " " << (c.ctype ? c.ctype : "-");
   }
   for (int i = 0; i < 3; ++i) {
-    if (had[i]) setenv(names[i], saved[i].c_str(), 1);
-    else unsetenv(names[i]);
+    if (had[i])
+      setenv(names[i], saved[i].c_str(), 1);
+    else
+      unsetenv(names[i]);
   }
 }
 

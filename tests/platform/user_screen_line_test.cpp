@@ -67,8 +67,10 @@ TEST(UserScreenRow, RowsBecomeTerminalLines) {
       {"control characters as their glyphs", U"a\x01\x7F", 8, "a\u263A\u2302"},
       {"a wide character once", {U'x', U'\u4E2D', WideTail, U'y'}, 8, "x\u4E2Dy"},
       {"cut at the terminal's width", U"abcdefgh", 5, "abcde"},
-      {"a wide character cut in half is left out", {U'a', U'b', U'c', U'd', U'\u4E2D', WideTail},
-       5, "abcd"},
+      {"a wide character cut in half is left out",
+       {U'a', U'b', U'c', U'd', U'\u4E2D', WideTail},
+       5,
+       "abcd"},
   };
   for (const Case& c : cases) {
     image = ScreenImage(8, 1);

@@ -284,7 +284,7 @@ TEST_F(FormTest, PromptBoxLayoutTypingAndCancelClick) {
   EXPECT_EQ(text, "new");
   EXPECT_EQ(screen_.rowAtRead(0, 5, 10, 10), "Name : old");
   EXPECT_EQ(screen_.rowAtRead(0, 6, 10, 28).find("< OK >   < CANCEL >"), 4u);
-  EXPECT_EQ(screen_.rowAtRead(0, 7, 9, 1), "\u2514");  // height 4: the frame on row 7
+  EXPECT_EQ(screen_.rowAtRead(0, 7, 9, 1), "\u2514");   // height 4: the frame on row 7
   EXPECT_NE(screen_.attrAtRead(0, 39, 6), ShadowAttr);  // no shadow
   EXPECT_EQ(screen_.cursorShape, CursorHidden);
   EXPECT_FALSE(insertMode());

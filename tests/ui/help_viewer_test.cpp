@@ -52,8 +52,10 @@ TEST(HelpPageNumber, PageLines) {
     std::string_view line;
     std::optional<int> page;
   } cases[] = {
-      {">12", 12},       {"   >  401 Compare", 401}, {"\t>5", 5}, {">", 0},
-      {"text > 3", {}},  {"", {}},                   {"  ", {}},  {"x>4", {}},
+      {">12", 12},      {"   >  401 Compare", 401},
+      {"\t>5", 5},      {">", 0},
+      {"text > 3", {}}, {"", {}},
+      {"  ", {}},       {"x>4", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(helpPageNumber(c.line), c.page) << "'" << c.line << "'";
 }
@@ -193,7 +195,8 @@ TEST(ShippedHelpFile, HasAPageForEveryContext) {
       // A text line that happens to begin with ">" would silently start a page.
       std::size_t mark = line.find('>');
       std::size_t digit = line.find_first_not_of(" \t", mark + 1);
-      EXPECT_TRUE(digit != std::string::npos && std::isdigit(static_cast<unsigned char>(line[digit])))
+      EXPECT_TRUE(digit != std::string::npos &&
+                  std::isdigit(static_cast<unsigned char>(line[digit])))
           << "line " << lineNumber << " starts a page without a number: " << line;
       current = *page;
       if (!pages.insert(current).second) duplicates.push_back(current);
