@@ -51,7 +51,10 @@ void HeadlessConsole::pushKey(KeyCode code) {
   InputRecord r;
   r.kind = InputRecord::Kind::Key;
   int high = (code >> 8) & 0xFF, low = code & 0xFF;
-  if (high == 0) {
+  if (key::keypadCharacter(code) != 0) {
+    r.character = static_cast<std::uint8_t>(low);
+    r.scanCode = static_cast<std::uint8_t>(high);
+  } else if (high == 0) {
     r.character = static_cast<std::uint8_t>(low);
     if (low == 27) r.scanCode = 0x01;
   } else if (high == 0x04 && !isExtendedScan(low)) {
