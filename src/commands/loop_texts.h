@@ -17,6 +17,7 @@ constexpr std::string_view TextGotoPrompt = "Goto :";
 constexpr const char* FormatNestedTitle = "%s Nr. %d";
 constexpr std::string_view TextNestedFiles = " Files ";
 constexpr const char* FormatCommandPrompt = "%s>";
+constexpr const char* FormatPathTooLong = " The path would be longer than %d characters ";
 
 // Function-key pages.
 constexpr const char* FormatFunctionKeyPage =
