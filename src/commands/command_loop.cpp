@@ -26,9 +26,11 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/find.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
+#include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
@@ -78,6 +80,49 @@ void keepPage(PanelView& view) {
   keepCursorOnPage(panel, geometryOf(panel), view.cursorIndex);
 }
 
+// The name of the directory under ancestor on the way to path ("" when ancestor is not one
+// of path's ancestors): after going up by any command the cursor lands on it.
+std::string childTowards(std::string_view ancestor, std::string_view path) {
+  std::string prefix(ancestor);
+  if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+  if (path.size() <= prefix.size() || !path.starts_with(prefix)) return {};
+  const std::string_view rest = path.substr(prefix.size());
+  return std::string(rest.substr(0, rest.find('\\')));
+}
+
+// Whether a directory can be listed: a drive root when its drive is ready, any other when
+// its search finds "." at least (nothing is found in one that went or may not be read).
+bool directoryListable(std::string_view path) {
+  if (isDriveRoot(path)) return driveReadyFor(path);
+  FindRecord record;
+  if (findFirst(joinPath(path, "*.*"), 0, record) != 0) return false;
+  findClose(record);
+  return true;
+}
+
+// The nearest directory at or above path that can be listed; "" when not even the drive's
+// root can.
+std::string nearestListable(std::string_view path) {
+  std::string directory(path);
+  while (!directoryListable(directory)) {
+    if (isDriveRoot(directory) || driveLetterOf(directory) == 0) return {};
+    directory = parentPath(directory);
+  }
+  return directory;
+}
+
+// A panel never stays in a directory that cannot be read: it goes to the nearest one above
+// that can, saying so. Returns the directory it left ("" when it stays).
+std::string leaveUnreadable(Panel& panel) {
+  if (panel.archiveType != 0 || isGlobalList(panel)) return {};
+  const std::string reachable = nearestListable(panel.currentDirectory);
+  if (reachable.empty() || reachable == panel.currentDirectory) return {};
+  std::string left = std::move(panel.currentDirectory);
+  panel.currentDirectory = reachable;
+  messageBox(textf(FormatDirectoryUnreadable, left.c_str(), reachable.c_str()));
+  return left;
+}
+
 // Reads a panel's directory again: from scratch when it is another directory than the one
 // the list shows (its marks would mean nothing there), else in place keeping the marks.
 void readPanel(Panel& panel, bool fresh, bool quiet) {
@@ -107,10 +152,12 @@ bool updateOtherPanel(LoopContext& loop) {
     if (!driveReadyFor(other.currentDirectory)) {
       messageBox(TextDriveNotReady);
     } else {
-      const std::string name = other.cursor != NoNode && isLiveNode(other.list, other.cursor)
-                                   ? other.list.nodes[other.cursor].entry.name
-                                   : std::string();
-      readPanel(other, false, loop.quietRead);
+      std::string name = other.cursor != NoNode && isLiveNode(other.list, other.cursor)
+                             ? other.list.nodes[other.cursor].entry.name
+                             : std::string();
+      const std::string left = leaveUnreadable(other);
+      if (!left.empty()) name = childTowards(other.currentDirectory, left);
+      readPanel(other, !left.empty(), loop.quietRead);
       read = true;
       placeCursorOnName(other, name);
       placePage(view);
@@ -144,16 +191,6 @@ bool takeOtherPanelsList(Panel& panel, const Panel& other) {
   return true;
 }
 
-// The name of the directory under ancestor on the way to path ("" when ancestor is not one
-// of path's ancestors): after going up by any command the cursor lands on it.
-std::string childTowards(std::string_view ancestor, std::string_view path) {
-  std::string prefix(ancestor);
-  if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
-  if (path.size() <= prefix.size() || !path.starts_with(prefix)) return {};
-  const std::string_view rest = path.substr(prefix.size());
-  return std::string(rest.substr(0, rest.find('\\')));
-}
-
 // Step 4: the current panel, when a request is pending. otherRead: the other panel's
 // directory was read in this pass.
 void updateCurrentPanel(LoopContext& loop, bool otherRead) {
@@ -171,6 +208,15 @@ void updateCurrentPanel(LoopContext& loop, bool otherRead) {
     if (!loop.previousDirectory.empty()) changeDirectory(loop.previousDirectory);
     panel.currentDirectory = currentDirectory();
     request = RereadInPlace;
+  }
+  if (request == RereadInPlace || loop.freshRead ||
+      panel.currentDirectory != loop.previousDirectory) {
+    const std::string left = leaveUnreadable(panel);
+    if (!left.empty()) {
+      changeDirectory(panel.currentDirectory);
+      loop.placement = PlaceLeftDirectory;
+      loop.leftDirectory = childTowards(panel.currentDirectory, left);
+    }
   }
   // Directories are told apart exactly: on a case-sensitive file system "Src" and "src"
   // are two directories.
@@ -717,6 +763,9 @@ int runCommandLoop(const CommandLoopSettings& settings) {
     adoptLoopWindow(handle->get(), loop);
   changeDirectory(active.currentDirectory);
   if (restart) {
+    for (PanelView* view : {&loop.current, &loop.other})
+      if (view->panel != nullptr && view->panel->cursor != NoNode)
+        view->cursorIndex = std::max(nodeIndex(view->panel->list, view->panel->cursor), 0);
     loop.previousDirectory = active.currentDirectory;
     loop.reread = RereadRedraw;
     loop.driveMemory = state.driveMemory;

@@ -38,6 +38,11 @@ bool HeadlessConsole::readInput(InputRecord& record, int timeoutMs) {
   }
   record = input.front();
   input.pop_front();
+  if (record.kind == InputRecord::Kind::Resize && record.column > 0 && record.row > 0) {
+    columns = record.column;
+    rows = record.row;
+    shown.assign(static_cast<std::size_t>(columns) * rows, ScreenCell{});
+  }
   return true;
 }
 
@@ -121,6 +126,14 @@ void HeadlessConsole::pushClick(int column, int row, bool right, std::uint16_t c
 void HeadlessConsole::pushIdle() {
   InputRecord r;
   r.kind = InputRecord::Kind::Idle;
+  input.push_back(r);
+}
+
+void HeadlessConsole::pushResize(int newColumns, int newRows) {
+  InputRecord r;
+  r.kind = InputRecord::Kind::Resize;
+  r.column = newColumns;
+  r.row = newRows;
   input.push_back(r);
 }
 
