@@ -354,7 +354,7 @@ void redrawPanelIn(LoopContext& loop, const ScreenWindow& window) {
     keepPage(*view);
     const bool active = view == &loop.current && programState().innermost == &loop;
     drawPanel(*view, active, levelOf(loop));
-    drawPositionMarker(*view);
+    if (active) drawPositionMarker(*view);  // as a pass draws it
   }
 }
 
