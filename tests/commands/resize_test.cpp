@@ -100,6 +100,27 @@ TEST_F(ResizeTest, EveryStateStaysAndTheDialogStaysOnTop) {
   EXPECT_TRUE(u_.exists("corvane.__S")) << "the last directories written on the way out";
 }
 
+TEST_F(ResizeTest, ADisplayModeChangeKeepsTheCursorEntryOnScreen) {
+  run(
+      {
+          [&] {
+            for (int i = 0; i < 30; ++i) pushKeys({key::Down});  // the second short column
+          },
+          [&] {
+            EXPECT_TRUE(shows("\u25C4file30  .txt"));
+            // Full, then Long: one column of 16 rows (Long leaves the name room to read).
+            pushKeys({key::fkey(1, key::ModAlt), key::fkey(1, key::ModAlt)});
+          },
+          [&] {
+            EXPECT_EQ(cursorName(), "file30.txt");
+            EXPECT_TRUE(shows("\u2551 file30  .txt")) << "the cursor entry is on the new page";
+            EXPECT_FALSE(shows("\u2551 file00  .txt")) << "the first page is gone";
+            pushKeys({key::Escape});
+          },
+      },
+      "T:\\", "U:\\");
+}
+
 TEST_F(ResizeTest, SwitchesLargerThanTheTerminalGiveTheTerminalsSize) {
   int columns = 0, rows = 0;
   setScreenSizeSwitches(0, 50);  // "/Z50"
