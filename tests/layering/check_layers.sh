@@ -10,7 +10,8 @@ cd "$root" || exit 2
 declare -A deps
 while read -r name rest; do
   deps[$name]="$rest"
-done < <(sed -n 's/^corvane_library(\([a-z_]*\)\(.*\))$/\1 \2/p' CMakeLists.txt)
+done < <(tr '\n' ' ' < CMakeLists.txt | grep -oE '[^a-z_(]corvane_library\([a-z_ ]+\)' |
+           sed -E 's/.*corvane_library\(([a-z_]+) *([^)]*)\)/\1 \2/' | grep -v '^name ')
 [ ${#deps[@]} -gt 0 ] || { echo "no corvane_library lines in CMakeLists.txt"; exit 2; }
 
 # closure NAME: the folder and every folder below it, one per line.
