@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/error_report.h"
 #include "platform/file_system.h"
 #include "platform/host_directories.h"
@@ -37,11 +38,6 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
-
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
 
 // The screen size for the terminal and the switches at start, after the "too small"
 // message while the terminal is too small. False when the user gave up on it.
@@ -96,8 +92,9 @@ void registerHooks() {
 // The setup file's program path, its directory made when missing.
 std::string locateSetupFile(const std::string& programPath) {
   std::string programDir = programHostDirectory(programPath.c_str());
-  std::string cs = environment("CS"), xdg = environment("XDG_CONFIG_HOME"),
-              home = environment("HOME"), tmp = environment("TMP"), temp = environment("TEMP");
+  std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
+              home = environmentValue("HOME"), tmp = environmentValue("TMP"),
+              temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
   std::string hostPath =
       setupFilePath(orNull(cs), programDir, hostDirectoryWritable(programDir), orNull(xdg),
@@ -111,7 +108,7 @@ std::string locateSetupFile(const std::string& programPath) {
 
 int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
-  initDriveMap(std::getenv("CORVANE_DRIVES"));
+  initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
   std::string setupPath = locateSetupFile(context.programPath);
 
