@@ -14,7 +14,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-
 #include <vector>
 
 #include "commands/command_loop.h"

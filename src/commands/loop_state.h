@@ -80,7 +80,7 @@ struct LoopContext : CommandContext {
   bool barDirty = true;
   std::string promptDirectory;  // the directory the command line's prompt shows
 
-  LoopContext* outer = nullptr;   // the loop this one is nested in
+  LoopContext* outer = nullptr;  // the loop this one is nested in
   LoopScreen* screen = nullptr;  // the windows of the outermost loop
   WindowHandle nestedWindow;     // a nested loop's own panel window
   WindowHandle functionKeyWindow;

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/screen.h"
+#include "platform/semaphores.h"
 #include "platform/textf.h"
 #include "ui/window.h"
 
@@ -54,10 +55,13 @@ std::vector<std::string> wrapped(const std::string& text, int width) {
 
 void showTooSmall(int terminalColumns, int terminalRows) {
   const int columns = std::max(terminalColumns, 1), rows = std::max(terminalRows, 1);
-  initScreenImage(columns, rows);
+  {
+    OutputLock lock;  // the clock may be writing into the image it replaces
+    initScreenImage(columns, rows);
+  }
   ScreenImage& image = screenImage();
-  const std::string text = textf(FormatTooSmall, MinimumScreenColumns, MinimumScreenRows,
-                                 terminalColumns, terminalRows);
+  const std::string text =
+      textf(FormatTooSmall, MinimumScreenColumns, MinimumScreenRows, terminalColumns, terminalRows);
   int row = 0;
   for (const std::string& line : wrapped(text, columns)) {
     if (row >= rows) break;

@@ -62,8 +62,8 @@ void openTitleWindows(TitleWindows& windows, bool ownLayout, std::string_view os
                               color(ColorBackground), color(ColorBackground), WindowClear) == 0) {
     adopt(windows.background, windows);  // cleared by the open
   }
-  if (openWindow(windows.title, TitleColumn, TitleRow, titleWidth(), 1, titleColor(),
-                 titleColor(), WindowClear) == 0) {
+  if (openWindow(windows.title, TitleColumn, TitleRow, titleWidth(), 1, titleColor(), titleColor(),
+                 WindowClear) == 0) {
     adopt(windows.title, windows);
     drawTitle(*windows.title);
   }

@@ -154,10 +154,10 @@ int runExternal(std::string_view command, bool save, bool wait, bool clear, Scre
   setExternalProgramRunning(false);
   if (askKey && variant == ScreenVariant::KeepScreen) pressAnyKeyWindow();
   if (!failure.reason.empty())
-    messageBox(failure.directory ? textf(exec_text::CannotEnterFormat, directory.c_str(),
-                                         failure.reason.c_str())
-                                 : textf(exec_text::CannotStartFormat,
-                                         commandInterpreter().c_str(), failure.reason.c_str()));
+    messageBox(failure.directory
+                   ? textf(exec_text::CannotEnterFormat, directory.c_str(), failure.reason.c_str())
+                   : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
+                           failure.reason.c_str()));
   return status;
 }
 

@@ -63,8 +63,7 @@ void drawRows(const Panel& panel) {
 
 // Its relayout hook: over the other panel's window again (laid out before it).
 void relayoutStateWindow(ScreenWindow& window, void*) {
-  if (stateOwner == nullptr || stateOwner->other == nullptr ||
-      stateOwner->other->window == nullptr)
+  if (stateOwner == nullptr || stateOwner->other == nullptr || stateOwner->other->window == nullptr)
     return;
   const ScreenWindow& under = *stateOwner->other->window;
   moveWindow(window, under.x + 1, under.y + 1, under.width, under.height);

@@ -93,7 +93,7 @@ void pushCharacter(std::vector<InputRecord>& out, u8 ch, u16 control) {
 // A character key of the keypad. Its grey "*", "-" and "+" keep their own scan codes (the key
 // reader gives them the keypad key codes), unless Ctrl is held; the others are characters.
 void pushKeypadCharacter(std::vector<InputRecord>& out, u8 ch, u16 control) {
-  const int scan = ch == '*' ? key::KeypadStarScan
+  const int scan = ch == '*'   ? key::KeypadStarScan
                    : ch == '-' ? key::KeypadMinusScan
                    : ch == '+' ? key::KeypadPlusScan
                                : 0;

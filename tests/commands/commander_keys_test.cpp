@@ -39,9 +39,10 @@ class CommanderKeysTest : public LoopTest {
 
 // (Backspace, Esc and the keypad's "+" and "*" are tried through a terminal end to end.)
 TEST_F(CommanderKeysTest, UpByAnyKeyOrCommandLandsOnTheDirectoryLeft) {
-  run(
-      {
-          [&] { pushKeys({key::Down, key::Enter, key::CtrlPgUp}); },  // into beta and up
+  run({
+          [&] {
+            pushKeys({key::Down, key::Enter, key::CtrlPgUp});
+          },  // into beta and up
           [&] {
             EXPECT_EQ(panel().currentDirectory, "T:\\");
             EXPECT_EQ(cursorName(), "beta");
@@ -75,8 +76,7 @@ TEST_F(CommanderKeysTest, UpByAnyKeyOrCommandLandsOnTheDirectoryLeft) {
 }
 
 TEST_F(CommanderKeysTest, FunctionKeyPageShowsOverTheBottomRows) {
-  run(
-      {
+  run({
           [&] { pushKeys({key::fkey(10, key::ModCtrl)}); },
           [&] {
             EXPECT_TRUE(shows("Function key  1:  F5"));
@@ -100,8 +100,7 @@ TEST_F(CommanderKeysTest, DirectoriesThatCannotBeShown) {
   t_.makeDir(longName);
   t_.makeDir(longName + "/" + longName);
   t_.makeDir(longName + "/" + longName + "/" + longName);
-  run(
-      {
+  run({
           [&] {
             std::filesystem::remove_all(t_.host("alpha/inner"));
             pushKeys({key::ctrl('R')});

@@ -36,73 +36,73 @@ class ResizeTest : public LoopTest {
 
 TEST_F(ResizeTest, EveryStateStaysAndTheDialogStaysOnTop) {
   setupBlock().preferences[1].set(1);  // Esc asks
-  const int result = run(
-      {
-          [&] {
-            pushKeys({key::Down, key::Ins, key::Tab, key::fkey(1, key::ModAlt), key::Tab, key::End});
-            pushKeys({key::KeypadPlus});
+  const int result =
+      run({
+              [&] {
+                pushKeys(
+                    {key::Down, key::Ins, key::Tab, key::fkey(1, key::ModAlt), key::Tab, key::End});
+                pushKeys({key::KeypadPlus});
+              },
+              [&] {
+                ASSERT_TRUE(shows(TextSelectTitle));
+                console_.pushResize(100, 30);
+              },
+              [&] {
+                // Redrawn at the new size with the form on top, still waiting for its keys.
+                EXPECT_EQ(screenColumns(), 100);
+                EXPECT_EQ(row(2).substr(0, 9), "\u2554\u2550\u2550");
+                EXPECT_NE(row(2).find("\u2557\u2554"), std::string::npos) << "two halves of 50";
+                EXPECT_TRUE(shows(TextSelectTitle));
+                EXPECT_TRUE(shows("T:\\>"));
+                pushKeys({key::Escape});
+              },
+              [&] {
+                EXPECT_FALSE(shows(TextSelectTitle));
+                EXPECT_EQ(panel().currentDirectory, "T:\\");
+                EXPECT_EQ(&panel(), &leftPanel()) << "the active panel stays";
+                EXPECT_EQ(cursorName(), "file59.txt");
+                EXPECT_EQ(selectedNames(), Names{"file01.txt"});
+                EXPECT_EQ(panel().displayBits & DisplayModeBits, DisplayShort);
+                EXPECT_EQ(rightPanel().displayBits & DisplayModeBits, DisplayLongAttributes);
+                // The cursor entry is on screen.
+                EXPECT_TRUE(shows("\u25C4file59  .txt"));
+                // A burst of sizes, and the key after it is answered.
+                console_.pushResize(1, 1);
+                console_.pushResize(300, 100);
+                console_.pushResize(80, 24);
+                pushKeys({key::Up});
+              },
+              [&] {
+                EXPECT_EQ(screenColumns(), 80);
+                EXPECT_EQ(screenRows(), 24);
+                EXPECT_EQ(cursorName(), "file58.txt");
+                EXPECT_TRUE(shows("\u25C4file58  .txt"));
+                console_.pushResize(60, 20);
+              },
+              [&] {
+                EXPECT_NE(row(0).find("needs at least 80 x 24 (now 60 x 20)"), std::string::npos);
+                EXPECT_TRUE(externalProgramRunning()) << "no status line over the message";
+                setupBlock().sortMode.set(1);
+                markSetupChanged();
+                pushKeys({key::Escape});
+              },
+              [&] {
+                EXPECT_FALSE(externalProgramRunning());
+                EXPECT_TRUE(shows(TextExitQuestion));
+                console_.pushText("y");
+              },
+              [&] {
+                EXPECT_TRUE(shows(TextSaveSetupQuestion));
+                console_.pushText("n");
+              },
           },
-          [&] {
-            ASSERT_TRUE(shows(TextSelectTitle));
-            console_.pushResize(100, 30);
-          },
-          [&] {
-            // Redrawn at the new size with the form on top, still waiting for its keys.
-            EXPECT_EQ(screenColumns(), 100);
-            EXPECT_EQ(row(2).substr(0, 9), "\u2554\u2550\u2550");
-            EXPECT_NE(row(2).find("\u2557\u2554"), std::string::npos) << "two halves of 50";
-            EXPECT_TRUE(shows(TextSelectTitle));
-            EXPECT_TRUE(shows("T:\\>"));
-            pushKeys({key::Escape});
-          },
-          [&] {
-            EXPECT_FALSE(shows(TextSelectTitle));
-            EXPECT_EQ(panel().currentDirectory, "T:\\");
-            EXPECT_EQ(&panel(), &leftPanel()) << "the active panel stays";
-            EXPECT_EQ(cursorName(), "file59.txt");
-            EXPECT_EQ(selectedNames(), Names{"file01.txt"});
-            EXPECT_EQ(panel().displayBits & DisplayModeBits, DisplayShort);
-            EXPECT_EQ(rightPanel().displayBits & DisplayModeBits, DisplayLongAttributes);
-            // The cursor entry is on screen.
-            EXPECT_TRUE(shows("\u25C4file59  .txt"));
-            // A burst of sizes, and the key after it is answered.
-            console_.pushResize(1, 1);
-            console_.pushResize(300, 100);
-            console_.pushResize(80, 24);
-            pushKeys({key::Up});
-          },
-          [&] {
-            EXPECT_EQ(screenColumns(), 80);
-            EXPECT_EQ(screenRows(), 24);
-            EXPECT_EQ(cursorName(), "file58.txt");
-            EXPECT_TRUE(shows("\u25C4file58  .txt"));
-            console_.pushResize(60, 20);
-          },
-          [&] {
-            EXPECT_NE(row(0).find("needs at least 80 x 24 (now 60 x 20)"), std::string::npos);
-            EXPECT_TRUE(externalProgramRunning()) << "no status line over the message";
-            setupBlock().sortMode.set(1);
-            markSetupChanged();
-            pushKeys({key::Escape});
-          },
-          [&] {
-            EXPECT_FALSE(externalProgramRunning());
-            EXPECT_TRUE(shows(TextExitQuestion));
-            console_.pushText("y");
-          },
-          [&] {
-            EXPECT_TRUE(shows(TextSaveSetupQuestion));
-            console_.pushText("n");
-          },
-      },
-      "T:\\", "U:\\");
+          "T:\\", "U:\\");
   EXPECT_EQ(result, LoopEnd);
   EXPECT_TRUE(u_.exists("corvane.__S")) << "the last directories written on the way out";
 }
 
 TEST_F(ResizeTest, ADisplayModeChangeKeepsTheCursorEntryOnScreen) {
-  run(
-      {
+  run({
           [&] {
             for (int i = 0; i < 30; ++i) pushKeys({key::Down});  // the second short column
           },
@@ -141,13 +141,14 @@ TEST_F(ResizeTest, SwitchesLargerThanTheTerminalGiveTheTerminalsSize) {
 TEST_F(ResizeTest, WindowLayoutAndArrangementKeepThePanels) {
   run(
       {
-          [&] { pushKeys({key::Down, key::Ins, key::Tab, key::fkey(1, key::ModAlt), key::ctrl('Q')}); },
+          [&] {
+            pushKeys({key::Down, key::Ins, key::Tab, key::fkey(1, key::ModAlt), key::ctrl('Q')});
+          },
       },
       "T:\\", "U:\\");
   // Ctrl-Q rebuilds; the next run shows the same panels with the right one active.
   programState().innermost = nullptr;
-  run(
-      {
+  run({
           [&] {
             EXPECT_EQ(&panel(), &rightPanel());
             EXPECT_EQ(selectedNames(), Names{});
