@@ -93,8 +93,8 @@ void scanDirectory(Scan& scan, DirectoryId directory, const std::string& path) {
   const std::string pattern = joinPath(path, "*.*");
   FindRecord record;
   if (findFirst(pattern, 0, record) != 0) {
-    showTimedNote(
-        textf(lastFindAccessDenied() ? FormatAccessErrorNote : FormatNoEntryNote, pattern.c_str()));
+    showTimedNote(textf(record.failure.accessDenied() ? FormatAccessErrorNote : FormatNoEntryNote,
+                        pattern.c_str()));
     return;
   }
   do {
