@@ -7,12 +7,12 @@
 
 namespace corvane {
 
-// Reasons of the program's own, beside the host's error numbers (which are positive).
-constexpr int FileErrorNotRegular = -1;  // a directory, FIFO, socket or device, not read
-constexpr int FileErrorNoSetup = -2;     // no setup directory: the program writes no files
+// A reason of the program's own, beside the host's error numbers (which are positive): a
+// directory, FIFO, socket or device where a regular file is needed (never read or replaced).
+constexpr int FileErrorNotRegular = -1;
 
 struct FileResult {
-  int error = 0;  // 0: the call succeeded; else the host's error number or a FileError value
+  int error = 0;  // 0: the call succeeded; else the host's error number or FileErrorNotRegular
 
   // Succeeded.
   explicit operator bool() const { return error == 0; }

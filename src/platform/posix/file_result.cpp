@@ -8,7 +8,6 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view TextNotRegular = "Not a regular file";
-constexpr std::string_view TextNoSetup = "No setup directory";
 
 // strerror_r is the XSI one (int, text in the buffer) or the GNU one (returns the text,
 // which need not be in the buffer), by the C library: both are taken.
@@ -22,7 +21,6 @@ constexpr std::string_view TextNoSetup = "No setup directory";
 std::string fileErrorText(FileResult result) {
   if (result.error == 0) return {};
   if (result.error == FileErrorNotRegular) return std::string(TextNotRegular);
-  if (result.error == FileErrorNoSetup) return std::string(TextNoSetup);
   char buffer[256] = {};
   return errorTextOf(strerror_r(result.error, buffer, sizeof buffer), buffer);
 }

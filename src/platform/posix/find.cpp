@@ -42,19 +42,6 @@ bool hasWildcards(std::string_view text) {
   return text.find_first_of("*?") != std::string_view::npos;
 }
 
-EntryKind kindOf(unsigned char type) {
-  switch (type) {
-    case DT_DIR:
-      return EntryKind::Directory;
-    case DT_LNK:
-      return EntryKind::Link;
-    case DT_UNKNOWN:
-      return EntryKind::Unknown;
-    default:
-      return EntryKind::Other;
-  }
-}
-
 // Status of an entry into the record. False when it vanished meanwhile or, with deniedError
 // set, when the directory may not be searched.
 bool convertAt(FindSearch& search, const char* name, EntryKind kind, FindRecord& record) {
@@ -98,7 +85,7 @@ bool readNext(FindSearch& search, FindRecord& record) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;  // given first, or not at all at a root
     if (!matches(search, name)) continue;
-    if (!convertAt(search, entry->d_name, kindOf(entry->d_type), record)) {
+    if (!convertAt(search, entry->d_name, entryKindOfType(entry->d_type), record)) {
       if (search.deniedError != 0) return false;
       continue;  // vanished meanwhile
     }

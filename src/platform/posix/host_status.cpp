@@ -1,5 +1,6 @@
 #include "platform/posix/host_status.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/xattr.h>
 
@@ -16,6 +17,19 @@ EntryStatus entryStatusOf(const struct stat& st) {
   status.device = static_cast<std::uint64_t>(st.st_dev);
   status.inode = static_cast<std::uint64_t>(st.st_ino);
   return status;
+}
+
+EntryKind entryKindOfType(unsigned char type) {
+  switch (type) {
+    case DT_DIR:
+      return EntryKind::Directory;
+    case DT_LNK:
+      return EntryKind::Link;
+    case DT_UNKNOWN:
+      return EntryKind::Unknown;
+    default:
+      return EntryKind::Other;
+  }
 }
 
 int entryStatusAt(int dirFd, const char* name, EntryKind kind, EntryStatus& status) {

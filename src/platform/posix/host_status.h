@@ -14,6 +14,7 @@ EntryStatus entryStatusOf(const struct stat& st);
 
 // Kind of a directory entry as readdir's d_type tells it.
 enum class EntryKind { Unknown, Directory, Link, Other };
+EntryKind entryKindOfType(unsigned char type);
 
 // Status of the entry name in the directory dirFd: a link is described by its target with
 // link set, a dangling link by itself with dangling set. kind spares the lookup that tells a

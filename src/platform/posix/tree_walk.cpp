@@ -37,19 +37,6 @@ struct DirectoryCloser {
 };
 using DirectoryHandle = std::unique_ptr<DIR, DirectoryCloser>;
 
-EntryKind kindOfType(unsigned char type) {
-  switch (type) {
-    case DT_DIR:
-      return EntryKind::Directory;
-    case DT_LNK:
-      return EntryKind::Link;
-    case DT_UNKNOWN:
-      return EntryKind::Unknown;
-    default:
-      return EntryKind::Other;
-  }
-}
-
 // The names of an open directory with their kinds, read whole before any is visited, so that
 // a visitor that removes or adds entries does not change what the walk meets. A kind the
 // listing leaves open is looked up. Returns the host's error when the listing broke off.
@@ -60,7 +47,7 @@ int listDirectory(DIR* dir, std::vector<ListedEntry>& entries) {
     dirent* entry = readdir(dir);
     if (entry == nullptr) return errno;
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-    ListedEntry listed{entry->d_name, kindOfType(entry->d_type)};
+    ListedEntry listed{entry->d_name, entryKindOfType(entry->d_type)};
     if (listed.kind == EntryKind::Unknown) {
       struct stat st {};
       if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone
