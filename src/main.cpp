@@ -10,8 +10,8 @@
 #include "commands/startup.h"
 #include "platform/console.h"
 #include "platform/startup_switches.h"
-#include "platform/terminal_console.h"
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_console.h"
+#include "platform/posix/terminal_session.h"
 
 int main(int argc, char** argv) {
   using namespace corvane;

@@ -1,4 +1,4 @@
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/terminal_console.h"
+#include "platform/posix/terminal_console.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/user_screen_line.h"
+#include "platform/posix/user_screen_line.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 
 #include "platform/charset.h"
 #include "platform/term_output.h"
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 namespace corvane {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "platform/drives.h"
 #include "platform/paths.h"
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/terminal_console.h"
+#include "platform/posix/terminal_console.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 namespace corvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 #include <fcntl.h>
 #include <poll.h>
