@@ -421,18 +421,23 @@ Panel makePanel(std::string_view startDirectory, ScreenLayout layout, ScreenWind
 }
 
 // The questions and files of the program's end.
-void finishProgram(const Panel& first, const Panel* second) {
+void finishProgram() {
   const std::string& setupPath = programState().setupPath;
   if (setupChanged() && question(QuestionDefaultYes, TextSaveSetupQuestion) == QuestionYes) {
     if (!setupPath.empty() && saveSetup(setupPath)) clearSetupChanged();
   }
-  if (!setupPath.empty())
-    writePreviousDirectories(siblingPath(setupPath, PreviousDirectoriesExtension),
-                             first.currentDirectory,
-                             second != nullptr ? std::string_view(second->currentDirectory) : "");
+  writeLastDirectories();
 }
 
 }  // namespace
+
+void writeLastDirectories() {
+  const ProgramState& state = programState();
+  if (state.setupPath.empty() || state.firstPanel == nullptr) return;
+  writePreviousDirectories(
+      siblingPath(state.setupPath, PreviousDirectoriesExtension), state.firstPanel->currentDirectory,
+      state.secondPanel != nullptr ? std::string_view(state.secondPanel->currentDirectory) : "");
+}
 
 int runPanelLoop(LoopContext& loop) {
   ProgramState& state = programState();
@@ -519,12 +524,14 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   }
   loop.placement = PlaceFirst;
   setStatusLineShown(true);
+  state.firstPanel = &first;
+  state.secondPanel = twoLists ? &second : nullptr;
   const int result = runPanelLoop(loop);
 
   state.lastDirectory1 = first.currentDirectory;
   state.lastDirectory2 = twoLists ? second.currentDirectory : state.lastDirectory2;
-  if (result != LoopRebuild && result != LoopUserMenu)
-    finishProgram(first, twoLists ? &second : nullptr);
+  if (result != LoopRebuild && result != LoopUserMenu) finishProgram();
+  state.firstPanel = state.secondPanel = nullptr;
   freePanel(second);
   freePanel(first);
   clearMouseZones();

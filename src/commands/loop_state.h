@@ -57,6 +57,10 @@ struct ProgramState {
   // shows them again.
   std::string lastDirectory1, lastDirectory2;
   LoopContext* innermost = nullptr;
+  // The panels of the outermost loop while it runs (second null with one panel), for the
+  // last-directories file of an end that comes from outside.
+  const Panel* firstPanel = nullptr;
+  const Panel* secondPanel = nullptr;
 };
 ProgramState& programState();
 // The sum of the nesting counters (1 while only the outermost loop runs).

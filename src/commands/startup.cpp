@@ -15,15 +15,16 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/error_report.h"
 #include "platform/file_system.h"
 #include "platform/host_directories.h"
 #include "platform/keyboard.h"
 #include "platform/product.h"
 #include "platform/screen.h"
+#include "platform/session.h"
+#include "platform/signals.h"
 #include "platform/system_info.h"
-#include "platform/posix/terminal_console.h"
-#include "platform/posix/terminal_session.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/frame_style.h"
@@ -39,11 +40,10 @@ constexpr int MinimumRows = 24;
 constexpr int DefaultColumns = 80;
 constexpr int DefaultRows = 25;
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
+constexpr std::string_view TextAbortProgram = "Abort program ";
+constexpr int AbortStatus = 255;
 
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
+std::string environment(const char* name) { return environmentValue(name); }
 
 // Shows why the terminal is too small and waits for a resize or Escape. False on Escape.
 bool waitForUsableTerminal(int& columns, int& rows) {
@@ -108,7 +108,32 @@ void installDefaultFiles(const std::string& setupPath) {
 void noteHook(std::string_view text, int units) { timedNote(text, units); }
 void messageHook(std::string_view text) { messageBox(text); }
 
+// The console given back and the title line below the user's screen.
+void shutdownConsole() {
+  suspendOutput();
+  stopClock();
+  stopConsoleSession();
+  writeExitLine(ProductTitleLine);
+}
+
+// An interrupt from outside: Yes ends the program at once.
+void interruptHook() {
+  if (question(QuestionDefaultNo, TextAbortProgram) != QuestionYes) return;
+  suspendOutput();
+  stopClock();
+  stopConsoleSession();
+  std::exit(AbortStatus);
+}
+
+// The demand to end from outside: no questions, the last directories written.
+void endHook() {
+  writeLastDirectories();
+  shutdownConsole();
+  std::exit(0);
+}
+
 void registerHooks() {
+  setSignalRequestHooks({.interrupt = interruptHook, .end = endHook});
   KeyReaderHooks hooks;
   hooks.help = helpForCurrentWindow;
   hooks.helpOpen = helpIsOpen;
@@ -136,22 +161,20 @@ std::string locateSetupFile(const std::string& programPath) {
 
 int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
-  initDriveMap(std::getenv("CORVANE_DRIVES"));
+  initDriveMap(environment("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
   std::string setupPath = locateSetupFile(context.programPath);
 
   // Console.
-  if (!context.terminal->start(WindowTitle)) {
+  const bool asciiOnly = switches.asciiFrames || !localeIsUtf8();
+  if (!startConsoleSession(WindowTitle, {.asciiOnly = asciiOnly})) {
     consoleErrorReport("startup", __LINE__, "tcsetattr", errno);
     return 1;
   }
-  setConsole(context.terminal);
   loadDefaultColors();
-  chooseFrameStyle(switches.asciiFrames || !localeIsUtf8() ? FrameChoice::Ascii
-                                                           : FrameChoice::Graphic);
+  chooseFrameStyle(asciiOnly ? FrameChoice::Ascii : FrameChoice::Graphic);
   if (!applyScreenDefaults(switches)) {
-    suspendOutput();
-    context.terminal->stop();
+    stopConsoleSession();
     return 0;
   }
   registerHooks();
@@ -198,10 +221,7 @@ int runProgram(StartupContext& context) {
   }
 
   // Shutdown: no output from here on, the terminal back as it was, then the title line.
-  suspendOutput();
-  stopClock();
-  context.terminal->stop();
-  std::printf("%s\n", ProductTitleLine.data());
+  shutdownConsole();
   return 0;
 }
 
