@@ -49,7 +49,8 @@ key() {
 
 # start_program ARGUMENTS...: writes a launcher that prints a marker on the user's screen,
 # runs the program on drive D: = $WORK/d with its setup in $WORK/cs, then reports the exit
-# status and waits; starts it in an 80 x 25 terminal.
+# status and waits; starts it in an 80 x 25 terminal. Shell lines in BEFORE_PROGRAM and
+# AFTER_PROGRAM run right before and after the program.
 start_program() {
   mkdir -p "$WORK/cs" "$WORK/tmp" "$WORK/d"
   {
@@ -58,12 +59,19 @@ start_program() {
     echo "export CORVANE_DRIVES='D=$WORK/d'"
     echo "cd '$WORK'"
     echo 'echo BEFORE-THE-PROGRAM'
-    printf '"%s"' "$BINARY"
+    echo "${BEFORE_PROGRAM:-}"
+    # The program's own process id into program.pid (program_pid reads it).
+    printf 'sh -c '"'"'echo $$ >"$0"; exec "$@"'"'"' "%s/program.pid" "%s"' "$WORK" "$BINARY"
     for argument in "$@"; do printf " '%s'" "$argument"; done
     echo
-    echo 'echo "EXIT STATUS $?"'
+    echo 'status=$?'
+    echo "${AFTER_PROGRAM:-}"
+    echo 'echo "EXIT STATUS $status"'
     echo 'sleep 600'
   } >"$WORK/run.sh"
   tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 "sh '$WORK/run.sh'" ||
     fail "tmux did not start"
 }
+
+# The process id of the program.
+program_pid() { cat "$WORK/program.pid"; }
