@@ -43,8 +43,6 @@ constexpr std::string_view TreeCacheDirectory = "CS.TRE";
 constexpr std::string_view TextAbortProgram = "Abort program ";
 constexpr int AbortStatus = 255;
 
-std::string environment(const char* name) { return environmentValue(name); }
-
 // Shows why the terminal is too small and waits for a resize or Escape. False on Escape.
 bool waitForUsableTerminal(int& columns, int& rows) {
   for (;;) {
@@ -146,8 +144,9 @@ void registerHooks() {
 // The setup file's program path, its directory made when missing.
 std::string locateSetupFile(const std::string& programPath) {
   std::string programDir = programHostDirectory(programPath.c_str());
-  std::string cs = environment("CS"), xdg = environment("XDG_CONFIG_HOME"),
-              home = environment("HOME"), tmp = environment("TMP"), temp = environment("TEMP");
+  std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
+              home = environmentValue("HOME"), tmp = environmentValue("TMP"),
+              temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
   std::string hostPath =
       setupFilePath(orNull(cs), programDir, hostDirectoryWritable(programDir), orNull(xdg),
@@ -161,7 +160,7 @@ std::string locateSetupFile(const std::string& programPath) {
 
 int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
-  initDriveMap(environment("CORVANE_DRIVES").c_str());
+  initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
   std::string setupPath = locateSetupFile(context.programPath);
 

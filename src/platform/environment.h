@@ -1,12 +1,11 @@
-// What the process was given in its environment.
+// The process environment, read through one place.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace corvane {
 
 // The value of an environment variable; "" when it is not set.
-std::string environmentValue(std::string_view name);
+std::string environmentValue(const char* name);
 
 }  // namespace corvane

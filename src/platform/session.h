@@ -50,5 +50,8 @@ void endUserScreenLine();
 // whether the user's screen is what the console shows now.
 bool userScreenLineInUse();
 bool userScreenLineShown();
+// Tests: the descriptor the user's screen is written to (a pipe), which also makes it
+// available without a terminal; -1 back to standard output and terminal sessions only.
+void setUserScreenLineOutput(int fd);
 
 }  // namespace corvane

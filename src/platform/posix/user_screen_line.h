@@ -95,10 +95,6 @@ std::string rowAsLine(const ScreenImage& image, int row, int columns,
 
 // The program-wide instance over the active console is driven through platform/session.h
 // (showUserScreenLine and the others).
-//
-// Tests: the output the user's screen is written to (a pipe), which also makes it
-// available without a terminal; -1 back to standard output and terminal sessions only.
-void setUserScreenLineOutput(int fd);
 // The charset of the session, for the instance made from now on.
 void setUserScreenLineCharset(OutputCharset charset);
 

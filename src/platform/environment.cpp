@@ -1,12 +1,11 @@
 #include "platform/environment.h"
 
 #include <cstdlib>
-#include <string>
 
 namespace corvane {
 
-std::string environmentValue(std::string_view name) {
-  const char* value = std::getenv(std::string(name).c_str());
+std::string environmentValue(const char* name) {
+  const char* value = std::getenv(name);
   return value != nullptr ? value : "";
 }
 
