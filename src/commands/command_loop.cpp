@@ -435,7 +435,8 @@ void writeLastDirectories() {
   const ProgramState& state = programState();
   if (state.setupPath.empty() || state.firstPanel == nullptr) return;
   writePreviousDirectories(
-      siblingPath(state.setupPath, PreviousDirectoriesExtension), state.firstPanel->currentDirectory,
+      siblingPath(state.setupPath, PreviousDirectoriesExtension),
+      state.firstPanel->currentDirectory,
       state.secondPanel != nullptr ? std::string_view(state.secondPanel->currentDirectory) : "");
 }
 

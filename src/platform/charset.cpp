@@ -37,13 +37,13 @@ constexpr std::array<char16_t, 256> Cp437 = {
 // accents their base letter; what has no likeness is "?".
 constexpr std::string_view AsciiStandIns =
     " \?\?\?\?\?\?*\?o\?\?\?\?\?*><|!\?\?-|^v><--^v"  // 0x00
-    " !\"#$%&'()*+,-./0123456789:;<=>\?"  // 0x20
-    "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"  // 0x40
-    "`abcdefghijklmnopqrstuvwxyz{|}~\?"  // 0x60
-    "CueaaaaceeeiiiAAEaAooouuyOUcLYPf"  // 0x80
-    "aiounNao\?--\?\?!<>::#|++++++|+++++"  // 0xA0
-    "++++-++++++++-+++++++++++++#####"  // 0xC0
-    "aBGpSsutFTOd\?fen=+><()/~o..vn2# ";  // 0xE0
+    " !\"#$%&'()*+,-./0123456789:;<=>\?"              // 0x20
+    "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"               // 0x40
+    "`abcdefghijklmnopqrstuvwxyz{|}~\?"               // 0x60
+    "CueaaaaceeeiiiAAEaAooouuyOUcLYPf"                // 0x80
+    "aiounNao\?--\?\?!<>::#|++++++|+++++"             // 0xA0
+    "++++-++++++++-+++++++++++++#####"                // 0xC0
+    "aBGpSsutFTOd\?fen=+><()/~o..vn2# ";              // 0xE0
 static_assert(AsciiStandIns.size() == 256);
 
 // Reverse table sorted by code point, built once.

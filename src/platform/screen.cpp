@@ -68,6 +68,14 @@ ScreenOwner& owner() {
   return s;
 }
 
+// Runs f on the owner under its lock and gives back what f returns.
+template <typename F>
+decltype(auto) locked(F&& f) {
+  ScreenOwner& s = owner();
+  std::lock_guard guard(s.lock);
+  return f(s);
+}
+
 // Cells are the drawing thread's alone: any other thread posts instead.
 void checkDrawingThread([[maybe_unused]] const ScreenOwner& s) {
   assert(s.drawingThread == std::thread::id() || s.drawingThread == std::this_thread::get_id());
@@ -80,33 +88,23 @@ void blank(ScreenImage& image) {
 }  // namespace
 
 ConsoleBackend& console() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return *s.console;
+  return locked([](ScreenOwner& s) -> ConsoleBackend& { return *s.console; });
 }
 
 bool hasConsole() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.console != nullptr;
+  return locked([&](ScreenOwner& s) { return s.console != nullptr; });
 }
 
 void setConsole(ConsoleBackend* backend) {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  s.console = backend;
+  locked([&](ScreenOwner& s) { s.console = backend; });
 }
 
 int screenRows() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.real.rows;
+  return locked([&](ScreenOwner& s) { return s.real.rows; });
 }
 
 int screenColumns() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.real.columns;
+  return locked([&](ScreenOwner& s) { return s.real.columns; });
 }
 
 void initScreenImage(int columns, int rows) {
@@ -152,15 +150,13 @@ void flushWindowRect(int x, int y, int width, int height) {
 }
 
 void raiseHold(int level) {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  if (s.hold == 0) s.hold = level;
+  locked([&](ScreenOwner& s) {
+    if (s.hold == 0) s.hold = level;
+  });
 }
 
 int holdLevel() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.hold;
+  return locked([&](ScreenOwner& s) { return s.hold; });
 }
 
 int lowerHold(int level) {
@@ -171,27 +167,21 @@ int lowerHold(int level) {
 }
 
 void beginOffScreen() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  if (!s.scratch) s.scratch = std::make_unique<ScreenImage>(s.real.columns, s.real.rows);
+  locked([&](ScreenOwner& s) {
+    if (!s.scratch) s.scratch = std::make_unique<ScreenImage>(s.real.columns, s.real.rows);
+  });
 }
 
 void endOffScreen() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  s.scratch.reset();
+  locked([&](ScreenOwner& s) { s.scratch.reset(); });
 }
 
 bool drawingOffScreen() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.scratch != nullptr;
+  return locked([&](ScreenOwner& s) { return s.scratch != nullptr; });
 }
 
 SavedScreen saveScreen() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return std::make_unique<ScreenImage>(s.image());
+  return locked([&](ScreenOwner& s) { return std::make_unique<ScreenImage>(s.image()); });
 }
 
 void restoreScreen(SavedScreen saved) {
@@ -236,9 +226,7 @@ void setCursorShape(int shape) {
 }
 
 int cursorShape() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.cursorShape;
+  return locked([&](ScreenOwner& s) { return s.cursorShape; });
 }
 
 void setCursorPosition(int column, int row) {
@@ -286,9 +274,9 @@ void scrollRect(int top, int left, int bottom, int right, int lines, ColorAttr f
 }
 
 void beep(int frequency, int ticks) {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  if (s.outputOpen()) s.console->beep(frequency, ticks);
+  locked([&](ScreenOwner& s) {
+    if (s.outputOpen()) s.console->beep(frequency, ticks);
+  });
 }
 
 void rejectBeep() { beep(3000, 1); }
@@ -304,27 +292,19 @@ void pauseUnits(int units) {
 }
 
 void suspendOutput() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  s.suspended = true;
+  locked([&](ScreenOwner& s) { s.suspended = true; });
 }
 
 bool outputSuspended() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.suspended;
+  return locked([&](ScreenOwner& s) { return s.suspended; });
 }
 
 void resumeOutput() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  s.suspended = false;
+  locked([&](ScreenOwner& s) { s.suspended = false; });
 }
 
 bool screenSaverActive() {
-  ScreenOwner& s = owner();
-  std::lock_guard guard(s.lock);
-  return s.saver.active;
+  return locked([&](ScreenOwner& s) { return s.saver.active; });
 }
 
 void screenSaverOn() {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/keycodes.h"
-#include "platform/screen.h"
 #include "platform/posix/terminal_session.h"
+#include "platform/screen.h"
 
 namespace corvane {
 namespace {

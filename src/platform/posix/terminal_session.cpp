@@ -163,7 +163,7 @@ void onResizeSignal(int) {
 
 // Signals whose default action ends the process and that mean nothing to the program.
 constexpr int EndingSignals[] = {
-    SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS, SIGTRAP,
+    SIGQUIT,   SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS, SIGTRAP,
 #ifdef SIGIO
     SIGIO,
 #endif
@@ -207,7 +207,8 @@ void installHandlers() {
   for (int sig : {SIGTERM, SIGHUP, SIGINT})
     install(sig, onRequestSignal, SA_RESTART,
             sig == SIGTERM ? Replace::Always : Replace::UnlessIgnored);
-  for (int sig : EndingSignals) install(sig, onTerminatingSignal, SA_RESETHAND, Replace::OnlyDefault);
+  for (int sig : EndingSignals)
+    install(sig, onTerminatingSignal, SA_RESETHAND, Replace::OnlyDefault);
 #ifdef SIGRTMIN
   for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
     install(sig, onTerminatingSignal, SA_RESETHAND, Replace::OnlyDefault);

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "platform/charset.h"
-#include "platform/term_output.h"
 #include "platform/posix/terminal_session.h"
+#include "platform/term_output.h"
 
 namespace corvane {
 namespace {
