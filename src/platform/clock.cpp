@@ -11,7 +11,6 @@
 #include "platform/drive_info.h"
 #include "platform/screen.h"
 #include "platform/screen_text.h"
-#include "platform/semaphores.h"
 #include "platform/system_info.h"
 #include "platform/textf.h"
 
@@ -150,7 +149,6 @@ void showClockReport(const ClockReport& report) {
   if (c.stopped) return;
   if (report.chime) beep(3000, 1);
 
-  OutputLock lock;
   bool idleForSaver =
       !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
   if (!screenSaverActive() && idleForSaver) {

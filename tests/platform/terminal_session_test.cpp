@@ -60,6 +60,10 @@ pid_t runChild(const Pty& pty, int errorPipe[2], const std::function<int()>& bod
     for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXFSZ, SIGRTMIN})
       signal(sig, SIG_DFL);
     if (!beginTerminalSession(pty.slave, pty.slave)) _exit(90);
+    // The wake-up pipe may come from the parent, shared with earlier children: start empty.
+    char stale;
+    while (read(wakeReadFd(), &stale, 1) > 0) {
+    }
     setSessionSequences("<enter>", "<leave>");
     enterTerminalSession();
     _exit(body());
