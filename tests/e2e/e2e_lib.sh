@@ -73,5 +73,15 @@ start_program() {
     fail "tmux did not start"
 }
 
+# restart_program ARGUMENTS...: ends the tmux server of the last start and starts the program
+# again on a server of its own (one still shutting down would refuse the new session).
+restart_program() {
+  tmux -L "$SOCKET" kill-server >/dev/null 2>&1
+  E2E_SOCKET_BASE=${E2E_SOCKET_BASE:-$SOCKET}
+  E2E_RESTARTS=$((${E2E_RESTARTS:-0} + 1))
+  SOCKET="$E2E_SOCKET_BASE-$E2E_RESTARTS"
+  start_program "$@"
+}
+
 # The process id of the program.
 program_pid() { cat "$WORK/program.pid"; }

@@ -133,8 +133,7 @@ wait_for 'EXIT STATUS 0'
 screen_text | grep -q 'BEFORE-THE-PROGRAM' || fail "the user's screen is back after the end"
 
 # The end right after a command: the title line below "Press any key !", not glued to it.
-tmux -L "$SOCKET" kill-server >/dev/null 2>&1
-start_program '/1D:\'
+restart_program '/1D:\'
 wait_for 'D:\>'
 type_text 'echo the-last-command'
 key Enter

@@ -22,9 +22,8 @@ terminal_given_back() {
 }
 
 restart() {
-  tmux -L "$SOCKET" kill-server >/dev/null 2>&1
   rm -f "$WORK/stty.before" "$WORK/stty.after"
-  start_program "$@"
+  restart_program "$@"
   wait_for 'LINUX'
 }
 

@@ -45,9 +45,8 @@ for i in $(seq 1 40); do : >"$WORK/d/file$i"; done
 : >"$WORK/d/caf$(printf '\303\251')"
 : >"$WORK/d/ctl$(printf '\001')name"
 for run in '/ASC:C.UTF-8' ':C'; do
-  tmux -L "$SOCKET" kill-server >/dev/null 2>&1
   BEFORE_PROGRAM="export LC_ALL=${run#*:}"
-  if [ -n "${run%%:*}" ]; then start_program '/1D:\' "${run%%:*}"; else start_program '/1D:\'; fi
+  if [ -n "${run%%:*}" ]; then restart_program '/1D:\' "${run%%:*}"; else restart_program '/1D:\'; fi
   wait_for 'LINUX'
   wait_for 'file40'
   wait_for 'cafe'
