@@ -21,6 +21,7 @@
 #include "platform/host_directories.h"
 #include "platform/keyboard.h"
 #include "platform/product.h"
+#include "platform/replace_file.h"
 #include "platform/screen.h"
 #include "platform/session.h"
 #include "platform/signals.h"
@@ -98,8 +99,8 @@ void installDefaultFiles(const std::string& setupPath) {
     if (dot == std::string_view::npos) continue;
     std::string target = siblingPath(setupPath, name.substr(dot));
     if (fileExists(target)) continue;
-    FileHandle out = openFile(target, "wb");
-    if (out) std::fwrite(file->bytes, 1, file->size, out.get());
+    (void)replaceFile(target,
+                      std::string_view(reinterpret_cast<const char*>(file->bytes), file->size));
   }
 }
 
@@ -141,19 +142,21 @@ void registerHooks() {
   setKeyReaderHooks(hooks);
 }
 
-// The setup file's program path, its directory made when missing.
-std::string locateSetupFile(const std::string& programPath) {
-  std::string programDir = programHostDirectory(programPath.c_str());
+// The setup file's program path; "" when no directory can hold it.
+std::string setupFileOf(const std::string& programPath) {
+  const std::string programDir = programHostDirectory(programPath.c_str());
+  const std::string workingDir = hostWorkingDirectory();
   std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
               home = environmentValue("HOME"), tmp = environmentValue("TMP"),
               temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-  std::string hostPath =
-      setupFilePath(orNull(cs), programDir, hostDirectoryWritable(programDir), orNull(xdg),
-                    orNull(home), orNull(tmp), orNull(temp), programPath);
-  ensureHostDirectory(hostDirectoryOf(hostPath));
-  std::string programForm = toProgramPath(hostPath);
-  return programForm;
+  SetupEnvironment env;
+  env.cs = orNull(cs), env.xdgConfigHome = orNull(xdg), env.home = orNull(home);
+  env.tmp = orNull(tmp), env.temp = orNull(temp);
+  env.workingDirectory = workingDir;
+  env.programDirectory = programDir;
+  env.programDirectoryWritable = hostDirectoryWritable(programDir);
+  return locateSetupFile(setupDirectoryCandidates(env), programPath);
 }
 
 }  // namespace
@@ -162,7 +165,7 @@ int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
   initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
-  std::string setupPath = locateSetupFile(context.programPath);
+  std::string setupPath = setupFileOf(context.programPath);
 
   // Console.
   const bool asciiOnly = switches.asciiFrames || !localeIsUtf8();
@@ -181,15 +184,16 @@ int runProgram(StartupContext& context) {
   startClockThread();
   prebuildErrorWindow();
 
-  // Setup.
+  // Setup. Without a setup directory the defaults hold and nothing is written.
+  loadSetup(setupPath);
   if (!setupPath.empty()) {
-    loadSetup(setupPath);
-    makeDirectory(besideSetup(setupPath, TreeCacheDirectory));
+    (void)makeDirectory(besideSetup(setupPath, TreeCacheDirectory));
     installDefaultFiles(setupPath);
     setHelpFilePath(siblingPath(setupPath, HelpExtension));
     setHistoryFilePath(siblingPath(setupPath, HistoryExtension));
   } else {
     setHistoryFilePath("");
+    messageBox(TextNoSetupDirectory);
   }
   setCursorShape(CursorHidden);
 
