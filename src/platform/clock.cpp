@@ -73,6 +73,41 @@ void joinClockThread() {
   if (t.thread.joinable()) t.thread.join();
 }
 
+void showClockReport(const ClockReport& report) {
+  ClockState& c = clock();
+  if (c.stopped) return;
+  if (report.chime) beep(3000, 1);
+
+  bool idleForSaver =
+      !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
+  if (!screenSaverActive() && idleForSaver) {
+    screenSaverOn();
+    return;
+  }
+  if (screenSaverActive()) {
+    screenSaverStep();
+    return;
+  }
+  if (c.externalRunning || !c.statusShown) return;
+  if (c.commander && c.viewerOrEditorOpen) return;
+
+  int start = 0;
+  std::string line =
+      formatStatusLine(statusLineSettings(), report.time, formatSize(report.freeBytes),
+                       textf("%d%%", report.memoryLoad), screenColumns(), start);
+  if (start < 0) start = 0;
+  ScreenImage& image = screenImage();
+  // Status line: characters only, the attributes on screen stay.
+  int column = start;
+  for (std::size_t pos = 0; pos < line.size() && column < image.columns; ++column) {
+    char32_t ch;
+    pos += decodeChar(line, pos, ch);
+    image.at(column, 0).ch = ch;
+  }
+  for (; column < image.columns; ++column) image.at(column, 0).ch = U' ';
+  if (holdLevel() == 0) flushRect(start, 0, image.columns - 1, 0);
+}
+
 }  // namespace
 
 std::uint32_t tickCount() { return clock().ticks; }
@@ -142,41 +177,6 @@ void clockCycle() {
 void serviceClock() {
   ClockReport report;
   if (takeClockReport(report)) showClockReport(report);
-}
-
-void showClockReport(const ClockReport& report) {
-  ClockState& c = clock();
-  if (c.stopped) return;
-  if (report.chime) beep(3000, 1);
-
-  bool idleForSaver =
-      !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
-  if (!screenSaverActive() && idleForSaver) {
-    screenSaverOn();
-    return;
-  }
-  if (screenSaverActive()) {
-    screenSaverStep();
-    return;
-  }
-  if (c.externalRunning || !c.statusShown) return;
-  if (c.commander && c.viewerOrEditorOpen) return;
-
-  int start = 0;
-  std::string line =
-      formatStatusLine(statusLineSettings(), report.time, formatSize(report.freeBytes),
-                       textf("%d%%", report.memoryLoad), screenColumns(), start);
-  if (start < 0) start = 0;
-  ScreenImage& image = screenImage();
-  // Status line: characters only, the attributes on screen stay.
-  int column = start;
-  for (std::size_t pos = 0; pos < line.size() && column < image.columns; ++column) {
-    char32_t ch;
-    pos += decodeChar(line, pos, ch);
-    image.at(column, 0).ch = ch;
-  }
-  for (; column < image.columns; ++column) image.at(column, 0).ch = U' ';
-  if (holdLevel() == 0) flushRect(start, 0, image.columns - 1, 0);
 }
 
 void startClockThread() {

@@ -54,8 +54,6 @@ void clockCycle();
 // while it waits, and checkKey during long operations). The chime, then the screen saver (on
 // when the idle time ran out two ticks ago, else its next step) or the status line.
 void serviceClock();
-// Shows one report as serviceClock does (tests).
-void showClockReport(const ClockReport& report);
 // Starts the thread once. It is stopped and joined by stopClock(), and at exit before static
 // destructors run.
 void startClockThread();
