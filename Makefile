@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD      ?= build
 TEST_BUILD ?= build-test
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
 MAKEFLAGS  += --no-print-directory
@@ -33,8 +34,12 @@ deps:
 run: all
 	./$(BUILD)/corvane $(ARGS)
 
+# The program alone is built a second time with ThreadSanitizer; one end-to-end test runs it.
 test: deps
-	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON >/dev/null
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_TSAN=ON -DCORVANE_TESTS=OFF >/dev/null
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target corvane
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON \
+	  -DCORVANE_TSAN_BINARY=$(abspath $(TSAN_BUILD))/corvane >/dev/null
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -44,4 +49,4 @@ bench: deps
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-bench
+	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench
