@@ -8,6 +8,7 @@
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
+#include "editor/editor_entry.h"
 
 namespace corvane {
 namespace {
@@ -103,8 +104,8 @@ constexpr CommandEntry Table[] = {
     {'z', viewFile},
     {CmdInternalViewerSelected, viewFile},
     {'h', viewFile},
-    {'f', editFile},
-    {CmdInternalEditorSelected, editFile},
+    {'f', partCommand<editFileCommand>},
+    {CmdInternalEditorSelected, editSelectedFiles},
     {'i', searchText},
     {CmdTextSearchSelected, searchText},
     {'q', runByExtensionCommand},

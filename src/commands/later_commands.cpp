@@ -19,7 +19,7 @@ int renameEntry(LoopContext&, CommandId) { return notAvailable(); }
 int deleteFiles(LoopContext&, CommandId) { return notAvailable(); }
 int makeDirectoryCommand(LoopContext&, CommandId) { return notAvailable(); }
 int viewFile(LoopContext&, CommandId) { return notAvailable(); }
-int editFile(LoopContext&, CommandId) { return notAvailable(); }
+int editSelectedFiles(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }
 int openArchive(LoopContext&, CommandId) { return notAvailable(); }

@@ -14,7 +14,7 @@ int renameEntry(LoopContext& loop, CommandId code);           // "r"
 int deleteFiles(LoopContext& loop, CommandId code);           // "d", Delete, Alt-D
 int makeDirectoryCommand(LoopContext& loop, CommandId code);  // Shift-F4
 int viewFile(LoopContext& loop, CommandId code);              // "z", Alt-Z, "h"
-int editFile(LoopContext& loop, CommandId code);              // "f", Alt-F
+int editSelectedFiles(LoopContext& loop, CommandId code);     // Alt-F
 int searchText(LoopContext& loop, CommandId code);            // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);            // "p", 4117, 4118, Alt-P
 int openArchive(LoopContext& loop, CommandId code);           // 2072, 4131

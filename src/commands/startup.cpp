@@ -12,6 +12,7 @@
 #include "config/setup_block.h"
 #include "config/setup_file.h"
 #include "config/setup_path.h"
+#include "editor/editor_entry.h"
 #include "embedded_data.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
@@ -115,6 +116,7 @@ void registerHooks() {
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
   setKeyReaderHooks(hooks);
+  registerEditorHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.
@@ -190,6 +192,12 @@ int runProgram(StartupContext& context) {
     TitleWindows titles;
     openTitleWindows(titles, setupBlock().keyboardLayout.get() == 0, osText);
     flushInput();
+    if (first && !switches.fileArgument.empty()) {
+      // The program ends with the editor.
+      (void)editStartupFile(switches.fileArgument);
+      closeTitleWindows(titles);
+      break;
+    }
     settings.startDirectory1 = first ? start1 : std::string();
     settings.startDirectory2 = first ? start2 : std::string();
     int result = runCommandLoop(settings);

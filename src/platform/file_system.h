@@ -45,6 +45,9 @@ FileResult deleteFile(std::string_view path);  // not a directory; a link itself
 // Never replaces an existing target (EEXIST; a change of case only is allowed where the file
 // system folds case).
 FileResult renameFile(std::string_view from, std::string_view to);
+// Gives a file a name another file has, which it replaces in one step (a file the program
+// wrote completely beside its final name). Not for directories.
+FileResult renameOver(std::string_view from, std::string_view to);
 
 // Attribute byte (FileAttribute bits) or -1 when the entry cannot be read.
 int getAttributes(std::string_view path);
@@ -62,5 +65,16 @@ FileResult getFileTime(std::string_view path, std::uint16_t& date, std::uint16_t
 FileResult setFileTime(std::string_view path, std::uint16_t date, std::uint16_t time);
 // Size in bytes (0 for a directory), -1 when the entry cannot be read.
 std::int64_t fileSize(std::string_view path);
+
+// What tells whether a file changed since it was looked at: its size and its last-write
+// time to the nanosecond (following links).
+struct FileStamp {
+  std::int64_t size = -1;
+  std::int64_t modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileResult fileStamp(std::string_view path, FileStamp& stamp);
+// The same for an open file (what was read from it).
+FileResult fileStamp(std::FILE* file, FileStamp& stamp);
 
 }  // namespace corvane

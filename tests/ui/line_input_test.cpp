@@ -422,10 +422,11 @@ struct Drawn {
   std::vector<int> cursors;
 };
 
-void recordView(const LineInputView& view, void* context) {
+KeyCode recordView(const LineInputView& view, void* context) {
   auto* drawn = static_cast<Drawn*>(context);
   drawn->texts.emplace_back(view.text);
   drawn->cursors.push_back(view.cursor);
+  return 0;
 }
 
 TEST_F(LineInputTest, EditorModeDrawsThroughTheCallbackAndTrimsBlanks) {

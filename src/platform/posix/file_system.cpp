@@ -158,6 +158,15 @@ FileResult renameFile(std::string_view from, std::string_view to) {
   return resultOf(rename(hostFrom.c_str(), hostTo.c_str()));
 }
 
+FileResult renameOver(std::string_view from, std::string_view to) {
+  std::string hostFrom, hostTo;
+  if (FileResult r = hostPathOf(from, hostFrom); !r) return r;
+  if (FileResult r = hostPathOf(to, hostTo); !r) return r;
+  struct stat target {};
+  if (lstat(hostTo.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return fileFailure(EISDIR);
+  return resultOf(rename(hostFrom.c_str(), hostTo.c_str()));
+}
+
 int getAttributes(std::string_view path) {
   std::string host = toHostPath(path);
   struct stat st {};
@@ -241,6 +250,33 @@ std::int64_t fileSize(std::string_view path) {
   if (host.empty() || !statusOf(host, st)) return -1;
   if (S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)) return 0;
   return st.st_size;
+}
+
+namespace {
+
+void stampOf(const struct stat& st, FileStamp& stamp) {
+  stamp.size = st.st_size;
+  stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                     st.st_mtim.tv_nsec;
+}
+
+}  // namespace
+
+FileResult fileStamp(std::string_view path, FileStamp& stamp) {
+  std::string host;
+  if (FileResult r = hostPathOf(path, host); !r) return r;
+  struct stat st {};
+  if (stat(host.c_str(), &st) != 0) return failed();
+  stampOf(st, stamp);
+  return fileSuccess();
+}
+
+FileResult fileStamp(std::FILE* file, FileStamp& stamp) {
+  struct stat st {};
+  if (file == nullptr) return fileFailure(EBADF);
+  if (fstat(fileno(file), &st) != 0) return failed();
+  stampOf(st, stamp);
+  return fileSuccess();
 }
 
 }  // namespace corvane

@@ -74,9 +74,11 @@ FileResult resolveLinks(std::string host, std::string& target) {
   return fileFailure(ELOOP);
 }
 
-// A new file whose name no other can have: directory/.name.cvXXXXXXXX.
-FileResult createUnique(const std::string& directory, std::string_view name, mode_t mode,
-                        std::string& path, Descriptor& descriptor) {
+// Makes an entry under a name no other has, directory/.name.cvXXXXXXXX: make(candidate)
+// returns 0, or the errno of its attempt (EEXIST tries the next name).
+template <typename Make>
+FileResult makeUnique(const std::string& directory, std::string_view name, std::string& path,
+                      Make make) {
   static std::atomic<unsigned> counter{0};
   const auto seed = static_cast<unsigned>(
       std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
@@ -85,14 +87,26 @@ FileResult createUnique(const std::string& directory, std::string_view name, mod
     std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + counter++ * 2654435761u);
     path = (directory == "/" ? std::string() : directory) + "/." +
            std::string(name.substr(0, TemporaryNameKept)) + suffix;
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd >= 0) {
-      descriptor.reset(fd);
-      return fileSuccess();
-    }
-    if (errno != EEXIST) return failed();
+    const int error = make(path);
+    if (error == 0) return fileSuccess();
+    if (error != EEXIST) return fileFailure(error);
   }
   return fileFailure(EEXIST);
+}
+
+// A new file whose name no other can have.
+FileResult createUnique(const std::string& directory, std::string_view name, mode_t mode,
+                        std::string& path, Descriptor& descriptor) {
+  return makeUnique(directory, name, path, [&](const std::string& candidate) {
+    int fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) return errno;
+    descriptor.reset(fd);
+    return 0;
+  });
+}
+
+std::string_view hostBaseName(const std::string& host) {
+  return std::string_view(host).substr(host.rfind('/') + 1);
 }
 
 // Gives the temporary the mode, owner, group and DOS attributes of the old file.
@@ -153,8 +167,54 @@ void syncDirectory(const std::string& directory) {
   if (fd.get() >= 0) fsync(fd.get());
 }
 
+// A copy of the old file under the backup name: written beside it, then renamed over it.
+FileResult copyToBackup(const std::string& target, const struct stat& old,
+                        const std::string& backupHost) {
+  Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (source.get() < 0) return failed();
+  const std::string directory = hostDirectoryOf(backupHost);
+  std::string temporary;
+  Descriptor copy;
+  if (FileResult r = createUnique(directory, hostBaseName(backupHost), 0600, temporary, copy); !r)
+    return r;
+  FileResult result = copyBytes(source.get(), copy.get());
+  if (result && fchmod(copy.get(), old.st_mode & 07777) != 0) result = failed();
+  if (result && rename(temporary.c_str(), backupHost.c_str()) != 0) result = failed();
+  if (!result) unlink(temporary.c_str());
+  return result;
+}
+
+// Keeps the old file under the backup name (an older backup of that name is replaced only
+// once the new one exists): a second link to it, or a copy where no link can be made.
+FileResult keepBackup(const std::string& target, const struct stat& old, ReplaceBackup& backup,
+                      bool linkAllowed) {
+  const std::string backupHost = toHostPath(backup.path);
+  if (backupHost.empty()) return fileFailure(ENOENT);
+  struct stat existing {};
+  if (backupHost == target || (lstat(backupHost.c_str(), &existing) == 0 &&
+                               existing.st_dev == old.st_dev && existing.st_ino == old.st_ino))
+    return fileSuccess();  // the backup would be the file itself
+  FileResult result = fileFailure(EXDEV);
+  if (linkAllowed) {
+    std::string linked;
+    result = makeUnique(hostDirectoryOf(backupHost), hostBaseName(backupHost), linked,
+                        [&](const std::string& candidate) {
+                          return link(target.c_str(), candidate.c_str()) == 0 ? 0 : errno;
+                        });
+    if (result && rename(linked.c_str(), backupHost.c_str()) != 0) {
+      result = failed();
+      unlink(linked.c_str());
+    }
+  }
+  if (!result) result = copyToBackup(target, old, backupHost);
+  backup.kept = static_cast<bool>(result);
+  return result;
+}
+
 // Rewrites the target in place, its old bytes saved first and put back on failure.
-FileResult rewriteInPlace(const std::string& target, const FileWriter& writer) {
+FileResult rewriteInPlace(const std::string& target, const struct stat& old,
+                          const FileWriter& writer, ReplaceBackup* keep) {
+  if (keep != nullptr && !keep->path.empty()) keep->result = keepBackup(target, old, *keep, false);
   Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (source.get() < 0) return failed();
   std::string backupPath;
@@ -195,7 +255,14 @@ bool FileSink::write(std::string_view bytes) {
   return error_ == 0;
 }
 
-FileResult replaceFile(std::string_view path, const FileWriter& writer) {
+namespace {
+
+// replaceFile with an optional backup of the old file.
+FileResult replaceKeeping(std::string_view path, const FileWriter& writer, ReplaceBackup* backup) {
+  if (backup != nullptr) {
+    backup->result = fileSuccess();
+    backup->kept = false;
+  }
   const std::string host = toHostPath(path);
   if (host.empty()) return fileFailure(ENOENT);
   std::string target;
@@ -209,19 +276,21 @@ FileResult replaceFile(std::string_view path, const FileWriter& writer) {
     if (!S_ISREG(old.st_mode)) return fileFailure(FileErrorNotRegular);
     if ((old.st_mode & S_IWUSR) == 0) return fileFailure(EACCES);  // the read-only attribute
   }
+  const bool wantsBackup = exists && backup != nullptr && !backup->path.empty();
 
   const std::string directory = hostDirectoryOf(target);
   if (!exists || old.st_nlink == 1) {
     std::string temporary;
     Descriptor fd;
-    FileResult created = createUnique(directory, target.substr(target.rfind('/') + 1),
-                                      exists ? 0600 : 0666, temporary, fd);
+    FileResult created =
+        createUnique(directory, hostBaseName(target), exists ? 0600 : 0666, temporary, fd);
     // A directory that cannot be written can still hold a file that can.
     if (!created && (!exists || !created.accessDenied())) return created;
     if (created) {
       FileResult result = exists ? keepIdentity(fd.get(), target, old) : fileSuccess();
       const bool identityKept = static_cast<bool>(result);
       if (result) result = writeAndClose(fd, writer);
+      if (result && wantsBackup) backup->result = keepBackup(target, old, *backup, true);
       if (result && rename(temporary.c_str(), target.c_str()) != 0) result = failed();
       if (result) {
         syncDirectory(directory);
@@ -231,7 +300,17 @@ FileResult replaceFile(std::string_view path, const FileWriter& writer) {
       if (identityKept) return result;
     }
   }
-  return rewriteInPlace(target, writer);
+  return rewriteInPlace(target, old, writer, wantsBackup ? backup : nullptr);
+}
+
+}  // namespace
+
+FileResult replaceFile(std::string_view path, const FileWriter& writer) {
+  return replaceKeeping(path, writer, nullptr);
+}
+
+FileResult replaceFile(std::string_view path, const FileWriter& writer, ReplaceBackup& backup) {
+  return replaceKeeping(path, writer, &backup);
 }
 
 FileResult replaceFile(std::string_view path, std::string_view content) {
