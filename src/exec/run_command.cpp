@@ -26,7 +26,6 @@ constexpr std::string_view ChangeDirectoryPrefix = "cd ";
 constexpr std::string_view EditPrefix = "[CSEDIT]";
 constexpr std::string_view ViewPrefix = "[CSVIEW]";
 constexpr std::string_view NewLine = "\n";
-constexpr char CommandSeparator = ';';
 constexpr char DisabledLineMark = '0';
 
 // Preference 3: " Wait after command execution on a key".
@@ -181,14 +180,7 @@ int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait) {
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,
                    bool append, bool wait, bool prepare, NameQuoting quoting) {
   if (line.starts_with(DisabledLineMark)) return ExpandDone;
-  std::vector<std::string_view> commands;
-  for (std::size_t begin = 0;;) {
-    const std::size_t end = line.find(CommandSeparator, begin);
-    std::string_view piece = line.substr(begin, end - begin);
-    if (!trimBlanks(piece).empty()) commands.push_back(piece);
-    if (end == std::string_view::npos) break;
-    begin = end + 1;
-  }
+  const std::vector<std::string_view> commands = splitCommandLine(line);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     std::string command(commands[i]);
     const int expanded = expandCommand(fileName, command, CommandLengthLimit, append, quoting);

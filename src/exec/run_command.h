@@ -58,8 +58,8 @@ int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearS
 // is a small "Press any key !" window after the screen is back.
 int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
 
-// Runs a command line: nothing when it starts with "0"; otherwise each command between
-// ";" (blank ones skipped) is expanded with the file name (expandCommand with append and
+// Runs a command line: nothing when it starts with "0"; otherwise each command of
+// splitCommandLine (cut only where the interpreter ends a command) is expanded with the file name (expandCommand with append and
 // quoting) and run in the variant, the screen saved; wait applies to the last command only,
 // prepare clears the normal screen before the first (Console variant). An expansion error
 // shows "ERROR" and stops; a parameter input left without Enter stops silently. Returns
