@@ -1,7 +1,5 @@
 // Start-up: switches, the setup file, the console, the passes of the command loop, shutdown.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -449,7 +449,12 @@ int runPanelLoop(LoopContext& loop) {
   return result;
 }
 
-int runNestedPanel(LoopContext& loop, std::string_view directory) {
+namespace {
+
+// Runs a nested loop on panel in a window over the current panel's window. make fills the
+// panel once the window exists (the panel's directory becomes current there).
+template <typename MakePanel>
+int runNestedOn(LoopContext& loop, MakePanel make) {
   if (nestingLevel() >= MaxNesting) return LoopContinue;
   Panel& outerPanel = *loop.current.panel;
   if (outerPanel.window == nullptr) return LoopContinue;
@@ -461,13 +466,11 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
   nested.outermost = false;
   nested.screen = loop.screen;
   if (openPanelWindow(nested.nestedWindow, rect) != 0) return LoopContinue;
-  Panel panel = makePanel(directory, outerPanel.layout, nested.nestedWindow.get());
-  panel.displayBits = outerPanel.displayBits;
-  panel.mask = outerPanel.mask;
+  Panel& panel = make(nested.nestedWindow.get());
   nested.current.panel = &panel;
+  nested.globalList = isGlobalList(panel);
   nested.placement = PlaceFirst;
   int result = runPanelLoop(nested);
-  freePanel(panel);
   freeWindow(nested.nestedWindow);
 
   changeDirectory(outerPanel.currentDirectory);
@@ -476,6 +479,34 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
   loop.current.lastPercent = -1;
   loop.barDirty = true;
   return result == LoopRebuild || result == LoopUserMenu ? result : LoopContinue;
+}
+
+}  // namespace
+
+int runNestedPanel(LoopContext& loop, std::string_view directory) {
+  const Panel& outerPanel = *loop.current.panel;
+  Panel panel;
+  const int result = runNestedOn(loop, [&](ScreenWindow* window) -> Panel& {
+    panel = makePanel(directory, outerPanel.layout, window);
+    panel.displayBits = outerPanel.displayBits;
+    panel.mask = outerPanel.mask;
+    return panel;
+  });
+  freePanel(panel);
+  return result;
+}
+
+int LoopContext::runNestedLoop(Panel& panel) {
+  const Panel& outerPanel = *current.panel;
+  const int result = runNestedOn(*this, [&](ScreenWindow* window) -> Panel& {
+    panel.window = window;
+    panel.layout = outerPanel.layout;
+    if (!panel.currentDirectory.empty() && !isGlobalList(panel) && panel.archiveType == 0)
+      changeDirectory(panel.currentDirectory);
+    return panel;
+  });
+  panel.window = nullptr;  // the nested window is gone
+  return result;
 }
 
 int runCommandLoop(const CommandLoopSettings& settings) {

@@ -4,13 +4,21 @@
 
 #include <span>
 
-#include "commands/command_ids.h"
+#include "actions/command_ids.h"
 #include "commands/loop_state.h"
 
 namespace corvane {
 
 // Carries out a command; returns LoopContinue or the code the loop ends with.
 using CommandHandler = int (*)(LoopContext& loop, CommandId code);
+
+// A command of a folder below this one, which sees the loop only as its CommandContext; the
+// table holds it as partCommand<name>.
+using PartCommand = int (*)(CommandContext& context, CommandId code);
+template <PartCommand command>
+int partCommand(LoopContext& loop, CommandId code) {
+  return command(loop, code);
+}
 
 struct CommandEntry {
   CommandId code = 0;

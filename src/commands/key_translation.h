@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "commands/command_ids.h"
+#include "actions/command_ids.h"
 #include "commands/loop_state.h"
 
 namespace corvane {

@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "commands/command_ids.h"
+#include "actions/command_context.h"
+#include "actions/command_ids.h"
 #include "panels/cursor_memory.h"
 #include "panels/panel.h"
 #include "panels/panel_geometry.h"
@@ -15,34 +16,6 @@ namespace corvane {
 
 struct LoopContext;
 struct LoopScreen;
-
-// Re-read requests for the current panel, left by a command for the next pass.
-enum RereadRequest : int {
-  RereadNone = 0,
-  RereadPrevious = 1,   // back to the directory shown before, then re-read
-  RereadIfChanged = 2,  // check the drive; re-read only when the directory changed
-  RereadInPlace = 3,
-  RereadRecount = 4,
-  RereadResort = 5,
-  RereadRedraw = 6,
-};
-
-// Requests for the other panel of the two-list layout.
-enum OtherRequest : int {
-  OtherNone = 0,
-  OtherIfSameDirectory = 2,  // re-read when it shows the current panel's directory
-  OtherAlways = 3,
-  OtherResort = 5,  // the sort order changed: re-sort it in place and redraw
-  OtherRedraw = 6,
-};
-
-// Where the cursor goes after a re-read.
-enum CursorPlacement : int {
-  PlaceFirst = 0,
-  PlaceRemembered = 1,   // the name remembered for this drive, if still listed
-  PlaceDriveChange = 2,  // the same after a change of drive
-  PlaceLeftDirectory = 3,
-};
 
 // Lives for the whole run, across the restarts of the loop.
 struct ProgramState {
@@ -70,20 +43,20 @@ struct PanelView {
   int lastPercent = -1;  // position marker drawn last (-1: draw it)
 };
 
-struct LoopContext {
+struct LoopContext : CommandContext {
   PanelView current;
   PanelView other;  // panel null when there is no other panel
   bool outermost = true;
   bool globalList = false;
 
-  int reread = RereadIfChanged;
-  bool freshRead = false;  // read the directory from scratch (the mask changed)
+  Panel& currentPanel() override { return *current.panel; }
+  Panel* otherPanel() override { return globalList ? nullptr : other.panel; }
+  bool inGlobalList() const override { return globalList; }
+  int runNestedLoop(Panel& panel) override;
+
   // Read without the " Reading directory " note: the idle refresh must not count as user
   // activity (the note's text would), or the screen saver could never start.
   bool quietRead = false;
-  int otherRequest = OtherNone;
-  int placement = PlaceRemembered;
-  std::string leftDirectory;  // for PlaceLeftDirectory
   std::string previousDirectory;
   DriveCursorMemory driveMemory;
 
@@ -95,9 +68,6 @@ struct LoopContext {
   // ask again.
   bool formChosen = false;
   std::string locateText;
-  // A result the loop leaves with after the current command (a setup dialog asked for a
-  // rebuild); 0 for none.
-  int exitRequest = 0;
   // The bottom rows must be drawn again (layout of the labels, bar form or page changed).
   bool barDirty = true;
   std::string promptDirectory;  // the directory the command line's prompt shows

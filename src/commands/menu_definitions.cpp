@@ -1,6 +1,6 @@
 #include "commands/menu_definitions.h"
 
-#include "commands/command_ids.h"
+#include "actions/command_ids.h"
 #include "commands/loop_texts.h"
 #include "commands/setup_dialogs.h"
 

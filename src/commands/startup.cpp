@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/error_report.h"
 #include "platform/file_system.h"
 #include "platform/host_directories.h"
@@ -39,11 +40,6 @@ constexpr int MinimumRows = 24;
 constexpr int DefaultColumns = 80;
 constexpr int DefaultRows = 25;
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
-
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
 
 // Shows why the terminal is too small and waits for a resize or Escape. False on Escape.
 bool waitForUsableTerminal(int& columns, int& rows) {
@@ -121,8 +117,9 @@ void registerHooks() {
 // The setup file's program path, its directory made when missing.
 std::string locateSetupFile(const std::string& programPath) {
   std::string programDir = programHostDirectory(programPath.c_str());
-  std::string cs = environment("CS"), xdg = environment("XDG_CONFIG_HOME"),
-              home = environment("HOME"), tmp = environment("TMP"), temp = environment("TEMP");
+  std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
+              home = environmentValue("HOME"), tmp = environmentValue("TMP"),
+              temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
   std::string hostPath =
       setupFilePath(orNull(cs), programDir, hostDirectoryWritable(programDir), orNull(xdg),
@@ -136,7 +133,7 @@ std::string locateSetupFile(const std::string& programPath) {
 
 int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
-  initDriveMap(std::getenv("CORVANE_DRIVES"));
+  initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
   std::string setupPath = locateSetupFile(context.programPath);
 
