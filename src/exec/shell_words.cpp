@@ -164,8 +164,7 @@ class Scanner {
     f.inWord = false;
     const std::string_view word = s_.substr(f.wordStart, i_ - f.wordStart);
     const bool plain = !f.wordQuoted;
-    if (!f.open.empty() && f.open.back().kind == Compound::Case &&
-        f.open.back().phase != CasePhase::Body) {
+    if (f.inCasePattern()) {
       OpenCompound& c = f.open.back();
       if (c.phase == CasePhase::Subject) {
         c.phase = CasePhase::In;
@@ -419,8 +418,8 @@ std::string wordUnquoted(std::string_view text, bool force) {
   return out;
 }
 
-// The text inside double quotes or $((...)): backslashes before the four bytes that are
-// special there (and before "}" in the word of a "${...}").
+// The text inside double quotes: backslashes before the four bytes that are special there (and
+// before "}" in the word of a "${...}").
 std::string wordInDouble(std::string_view text, bool inParameter) {
   std::string out;
   for (char c : text) {
@@ -429,6 +428,24 @@ std::string wordInDouble(std::string_view text, bool inParameter) {
       continue;
     }
     if (c == '\\' || c == '$' || c == '`' || c == '"' || (inParameter && c == '}')) out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// The text inside $((...)): there is no quoting, so every byte but letters, digits and blanks
+// is escaped; the expression is nonsense then, but nothing of the text ends it early.
+std::string wordInArithmetic(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '%') {
+      out += PercentInDouble;
+      continue;
+    }
+    const auto byte = static_cast<unsigned char>(c);
+    if (!(byte >= 0x80 || c == ' ' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+          (c >= '0' && c <= '9')))
+      out += '\\';
     out += c;
   }
   return out;
@@ -493,8 +510,10 @@ std::string shellWordAt(std::string_view before, std::string_view text) {
       }
       break;
     case ShellQuote::Double:
-    case ShellQuote::Arithmetic:
       out += wordInDouble(text, scan.inParameter);
+      break;
+    case ShellQuote::Arithmetic:
+      out += wordInArithmetic(text);
       break;
     case ShellQuote::Comment:
       for (char c : text) out += c == '\n' || c == '%' ? ' ' : c;

@@ -632,7 +632,8 @@ std::size_t TermDecoder::parseSs3(std::string_view s, std::vector<InputRecord>& 
   std::size_t i = 2;
   // Old terminals put the modifier between SS3 and the final byte (SS3 5 P).
   while (i < s.size() && i < 16 && ((s[i] >= '0' && s[i] <= '9') || s[i] == ';')) ++i;
-  if (i >= s.size()) return i >= 16 ? i : 0;
+  if (i >= 16) return i;  // too long to be a key: dropped, however the bytes were split
+  if (i >= s.size()) return 0;
   u8 final = static_cast<u8>(s[i]);
   if (final < 0x20 || final > 0x7E) {
     if (i == 2) {  // ESC O and then something else: Alt-O

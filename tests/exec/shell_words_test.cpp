@@ -246,7 +246,7 @@ TEST(ShellWordAt, ShReadsExactlyTheNameWhereverItLands) {
       "<",     ">", "=",  "\xC3\xA4", "$(touch P)", "`touch P`", ";touch P;", "'\"$(touch P)\"'",
       "$HOME", "-n"};
   std::mt19937 random(7);
-  std::vector<std::string> names = {"plain", "a b", "it's", "100%", "%%", "\\"};
+  std::vector<std::string> names = {"plain", "a b", "it's", "100%", "%%", "\\", ")); touch P; (("};
   for (int i = 0; i < 60; ++i) {
     std::string name;
     const int length = 1 + static_cast<int>(random() % 6);
