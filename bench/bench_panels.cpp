@@ -1,6 +1,7 @@
 // Reading a directory of 100,000 files into a panel, against a bare readdir + fstatat loop
 // over the same directory measured in the same run; re-reads in place; re-sorts by every
-// mode; memory per entry.
+// mode; memory per entry; a start with both panels on the directory (time to the first
+// display and to the first key answered) against readdir + fstatat + sort.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,11 +14,19 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "commands/command_loop.h"
+#include "commands/loop_state.h"
+#include "config/setup_block.h"
 #include "panels/directory_read.h"
 #include "panels/panel.h"
 #include "panels/sort_order.h"
+#include "platform/color.h"
 #include "platform/drives.h"
+#include "platform/headless_console.h"
+#include "platform/keyboard.h"
+#include "platform/screen.h"
 
 namespace {
 
@@ -73,6 +82,84 @@ std::size_t bareScan(const std::string& dir) {
   }
   closedir(d);
   return seen;
+}
+
+// The floor of a start: every entry of the directory, its status, and the names sorted.
+std::size_t scanAndSort(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return 0;
+  std::vector<std::string> names;
+  struct stat st {};
+  while (dirent* e = readdir(d)) {
+    if (fstatat(dirfd(d), e->d_name, &st, 0) == 0) names.emplace_back(e->d_name);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  return names.size();
+}
+
+// A headless console that notes when the list first shows on it and when the loop asks for
+// its first and second key; the first key is End, the second Esc.
+class StartClock : public HeadlessConsole {
+ public:
+  explicit StartClock(Clock::time_point start) : start_(start) {
+    onInputExhausted = [this](HeadlessConsole& console) {
+      if (firstKey < 0) {
+        firstKey = elapsed();
+        console.pushKey(key::End);
+      } else {
+        endAnswered = elapsed();
+        console.pushKey(key::Escape);
+      }
+    };
+  }
+  void writeRect(const ScreenImage& image, int left, int top, int right, int bottom) override {
+    HeadlessConsole::writeRect(image, left, top, right, bottom);
+    if (firstDisplay >= 0) return;
+    for (int row = top; row <= bottom; ++row) {
+      std::string text;
+      for (int column = left; column <= right; ++column)
+        text += static_cast<char>(image.at(column, row).ch < 0x80 ? image.at(column, row).ch : '?');
+      if (text.find("file_0") != std::string::npos) {
+        firstDisplay = elapsed();
+        return;
+      }
+    }
+  }
+  double elapsed() const {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+  }
+
+  double firstDisplay = -1, firstKey = -1, endAnswered = -1;
+
+ private:
+  Clock::time_point start_;
+};
+
+struct StartTimes {
+  double firstDisplay = 1e300, endAnswered = 1e300;
+};
+
+// The outermost loop started with both panels on the directory: the best times of a few
+// starts to the list first shown and to End answered (the key typed the moment the loop
+// asks for one).
+StartTimes measureStart(int repeats) {
+  StartTimes best;
+  for (int i = 0; i < repeats; ++i) {
+    programState() = ProgramState{};
+    StartClock console(Clock::now());
+    setConsole(&console);
+    resumeOutput();
+    initScreenImage(80, 25);
+    CommandLoopSettings settings;
+    settings.startDirectory1 = "B:\\files";
+    settings.startDirectory2 = "B:\\files";
+    (void)runCommandLoop(settings);
+    setConsole(nullptr);
+    best.firstDisplay = std::min(best.firstDisplay, console.firstDisplay);
+    best.endAnswered = std::min(best.endAnswered, console.endAnswered);
+  }
+  return best;
 }
 
 // Gives ChangedCount files a new size, different from round to round.
@@ -181,9 +268,23 @@ int main() {
   std::printf("  %-44s %9.1f bytes\n", "memory per entry, resident growth",
               (after - before) * 1024.0 / second.list.length);
 
-  std::printf("  goals: reads within 2x floor: %s; re-sort under 100 ms: %s\n",
-              std::max({fresh, same, changed}) <= 2 * floor ? "met" : "MISSED",
-              worst < 100 ? "met" : "MISSED");
+  // A start on the directory with both panels showing it.
+  setSetupDefaults(setupBlock());
+  setupBlock().preferences[1].set(0);  // Esc ends at once
+  setupBlock().keyboardLayout.set(KeyboardCommander);
+  setupBlock().screenLayout.set(LayoutTwoLists);
+  loadDefaultColors();
+  const double sortFloor = bestOf(Repeats, nullptr, [&] { seen = scanAndSort(dir); });
+  std::printf("  %-44s %9.1f ms\n", "floor: readdir + fstatat + sort", sortFloor);
+  const StartTimes start = measureStart(Repeats);
+  printRatio("start, both panels: first display", start.firstDisplay, sortFloor);
+  printRatio("start, both panels: End typed at once answered", start.endAnswered, sortFloor);
+
+  std::printf(
+      "  goals: reads within 2x floor: %s; re-sort under 100 ms: %s; first key answered "
+      "within 1.15x floor: %s\n",
+      std::max({fresh, same, changed}) <= 2 * floor ? "met" : "MISSED",
+      worst < 100 ? "met" : "MISSED", start.endAnswered <= 1.15 * sortFloor ? "met" : "MISSED");
 
   initDriveMap(nullptr);
   const std::string remove = "rm -rf '" + root + "'";

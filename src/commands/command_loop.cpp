@@ -14,6 +14,7 @@
 #include "commands/panel_commands.h"
 #include "commands/panel_view.h"
 #include "commands/screen_layout.h"
+#include "commands/screen_size.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
@@ -23,10 +24,13 @@
 #include "panels/selection_commands.h"
 #include "panels/state_window.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/find.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
+#include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
@@ -66,6 +70,59 @@ void placePage(PanelView& view) {
   scrollToCursor(panel, geometryOf(panel), view.cursorIndex);
 }
 
+// Keeps the page around the cursor after the geometry or display mode changed.
+void keepPage(PanelView& view) {
+  Panel& panel = *view.panel;
+  if (panel.cursor == NoNode || !isLiveNode(panel.list, panel.cursor)) {
+    placePage(view);
+    return;
+  }
+  keepCursorOnPage(panel, geometryOf(panel), view.cursorIndex);
+}
+
+// The name of the directory under ancestor on the way to path ("" when ancestor is not one
+// of path's ancestors): after going up by any command the cursor lands on it.
+std::string childTowards(std::string_view ancestor, std::string_view path) {
+  std::string prefix(ancestor);
+  if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+  if (path.size() <= prefix.size() || !path.starts_with(prefix)) return {};
+  const std::string_view rest = path.substr(prefix.size());
+  return std::string(rest.substr(0, rest.find('\\')));
+}
+
+// Whether a directory can be listed: a drive root when its drive is ready, any other when
+// its search finds "." at least (nothing is found in one that went or may not be read).
+bool directoryListable(std::string_view path) {
+  if (isDriveRoot(path)) return driveReadyFor(path);
+  FindRecord record;
+  if (findFirst(joinPath(path, "*.*"), 0, record) != 0) return false;
+  findClose(record);
+  return true;
+}
+
+// The nearest directory at or above path that can be listed; "" when not even the drive's
+// root can.
+std::string nearestListable(std::string_view path) {
+  std::string directory(path);
+  while (!directoryListable(directory)) {
+    if (isDriveRoot(directory) || driveLetterOf(directory) == 0) return {};
+    directory = parentPath(directory);
+  }
+  return directory;
+}
+
+// A panel never stays in a directory that cannot be read: it goes to the nearest one above
+// that can, saying so. Returns the directory it left ("" when it stays).
+std::string leaveUnreadable(Panel& panel) {
+  if (panel.archiveType != 0 || isGlobalList(panel)) return {};
+  const std::string reachable = nearestListable(panel.currentDirectory);
+  if (reachable.empty() || reachable == panel.currentDirectory) return {};
+  std::string left = std::move(panel.currentDirectory);
+  panel.currentDirectory = reachable;
+  messageBox(textf(FormatDirectoryUnreadable, left.c_str(), reachable.c_str()));
+  return left;
+}
+
 // Reads a panel's directory again: from scratch when it is another directory than the one
 // the list shows (its marks would mean nothing there), else in place keeping the marks.
 void readPanel(Panel& panel, bool fresh, bool quiet) {
@@ -76,17 +133,18 @@ void readPanel(Panel& panel, bool fresh, bool quiet) {
     (void)rereadDirectory(panel, readOptions(quiet));
 }
 
-// Step 3: the other panel.
-void updateOtherPanel(LoopContext& loop) {
+// Step 3: the other panel. True when its directory was read.
+bool updateOtherPanel(LoopContext& loop) {
   const int request = loop.otherRequest;
   loop.otherRequest = OtherNone;
   PanelView& view = loop.other;
-  if (view.panel == nullptr || request == OtherNone) return;
+  if (view.panel == nullptr || request == OtherNone) return false;
   Panel& other = *view.panel;
   const Panel& current = *loop.current.panel;
   const bool reread =
       request == OtherAlways ||
       (request == OtherIfSameDirectory && other.currentDirectory == current.currentDirectory);
+  bool read = false;
   if (request == OtherResort) {
     resortPanel(other, currentSortMode());
     placePage(view);
@@ -94,21 +152,48 @@ void updateOtherPanel(LoopContext& loop) {
     if (!driveReadyFor(other.currentDirectory)) {
       messageBox(TextDriveNotReady);
     } else {
-      const std::string name = other.cursor != NoNode && isLiveNode(other.list, other.cursor)
-                                   ? other.list.nodes[other.cursor].entry.name
-                                   : std::string();
-      readPanel(other, false, loop.quietRead);
+      std::string name = other.cursor != NoNode && isLiveNode(other.list, other.cursor)
+                             ? other.list.nodes[other.cursor].entry.name
+                             : std::string();
+      const std::string left = leaveUnreadable(other);
+      if (!left.empty()) name = childTowards(other.currentDirectory, left);
+      readPanel(other, !left.empty(), loop.quietRead);
+      read = true;
       placeCursorOnName(other, name);
       placePage(view);
     }
-  } else if (request != OtherRedraw) {
-    return;
+  } else if (request == OtherRedraw) {
+    keepPage(view);
+  } else {
+    return false;
   }
   drawPanel(view, false, nestingLevel());
+  return read;
 }
 
-// Step 4: the current panel, when a request is pending.
-void updateCurrentPanel(LoopContext& loop) {
+// A fresh read of the directory the other panel has just read in this pass takes its list
+// instead (both panels on one directory at start): the directory is read once. True when
+// the list was taken.
+bool takeOtherPanelsList(Panel& panel, const Panel& other) {
+  if (other.currentDirectory != panel.currentDirectory || other.mask != panel.mask ||
+      other.archiveType != 0 || isGlobalList(other) || isGlobalList(panel) ||
+      other.list.length == 0)
+    return false;
+  panel.list = other.list;
+  panel.list.directories.clear();
+  for (NodeId id : chain(panel.list)) panel.list.nodes[id].mark &= MarkError;
+  panel.volume = other.volume;
+  panel.nameCase = other.nameCase;
+  panel.archiveType = 0;
+  countList(panel);
+  panel.cursor = panel.top = panel.list.head;
+  panel.cursorRow = panel.cursorColumn = 0;
+  return true;
+}
+
+// Step 4: the current panel, when a request is pending. otherRead: the other panel's
+// directory was read in this pass.
+void updateCurrentPanel(LoopContext& loop, bool otherRead) {
   int request = loop.reread;
   loop.reread = RereadNone;
   PanelView& view = loop.current;
@@ -124,16 +209,34 @@ void updateCurrentPanel(LoopContext& loop) {
     panel.currentDirectory = currentDirectory();
     request = RereadInPlace;
   }
+  if (request == RereadInPlace || loop.freshRead ||
+      panel.currentDirectory != loop.previousDirectory) {
+    const std::string left = leaveUnreadable(panel);
+    if (!left.empty()) {
+      changeDirectory(panel.currentDirectory);
+      loop.placement = PlaceLeftDirectory;
+      loop.leftDirectory = childTowards(panel.currentDirectory, left);
+    }
+  }
   // Directories are told apart exactly: on a case-sensitive file system "Src" and "src"
   // are two directories.
   const bool changed = panel.currentDirectory != loop.previousDirectory;
   const bool fresh = loop.freshRead || (changed && !loop.globalList);
   const bool reread = request == RereadInPlace || fresh;
   loop.freshRead = false;
-  const PanelGeometry before = geometryOf(panel);
   if (reread) {
     if (changed && !loop.globalList) clearMarks(panel.list);
-    readPanel(panel, fresh, loop.quietRead);
+    // Up by "cd ..", Goto or a defined directory: onto the directory that was left.
+    if (changed && (loop.placement == PlaceFirst || loop.placement == PlaceRemembered)) {
+      std::string left = childTowards(panel.currentDirectory, loop.previousDirectory);
+      if (!left.empty()) {
+        loop.placement = PlaceLeftDirectory;
+        loop.leftDirectory = std::move(left);
+      }
+    }
+    const bool shared = fresh && otherRead && loop.other.panel != nullptr &&
+                        panel.archiveType == 0 && takeOtherPanelsList(panel, *loop.other.panel);
+    if (!shared) readPanel(panel, fresh, loop.quietRead);
     switch (loop.placement) {
       case PlaceFirst:
         panel.cursor = panel.list.head;
@@ -159,10 +262,8 @@ void updateCurrentPanel(LoopContext& loop) {
     resortPanel(panel, currentSortMode());
     placePage(view);
   } else if (request == RereadRedraw) {
-    const PanelGeometry after = geometryOf(panel);
-    if (after.rowsPerColumn != before.rowsPerColumn || after.columns != before.columns ||
-        panel.top == NoNode || !isLiveNode(panel.list, panel.top))
-      placePage(view);
+    // The display mode or the window may have changed: the cursor entry stays on screen.
+    keepPage(view);
   }
   loop.placement = PlaceRemembered;
   loop.leftDirectory.clear();
@@ -239,6 +340,90 @@ KeyCode titleKey(KeyboardLayout layout, int index) {
   return letter >= 'A' && letter <= 'Z' ? key::alt(static_cast<char>(letter)) : 0;
 }
 
+// The nesting level of a loop: 1 for the outermost, one more for each loop around it.
+int levelOf(const LoopContext& loop) {
+  int level = 1;
+  for (const LoopContext* outer = loop.outer; outer != nullptr; outer = outer->outer) ++level;
+  return level;
+}
+
+// Draws the panel of a loop that lives in a window just laid out again.
+void redrawPanelIn(LoopContext& loop, const ScreenWindow& window) {
+  for (PanelView* view : {&loop.current, &loop.other}) {
+    if (view->panel == nullptr || view->panel->window != &window) continue;
+    keepPage(*view);
+    const bool active = view == &loop.current && programState().innermost == &loop;
+    drawPanel(*view, active, levelOf(loop));
+    if (active) drawPositionMarker(*view);  // as a pass draws it
+  }
+}
+
+void placeWindow(ScreenWindow& window, const WindowRect& rect) {
+  moveWindow(window, rect.x, rect.y, rect.width, rect.height);
+}
+
+// The relayout hook of every window a loop opens: the window goes where the plan for the
+// screen's new size puts it, and what it shows is drawn again.
+void relayoutLoopWindow(ScreenWindow& window, void* owner) {
+  LoopContext& loop = *static_cast<LoopContext*>(owner);
+  const KeyboardLayout layout = keyboardLayout();
+  const ProgramState& state = programState();
+  if (loop.screen != nullptr && loop.outermost) {
+    LoopScreen& screen = *loop.screen;
+    screen.request.columns = screenColumns();
+    screen.request.rows = screenRows();
+    screen.request.smallWindows = state.smallWindows;
+    screen.plan = planScreen(screen.request);
+    const ScreenPlan& plan = screen.plan;
+    if (&window == screen.topRow.get()) {
+      placeWindow(window, plan.topRow);
+      if (preference(13) != 0) showMenuTitles(layout);
+      return;
+    }
+    if (&window == screen.tree.get()) return placeWindow(window, plan.tree);
+    for (int i = 0; i < 2; ++i) {
+      if (&window != screen.panelWindows[i].get()) continue;
+      placeWindow(window, plan.panels[i]);
+      return redrawPanelIn(loop, window);
+    }
+    if (&window == screen.labelRows.get() || &window == screen.commandLine.get() ||
+        &window == screen.keyBarWindow.get()) {
+      placeWindow(window, &window == screen.labelRows.get()     ? plan.labelRows
+                          : &window == screen.commandLine.get() ? plan.commandLine
+                                                                : plan.keyBar);
+      // The rows under the panels do not overlap: drawn together once the last one is placed.
+      if (&window == (screen.keyBarWindow ? screen.keyBarWindow.get() : screen.labelRows.get())) {
+        const LoopContext* inner = state.innermost != nullptr ? state.innermost : &loop;
+        drawBottomRows(screen, layout, inner->current.panel->currentDirectory);
+      }
+      return;
+    }
+  }
+  if (&window == loop.nestedWindow.get() && loop.outer != nullptr &&
+      loop.outer->current.panel != nullptr && loop.outer->current.panel->window != nullptr) {
+    const ScreenWindow& under = *loop.outer->current.panel->window;
+    moveWindow(window, under.x + 1, under.y + 1, under.width, under.height);
+    return redrawPanelIn(loop, window);
+  }
+  if (&window == loop.createdOtherWindow.get() && loop.screen != nullptr) {
+    // The other half of the screen from the loop's own panel window.
+    const ScreenPlan& plan = loop.screen->plan;
+    const ScreenWindow* own = loop.nestedWindow.get();
+    const bool ownOnFirst = own == nullptr || own->x + 1 == plan.panels[0].x;
+    placeWindow(window, plan.panels[ownOnFirst ? 1 : 0]);
+    return redrawPanelIn(loop, window);
+  }
+  if (&window == loop.functionKeyWindow.get()) {
+    showFunctionKeyPage(loop.functionKeyWindow, loop.functionKeyPage);  // places it too
+    return;
+  }
+  if (&window == loop.hiddenCover.get() && loop.screen != nullptr) {
+    const ScreenPlan& plan = loop.screen->plan;
+    moveWindow(window, 1, plan.firstPanelRow, screenColumns(),
+               plan.lastPanelRow - plan.firstPanelRow + 1);
+  }
+}
+
 // Keys that reach the loop unchanged in the COMMANDER layout.
 bool commanderPassesThrough(KeyCode key) {
   switch (key) {
@@ -269,6 +454,7 @@ bool createOtherPanel(LoopContext& loop) {
   if (plan.panels[1].empty()) return false;
   const bool onFirst = panel.window->x + 1 == plan.panels[0].x;
   if (openPanelWindow(loop.createdOtherWindow, plan.panels[onFirst ? 1 : 0]) != 0) return false;
+  adoptLoopWindow(loop.createdOtherWindow.get(), loop);
   loop.createdOther =
       std::make_unique<Panel>(makePanel("", LayoutTwoLists, loop.createdOtherWindow.get()));
   linkPanels(panel, *loop.createdOther);
@@ -305,11 +491,24 @@ int switchPanels(LoopContext& loop) {
   return LoopContinue;
 }
 
+// The user left the "too small" screen with Esc: nested loops end, the outermost takes it
+// as its Esc (the exit question where preference 1 asks it). Answered No, the screen is too
+// small still: its message again.
+int leaveAsRequested(LoopContext& loop) {
+  ProgramState& state = programState();
+  if (!loop.outermost) return LoopEnd;
+  state.leaveRequested = false;
+  const int result = quitCommand(loop, CmdQuit);
+  if (result == LoopContinue) (void)followTerminalSize();
+  return result;
+}
+
 // One pass, steps 1 to 15.
 int runPass(LoopContext& loop) {
   const KeyboardLayout layout = keyboardLayout();
   Panel& panel = *loop.current.panel;
   ProgramState& state = programState();
+  if (state.leaveRequested) return leaveAsRequested(loop);
 
   // 1, 2
   if (panel.window != nullptr) activateWindow(*panel.window);
@@ -317,8 +516,8 @@ int runPass(LoopContext& loop) {
   if (layout == KeyboardCommander) setHelpContext(HelpContextCommander);
   panel.currentDirectory = currentDirectory();
   // 3, 4
-  if (!state.panelsHidden) updateOtherPanel(loop);
-  if (loop.reread != RereadNone && !state.panelsHidden) updateCurrentPanel(loop);
+  const bool otherRead = !state.panelsHidden && updateOtherPanel(loop);
+  if (loop.reread != RereadNone && !state.panelsHidden) updateCurrentPanel(loop, otherRead);
   loop.quietRead = false;
   // 5
   Panel& current = *loop.current.panel;
@@ -329,7 +528,8 @@ int runPass(LoopContext& loop) {
     loop.promptDirectory = current.currentDirectory;
     loop.barDirty = true;
   }
-  if (loop.barDirty && loop.screen != nullptr) {
+  // A function-key page lies over the bottom rows: they are drawn again when it closes.
+  if (loop.barDirty && loop.screen != nullptr && !loop.functionKeyWindow) {
     drawBottomRows(*loop.screen, layout, current.currentDirectory);
     loop.barDirty = false;
   }
@@ -344,19 +544,25 @@ int runPass(LoopContext& loop) {
     loop.pending = 0;
   } else {
     const KeyCode key = readLoopKey(loop);
+    if (state.leaveRequested) return LoopContinue;  // its Esc is not a key of the loop
     if (takeResizeRequest()) return LoopRebuild;
     if (layout == KeyboardCommander && loop.screen != nullptr &&
-        loop.screen->keyBar.window != nullptr)
+        loop.screen->keyBar.window != nullptr && !loop.functionKeyWindow)
       followModifiers(loop.screen->keyBar);
     if (key >= MenuTitleClickBase && key < MenuTitleClickBase + 5) {
       code = offerToMenuBar(titleKey(layout, key - MenuTitleClickBase), layout);
     } else {
       code = key;
+      // The keypad's grey keys are their characters outside the COMMANDER layout.
+      if (layout != KeyboardCommander && key::keypadCharacter(key) != 0)
+        code = key::keypadCharacter(key);
       if (layout == KeyboardCommander && key >= key::Space && key <= 0xFF) {
         typeIntoCommandLine(loop, key);
         return LoopContinue;
       }
-      if (layout == KeyboardCommander && !commanderPassesThrough(key))
+      // While a function-key page shows, F5 to F10 run its commands.
+      const bool pageKey = loop.functionKeyPage > 0 && key >= key::F5 && key <= key::F10;
+      if (layout == KeyboardCommander && !commanderPassesThrough(key) && !pageKey)
         code = translateCommander(loop, key);
       code = offerToMenuBar(code, layout);
     }
@@ -443,6 +649,7 @@ int runPanelLoop(LoopContext& loop) {
   int result = LoopContinue;
   while (result == LoopContinue) result = runPass(loop);
   releaseLoopWindows(loop);
+  if (loop.outermost) state.driveMemory = loop.driveMemory;
   loop.driveMemory = {};
   state.innermost = outer;
   --counter;
@@ -464,8 +671,10 @@ int runNestedOn(LoopContext& loop, MakePanel make) {
 
   LoopContext nested;
   nested.outermost = false;
+  nested.outer = &loop;
   nested.screen = loop.screen;
   if (openPanelWindow(nested.nestedWindow, rect) != 0) return LoopContinue;
+  adoptLoopWindow(nested.nestedWindow.get(), nested);
   Panel& panel = make(nested.nestedWindow.get());
   nested.current.panel = &panel;
   nested.globalList = isGlobalList(panel);
@@ -509,6 +718,12 @@ int LoopContext::runNestedLoop(Panel& panel) {
   return result;
 }
 
+void adoptLoopWindow(ScreenWindow* window, LoopContext& loop) {
+  if (window == nullptr) return;
+  window->relayout = relayoutLoopWindow;
+  window->relayoutOwner = &loop;
+}
+
 int runCommandLoop(const CommandLoopSettings& settings) {
   ProgramState& state = programState();
   state.setupPath = settings.setupPath;
@@ -519,6 +734,11 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   const ScreenLayout layout = panelLayoutFor(state.windowLayoutChoice, keyboard);
   const bool twoLists = layout == LayoutTwoLists;
 
+  // A restart (window layout, big/small, user menu) finds the terminal as the user left it.
+  int terminalColumns = 0, terminalRows = 0, columns = 0, rows = 0;
+  console().terminalSize(terminalColumns, terminalRows);
+  if (!screenSizeFor(terminalColumns, terminalRows, columns, rows)) (void)followTerminalSize();
+
   ScreenRequest request;
   request.columns = screenColumns();
   request.rows = screenRows();
@@ -527,37 +747,79 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   request.commandWindow = setupBlock().commandWindow.get() == 0;
   request.smallWindows = state.smallWindows;
   LoopScreen screen;
+  screen.request = request;
   (void)openLoopScreen(screen, planScreen(request), twoLists);
 
-  const std::string start1 =
-      !settings.startDirectory1.empty() ? settings.startDirectory1 : state.lastDirectory1;
-  const std::string start2 =
-      !settings.startDirectory2.empty() ? settings.startDirectory2 : state.lastDirectory2;
-  Panel first = makePanel(start1, layout, screen.panelWindows[0].get());
-  Panel second;
-  if (twoLists) {
-    second = makePanel(start2, layout, screen.panelWindows[1].get());
-    linkPanels(first, second);
-    changeDirectory(first.currentDirectory);
+  // The panels: made at the first start, shown again as they were by every restart.
+  const bool restart = state.panels[0] != nullptr;
+  bool secondIsNew = false;
+  if (!restart) {
+    const std::string start =
+        !settings.startDirectory1.empty() ? settings.startDirectory1 : state.lastDirectory1;
+    state.panels[0] = std::make_unique<Panel>(makePanel(start, layout, nullptr));
   }
-
+  if (twoLists && !state.panels[1]) {
+    const std::string start =
+        !settings.startDirectory2.empty() ? settings.startDirectory2 : state.lastDirectory2;
+    state.panels[1] = std::make_unique<Panel>(makePanel(start, layout, nullptr));
+    state.panels[1]->displayBits = state.panels[0]->displayBits;
+    secondIsNew = true;
+  }
+  if (!state.panels[state.activePanel]) state.activePanel = 0;
+  for (std::unique_ptr<Panel>& panel : state.panels) {
+    if (!panel) continue;
+    panel->layout = layout;
+    panel->window = nullptr;
+    panel->other = nullptr;
+  }
+  Panel& active = *state.panels[state.activePanel];
   LoopContext loop;
   loop.screen = &screen;
-  loop.current.panel = &first;
+  loop.current.panel = &active;
   if (twoLists) {
-    loop.other.panel = &second;
-    loop.otherRequest = OtherAlways;
+    Panel& first = *state.panels[0];
+    Panel& second = *state.panels[1];
+    first.window = screen.panelWindows[0].get();
+    second.window = screen.panelWindows[1].get();
+    first.other = &second;
+    second.other = &first;
+    loop.other.panel = &active == &first ? &second : &first;
+    loop.otherRequest = restart && !secondIsNew ? OtherRedraw : OtherAlways;
+  } else {
+    active.window = screen.panelWindows[0].get();
   }
-  loop.placement = PlaceFirst;
+  for (WindowHandle* handle :
+       {&screen.topRow, &screen.tree, &screen.panelWindows[0], &screen.panelWindows[1],
+        &screen.labelRows, &screen.commandLine, &screen.keyBarWindow})
+    adoptLoopWindow(handle->get(), loop);
+  changeDirectory(active.currentDirectory);
+  if (restart) {
+    for (PanelView* view : {&loop.current, &loop.other})
+      if (view->panel != nullptr && view->panel->cursor != NoNode)
+        view->cursorIndex = std::max(nodeIndex(view->panel->list, view->panel->cursor), 0);
+    loop.previousDirectory = active.currentDirectory;
+    loop.reread = RereadRedraw;
+    loop.driveMemory = state.driveMemory;
+  } else {
+    loop.placement = PlaceFirst;
+  }
   setStatusLineShown(true);
   const int result = runPanelLoop(loop);
 
-  state.lastDirectory1 = first.currentDirectory;
-  state.lastDirectory2 = twoLists ? second.currentDirectory : state.lastDirectory2;
-  if (result != LoopRebuild && result != LoopUserMenu)
-    finishProgram(first, twoLists ? &second : nullptr);
-  freePanel(second);
-  freePanel(first);
+  if (twoLists) state.activePanel = loop.current.panel == state.panels[1].get() ? 1 : 0;
+  state.lastDirectory1 = state.panels[0]->currentDirectory;
+  if (state.panels[1]) state.lastDirectory2 = state.panels[1]->currentDirectory;
+  for (std::unique_ptr<Panel>& panel : state.panels)
+    if (panel) panel->window = nullptr;
+  if (result != LoopRebuild && result != LoopUserMenu) {
+    finishProgram(*state.panels[0], state.panels[1].get());
+    for (std::unique_ptr<Panel>& panel : state.panels) {
+      if (panel) freePanel(*panel);
+      panel.reset();
+    }
+    state.activePanel = 0;
+    state.driveMemory = {};
+  }
   clearMouseZones();
   closeLoopScreen(screen);
   return result;

@@ -36,6 +36,10 @@ int runPanelLoop(LoopContext& loop);
 // loop ended with.
 int runNestedPanel(LoopContext& loop, std::string_view directory);
 
+// Makes a window one that the loop lays out again when the screen size changes (it must be
+// one of the loop's own: the screen's, the nested panel's, the page or the cover window).
+void adoptLoopWindow(ScreenWindow* window, LoopContext& loop);
+
 // Mouse-zone codes of the loop: a click into the current panel's list and the key reader's
 // double click of it, and the menu titles on the top row (base + title index).
 inline constexpr KeyCode PanelClickCode = 0xFE0D;

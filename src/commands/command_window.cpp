@@ -92,6 +92,15 @@ void appendNameToCommandLine(LoopContext& loop) {
 
 void typeIntoCommandLine(LoopContext&, KeyCode) { rejectBeep(); }
 
+bool clearCommandLine(LoopContext& loop) {
+  CommandLine& line = commandLine();
+  if (commandLineWindow(loop) == nullptr || line.text.empty()) return false;
+  line.text.clear();
+  line.cursor = 0;
+  loop.barDirty = true;
+  return true;
+}
+
 bool commandLineReady(const LoopContext& loop) {
   return commandLineWindow(loop) != nullptr && trimCommandLine();
 }
@@ -102,7 +111,8 @@ KeyCode readLoopKey(LoopContext& loop) {
   // drawing would bring the program's screen back.
   const bool userScreen = userScreenLineShown();
   if (userScreen) setExternalProgramRunning(true);
-  ScreenWindow* window = commandLineWindow(loop);
+  // A function-key page covers the command line: keys come straight from the reader then.
+  ScreenWindow* window = loop.functionKeyWindow ? nullptr : commandLineWindow(loop);
   const KeyCode key =
       window != nullptr ? readCommandLineKey(*window, promptDirectory(loop)) : readKey();
   if (userScreen) setExternalProgramRunning(false);

@@ -26,6 +26,10 @@ void appendNameToCommandLine(LoopContext& loop);
 // command window is off), so it is rejected.
 void typeIntoCommandLine(LoopContext& loop, KeyCode character);
 
+// Esc in the COMMANDER layout: a command line holding text is cleared (true); an empty one
+// leaves Esc its meaning (false).
+bool clearCommandLine(LoopContext& loop);
+
 // Enter in the COMMANDER layout: the command line's trailing blanks removed, true when it
 // holds text to execute.
 bool commandLineReady(const LoopContext& loop);

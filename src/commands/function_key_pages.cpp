@@ -28,6 +28,8 @@ void showFunctionKeyPage(WindowHandle& window, int page) {
     if (openWindow(window, 1, screenRows() - PageWindowRows + 1, screenColumns(), PageWindowRows,
                    color(ColorPulldown), color(ColorPulldown), WindowClear) != 0)
       return;
+  } else if (window->relayoutPending) {  // the screen has a new size
+    moveWindow(*window, 1, screenRows() - PageWindowRows + 1, screenColumns(), PageWindowRows);
   }
   CurrentWindowScope scope(*window);
   raiseHold(1);

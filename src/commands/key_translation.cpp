@@ -19,7 +19,7 @@ namespace {
 using A = CommanderAction;
 
 constexpr CommanderTranslation CommanderTable[] = {
-    {key::Escape, A::Give, CmdQuit},
+    {key::Escape, A::ClearLineOr, CmdQuit},
     {key::F10, A::Give, CmdQuit},
     {key::Enter, A::EnterKey},
     {key::Ins, A::InsertKey},
@@ -59,6 +59,12 @@ constexpr CommanderTranslation CommanderTable[] = {
     {key::ctrl('O'), A::AllWindows},
     {key::ctrl('Q'), A::BigSmall, CmdWindowBigSmall},
     {key::ctrl('R'), A::Give, CmdRefresh},
+    {key::CtrlPgUp, A::Give, key::Backspace},
+    // The keypad's grey keys select without a trip to the menu.
+    {key::KeypadPlus, A::Give, 's'},
+    {key::KeypadPlusOther, A::Give, 's'},
+    {key::KeypadMinus, A::Give, 'n'},
+    {key::KeypadStar, A::Give, '-'},
 };
 
 constexpr EitherForm EitherTable[] = {
@@ -148,6 +154,9 @@ CommandId translateCommander(LoopContext& loop, KeyCode key) {
   }
   switch (entry->action) {
     case A::Give:
+      return entry->command;
+    case A::ClearLineOr:
+      if (clearCommandLine(loop)) return 0;
       return entry->command;
     case A::GiveEither:
       return hasSelection(loop) ? entry->selectedCommand : entry->command;

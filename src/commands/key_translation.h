@@ -13,6 +13,7 @@ namespace corvane {
 
 enum class CommanderAction {
   Give,                // the command
+  ClearLineOr,         // clears the command line when it holds text, else the command
   GiveEither,          // the command, or selectedCommand when files are selected
   EnterKey,            // the command line, an archive, run by extension, or Enter on a directory
   InsertKey,           // Enter on a file (toggle), "!" on a directory

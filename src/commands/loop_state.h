@@ -30,6 +30,14 @@ struct ProgramState {
   // shows them again.
   std::string lastDirectory1, lastDirectory2;
   LoopContext* innermost = nullptr;
+  // The outermost loop's two panels (left, right) with their lists, marks, cursors and
+  // display modes, the active one and the per-drive memory: a restart of the loop (window
+  // layout, big/small, user menu) shows them again as they were.
+  std::unique_ptr<Panel> panels[2];
+  int activePanel = 0;
+  DriveCursorMemory driveMemory;
+  // The user left the "too small" screen with Esc: the loops end through the normal exit.
+  bool leaveRequested = false;
 };
 ProgramState& programState();
 // The sum of the nesting counters (1 while only the outermost loop runs).
@@ -72,6 +80,7 @@ struct LoopContext : CommandContext {
   bool barDirty = true;
   std::string promptDirectory;  // the directory the command line's prompt shows
 
+  LoopContext* outer = nullptr;  // the loop this one is nested in
   LoopScreen* screen = nullptr;  // the windows of the outermost loop
   WindowHandle nestedWindow;     // a nested loop's own panel window
   WindowHandle functionKeyWindow;

@@ -17,6 +17,9 @@ constexpr std::string_view TextGotoPrompt = "Goto :";
 constexpr const char* FormatNestedTitle = "%s Nr. %d";
 constexpr std::string_view TextNestedFiles = " Files ";
 constexpr const char* FormatCommandPrompt = "%s>";
+constexpr const char* FormatPathTooLong = " The path would be longer than %d characters ";
+// A panel's directory went or may not be read: the nearest one above it is shown instead.
+constexpr const char* FormatDirectoryUnreadable = "Directory %s\ncannot be read, back to %s";
 
 // Function-key pages.
 constexpr const char* FormatFunctionKeyPage =

@@ -23,6 +23,7 @@
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
+#include "platform/textf.h"
 #include "ui/about_box.h"
 #include "ui/boxes.h"
 #include "ui/input_dialog.h"
@@ -88,6 +89,10 @@ void toggleAndMoveDown(LoopContext& loop) {
 
 // A new directory for the current panel; the next pass reads it.
 void enterDirectory(LoopContext& loop, std::string_view path, int placement) {
+  if (path.size() > MaxPath) {
+    messageBox(textf(FormatPathTooLong, static_cast<int>(MaxPath)));
+    return;
+  }
   if (!changeDirectory(path)) {
     rejectBeep();
     loop.reread = RereadInPlace;  // it may have gone: show what is there now
@@ -404,6 +409,7 @@ int aboutCommand(LoopContext&, CommandId) {
 int functionKeyPageCommand(LoopContext& loop, CommandId) {
   loop.functionKeyPage = nextFunctionKeyPage(loop.functionKeyPage);
   showFunctionKeyPage(loop.functionKeyWindow, loop.functionKeyPage);
+  adoptLoopWindow(loop.functionKeyWindow.get(), loop);
   if (loop.functionKeyPage == 0) loop.barDirty = true;
   return LoopContinue;
 }
@@ -456,6 +462,7 @@ void toggleAllWindows(LoopContext& loop) {
   if (openWindow(loop.hiddenCover, 1, plan.firstPanelRow, screenColumns(),
                  plan.lastPanelRow - plan.firstPanelRow + 1, ColorAttr{0x07}, ColorAttr{0x07},
                  WindowClear) == 0) {
+    adoptLoopWindow(loop.hiddenCover.get(), loop);
     state.panelsHidden = true;
     setStatusLineShown(false);  // the clock keeps off the top row while the panels are off
   }
@@ -483,7 +490,7 @@ int idleRefreshCommand(LoopContext& loop, CommandId) {
 }
 
 int modifierCommand(LoopContext& loop, CommandId) {
-  if (loop.screen != nullptr && loop.screen->keyBar.window != nullptr)
+  if (loop.screen != nullptr && loop.screen->keyBar.window != nullptr && !loop.functionKeyWindow)
     followModifiers(loop.screen->keyBar);
   return LoopContinue;
 }

@@ -62,11 +62,19 @@ void drawPositionMarker(PanelView& view) {
   const int separatorRow = geometry.windowRows - 2;
   const int thumbRow = percent * (window.height - 5) / 100 + 2;
   if (geometry.infoKind == InfoAreaKind::Lines && geometry.infoRows >= InfoLineRows &&
-      thumbRow != separatorRow && window.frame != nullptr && windowFramed(window)) {
+      window.frame != nullptr && windowFramed(window) && separatorRow > 1 &&
+      separatorRow < window.height - 1) {
     CurrentWindowScope scope(window);
     std::string tee;
     appendUtf8(tee, cp437ToUnicode(window.frame->chars[FrameRightTee]));
     writeText(tee, 0, window.width - 1, separatorRow, WriteFrameColor);
+    // The thumb that fell on the tee stands right next to it, inside the track.
+    if (thumbRow == separatorRow) {
+      const int row = separatorRow - 1 >= 2 ? separatorRow - 1 : separatorRow + 1;
+      std::string thumb;
+      appendUtf8(thumb, cp437ToUnicode(ScrollThumb));
+      writeText(thumb, 0, window.width - 1, row, WriteFrameColor);
+    }
   }
 }
 

@@ -58,6 +58,7 @@ ScreenLayout panelLayoutFor(int windowLayoutChoice, KeyboardLayout keyboard);
 
 // The windows of the outermost loop, opened in stacking order and freed in reverse.
 struct LoopScreen {
+  ScreenRequest request;  // the plan's request; a new screen size gives a new plan
   ScreenPlan plan;
   WindowHandle topRow;
   WindowHandle tree;

@@ -1,10 +1,12 @@
 #include "commands/startup.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 #include "commands/command_loop.h"
+#include "commands/screen_size.h"
 #include "commands/title_windows.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
@@ -21,6 +23,7 @@
 #include "platform/host_directories.h"
 #include "platform/keyboard.h"
 #include "platform/product.h"
+#include "platform/replace_file.h"
 #include "platform/screen.h"
 #include "platform/system_info.h"
 #include "platform/terminal_console.h"
@@ -35,57 +38,29 @@
 namespace corvane {
 namespace {
 
-constexpr int MinimumColumns = 80;
-constexpr int MinimumRows = 24;
-constexpr int DefaultColumns = 80;
-constexpr int DefaultRows = 25;
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
 
-// Shows why the terminal is too small and waits for a resize or Escape. False on Escape.
-bool waitForUsableTerminal(int& columns, int& rows) {
-  for (;;) {
-    console().terminalSize(columns, rows);
-    if (columns >= MinimumColumns && rows >= MinimumRows) return true;
-    int shownColumns = columns > 0 ? columns : 1, shownRows = rows > 0 ? rows : 1;
-    initScreenImage(shownColumns, shownRows);
-    std::string text = textf(
-        "Corvane needs at least %d x %d (now %d x %d). Enlarge the "
-        "terminal, or press Esc to quit.",
-        MinimumColumns, MinimumRows, columns, rows);
-    ScreenImage& image = screenImage();
-    int column = 0, row = 0;
-    for (std::size_t pos = 0; pos < text.size() && row < image.rows;) {
-      char32_t ch;
-      pos += decodeChar(text, pos, ch);
-      image.at(column, row) = {ch, 0x07};
-      if (++column >= image.columns) column = 0, ++row;
-    }
-    flushScreen();
-    InputRecord record;
-    for (;;) {
-      if (!console().readInput(record, -1)) continue;
-      if (record.kind == InputRecord::Kind::Resize) break;
-      if (record.kind == InputRecord::Kind::Key && record.keyDown && record.character == 27)
-        return false;
-    }
-  }
-}
-
-// Screen size and defaults: the switches' size, else the terminal's. Applied at start and
-// before every further pass. False when the user gave up on a too small terminal.
+// The screen size for the terminal and the switches at start, after the "too small"
+// message while the terminal is too small. False when the user gave up on it.
 bool applyScreenDefaults(const StartupSwitches& switches) {
+  setScreenSizeSwitches(switches.screenColumns, switches.screenRows);
   int columns = 0, rows = 0;
-  if (switches.screenColumns == 0 && switches.screenRows == 0) {
-    if (!waitForUsableTerminal(columns, rows)) return false;
-  } else {
-    console().terminalSize(columns, rows);
-    columns = switches.screenColumns > 0 ? switches.screenColumns : DefaultColumns;
-    rows = switches.screenRows > 0 ? switches.screenRows : DefaultRows;
-  }
+  if (!waitForUsableTerminal(columns, rows)) return false;
   initScreenImage(columns, rows);
   setCursorShape(CursorHidden);
   flushScreen();
   return true;
+}
+
+// A restart takes the terminal as it is; the loop shows the "too small" message itself when
+// it needs to, so that leaving from there goes through the normal exit.
+void applyRestartSize() {
+  int terminalColumns = 0, terminalRows = 0, columns = 0, rows = 0;
+  console().terminalSize(terminalColumns, terminalRows);
+  (void)screenSizeFor(terminalColumns, terminalRows, columns, rows);
+  initScreenImage(std::max(columns, 1), std::max(rows, 1));
+  setCursorShape(CursorHidden);
+  flushScreen();
 }
 
 // The default files of data/ put beside the setup file where they are missing.
@@ -96,8 +71,8 @@ void installDefaultFiles(const std::string& setupPath) {
     if (dot == std::string_view::npos) continue;
     std::string target = siblingPath(setupPath, name.substr(dot));
     if (fileExists(target)) continue;
-    FileHandle out = openFile(target, "wb");
-    if (out) std::fwrite(file->bytes, 1, file->size, out.get());
+    (void)replaceFile(target,
+                      std::string_view(reinterpret_cast<const char*>(file->bytes), file->size));
   }
 }
 
@@ -111,22 +86,25 @@ void registerHooks() {
   hooks.replayCount = replayCountPrompt;
   hooks.note = noteHook;
   hooks.message = messageHook;
+  hooks.resize = followTerminalSize;
   setKeyReaderHooks(hooks);
 }
 
-// The setup file's program path, its directory made when missing.
-std::string locateSetupFile(const std::string& programPath) {
-  std::string programDir = programHostDirectory(programPath.c_str());
+// The setup file's program path; "" when no directory can hold it.
+std::string setupFileOf(const std::string& programPath) {
+  const std::string programDir = programHostDirectory(programPath.c_str());
+  const std::string workingDir = hostWorkingDirectory();
   std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
               home = environmentValue("HOME"), tmp = environmentValue("TMP"),
               temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-  std::string hostPath =
-      setupFilePath(orNull(cs), programDir, hostDirectoryWritable(programDir), orNull(xdg),
-                    orNull(home), orNull(tmp), orNull(temp), programPath);
-  ensureHostDirectory(hostDirectoryOf(hostPath));
-  std::string programForm = toProgramPath(hostPath);
-  return programForm;
+  SetupEnvironment env;
+  env.cs = orNull(cs), env.xdgConfigHome = orNull(xdg), env.home = orNull(home);
+  env.tmp = orNull(tmp), env.temp = orNull(temp);
+  env.workingDirectory = workingDir;
+  env.programDirectory = programDir;
+  env.programDirectoryWritable = hostDirectoryWritable(programDir);
+  return locateSetupFile(setupDirectoryCandidates(env), programPath);
 }
 
 }  // namespace
@@ -135,7 +113,7 @@ int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
   initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
-  std::string setupPath = locateSetupFile(context.programPath);
+  std::string setupPath = setupFileOf(context.programPath);
 
   // Console.
   if (!context.terminal->start(WindowTitle)) {
@@ -156,15 +134,16 @@ int runProgram(StartupContext& context) {
   startClockThread();
   prebuildErrorWindow();
 
-  // Setup.
+  // Setup. Without a setup directory the defaults hold and nothing is written.
+  loadSetup(setupPath);
   if (!setupPath.empty()) {
-    loadSetup(setupPath);
-    makeDirectory(besideSetup(setupPath, TreeCacheDirectory));
+    (void)makeDirectory(besideSetup(setupPath, TreeCacheDirectory));
     installDefaultFiles(setupPath);
     setHelpFilePath(siblingPath(setupPath, HelpExtension));
     setHistoryFilePath(siblingPath(setupPath, HistoryExtension));
   } else {
     setHistoryFilePath("");
+    messageBox(TextNoSetupDirectory);
   }
   setCursorShape(CursorHidden);
 
@@ -182,7 +161,7 @@ int runProgram(StartupContext& context) {
   settings.osText = osText;
   settings.userMenu = switches.userMenu;
   for (bool first = true;; first = false) {
-    if (!first && !applyScreenDefaults(switches)) break;
+    if (!first) applyRestartSize();
     TitleWindows titles;
     openTitleWindows(titles, setupBlock().keyboardLayout.get() == 0, osText);
     flushInput();

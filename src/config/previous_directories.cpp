@@ -5,6 +5,7 @@
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/replace_file.h"
 
 namespace corvane {
 namespace {
@@ -14,20 +15,19 @@ constexpr std::string_view CurrentDirectory = ".\\";
 constexpr std::size_t MaxLineBytes = 4 * MaxPath;
 
 bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-bool writeLine(std::FILE* file, std::string_view path) {
+bool writeLine(FileSink& out, std::string_view path) {
   for (char c : path)
     if (isLineBreak(c)) {
       path = {};
       break;
     }
-  if (!path.empty() && std::fwrite(path.data(), 1, path.size(), file) != path.size()) return false;
-  return std::fputc('\n', file) != EOF;
+  return out.write(path) && out.put('\n');
 }
 
-// One line without its line end; the result is empty when the line is longer than a path
-// may be (the rest of the line is still consumed).
+// One line without its line end (LF or CR LF); blanks are part of a path and stay. The
+// result is empty when the line is longer than a path may be (the rest of the line is still
+// consumed).
 std::string readLine(std::FILE* file) {
   std::string line;
   bool tooLong = false;
@@ -35,10 +35,7 @@ std::string readLine(std::FILE* file) {
     if (line.size() >= MaxLineBytes) tooLong = true;
     if (!tooLong) line += static_cast<char>(c);
   }
-  std::size_t first = 0, last = line.size();
-  while (first < last && isBlank(line[first])) ++first;
-  while (last > first && isBlank(line[last - 1])) --last;
-  line = line.substr(first, last - first);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
   if (tooLong || line.size() > MaxPath) line.clear();
   return line;
 }
@@ -54,11 +51,8 @@ std::string usableDirectory(std::string path) {
 
 bool writePreviousDirectories(std::string_view filePath, std::string_view panel1,
                               std::string_view panel2) {
-  FileHandle file = openFile(filePath, "w");
-  if (!file) return false;
-  bool written = writeLine(file.get(), panel1) && writeLine(file.get(), panel2);
-  written &= std::fclose(file.release()) == 0;
-  return written;
+  return static_cast<bool>(replaceFile(
+      filePath, [&](FileSink& out) { return writeLine(out, panel1) && writeLine(out, panel2); }));
 }
 
 PreviousDirectories readPreviousDirectories(std::string_view filePath) {

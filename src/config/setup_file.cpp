@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/color.h"
 #include "platform/file_system.h"
+#include "platform/replace_file.h"
 
 namespace corvane {
 namespace {
@@ -140,12 +141,9 @@ bool loadSetup(std::string_view path) {
 bool saveSetup(std::string_view path) {
   SetupBlock& b = setupBlock();
   std::memcpy(b.colors, colorSlots().data(), SetupColorCount);
-  FileHandle file = openFile(path, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(&b, SetupBlockSize, 1, file.get()) == 1;
-  // Close here to learn whether the buffered bytes reached the file.
-  written &= std::fclose(file.release()) == 0;
-  return written;
+  if (path.empty()) return false;  // no setup directory: nothing is written
+  return static_cast<bool>(
+      replaceFile(path, std::string_view(reinterpret_cast<const char*>(&b), SetupBlockSize)));
 }
 
 }  // namespace corvane

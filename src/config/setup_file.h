@@ -19,12 +19,14 @@ namespace corvane {
 // idle limit, the reserved fields are reset unless the version was "2.2 ", the professional
 // profile is applied to the command window, the profile becomes advanced, the keyboard layout
 // COMMANDER, the clock 24 hours, the clock settings reach the status line, and the block is
-// saved at once. Returns whether any byte was read from a file.
+// saved at once. An empty path (no setup directory) gives the defaults of a missing file and
+// writes nothing. Returns whether any byte was read from a file.
 bool loadSetup(std::string_view path);
 
 // Copies the live colour slots into the block and writes the block to the file (a program
-// path) in one piece. Returns false when the file cannot be written; callers ignore it, the
-// settings in memory stay as they are.
+// path) in one piece, replacing the old file only once the new one is complete. Returns false
+// when the file cannot be written (the old file stays); callers ignore it, the settings in
+// memory stay as they are.
 bool saveSetup(std::string_view path);
 
 // The setup file's path as given to the last loadSetup, in full (the block's copy is cut at

@@ -1,5 +1,9 @@
 #include "config/setup_path.h"
 
+#include "platform/drives.h"
+#include "platform/host_directories.h"
+#include "platform/paths.h"
+
 namespace corvane {
 namespace {
 
@@ -55,20 +59,38 @@ std::string setupFileName(std::string_view programName) {
   return siblingPath(name, SetupExtension);
 }
 
-std::string setupFilePath(const char* csEnv, std::string_view programDir, bool programDirWritable,
-                          const char* xdgConfigHome, const char* home, const char* tmp,
-                          const char* temp, std::string_view programName) {
-  const std::string name = setupFileName(programName);
+std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnvironment& env) {
+  std::vector<SetupDirectoryCandidate> candidates;
+  auto add = [&](std::string_view directory, bool create = false) {
+    if (directory.empty()) return;
+    std::string absolute = directory.front() == '/' || env.workingDirectory.empty()
+                               ? std::string(directory)
+                               : joinHost(env.workingDirectory, directory);
+    candidates.push_back({std::move(absolute), create});
+  };
+  add(cutAtSemicolon(env.cs));
+  if (env.programDirectoryWritable) add(env.programDirectory);
+  if (env.xdgConfigHome != nullptr && env.xdgConfigHome[0] == '/') {
+    add(joinHost(env.xdgConfigHome, XdgSubdirectory), true);
+  } else if (env.home != nullptr && env.home[0] == '/') {
+    add(joinHost(env.home, HomeConfigSubdirectory), true);
+  }
+  add(cutAtSemicolon(env.tmp));
+  add(cutAtSemicolon(env.temp));
+  return candidates;
+}
 
-  if (std::string_view cs = cutAtSemicolon(csEnv); !cs.empty()) return joinHost(cs, name);
-  if (programDirWritable && !programDir.empty()) return joinHost(programDir, name);
-  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
-    return joinHost(joinHost(xdgConfigHome, XdgSubdirectory), name);
-  if (home != nullptr && home[0] != '\0')
-    return joinHost(joinHost(home, HomeConfigSubdirectory), name);
-  if (std::string_view t = cutAtSemicolon(tmp); !t.empty()) return joinHost(t, name);
-  if (std::string_view t = cutAtSemicolon(temp); !t.empty()) return joinHost(t, name);
-  return joinHost(programDir, name);
+std::string locateSetupFile(const std::vector<SetupDirectoryCandidate>& candidates,
+                            std::string_view programName) {
+  const std::string name = setupFileName(programName);
+  for (const SetupDirectoryCandidate& candidate : candidates) {
+    const bool usable = candidate.create ? ensureHostDirectory(candidate.directory)
+                                         : hostIsDirectory(candidate.directory);
+    if (!usable) continue;
+    std::string path = toProgramPath(joinHost(candidate.directory, name));
+    if (!path.empty()) return path;
+  }
+  return {};
 }
 
 }  // namespace corvane

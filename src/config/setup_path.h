@@ -1,8 +1,9 @@
-// Where the setup file lives and how the files beside it are named. Pure text work.
+// Where the setup file lives and how the files beside it are named.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -33,13 +34,39 @@ std::string besideSetup(std::string_view setupPath, std::string_view name);
 // by "SET", ".SET" appended when it has none): "/usr/bin/corvane" gives "corvane.SET".
 std::string setupFileName(std::string_view programName);
 
-// The host path of the setup file. The directory is the first that applies: CS (cut at its
-// first ";"); the program's directory when it is writable; $XDG_CONFIG_HOME/corvane (an
-// absolute XDG_CONFIG_HOME only), else $HOME/.config/corvane; TMP; TEMP (each cut at ";");
-// as a last resort the program's directory anyway. Unset and empty values are skipped. The
-// caller creates the directory when it is missing and converts the result to a program path.
-std::string setupFilePath(const char* csEnv, std::string_view programDir, bool programDirWritable,
-                          const char* xdgConfigHome, const char* home, const char* tmp,
-                          const char* temp, std::string_view programName);
+// Told once at start when no directory can hold the setup file: the program then writes no
+// setup, history, last-directories or tree cache file at all.
+constexpr std::string_view TextNoSetupDirectory =
+    "No setup directory (CS, HOME, TMP): settings and history are not saved";
+
+struct SetupEnvironment {
+  const char* cs = nullptr;  // the values of the variables; nullptr when unset
+  const char* xdgConfigHome = nullptr;
+  const char* home = nullptr;
+  const char* tmp = nullptr;
+  const char* temp = nullptr;
+  std::string_view workingDirectory;  // host directory that relative values are taken from
+  std::string_view programDirectory;  // host directory of the program ("" when unknown)
+  bool programDirectoryWritable = false;
+};
+
+// A host directory that may hold the setup file, in the order they are tried.
+struct SetupDirectoryCandidate {
+  std::string directory;
+  bool create = false;  // made when missing (only the per-user configuration directory)
+};
+
+// The directories tried for the setup file: CS (cut at its first ";"); the program's
+// directory when it is writable; $XDG_CONFIG_HOME/corvane (an absolute XDG_CONFIG_HOME only),
+// else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and empty values are skipped;
+// relative ones are taken from the working directory. Pure text work.
+std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnvironment& environment);
+
+// The program path of the setup file (setupFileName of programName) in the first candidate
+// that is an existing directory (or, where asked, could be made) on a drive, within the path
+// limit. A directory named by CS that does not exist is not made: the next one is tried. ""
+// when none serves.
+std::string locateSetupFile(const std::vector<SetupDirectoryCandidate>& candidates,
+                            std::string_view programName);
 
 }  // namespace corvane

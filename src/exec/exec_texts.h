@@ -16,6 +16,9 @@ constexpr std::string_view ParameterTooLong = "LNG ERROR 2 ";
 // Running command lines.
 constexpr std::string_view CommandError = "ERROR";
 constexpr std::string_view PressAnyKey = "Press any key !";
+// A command that could not start: the directory and the reason, or the interpreter and it.
+constexpr const char* CannotEnterFormat = "The command could not start:\n%s\n%s";
+constexpr const char* CannotStartFormat = "The command could not start:\n%s: %s";
 
 // Associations and configured programs.
 constexpr std::string_view ExtensionNotDefined = "Extension not defined";

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/screen.h"
+#include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
 
@@ -137,7 +138,9 @@ int runExternal(std::string_view command, bool save, bool wait, bool clear, Scre
   console().leaveScreen();
   if (clear && variant == ScreenVariant::Console) ops.clear();
   ops.write(NewLine);
-  const int status = runShellCommand(command, currentDirectory());
+  const std::string directory = currentDirectory();
+  CommandStartFailure failure;
+  const int status = runShellCommand(command, directory, &failure);
   ops.write(NewLine);
   if (askKey && variant == ScreenVariant::Console) ops.waitKey(exec_text::PressAnyKey);
   console().enterScreen();
@@ -149,6 +152,11 @@ int runExternal(std::string_view command, bool save, bool wait, bool clear, Scre
   flushInput();
   setExternalProgramRunning(false);
   if (askKey && variant == ScreenVariant::KeepScreen) pressAnyKeyWindow();
+  if (!failure.reason.empty())
+    messageBox(failure.directory
+                   ? textf(exec_text::CannotEnterFormat, directory.c_str(), failure.reason.c_str())
+                   : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
+                           failure.reason.c_str()));
   return status;
 }
 

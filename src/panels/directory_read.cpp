@@ -129,7 +129,7 @@ int readDirectory(Panel& panel, const ReadOptions& options) {
 
   FindRecord record;
   if (findFirst(searchPattern(panel), 0, record) != 0) {
-    if (lastFindAccessDenied()) reportAccessError();
+    if (record.failure.accessDenied()) reportAccessError();
     makeSingleNode(panel, parentEntry(), 0);
     countList(panel);
     homeCursor(panel);
@@ -171,7 +171,7 @@ int rereadDirectory(Panel& panel, const ReadOptions& options) {
   int result = ReadDone;
   bool nothingAccepted = false;
   if (findFirst(searchPattern(panel), 0, record) != 0) {
-    if (lastFindAccessDenied()) reportAccessError();
+    if (record.failure.accessDenied()) reportAccessError();
     if (list.head == NoNode) {
       makeSingleNode(panel, parentEntry(), 0);
     } else {

@@ -23,6 +23,8 @@ int twoDigitYear(std::uint16_t dosDate) {
 
 std::string dateTimeText(std::uint16_t dosDate, std::uint16_t dosTime, DateStyle style,
                          DateForm form) {
+  // No date at all (the ".." that stands for an empty drive root): blanks of the same width.
+  if (dosDate == 0) return std::string(dateTimeText(0x21, 0, style, form).size(), ' ');
   const int day = dosDate & 0x1F;
   const int month = (dosDate >> 5) & 0x0F;
   const int year = twoDigitYear(dosDate);

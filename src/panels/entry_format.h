@@ -29,6 +29,7 @@ DateStyle currentDateStyle();
 // The two-digit year of a packed DOS date: 80..99 for 1980..1999, then the year less 2000
 // (kept to two digits, so 2100 and later wrap instead of widening the column).
 int twoDigitYear(std::uint16_t dosDate);
+// Date 0 (an entry without a date) gives blanks as wide as a date.
 std::string dateTimeText(std::uint16_t dosDate, std::uint16_t dosTime, DateStyle style,
                          DateForm form);
 

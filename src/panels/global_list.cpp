@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "platform/tree_walk.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -63,15 +64,6 @@ class FindWindow {
   int lastListRow_ = 1;
 };
 
-struct Scan {
-  Panel& panel;
-  const GlobalListOptions& options;
-  CompiledMask mask;
-  FindWindow window;
-  CancelPoll poll;
-  bool stop = false;
-};
-
 DirectoryId addDirectory(FileList& list, DirectoryId parent, std::string name) {
   const DirectoryId id = static_cast<DirectoryId>(list.directories.size());
   DirectoryNode d;
@@ -87,51 +79,73 @@ DirectoryId addDirectory(FileList& list, DirectoryId parent, std::string name) {
   return id;
 }
 
-void scanDirectory(Scan& scan, DirectoryId directory, const std::string& path) {
-  FileList& list = scan.panel.list;
-  scan.window.showDirectory(path);
-  const std::string pattern = joinPath(path, "*.*");
-  FindRecord record;
-  if (findFirst(pattern, 0, record) != 0) {
-    showTimedNote(
-        textf(lastFindAccessDenied() ? FormatAccessErrorNote : FormatNoEntryNote, pattern.c_str()));
-    return;
+// Gathers the files of the walk into the panel. Names beginning with "." are skipped and
+// such directories not entered; a link to a directory is neither listed nor entered.
+class GlobalScan : public TreeWalkVisitor {
+ public:
+  GlobalScan(Panel& panel, const GlobalListOptions& options, std::string_view mask)
+      : panel_(panel), options_(options), mask_(compileMask(mask)) {
+    directories_.push_back(addDirectory(panel.list, NoDirectory, panel.currentDirectory));
+    window_.showDirectory(panel.currentDirectory);
   }
-  do {
-    if (!record.name.empty() && record.name.front() != '.') {
-      std::string name = record.name;
-      if (scan.panel.nameCase == 0) {
-        for (char& c : name) c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
-      }
-      if ((record.attribute & AttrDirectory) != 0) {
-        const std::string below = joinPath(path, name);
-        const DirectoryId child = addDirectory(list, directory, std::move(name));
-        scanDirectory(scan, child, below);
-        scan.window.showDirectory(path);
-      } else if (maskMatches(scan.mask, name)) {
-        const std::string full = joinPath(path, name);
-        int answer = GlobalTestKeep;
-        if (scan.options.test) answer = scan.options.test(full);
-        if (answer == GlobalTestCancel) scan.stop = true;
-        if (answer == GlobalTestKeep || answer == GlobalTestCancel) {
-          FileEntry e;
-          e.name = std::move(name);
-          e.attributes = record.attribute;
-          e.time = record.time;
-          e.date = record.date;
-          e.size = record.size;
-          const NodeId id = allocateNode(list, std::move(e));
-          list.nodes[id].directory = directory;
-          linkBefore(list, id, NoNode);
-          scan.window.addLine(
-              foundFileLine(full, record.size, record.date, scan.options.dayMonthDates));
-        }
-      }
+
+  int visit(TreeWalkEntry& entry) override {
+    if (entry.name().empty() || entry.name().front() == '.') return TreeWalkSkip;
+    std::string name(entry.name());
+    if (panel_.nameCase == 0) {
+      for (char& c : name) c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
     }
-    if (!scan.stop && scan.poll.cancelled()) scan.stop = true;
-  } while (!scan.stop && findNext(record) == 0);
-  findClose(record);
-}
+    const auto depth = static_cast<std::size_t>(entry.depth());
+    if (entry.isDirectory()) {
+      // The node of the directory whose entries come next at this depth plus one.
+      directories_.resize(depth + 1);
+      directories_[depth] = addDirectory(panel_.list, directories_[depth - 1], std::move(name));
+      window_.showDirectory(entry.path());
+      return TreeWalkContinue;
+    }
+    if (!maskMatches(mask_, name)) return TreeWalkContinue;
+    const FindRecord* record = entry.details();
+    if (record == nullptr || record->linkToDirectory) return TreeWalkContinue;
+    const std::string full = joinPath(directoryPath(panel_.list, directories_[depth - 1]), name);
+    const int answer = options_.test ? options_.test(full) : GlobalTestKeep;
+    if (answer != GlobalTestKeep && answer != GlobalTestCancel) return TreeWalkContinue;
+    FileEntry e;
+    e.name = std::move(name);
+    e.attributes = record->attribute;
+    e.time = record->time;
+    e.date = record->date;
+    e.size = record->size;
+    FileList& list = panel_.list;
+    const NodeId id = allocateNode(list, std::move(e));
+    list.nodes[id].directory = directories_[depth - 1];
+    linkBefore(list, id, NoNode);
+    window_.addLine(foundFileLine(full, record->size, record->date, options_.dayMonthDates));
+    return answer == GlobalTestCancel ? TreeWalkStop : TreeWalkContinue;
+  }
+
+  int leaveDirectory(TreeWalkEntry& entry) override {
+    window_.showDirectory(parentPath(entry.path()));
+    return TreeWalkContinue;
+  }
+
+  int failed(std::string_view path, FileResult reason) override {
+    const std::string pattern = joinPath(path, "*.*");
+    showTimedNote(
+        textf(reason.accessDenied() ? FormatAccessErrorNote : FormatNoEntryNote, pattern.c_str()));
+    window_.showDirectory(path == panel_.currentDirectory ? std::string(path) : parentPath(path));
+    return TreeWalkContinue;
+  }
+
+  bool cancelled() override { return poll_.cancelled(); }
+
+ private:
+  Panel& panel_;
+  const GlobalListOptions& options_;
+  CompiledMask mask_;
+  FindWindow window_;
+  CancelPoll poll_;
+  std::vector<DirectoryId> directories_;  // by depth: the directory whose entries are walked
+};
 
 }  // namespace
 
@@ -173,10 +187,9 @@ int readGlobalList(Panel& panel, std::string_view startDirectory, std::string_vi
   panel.nameCase = 0;
   readVolumeInformation(panel);
 
-  const DirectoryId root = addDirectory(panel.list, NoDirectory, panel.currentDirectory);
   {
-    Scan scan{panel, options, compileMask(mask), {}, {}, false};
-    scanDirectory(scan, root, panel.currentDirectory);
+    GlobalScan scan(panel, options, mask);
+    walkDirectoryTree(panel.currentDirectory, scan);
   }
 
   if (panel.list.length == 0) {

@@ -15,6 +15,7 @@ namespace corvane {
 namespace {
 
 constexpr int InfoItemCount = 6;
+constexpr int InfoNameCells = 20;
 constexpr unsigned char VerticalLine = 0xB3;
 constexpr unsigned char VerticalTee = 0xB4;
 constexpr unsigned char HorizontalLine = 0xC4;
@@ -108,14 +109,20 @@ InfoLines infoLines(const Panel& panel, int width) {
     const bool directory = n.entry.isDirectory() && (n.mark & MarkSizeComputed) == 0;
     const std::string size = directory ? std::string(TextDirectoryInfo)
                                        : textf(FormatInfoSize, fitSize(n.entry.size, 10).c_str());
-    const std::string date =
-        dateTimeText(n.entry.date, n.entry.time, currentDateStyle(), DateForm::InfoLine);
-    // The name takes 20 cells, fewer in a narrow window so the rest still fits.
-    const std::string rest = size + " " + date + " " + attributeText(n.entry.attributes);
-    const int nameCells = std::clamp(width - textCells(rest), 1, 20);
+    // The name column is 20 cells, its last one blank so that a size of ten characters
+    // never joins the name (fewer in a window too narrow for both); date and time and the
+    // attributes follow, each only when it fits whole.
+    const int nameCells = std::clamp(width - textCells(size), 1, InfoNameCells);
     std::string name = n.entry.name;
     if (panel.nameCase == 0) name = upperCaseLetters(name);
-    lines.entry = padCells(padCells(name, nameCells) + rest, width);
+    std::string line = padCells(padCells(name, nameCells - 1), nameCells) + size;
+    const std::string parts[] = {
+        " " + dateTimeText(n.entry.date, n.entry.time, currentDateStyle(), DateForm::InfoLine),
+        " " + attributeText(n.entry.attributes),
+    };
+    for (const std::string& part : parts)
+      if (textCells(line) + textCells(part) <= width) line += part;
+    lines.entry = padCells(line, width);
   } else {
     lines.entry = padCells("", width);
   }

@@ -4,10 +4,10 @@
 #include "panels/entry_format.h"
 #include "platform/charset.h"
 #include "platform/drives.h"
-#include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/replace_file.h"
 #include "platform/textf.h"
-#include "ui/boxes.h"
+#include "ui/file_failure.h"
 #include "ui/input_dialog.h"
 
 namespace corvane {
@@ -68,17 +68,11 @@ std::string defaultListFileName() {
 }
 
 int writeFileListTo(const Panel& panel, std::string_view path) {
-  bool written = false;
-  if (FileHandle file = openFile(path, "w")) {
-    const std::string text = fileListText(panel);
-    written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    // A full disk shows at the close as well: the list is only reported written when all
-    // of it reached the file.
-    written = std::fclose(file.release()) == 0 && written;
-  }
+  // The list is only reported written when all of it reached the file; until then an older
+  // file of that name stays as it was.
+  const FileResult written = replaceFile(path, fileListText(panel));
   if (written) return ListFileWritten;
-  messageBox(textf(FormatListFileOpenError, std::string(path).c_str()));
-  return ListFileFailed;
+  return reportFileFailure(FormatListFileOpenError, path, written, ListFileFailed);
 }
 
 int writeFileList(const Panel& panel) {

@@ -22,8 +22,9 @@ std::string fileListText(const Panel& panel);
 // The preset of the name question: the current drive's root and "_CV_.LST".
 std::string defaultListFileName();
 
-// Writes the list to path. On failure reports "File open error %s \n" with the path in a
-// message box and returns ListFileFailed; else ListFileWritten.
+// Writes the list to path (an existing file is replaced only once the list is complete). On
+// failure reports "File open error %s \n" with the path and the system's reason in a message
+// box and returns ListFileFailed; else ListFileWritten.
 int writeFileListTo(const Panel& panel, std::string_view path);
 
 // Asks " Filename : " (a 45-column field of up to 260 characters, preset with

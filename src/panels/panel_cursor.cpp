@@ -114,4 +114,26 @@ void scrollToCursor(Panel& panel, const PanelGeometry& g, int cursorIndex) {
   placeInPage(panel, g, index, top);
 }
 
+void keepCursorOnPage(Panel& panel, const PanelGeometry& g, int cursorIndex) {
+  const long n = panel.list.length;
+  const long page = std::max(g.pageSize(), 1);
+  if (panel.top == NoNode || !isLiveNode(panel.list, panel.top)) {
+    scrollToCursor(panel, g, cursorIndex);
+    return;
+  }
+  long slot = 0;
+  NodeId id = panel.top;
+  while (id != NoNode && id != panel.cursor && slot < page) {
+    id = panel.list.nodes[id].next;
+    ++slot;
+  }
+  const long top = cursorIndex - slot;
+  if (id == NoNode || id != panel.cursor || slot >= page || top < 0 ||
+      top > std::max(n - page, 0L)) {
+    scrollToCursor(panel, g, cursorIndex);
+    return;
+  }
+  placeInPage(panel, g, cursorIndex, top);
+}
+
 }  // namespace corvane

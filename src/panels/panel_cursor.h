@@ -37,4 +37,9 @@ CursorChange moveCursor(Panel& panel, const PanelGeometry& geometry, CursorMove 
 // full. Walks at most a page of nodes back from the cursor.
 void scrollToCursor(Panel& panel, const PanelGeometry& geometry, int cursorIndex);
 
+// After the geometry or the display mode changed: the page stays where it is when the cursor
+// is still on it and the last page is full, else the page is put around the cursor as
+// scrollToCursor does. Walks at most a page of nodes.
+void keepCursorOnPage(Panel& panel, const PanelGeometry& geometry, int cursorIndex);
+
 }  // namespace corvane

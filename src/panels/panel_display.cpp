@@ -61,17 +61,24 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
     appendUtf8(field, compareMarkShort(n.mark));
     fieldStart = lineEnd - NarrowFieldCells + 1;
   } else {
-    // Each part goes in only when it fits whole before the end of the line, in this order.
-    fieldStart = g.fieldColumn;
-    const int room = lineEnd - fieldStart + 1;
+    // The field stands whole before the end of the line (from the field column when there
+    // is room) and the name column takes the rest; in a line too narrow for that the parts
+    // go from the end until the name keeps a cell.
     const std::string parts[] = {
         sizeFieldText(n),
         dateTimeText(n.entry.date, n.entry.time, currentDateStyle(), DateForm::LongDisplay),
         attributeText(n.entry.attributes) + " ",
         std::string(compareMarkLong(n.mark)),
     };
-    for (const std::string& part : parts)
-      if (textCells(field) + textCells(part) <= room) field += part;
+    int count = static_cast<int>(std::size(parts));
+    auto cellsOf = [&](int partCount) {
+      int cells = 0;
+      for (int i = 0; i < partCount; ++i) cells += textCells(parts[i]);
+      return cells;
+    };
+    while (count > 0 && lineEnd - cellsOf(count) + 1 - slotColumn - 2 < 1) --count;
+    for (int i = 0; i < count; ++i) field += parts[i];
+    fieldStart = std::min(g.fieldColumn, lineEnd - cellsOf(count) + 1);
   }
   // The name column runs from after the mark cell to one blank before the field.
   const int nameCells = std::max(fieldStart - slotColumn - 2, 0);

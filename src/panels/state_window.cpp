@@ -61,6 +61,15 @@ void drawRows(const Panel& panel) {
     flushRect(window.x, window.y, window.x + window.width - 1, window.y + window.height - 1);
 }
 
+// Its relayout hook: over the other panel's window again (laid out before it).
+void relayoutStateWindow(ScreenWindow& window, void*) {
+  if (stateOwner == nullptr || stateOwner->other == nullptr || stateOwner->other->window == nullptr)
+    return;
+  const ScreenWindow& under = *stateOwner->other->window;
+  moveWindow(window, under.x + 1, under.y + 1, under.width, under.height);
+  drawRows(*stateOwner);
+}
+
 }  // namespace
 
 std::string_view fileSystemName(int fileSystemClass) {
@@ -104,6 +113,7 @@ int openStateWindow(Panel& panel) {
                  color(ColorInfoWindow), color(ColorInfoWindow), WindowDouble | WindowClear,
                  TextStateTitle) != 0)
     return -1;
+  stateHandle->relayout = relayoutStateWindow;
   stateOwner = &panel;
   panel.infoFlag |= 1;
   drawRows(panel);

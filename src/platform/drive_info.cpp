@@ -1,8 +1,5 @@
 #include "platform/drive_info.h"
 
-#include <sys/statvfs.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "platform/drives.h"
@@ -10,20 +7,18 @@
 namespace corvane {
 namespace {
 
-constexpr std::string_view LabelNotReady = "NOTREADY";
 constexpr std::string_view LabelRoot = "ROOT";
 constexpr std::size_t VolumeNameLength = 11;  // characters
-constexpr long LongNameThreshold = 201;
 
 char letterOf(int number) {
   return number >= 1 && number <= 26 ? static_cast<char>('A' + number - 1) : 0;
 }
 
-// The host directory's last component upper-cased (A to Z only) and cut to 11 characters,
-// counting a UTF-8 sequence as one; "ROOT" for "/".
-std::string volumeName(const std::string& hostRoot) {
+}  // namespace
+
+std::string volumeLabelOf(std::string_view hostRoot) {
   if (hostRoot == "/") return std::string(LabelRoot);
-  std::string_view last = std::string_view(hostRoot).substr(hostRoot.rfind('/') + 1);
+  std::string_view last = hostRoot.substr(hostRoot.rfind('/') + 1);
   std::string name;
   std::size_t characters = 0;
   for (char c : last) {
@@ -31,10 +26,9 @@ std::string volumeName(const std::string& hostRoot) {
     if (!continuation && ++characters > VolumeNameLength) break;
     name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   }
+  if (std::size_t dot = name.find('.'); dot != std::string::npos) name.erase(dot, 1);
   return name;
 }
-
-}  // namespace
 
 bool driveExists(int number) {
   char letter = letterOf(number);
@@ -46,36 +40,6 @@ int driveReady(int number) {
   if (letter == 0 || !driveAccessible(letter)) return 1;
   setCurrentDrive(letter);
   return 0;
-}
-
-bool getDriveInfo(int number, DriveInfo& info) {
-  info = DriveInfo{};
-  info.volumeLabel = LabelNotReady;
-  char letter = letterOf(number);
-  if (letter == 0 || !driveAccessible(letter)) return false;
-  std::string root = driveHostRoot(letter);
-  struct statvfs vfs {};
-  if (statvfs(root.c_str(), &vfs) != 0) return false;
-
-  // Blocks of the fragment size, told as clusters of 512-byte sectors where they divide.
-  unsigned long blockSize = vfs.f_frsize != 0 ? vfs.f_frsize : vfs.f_bsize;
-  if (blockSize >= 512 && blockSize % 512 == 0) {
-    info.bytesPerSector = 512;
-    info.sectorsPerCluster = static_cast<std::uint32_t>(blockSize / 512);
-  } else {
-    info.bytesPerSector = static_cast<std::uint32_t>(blockSize);
-    info.sectorsPerCluster = 1;
-  }
-  info.totalClusters = vfs.f_blocks;
-  info.availableClusters = vfs.f_bavail;
-
-  long nameMax = pathconf(root.c_str(), _PC_NAME_MAX);
-  info.fileSystemType = nameMax < 0 || nameMax >= LongNameThreshold ? 6 : 1;  // -1: no limit
-
-  std::string label = volumeName(root);
-  if (std::size_t dot = label.find('.'); dot != std::string::npos) label.erase(dot, 1);
-  info.volumeLabel = label;
-  return true;
 }
 
 std::string formatSize(std::uint64_t bytes) {

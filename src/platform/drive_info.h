@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -30,6 +31,11 @@ int driveReady(int number);
 // the longest name is 201 or more); a drive that cannot be read gets "NOTREADY" and zero
 // clusters. Returns whether the drive could be read.
 bool getDriveInfo(int number, DriveInfo& info);
+
+// The volume label of a drive whose host directory is hostRoot: its last component
+// upper-cased (A to Z only), cut to 11 characters (a UTF-8 sequence counting as one), its
+// first "." removed; "ROOT" for "/".
+std::string volumeLabelOf(std::string_view hostRoot);
 
 // Grouped decimal with "." between groups of three, shortened with " kB", " MB" or " GB"
 // when longer than 8 characters: 524288 gives "524.288", 5000000 gives "5.0 MB",

@@ -1,16 +1,10 @@
 #include "platform/drives.h"
 
-#include <dirent.h>
-#include <limits.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <vector>
 
+#include "platform/host_directories.h"
 #include "platform/paths.h"
 
 namespace corvane {
@@ -76,11 +70,6 @@ std::string normalizeHostPath(std::string_view path) {
   return result.empty() ? "/" : result;
 }
 
-std::string processDirectory() {
-  char buffer[PATH_MAX];
-  return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
-}
-
 void mapDrive(char letter, std::string_view hostDir) {
   Drive& drive = driveMap().drives[driveIndex(letter)];
   if (hostDir.empty()) {
@@ -88,11 +77,10 @@ void mapDrive(char letter, std::string_view hostDir) {
     return;
   }
   std::string absolute(hostDir);
-  if (absolute[0] != '/') absolute = processDirectory() + "/" + absolute;
+  if (absolute[0] != '/') absolute = hostWorkingDirectory() + "/" + absolute;
   drive.hostRoot = normalizeHostPath(absolute);
-  char resolved[PATH_MAX];
-  drive.resolvedRoot =
-      realpath(drive.hostRoot.c_str(), resolved) != nullptr ? resolved : drive.hostRoot;
+  drive.resolvedRoot = resolvedHostPath(drive.hostRoot);
+  if (drive.resolvedRoot.empty()) drive.resolvedRoot = drive.hostRoot;
   drive.current = std::string(1, upperLetter(letter)) + ":\\";
 }
 
@@ -150,7 +138,7 @@ void initDriveMap(const char* mapText) {
     mapDrive('C', "/");
     map.current = 'C';
   }
-  std::string here = toProgramPath(processDirectory());
+  std::string here = toProgramPath(hostWorkingDirectory());
   if (!here.empty()) {
     map.current = here[0];
     map.drives[driveIndex(here[0])].current = here;
@@ -166,11 +154,7 @@ std::string driveHostRoot(char letter) {
 
 bool driveAccessible(char letter) {
   const Drive* drive = mappedDrive(letter);
-  if (drive == nullptr) return false;
-  DIR* dir = opendir(drive->hostRoot.c_str());
-  if (dir == nullptr) return false;
-  closedir(dir);
-  return true;
+  return drive != nullptr && hostDirectoryReadable(drive->hostRoot);
 }
 
 std::string toHostPath(std::string_view programPath) {
@@ -243,9 +227,7 @@ bool setCurrentDrive(char letter) {
 bool changeDirectory(std::string_view path) {
   std::string full = fullPath(path);
   if (full.empty()) return false;
-  std::string host = toHostPath(full);
-  struct stat st {};
-  if (stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  if (!hostIsDirectory(toHostPath(full))) return false;
   mappedDrive(full[0])->current = full;
   driveMap().current = full[0];
   return true;

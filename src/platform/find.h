@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_result.h"
+
 namespace corvane {
 
 enum FileAttribute : std::uint8_t {
@@ -35,7 +37,16 @@ struct FindRecord {
   std::uint64_t size = 0;
   std::string name;  // the host name's bytes as they are (UTF-8 or not); a backslash in
                      // it shows as U+F05C (programNameOfHostName, drives.h)
-  int found = 0;     // 1 once an entry was converted into the record
+  // Identity on disk of what the record describes (a link's target; a dangling link itself):
+  // two records with equal device and inode are the same file.
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool isLink = false;           // the entry is a symbolic link (described by its target)
+  bool linkToDirectory = false;  // a link whose target is a directory (attribute 0x10 set)
+  int found = 0;                 // 1 once an entry was converted into the record
+  // Why the last findFirst found nothing: success when the directory was searched and held
+  // no match, else the host's reason (access denied, no such directory).
+  FileResult failure;
   std::unique_ptr<FindSearch> search;
 
   FindRecord();
@@ -47,16 +58,16 @@ struct FindRecord {
 // pattern: a program path whose last component may hold "*" and "?" ("C:\tmp\*.*"); a
 // component without them names one entry, looked up exactly (case-sensitive on the host).
 // 0 when an entry was found, 1 when nothing matches or the directory cannot be searched
-// (then no search is open). The attribute mask does not filter: every entry is delivered,
-// "." and ".." first (except at a drive root, where there are none). A symbolic link is
-// delivered as what it points to; a dangling one as an empty file. Directories have size 0.
+// (then no search is open, and record.failure tells why). The attribute mask does not filter:
+// every entry is delivered, "." and ".." first (except at a drive root, where there are none).
+// A symbolic link is delivered as what it points to, with isLink set (a link to a directory
+// has the directory bit, so a panel can enter it; walks never do); a dangling one as an empty
+// file. Directories have size 0.
 int findFirst(std::string_view pattern, int attributeMask, FindRecord& record);
 // 0 when a further entry was found, 1 at the end.
 int findNext(FindRecord& record);
 // Ends the search (also when stopped early; harmless when none is open).
 void findClose(FindRecord& record);
-// Whether the last failed findFirst failed because access was denied.
-bool lastFindAccessDenied();
 
 // Wildcard match of one name against one pattern component with "*" and "?", case-insensitive
 // ("*.*" matches every name, also names without a dot; likewise "x.*" matches "x"). "?" is

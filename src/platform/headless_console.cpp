@@ -38,6 +38,11 @@ bool HeadlessConsole::readInput(InputRecord& record, int timeoutMs) {
   }
   record = input.front();
   input.pop_front();
+  if (record.kind == InputRecord::Kind::Resize && record.column > 0 && record.row > 0) {
+    columns = record.column;
+    rows = record.row;
+    shown.assign(static_cast<std::size_t>(columns) * rows, ScreenCell{});
+  }
   return true;
 }
 
@@ -51,7 +56,10 @@ void HeadlessConsole::pushKey(KeyCode code) {
   InputRecord r;
   r.kind = InputRecord::Kind::Key;
   int high = (code >> 8) & 0xFF, low = code & 0xFF;
-  if (high == 0) {
+  if (key::keypadCharacter(code) != 0) {
+    r.character = static_cast<std::uint8_t>(low);
+    r.scanCode = static_cast<std::uint8_t>(high);
+  } else if (high == 0) {
     r.character = static_cast<std::uint8_t>(low);
     if (low == 27) r.scanCode = 0x01;
   } else if (high == 0x04 && !isExtendedScan(low)) {
@@ -127,6 +135,14 @@ void HeadlessConsole::pushClick(int column, int row, bool right, std::uint16_t c
 void HeadlessConsole::pushIdle() {
   InputRecord r;
   r.kind = InputRecord::Kind::Idle;
+  input.push_back(r);
+}
+
+void HeadlessConsole::pushResize(int newColumns, int newRows) {
+  InputRecord r;
+  r.kind = InputRecord::Kind::Resize;
+  r.column = newColumns;
+  r.row = newRows;
   input.push_back(r);
 }
 

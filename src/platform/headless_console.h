@@ -51,6 +51,9 @@ class HeadlessConsole : public ConsoleBackend {
   // A mouse press at a 0-based cell; right = the right button.
   void pushClick(int column, int row, bool right = false, std::uint16_t controlState = 0);
   void pushIdle();
+  // The terminal takes a new size when the reader comes to this record (the shown cells
+  // start blank).
+  void pushResize(int newColumns, int newRows);
 
   // What the console shows (only what was flushed).
   const ScreenCell& shownAt(int column, int row) const;

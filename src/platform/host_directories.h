@@ -1,5 +1,6 @@
-// Host directories that start-up needs before any drive path exists: where the program lives,
-// whether a directory can be written, and creating one.
+// Host directories: what start-up needs before any drive path exists (where the program
+// lives, whether a directory can be written, creating one) and what the drive map asks of
+// the host (the working directory, links resolved, whether a directory can be read).
 #pragma once
 
 #include <string>
@@ -16,5 +17,14 @@ bool hostDirectoryWritable(std::string_view directory);
 bool ensureHostDirectory(std::string_view directory);
 // The host directory part of a host path ("/a/b/c.SET" gives "/a/b").
 std::string hostDirectoryOf(std::string_view path);
+
+// The process's working directory; "" when it cannot be told (removed, too long).
+std::string hostWorkingDirectory();
+// The path with every symbolic link resolved; "" when it does not exist.
+std::string resolvedHostPath(std::string_view path);
+// The path names a directory (following links).
+bool hostIsDirectory(std::string_view path);
+// The path names a directory whose names can be read.
+bool hostDirectoryReadable(std::string_view path);
 
 }  // namespace corvane

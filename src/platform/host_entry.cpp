@@ -1,10 +1,24 @@
 #include "platform/host_entry.h"
 
-#include <sys/xattr.h>
-
-#include <cerrno>
+#include "platform/drives.h"
 
 namespace corvane {
+
+void shapeFindRecord(const EntryStatus& status, std::string_view hostName, FindRecord& record) {
+  if (hostName.find('\\') == std::string_view::npos) {
+    record.name.assign(hostName);  // keeps the record's buffer from entry to entry
+  } else {
+    record.name = programNameOfHostName(hostName);
+  }
+  record.attribute = baseAttributes(status.directory, status.ownerWritable, hostName);
+  record.size = status.directory || status.dangling ? 0 : status.size;
+  packDosDateTime(status.modified, record.date, record.time);
+  record.device = status.device;
+  record.inode = status.inode;
+  record.isLink = status.link;
+  record.linkToDirectory = status.link && status.directory;
+  record.found = 1;
+}
 
 std::uint8_t baseAttributes(bool directory, bool ownerWritable, std::string_view name) {
   std::uint8_t attributes = 0;
@@ -34,17 +48,6 @@ int parseUserAttributes(const char* text, std::size_t length) {
     value = (value << 4 | digit) & 0xFFFFu;
   }
   return static_cast<int>(value) & UserAttributeBits;
-}
-
-int readUserAttributes(const char* hostPath, bool& unsupported) {
-  char text[32];
-  ssize_t length = getxattr(hostPath, DosAttributeName, text, sizeof text);
-  if (length < 0) {
-    unsupported = errno == ENOTSUP;
-    return 0;
-  }
-  unsupported = false;
-  return parseUserAttributes(text, static_cast<std::size_t>(length));
 }
 
 void packDosDateTime(std::time_t when, std::uint16_t& date, std::uint16_t& time) {

@@ -1,13 +1,32 @@
-// What find.cpp and file_system.cpp share about host directory entries: their attribute
-// byte, the user-set attribute bits kept in an extended attribute, and DOS date and time.
-// Used inside the platform layer only.
+// What the find, walk and file back ends share about host directory entries: the shaping of
+// a find record, the attribute byte, the user-set attribute bits kept in an extended
+// attribute, and DOS date and time. Used inside the platform layer only.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string_view>
 
+#include "platform/find.h"
+
 namespace corvane {
+
+// What a back end learnt about one entry, in the terms of the find record.
+struct EntryStatus {
+  bool directory = false;  // the entry, or a link's target, is a directory
+  bool ownerWritable = true;
+  bool link = false;      // the entry itself is a symbolic link
+  bool dangling = false;  // a link whose target cannot be reached: described by the link
+  std::uint64_t size = 0;
+  std::time_t modified = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
+// Fills the record from an entry's status and its host name (name, attribute byte without the
+// user-set bits, size (0 for directories and dangling links), DOS date and time, identity
+// and link flags) and sets found.
+void shapeFindRecord(const EntryStatus& status, std::string_view hostName, FindRecord& record);
 
 // The extended attribute that keeps the hidden, system and archive bits set by the user,
 // as the text "0x%x".
@@ -20,7 +39,7 @@ std::uint8_t baseAttributes(bool directory, bool ownerWritable, std::string_view
 
 // Hidden, system and archive bits of the DOS attribute text of a host path (following
 // symbolic links); 0 when it has none. unsupported is set when the file system keeps no
-// such attributes at all.
+// such attributes at all. (Back end.)
 int readUserAttributes(const char* hostPath, bool& unsupported);
 // Parses the stored text; 0 for anything that is not "0x" and hexadecimal digits.
 int parseUserAttributes(const char* text, std::size_t length);

@@ -236,6 +236,8 @@ bool readEvent(EventResult& out, InputRecord& record) {
           bool rightAlt = record.controlState & ControlRightAlt;
           if (leftAlt || (rightAlt && isLetterOrDigit(record.character))) {
             out.code = record.scanCode << 8;
+          } else if (key::keypadCharacter(record.scanCode << 8 | record.character) != 0) {
+            out.code = record.scanCode << 8 | record.character;  // the keypad's "*", "-", "+"
           } else {
             out.code = record.character;
             out.fromCharacter = true;
@@ -259,6 +261,13 @@ bool readEvent(EventResult& out, InputRecord& record) {
         s.lastState = ShiftNone;
         return true;  // held modifiers are forgotten: code 0
       case InputRecord::Kind::Resize:
+        if (s.hooks.resize != nullptr) {
+          if (s.hooks.resize() == key::Escape) {
+            out.code = key::Escape;
+            out.fromCharacter = true;
+          }
+          return true;  // else code 0: the modifier event
+        }
         s.resizeRequest = true;
         return true;
       case InputRecord::Kind::Idle:

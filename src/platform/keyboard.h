@@ -89,6 +89,10 @@ struct KeyReaderHooks {
   void (*note)(std::string_view text, int units) = nullptr;  // timed note (units of 32 ms)
   void (*message)(std::string_view text) = nullptr;          // message box
   void (*userHook)() = nullptr;                              // Alt-F7 with the own keyboard layout
+  // The terminal changed its size: the screen follows it. Returns the code the reader gives
+  // for it, the modifier event or Esc. Without a hook the reader gives the modifier event and
+  // notes a resize request.
+  KeyCode (*resize)() = nullptr;
 };
 void setKeyReaderHooks(const KeyReaderHooks& hooks);
 // The own (CORVANE) keyboard layout is active: Alt-F7 calls the user hook.
@@ -103,7 +107,8 @@ int macroLength();
 // Test logging ("/TST"): key and mouse events appended to the logs and shown on screen.
 void setTestLogging(bool on);
 
-// A resize of the terminal was seen since the last call (the command loop rebuilds).
+// A resize of the terminal was seen, without a resize hook, since the last call (the command
+// loop rebuilds).
 bool takeResizeRequest();
 
 // Back to the start state (tests).

@@ -56,6 +56,26 @@ constexpr KeyCode CtrlDown = ModCtrl | scan::Down;
 constexpr KeyCode CtrlPgUp = ModCtrl | scan::PgUp;
 constexpr KeyCode CtrlPgDn = ModCtrl | scan::PgDn;
 
+// The keypad's grey "*", "-" and "+": the scan code in the high byte, the character in the
+// low byte (the "+" arrives as 0x4E2B; 0x4E2A is read the same).
+constexpr KeyCode KeypadStar = 0x372A, KeypadMinus = 0x4A2D, KeypadPlus = 0x4E2B,
+                  KeypadPlusOther = 0x4E2A;
+constexpr int KeypadStarScan = 0x37, KeypadMinusScan = 0x4A, KeypadPlusScan = 0x4E;
+// The plain character a keypad key stands for, 0 for other codes.
+constexpr char keypadCharacter(KeyCode code) {
+  switch (code) {
+    case KeypadStar:
+      return '*';
+    case KeypadMinus:
+      return '-';
+    case KeypadPlus:
+    case KeypadPlusOther:
+      return '+';
+    default:
+      return 0;
+  }
+}
+
 // F1..F12 with a modifier: fkey(1) is F1, fkey(10, ModAlt) is Alt-F10.
 constexpr KeyCode fkey(int n, KeyCode modifier = ModNone) {
   return modifier | (n <= 10 ? scan::F1 + n - 1 : scan::F11 + n - 11);

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/drives.h"
 #include "platform/paths.h"
@@ -48,11 +49,22 @@ bool isDosInterpreter(std::string_view path) {
   sigemptyset(&standard.sa_mask);
   for (int signal : ChildDefaultSignals) sigaction(signal, &standard, nullptr);
   pthread_sigmask(SIG_SETMASK, &mask, nullptr);
-  if (directory == nullptr || chdir(directory) == 0) execvp(argv[0], argv);
-  int error = errno;
-  ssize_t written = write(reportFd, &error, sizeof error);
+  int report[2] = {1, 0};  // the step that failed (1 entering the directory), errno
+  if (directory == nullptr || chdir(directory) == 0) {
+    report[0] = 0;
+    execvp(argv[0], argv);
+  }
+  report[1] = errno;
+  ssize_t written = write(reportFd, report, sizeof report);
   (void)written;
   _exit(127);
+}
+
+// The system's text of an errno value.
+std::string errorText(int error) {
+  char buffer[256];
+  // The GNU strerror_r returns the text, which need not be in the buffer.
+  return strerror_r(error, buffer, sizeof buffer);
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -81,11 +93,19 @@ std::string commandInterpreter() {
   return DefaultInterpreter;
 }
 
-int runShellCommand(std::string_view commandLine, std::string_view workingDirectory) {
+int runShellCommand(std::string_view commandLine, std::string_view workingDirectory,
+                    CommandStartFailure* failure) {
+  auto failed = [&](bool directoryStep, int error) {
+    if (failure != nullptr) {
+      failure->directory = directoryStep;
+      failure->reason = errorText(error);
+    }
+    return -1;
+  };
   std::string directory;
   if (!workingDirectory.empty()) {
     directory = toHostPath(workingDirectory);
-    if (directory.empty()) return -1;
+    if (directory.empty()) return failed(true, ENOENT);
   }
   std::string interpreter = commandInterpreter();
   std::string option = "-c";
@@ -93,7 +113,7 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
   char* const argv[] = {interpreter.data(), option.data(), command.data(), nullptr};
 
   int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return -1;
+  if (pipe2(report, O_CLOEXEC) != 0) return failed(false, errno);
 
   // As system(3): the program ignores the terminal's interrupt and quit while the child
   // runs, and keeps SIGCHLD blocked so that no handler reaps the child first.
@@ -114,16 +134,18 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
     startChild(argv, directory.empty() ? nullptr : directory.c_str(), report[1], oldMask);
   }
 
+  const int forkError = errno;
   close(report[1]);
-  int childError = 0;
+  int childReport[2] = {0, 0};
   if (child > 0) {
     ssize_t got;
     do {
-      got = read(report[0], &childError, sizeof childError);
+      got = read(report[0], childReport, sizeof childReport);
     } while (got < 0 && errno == EINTR);
-    if (got != static_cast<ssize_t>(sizeof childError)) childError = 0;  // exec succeeded
+    if (got != static_cast<ssize_t>(sizeof childReport)) childReport[1] = 0;  // exec succeeded
   }
   close(report[0]);
+  const int childError = childReport[1];
   int status = 0;
   pid_t waited = -1;
   if (child > 0) {
@@ -136,7 +158,9 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
   sigaction(SIGQUIT, &oldQuit, nullptr);
   pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
 
-  if (child < 0 || waited < 0 || childError != 0) return -1;
+  if (child < 0) return failed(false, forkError);
+  if (childError != 0) return failed(childReport[0] == 1, childError);
+  if (waited < 0) return -1;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;

@@ -11,12 +11,21 @@ namespace corvane {
 // "command.com" or "cmd.exe", which cannot run here), else SHELL, else /bin/sh.
 std::string commandInterpreter();
 
+// Why a command could not start: entering its directory failed (directory set) or starting
+// the interpreter did, with the system's text of the error.
+struct CommandStartFailure {
+  bool directory = false;
+  std::string reason;
+};
+
 // Runs `<interpreter> -c <commandLine>` with workingDirectory (a program path; "" keeps the
 // process's own) as the child's directory, and waits. The program ignores SIGINT and SIGQUIT
 // while it waits, as the child gets them from the terminal. Returns the exit status,
 // 128 + the signal number when the child was killed by a signal, or -1 when the interpreter
-// could not be started or the directory could not be entered.
-int runShellCommand(std::string_view commandLine, std::string_view workingDirectory);
+// could not be started or the directory could not be entered (failure, when given, says
+// which and why).
+int runShellCommand(std::string_view commandLine, std::string_view workingDirectory,
+                    CommandStartFailure* failure = nullptr);
 
 // Whether a command word names an executable file: a word with "/" is a host path (relative
 // to the host directory of workingDirectory, a program path), a word without one is looked

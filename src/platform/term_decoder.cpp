@@ -98,6 +98,19 @@ void pushCharacter(std::vector<InputRecord>& out, u8 ch, u16 control) {
   out.push_back(keyDown(ch, scan, control));
 }
 
+// A character key of the keypad. Its grey "*", "-" and "+" keep their own scan codes (the key
+// reader gives them the keypad key codes), unless Ctrl is held; the others are characters.
+void pushKeypadCharacter(std::vector<InputRecord>& out, u8 ch, u16 control) {
+  const int scan = ch == '*'   ? key::KeypadStarScan
+                   : ch == '-' ? key::KeypadMinusScan
+                   : ch == '+' ? key::KeypadPlusScan
+                               : 0;
+  if (scan == 0 || (control & (ControlLeftCtrl | ControlRightCtrl)) != 0)
+    pushCharacter(out, ch, control);
+  else
+    out.push_back(keyDown(ch, static_cast<u8>(scan), control));
+}
+
 // The code page 437 byte for a typed code point, or -1. Code points whose byte is a control
 // code (the PC glyphs such as U+2190 for 0x1B or U+266A for 0x0D) are refused: typed or
 // pasted, they would otherwise arrive as Escape, Enter, Tab or Backspace. Pilcrow and
@@ -664,7 +677,7 @@ std::size_t TermDecoder::parseSs3(std::string_view s, std::vector<InputRecord>& 
     else if (k.character == 9)
       out.push_back(keyDown(9, ScanTab, control));
     else
-      pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
+      pushKeypadCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
     break;
   }
   return taken;
@@ -728,7 +741,7 @@ void TermDecoder::pushCodeKey(std::vector<InputRecord>& out, int code, int shift
     if (k.character == 13)
       out.push_back(keyDown(13, ScanEnter, control));
     else if (k.character != 0)
-      pushCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
+      pushKeypadCharacter(out, k.character, static_cast<u16>(control & ~ControlLeftAlt));
     else
       out.push_back(keyDown(0, k.scan, control));
     return;

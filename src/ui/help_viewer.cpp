@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "platform/charset.h"
@@ -20,7 +21,7 @@ constexpr int HelpWindowFlags = WindowClear | WindowShadow | WindowSingle;
 constexpr int TabStop = 8;
 
 std::string& helpPath() {
-  static std::string path(DefaultHelpFilePath);
+  static std::string path;
   return path;
 }
 
@@ -120,9 +121,7 @@ KeyCode pauseHelp(ScreenWindow& window) {
 
 }  // namespace
 
-void setHelpFilePath(std::string_view path) {
-  helpPath() = path.empty() ? std::string(DefaultHelpFilePath) : std::string(path);
-}
+void setHelpFilePath(std::string_view path) { helpPath() = std::string(path); }
 
 const std::string& helpFilePath() { return helpPath(); }
 
@@ -133,10 +132,10 @@ std::optional<int> helpPageNumber(std::string_view line) {
   if (pos == std::string_view::npos) return 0;
   bool negative = false;
   if (line[pos] == '-' || line[pos] == '+') negative = line[pos++] == '-';
-  long number = 0;
+  long long number = 0;
   for (; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos) {
     number = number * 10 + (line[pos] - '0');
-    if (number > 1'000'000'000) break;  // no page has such a number; keeps the value an int
+    if (number > std::numeric_limits<int>::max()) return std::nullopt;
   }
   return static_cast<int>(negative ? -number : number);
 }
@@ -157,8 +156,8 @@ void help(int page) {
   const int width = windowLastColumn(*window);
   const int lastRow = windowLastRow(*window);
 
-  FileHandle file = openFile(helpFilePath(), "r");
-  if (file) {
+  FileHandle file;
+  if (!helpFilePath().empty() && openRegularFile(helpFilePath(), file)) {
     std::string line;
     bool inPage = false;
     int row = 1;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/charset.h"
 #include "platform/color.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
+#include "platform/replace_file.h"
 #include "platform/screen.h"
 #include "ui/window.h"
 
@@ -29,6 +31,10 @@ struct HistoryState {
   std::string path;  // empty: in memory only
   bool saving = false;
   bool record = true;
+  // The texts of the file as this program last read or wrote it, and the texts added here
+  // since: what another instance added meanwhile is what the file holds beyond the first.
+  std::unordered_set<std::string> fileTexts;
+  std::unordered_set<std::string> addedTexts;
 };
 
 HistoryState& history() {
@@ -36,12 +42,10 @@ HistoryState& history() {
   return s;
 }
 
-void readHistoryFile() {
-  HistoryState& h = history();
-  h.entries.clear();
-  if (h.path.empty()) return;
-  FileHandle file = openFile(h.path, "rb");
-  if (!file) return;
+// The entries of the history file (none when it is missing or not a regular file).
+std::vector<HistoryEntry> readHistoryEntries(const std::string& path) {
+  FileHandle file = openFile(path, "rb");
+  if (!file) return {};
   std::string image;
   char buffer[8192];
   while (image.size() < HistoryFileReadLimit) {
@@ -50,7 +54,44 @@ void readHistoryFile() {
     image.append(buffer, got);
     if (got < want) break;
   }
-  h.entries = decodeHistory(image);
+  return decodeHistory(image);
+}
+
+void rememberFileTexts(HistoryState& h) {
+  h.fileTexts.clear();
+  for (const HistoryEntry& e : h.entries) h.fileTexts.insert(e.text);
+  h.addedTexts.clear();
+}
+
+void readHistoryFile() {
+  HistoryState& h = history();
+  h.entries.clear();
+  if (!h.path.empty()) h.entries = readHistoryEntries(h.path);
+  rememberFileTexts(h);
+}
+
+// The list to write: the entries another instance put into the file since this one last read
+// or wrote it go in before the entries added here since, as newer than everything else.
+std::vector<HistoryEntry> mergedWithFile(const HistoryState& h) {
+  std::vector<HistoryEntry> appeared;
+  std::unordered_set<std::string> appearedTexts;
+  for (HistoryEntry& e : readHistoryEntries(h.path))
+    if (!h.fileTexts.contains(e.text) && appearedTexts.insert(e.text).second)
+      appeared.push_back(std::move(e));
+  if (appeared.empty()) return h.entries;
+
+  std::size_t ownStart = h.entries.size();  // the texts added here are the newest
+  while (ownStart > 0 && h.addedTexts.contains(h.entries[ownStart - 1].text)) --ownStart;
+  std::vector<HistoryEntry> merged;
+  for (std::size_t i = 0; i < ownStart; ++i)
+    if (!appearedTexts.contains(h.entries[i].text)) merged.push_back(h.entries[i]);
+  for (HistoryEntry& e : appeared)
+    if (!h.addedTexts.contains(e.text)) merged.push_back(std::move(e));
+  merged.insert(merged.end(), h.entries.begin() + static_cast<std::ptrdiff_t>(ownStart),
+                h.entries.end());
+  if (merged.size() > static_cast<std::size_t>(HistoryCapacity))
+    merged.erase(merged.begin(), merged.end() - HistoryCapacity);
+  return merged;
 }
 
 std::vector<HistoryEntry>& entries() {
@@ -233,10 +274,10 @@ class HistoryPick {
 
 void setHistoryFilePath(std::string_view path) {
   HistoryState& h = history();
-  h.path = path.empty() ? std::string(HistoryFallbackPath) : std::string(path);
+  h.path = std::string(path);
   h.entries.clear();
   h.loaded = false;
-  h.saving = true;
+  h.saving = !h.path.empty();
 }
 
 const std::string& historyFilePath() { return history().path; }
@@ -260,6 +301,7 @@ bool addToHistory(std::string_view text, int kind) {
   if (list.size() >= static_cast<std::size_t>(HistoryCapacity))
     list.erase(list.begin(), list.end() - (HistoryCapacity - 1));
   list.push_back({std::string(text), static_cast<std::uint16_t>(kind)});
+  history().addedTexts.insert(std::string(text));
   if (history().saving) saveHistory();
   return true;
 }
@@ -272,11 +314,12 @@ void removeHistoryEntry(int index) {
 bool saveHistory() {
   HistoryState& h = history();
   if (h.path.empty()) return false;
-  const std::string image = encodeHistory(entries());
-  FileHandle file = openFile(h.path, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size();
-  return std::fclose(file.release()) == 0 && written;
+  entries();  // read first when not read yet
+  std::vector<HistoryEntry> merged = mergedWithFile(h);
+  if (!replaceFile(h.path, encodeHistory(merged))) return false;
+  h.entries = std::move(merged);
+  rememberFileTexts(h);
+  return true;
 }
 
 std::optional<std::string> pickFromHistory(int kind) { return HistoryPick(kind).run(); }

@@ -13,8 +13,6 @@
 namespace corvane {
 
 constexpr std::string_view HistoryPickTitle = " Select text ";
-// The history file when there is no setup file.
-constexpr std::string_view HistoryFallbackPath = "C:\\CV._C_";
 
 constexpr int HistoryCapacity = 500;
 constexpr std::size_t HistoryTextLimit = 261;  // bytes of one entry's text
@@ -29,10 +27,10 @@ struct HistoryEntry {
   std::uint16_t kind = 0;
 };
 
-// The file the history lives in (a program path, normally the setup path with "._C_";
-// empty gives HistoryFallbackPath). Setting it forgets the list in memory: the file is read
-// when the history is next needed, and saving is switched on. Until a file is set the
-// history lives in memory only.
+// The file the history lives in (a program path, normally the setup path with "._C_").
+// Setting it forgets the list in memory: the file is read when the history is next needed,
+// and saving is switched on. Until a file is set, and with an empty path (no setup
+// directory), the history lives in memory only.
 void setHistoryFilePath(std::string_view path);
 const std::string& historyFilePath();
 // Writing the file after every change (on once a file is set).
@@ -54,7 +52,10 @@ const HistoryEntry& historyEntry(int index);
 bool addToHistory(std::string_view text, int kind);
 // Removes an entry (no effect for an index out of range); the file is not written.
 void removeHistoryEntry(int index);
-// Writes the whole list to the history file; false when it could not be written.
+// Writes the whole list to the history file through a temporary file and a rename. Entries
+// that another instance saved into the file since this one read or last wrote it are merged
+// in first (as newer than the older entries here, older than those added here since). False
+// when it could not be written (the old file stays).
 bool saveHistory();
 
 // The " Select text " window over the entries of a kind (or HistoryAllKinds), starting at

@@ -34,9 +34,6 @@ constexpr KeyCode KeyLowerCase = 0x023C;    // Shift-F2
 constexpr KeyCode KeyUndo = 0x0443;         // Ctrl-F9
 constexpr KeyCode KeyClear = 0x0820;        // Alt-D
 constexpr KeyCode KeyClassSwitch = 0x082F;  // Alt-V
-// The keypad's "*", "-" and "+" with their scan code in the high byte.
-constexpr KeyCode KeypadStar = 0x372A, KeypadMinus = 0x4A2D, KeypadPlus = 0x4E2A,
-                  KeypadPlusOther = 0x4E2B;
 // Mouse-zone codes of list and form items (0x0500 + index).
 constexpr KeyCode ItemZoneFirst = 0x0500, ItemZoneLast = 0x05FF;
 
@@ -197,27 +194,19 @@ bool pickInto(Field& f) {
   return true;
 }
 
-// Keys as the field takes them: the COMMANDER layout's Ctrl-D and Ctrl-S in command fields,
-// the keypad's character keys in the other layouts.
+// Keys as the field takes them: the COMMANDER layout's Ctrl-D and Ctrl-S in command fields;
+// the keypad's character keys as their characters, except in the COMMANDER layout's command
+// line, which hands them to the loop (they select there).
 KeyCode translateKey(KeyCode code, int flags) {
   if (state().commander) {
     if (flags & (LineInputCommand | LineInputModifierEnds)) {
       if (code == KeyCtrlD) return KeyFieldRight;
       if (code == KeyCtrlS) return KeyFieldLeft;
     }
-    return code;
+    if (flags & LineInputCommand) return code;
   }
-  switch (code) {
-    case KeypadStar:
-      return '*';
-    case KeypadMinus:
-      return '-';
-    case KeypadPlus:
-    case KeypadPlusOther:
-      return '+';
-    default:
-      return code;
-  }
+  const char character = key::keypadCharacter(code);
+  return character != 0 ? character : code;
 }
 
 // Modes in which a key ends the field instead of doing its edit (0: never).
@@ -365,6 +354,11 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
       continue;
     }
     if (code == key::Enter || code == key::Escape || f.mode(endingModes(code))) {
+      ending = code;
+      break;
+    }
+    // Backspace on an empty command field is a command of its own (up one directory).
+    if (code == key::Backspace && f.mode(LineInputCommand) && f.text.empty()) {
       ending = code;
       break;
     }

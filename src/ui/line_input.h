@@ -19,7 +19,8 @@ enum LineInputFlag : int {
   LineInputVertical = 0x20,       // ends on Up and Down
   LineInputHistory = 0x40,        // a changed text goes into the history at the end
   LineInputForm = 0x80,           // ends on Tab, Shift-Tab, Up, Down, PgUp, PgDn
-  LineInputCommand = 0x100,       // ends on every key that is not plain editing
+  LineInputCommand = 0x100,       // ends on every key that is not plain editing, and on
+                                  // Backspace when the text is empty
   LineInputNoTypeOver = 0x200,    // the first typed character does not clear the preset
   LineInputModifierEnds = 0x400,  // ends on the modifier event, the case and undo keys
 };
@@ -79,7 +80,8 @@ void setCharacterClass(int characterClass);
 int characterClass();
 
 // The COMMANDER keyboard layout is active: Ctrl-D and Ctrl-S move the cursor in command
-// fields, the modifier event ends editor fields, the keypad codes are left alone.
+// fields, the modifier event ends editor fields, command fields leave the keypad codes alone
+// (everywhere else they are their characters).
 void setLineInputCommanderLayout(bool active);
 bool lineInputCommanderLayout();
 

@@ -141,10 +141,13 @@ int runMenuBar(MenuBar& bar, KeyCode directAltKey, MenuBarMode mode) {
     return 0;
   }
 
+  // The bar of a show-only run starts without a highlight, also on the current entry.
+  int highlighted = showOnly ? -1 : bar.currentEntry;
   auto moveTo = [&](int index) {
-    if (index == bar.currentEntry) return;
-    drawLabel(view, bar.currentEntry, false);
     bar.currentEntry = index;
+    if (index == highlighted) return;
+    if (highlighted >= 0) drawLabel(view, highlighted, false);
+    highlighted = index;
     drawLabel(view, index, true);
   };
   auto neighbour = [&](KeyCode direction) {

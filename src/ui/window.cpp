@@ -18,6 +18,8 @@ namespace {
 ScreenWindow* current = nullptr;
 bool noWrap = false;
 int scrollCount = 0;
+int stackCounter = 0;
+bool windowsLifted = false;
 
 // Every live record, so that releasing one can mend the previous links of the others.
 // Never destroyed: handles with static storage (the error window) are released at exit.
@@ -203,6 +205,68 @@ void wakeFromSaver() {
   if (screenSaverActive()) screenSaverOff();
 }
 
+struct WindowPlace {
+  int x, y, width, height, flags;
+};
+
+// The place of a window opened at 1-based (x, y): clipped to the screen, a window reaching
+// past the right or bottom edge narrowed so that its shadow column or row is the last one;
+// no frame below three cells.
+WindowPlace clipPlace(int x, int y, int width, int height, int flags) {
+  const int columns = screenColumns(), rows = screenRows();
+  x = std::clamp(x, 1, std::max(columns, 1));
+  y = std::clamp(y, 1, std::max(rows, 1));
+  width = std::min(width, columns + 1);  // same result below, without overflow
+  height = std::min(height, rows + 1);
+  if (x + width > columns + 1) width = columns - x;
+  if (y + height > rows + 1) height = rows - y;
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (width < 3 || height < 3)
+    flags &= ~(WindowFrameMask | WindowHorizontalBar | WindowVerticalBar);
+  return {x - 1, y - 1, width, height, flags};
+}
+
+// Saves what lies under the window and draws it empty: interior, frame, title, shadow.
+void drawFresh(ScreenWindow& window) {
+  saveScreenUnder(window);
+  if (window.flags >= WindowClear) clearInterior(window);
+  if (windowFramed(window)) drawFrame(window);
+  if (window.flags & WindowShadow) drawShadow(window);
+}
+
+// A window without an owner's relayout: its picture where it was, moved left and up as far
+// as needed to stay inside the screen (the top left corner stays on the screen).
+void placePicture(ScreenWindow& window) {
+  const std::vector<ScreenCell> picture(
+      window.saveUnder.get(),
+      window.saveUnder.get() + static_cast<std::size_t>(window.savedColumns) * window.savedRows);
+  const int pictureColumns = window.savedColumns, pictureRows = window.savedRows;
+  const int extra = (window.flags & WindowShadow) ? 1 : 0;
+  window.x = std::max(std::min(window.x, screenColumns() - window.width - extra), 0);
+  window.y = std::max(std::min(window.y, screenRows() - window.height - extra), 0);
+  saveScreenUnder(window);
+  for (int r = 0; r < std::min(window.height, pictureRows); ++r)
+    for (int c = 0; c < std::min(window.width, pictureColumns); ++c)
+      putOuter(window, c, r, picture[static_cast<std::size_t>(r) * pictureColumns + c].ch,
+               picture[static_cast<std::size_t>(r) * pictureColumns + c].attr);
+  if (window.flags & WindowShadow) drawShadow(window);
+}
+
+// The open windows from the bottom up.
+std::vector<ScreenWindow*> openWindowsInOrder() {
+  std::vector<ScreenWindow*> open;
+  for (ScreenWindow* window : liveWindows())
+    if (window->visible) open.push_back(window);
+  std::sort(open.begin(), open.end(), [](const ScreenWindow* a, const ScreenWindow* b) {
+    return a->stackOrder < b->stackOrder;
+  });
+  return open;
+}
+
+// Drawing into a window waits until its owner laid it out again.
+bool drawable(const ScreenWindow& window) { return !window.relayoutPending; }
+
 }  // namespace
 
 void WindowDeleter::operator()(ScreenWindow* window) const {
@@ -238,6 +302,7 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
     window.previous = current;
     window.helpContext = current ? current->helpContext : 0;
     window.visible = true;
+    window.stackOrder = ++stackCounter;
     current = &window;
     {
       OutputLock lock;
@@ -250,17 +315,9 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
     return 0;
   }
 
-  const int columns = screenColumns(), rows = screenRows();
-  x = std::clamp(x, 1, std::max(columns, 1));
-  y = std::clamp(y, 1, std::max(rows, 1));
-  width = std::min(width, columns + 1);  // same result below, without overflow
-  height = std::min(height, rows + 1);
-  if (x + width > columns + 1) width = columns - x;
-  if (y + height > rows + 1) height = rows - y;
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (width < 3 || height < 3)
-    flags &= ~(WindowFrameMask | WindowHorizontalBar | WindowVerticalBar);
+  const WindowPlace place = clipPlace(x, y, width, height, flags);
+  width = place.width;
+  height = place.height;
 
   WindowHandle fresh(new (std::nothrow) ScreenWindow);
   if (!fresh) return -1;
@@ -272,11 +329,13 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   ScreenWindow& window = *fresh;
   window.frame = &DoubleFrame;
   window.visible = true;
-  window.flags = flags;
+  window.requestedFlags = flags;
+  window.flags = place.flags;
   window.previous = current;
   window.helpContext = current ? current->helpContext : 0;
-  window.x = x - 1;
-  window.y = y - 1;
+  window.stackOrder = ++stackCounter;
+  window.x = place.x;
+  window.y = place.y;
   window.width = width;
   window.height = height;
   window.textColor = text;
@@ -289,15 +348,64 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
     OutputLock lock;
     wakeFromSaver();
     raiseHold(1);
-    saveScreenUnder(window);
-    if (flags >= WindowClear) clearInterior(window);
-    if (windowFramed(window)) drawFrame(window);
-    if (flags & WindowShadow) drawShadow(window);
+    drawFresh(window);
     if (lowerHold(1) == 0) flushWindow(window);
   }
   if (!(flags & WindowKeepCursor)) windowCursor(1, 1);
   handle = std::move(fresh);
   return 0;
+}
+
+void moveWindow(ScreenWindow& window, int x, int y, int width, int height) {
+  if (!window.visible) return;
+  // The frame bits that a smaller place dropped come back with a larger one.
+  const WindowPlace place = clipPlace(x, y, width, height, window.requestedFlags);
+  const std::size_t cells =
+      static_cast<std::size_t>(place.width + 1) * static_cast<std::size_t>(place.height + 1);
+  if (place.width != window.width || place.height != window.height) {
+    std::unique_ptr<ScreenCell[]> buffer(new (std::nothrow) ScreenCell[cells]);
+    if (!buffer) return;
+    window.saveUnder = std::move(buffer);
+  }
+  window.x = place.x;
+  window.y = place.y;
+  window.width = place.width;
+  window.height = place.height;
+  window.flags = place.flags;
+  window.relayoutPending = false;
+  OutputLock lock;
+  drawFresh(window);
+}
+
+void liftWindows() {
+  if (windowsLifted) return;
+  const std::vector<ScreenWindow*> open = openWindowsInOrder();
+  OutputLock lock;
+  for (auto it = open.rbegin(); it != open.rend(); ++it) exchangeSaved(**it);
+  windowsLifted = true;
+}
+
+void relayoutWindows(int columns, int rows) {
+  liftWindows();
+  const std::vector<ScreenWindow*> open = openWindowsInOrder();
+  for (ScreenWindow* window : open) window->relayoutPending = true;
+  {
+    OutputLock lock;
+    initScreenImage(std::max(columns, 1), std::max(rows, 1));
+  }
+  raiseHold(2);
+  for (ScreenWindow* window : open) {
+    if (window->relayout != nullptr) window->relayout(*window, window->relayoutOwner);
+    if (window->relayoutPending) {  // no owner, or one that did not move it
+      OutputLock lock;
+      placePicture(*window);
+      window->relayoutPending = false;
+    }
+  }
+  windowsLifted = false;
+  lowerHold(2);
+  if (current) placeConsoleCursor(*current);
+  flushScreen();
 }
 
 void closeWindow(ScreenWindow* window) {
@@ -386,7 +494,7 @@ void writeText(std::string_view text, int width, int column, int row, int option
   ScreenWindow* window = current;
   bool screenCoordinates = options & WriteScreen;
   bool keepAttributes = options & WriteKeepAttr;
-  if (!screenCoordinates && window == nullptr) return;
+  if (!screenCoordinates && (window == nullptr || !drawable(*window))) return;
 
   ScreenImage& image = screenImage();
   int c = screenCoordinates ? column - 1 : windowScreenColumn(*window, column);
@@ -464,7 +572,7 @@ void putChar(char32_t ch) {
   else
     noteActivity();
   ScreenWindow* window = current;
-  if (window == nullptr) return;
+  if (window == nullptr || !drawable(*window)) return;
   ScreenWindow& w = *window;
   const int last = windowLastColumn(w), edge = last + 1;
 
@@ -515,7 +623,7 @@ void scrollWindowUp() {
 
 void separatorLine(ScreenWindow* window, int column, int row) {
   if (window == nullptr) window = current;
-  if (window == nullptr) return;
+  if (window == nullptr || !drawable(*window)) return;
   const ScreenWindow& w = *window;
   const FrameStyle& set = w.frame ? *w.frame : frameSet(w.flags);
   int right = windowFramed(w) ? w.width - 1 : w.width;
@@ -536,7 +644,7 @@ void separatorLine(ScreenWindow* window, int column, int row) {
 }
 
 void drawVerticalScrollBar(ScreenWindow& window, int percent) {
-  if (!windowFramed(window) || window.height < 4) return;
+  if (!windowFramed(window) || window.height < 4 || !drawable(window)) return;
   percent = std::clamp(percent, 0, 100);
   int column = window.width - 1, bottom = window.height - 1;
   putOuter(window, column, 1, cp437ToUnicode(ScrollUp), window.frameColor);

@@ -40,6 +40,7 @@ struct ScreenWindow {
   ColorAttr frameColor = 0x07;          // frame lines, text written with WriteFrameColor
   const FrameStyle* frame = nullptr;    // set chosen when the frame was drawn
   int flags = 0;                        // WindowFlag bits (frame bits dropped below 3 cells)
+  int requestedFlags = 0;               // the flags it was opened with
   // What lies under the window and its shadow while it is open; its own picture once closed.
   // savedColumns x savedRows cells from (x, y), row by row.
   std::unique_ptr<ScreenCell[]> saveUnder;
@@ -48,6 +49,13 @@ struct ScreenWindow {
   ScreenWindow* previous = nullptr;  // the window that was current when this one was opened
   std::string title;
   int helpContext = 0;  // help page for F1; copied from the previous window at open
+  int stackOrder = 0;   // when it was last opened: a window opened later lies above it
+  // Lays the window out again when the screen size changes: its owner moves it (moveWindow)
+  // and draws its contents. A window without one keeps its picture and is moved inside the
+  // new screen where it no longer fits.
+  void (*relayout)(ScreenWindow& window, void* owner) = nullptr;
+  void* relayoutOwner = nullptr;
+  bool relayoutPending = false;  // drawing into it waits for its owner's relayout
 };
 
 // Releasing a window record unlinks it from the window stack first, so a handle that goes
@@ -82,6 +90,21 @@ inline void closeWindow(WindowHandle& handle) {
 void freeWindow(WindowHandle& handle);
 // Releases the record without touching the screen (the whole screen is redrawn anyway).
 void dropWindow(WindowHandle& handle);
+// Gives an open window a new place and size (1-based; clipped as openWindow clips) within a
+// relayout: it is opened afresh there over what the screen shows now (cleared, framed and
+// shadowed as its flags say, the title kept) and what lies under it is saved anew. The owner
+// draws the contents again.
+void moveWindow(ScreenWindow& window, int x, int y, int width, int height);
+
+// Following a change of the screen size, in two steps. Lifting puts back, from the top down,
+// what lies under every open window; each keeps its own picture. Until the relayout the
+// image belongs to whoever lifted (it may show something else meanwhile).
+void liftWindows();
+// The image takes the new size and every open window, from the bottom up, is laid out
+// again: by its relayout hook, or with its picture, moved back inside the screen when it no
+// longer fits. Lifts first when that was not done. The whole screen is flushed at the end.
+void relayoutWindows(int columns, int rows);
+
 // Makes the window current without drawing and puts the cursor to its text cursor.
 void activateWindow(ScreenWindow& window);
 ScreenWindow* currentWindow();

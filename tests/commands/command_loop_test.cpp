@@ -217,7 +217,12 @@ TEST_F(CommandLoopTest, TabSwitchesBetweenThePanels) {
           [&] {
             EXPECT_EQ(commandLine().text, "gq");
             EXPECT_FALSE(shows(TextGotoPrompt));
-            pushKeys({key::Escape});
+            pushKeys({key::Escape});  // clears the line
+          },
+          [&] {
+            EXPECT_EQ(commandLine().text, "");
+            EXPECT_FALSE(shows("T:\\>gq"));
+            pushKeys({key::Escape});  // on an empty line: the end
           },
       },
       "T:\\", "U:\\");

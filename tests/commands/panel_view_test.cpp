@@ -67,5 +67,25 @@ TEST_F(PanelTitleTest, PositionMarkerIsDrawnOnlyWhenItChanges) {
   EXPECT_GT(console_.writes.size(), writes);
 }
 
+TEST_F(PanelTitleTest, PositionMarkerLeavesTheCornersAndTheSeparatorTee) {
+  Panel panel;
+  panel.layout = LayoutTwoLists;  // info lines under a separator
+  panel.window = window_.get();
+  for (int i = 0; i < 200; ++i) append(panel.list, fileEntry("f" + std::to_string(i)));
+  PanelView view{&panel};
+  const std::string frame = imageText(0, 2, 30) + imageText(0, 11, 30);
+  const std::string tee = "\u2563";  // the frame's right tee
+  for (int index = 0; index < 200; ++index) {
+    view.cursorIndex = index;
+    view.lastPercent = -1;
+    drawPositionMarker(view);
+    ASSERT_EQ(imageText(0, 2, 30) + imageText(0, 11, 30), frame) << index;
+    ASSERT_EQ(imageText(29, 8, 1), tee) << "the tee above the info lines at " << index;
+    int thumbs = 0;
+    for (int row = 3; row < 11; ++row) thumbs += imageText(29, row, 1) == "\u2588";
+    ASSERT_EQ(thumbs, 1) << index;
+  }
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -4,6 +4,7 @@
 
 #include "config/config_test_files.h"
 #include "config/previous_directories.h"
+#include "platform/drives.h"
 
 namespace corvane {
 namespace {
@@ -26,31 +27,52 @@ TEST(SetupPathTest, SiblingPathReplacesTheExtensionOfTheName) {
   EXPECT_EQ(besideSetup("C:\\home\\ann\\corvane.SET", "CS.TRE"), "C:\\home\\ann\\CS.TRE");
 }
 
-TEST(SetupPathTest, SetupFileLocationFollowsTheEnvironment) {
+TEST(SetupPathTest, SetupDirectoriesAreTriedInTheOrderOfTheEnvironment) {
   struct Case {
     const char *cs, *programDir;
     bool writable;
-    const char *xdg, *home, *tmp, *temp, *program, *expected;
+    const char *xdg, *home, *tmp, *temp, *expected;
   } const cases[] = {
-      {"/cfg;/other", "/opt/cv", true, "/x", "/h", "/t", "/u", "corvane", "/cfg/corvane.SET"},
-      {"/cfg/", "/opt/cv", true, nullptr, nullptr, nullptr, nullptr, "/opt/cv/corvane",
-       "/cfg/corvane.SET"},
-      {"", "/opt/cv", true, "/x", "/h", nullptr, nullptr, "/opt/cv/corvane", "/opt/cv/corvane.SET"},
-      {nullptr, "/opt/cv", true, nullptr, "/h", nullptr, nullptr, "/opt/cv/CV.EXE",
-       "/opt/cv/CV.SET"},
-      {nullptr, "/usr/bin", false, "/x", "/h", "/t", nullptr, "corvane", "/x/corvane/corvane.SET"},
-      {nullptr, "/usr/bin", false, "rel", "/h", "/t", nullptr, "corvane",
-       "/h/.config/corvane/corvane.SET"},
-      {nullptr, "/usr/bin", false, "", "", "/t;/v", "/u", "corvane", "/t/corvane.SET"},
-      {nullptr, "/usr/bin", false, nullptr, nullptr, "", "/u", "corvane", "/u/corvane.SET"},
-      {nullptr, "/usr/bin", false, nullptr, nullptr, nullptr, nullptr, "/usr/bin/corvane",
-       "/usr/bin/corvane.SET"},
+      {"/cfg;/other", "/opt/cv", true, "/x", "/h", "/t", "/u", "/cfg /opt/cv /x/corvane+ /t /u"},
+      {"conf", "/opt/cv", false, nullptr, "/h", nullptr, nullptr, "/work/conf /h/.config/corvane+"},
+      {".", "", true, "rel", "", "t;/v", nullptr, "/work/. /work/t"},
+      {"", "/usr/bin", false, nullptr, nullptr, "", "/u", "/u"},
+      {nullptr, "/usr/bin", false, nullptr, nullptr, nullptr, nullptr, ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(
-        setupFilePath(c.cs, c.programDir, c.writable, c.xdg, c.home, c.tmp, c.temp, c.program),
-        c.expected)
-        << "expected " << c.expected;
+  for (const Case& c : cases) {
+    SetupEnvironment env;
+    env.cs = c.cs, env.xdgConfigHome = c.xdg, env.home = c.home, env.tmp = c.tmp, env.temp = c.temp;
+    env.workingDirectory = "/work";
+    env.programDirectory = c.programDir;
+    env.programDirectoryWritable = c.writable;
+    std::string shown;
+    for (const SetupDirectoryCandidate& candidate : setupDirectoryCandidates(env))
+      shown += (shown.empty() ? "" : " ") + candidate.directory + (candidate.create ? "+" : "");
+    EXPECT_EQ(shown, c.expected);
+  }
+}
+
+using SetupLocationTest = testing::TempDirTest;
+
+// The first usable directory wins: one that exists, or the per-user one made when missing;
+// a missing CS directory is never made; with nothing usable there is no setup file.
+TEST_F(SetupLocationTest, TheFirstUsableDirectoryHoldsTheSetupFile) {
+  std::filesystem::create_directory(dir_ / "here");
+  const std::string here = hostPath("here"), missing = hostPath("missing"),
+                    made = hostPath("config/corvane");
+  EXPECT_EQ(locateSetupFile({{missing, false}, {made, true}, {here, false}}, "/usr/bin/corvane"),
+            toProgramPath(made + "/corvane.SET"));
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_TRUE(std::filesystem::is_directory(made));
+  EXPECT_EQ(locateSetupFile({{missing, false}, {here, false}}, "cv"),
+            toProgramPath(here + "/cv.SET"));
+  // A directory no drive holds, or too deep for a path, does not serve either.
+  initDriveMap(("C=" + here).c_str());
+  EXPECT_EQ(locateSetupFile({{made, false}, {missing, false}}, "cv"), "");
+  initDriveMap(nullptr);
+  const std::string deep = here + "/" + std::string(250, 'd');
+  std::filesystem::create_directory(deep);
+  EXPECT_EQ(locateSetupFile({{deep, false}}, "cv"), "");
 }
 
 using PreviousDirectoriesTest = testing::TempDirTest;
@@ -63,9 +85,10 @@ TEST_F(PreviousDirectoriesTest, RoundTripAndUnreadyDrives) {
     std::string panel1, panel2, read1, read2;
   } const cases[] = {
       {here, spaced, here, spaced},
-      {here, "", here, ""},                       // one panel
-      {"Q:\\nowhere", "relative", ".\\", ".\\"},  // drive not ready, no drive
-      {"C:\\a\nC:\\b", here, "", here},           // a line break cannot shift the lines
+      {here, "", here, ""},                                    // one panel
+      {"Q:\\nowhere", "relative", ".\\", ".\\"},               // drive not ready, no drive
+      {spaced + " ", here + "\t", spaced + " ", here + "\t"},  // blanks belong to the name
+      {"C:\\a\nC:\\b", here, "", here},  // a line break cannot shift the lines
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(writePreviousDirectories(file, c.panel1, c.panel2));
@@ -86,7 +109,7 @@ TEST_F(PreviousDirectoriesTest, MissingOrForeignFilesGiveNothingUnsafe) {
   writeBytes(hostPath("x.__S"), {});
   EXPECT_EQ(readPreviousDirectories(programPath("x.__S")).panel1, "");
 
-  std::string text = "  " + here + " \r\n" + std::string(5000, 'C') + "\n";
+  std::string text = here + "\r\n" + std::string(5000, 'C') + "\n";
   writeBytes(hostPath("x.__S"), testing::Bytes(text.begin(), text.end()));
   PreviousDirectories dirs = readPreviousDirectories(programPath("x.__S"));
   EXPECT_EQ(dirs.panel1, here);

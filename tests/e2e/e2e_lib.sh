@@ -40,6 +40,9 @@ wait_gone() {
   fail "timed out waiting for the screen to lose: $1"
 }
 
+# resize COLUMNS ROWS: the terminal takes a new size.
+resize() { tmux -L "$SOCKET" resize-window -t "$SESSION" -x "$1" -y "$2"; }
+
 # One key per call, with a pause, so that Escape and a following letter never arrive
 # together (which the terminal reads as Alt with that letter).
 key() {
@@ -49,7 +52,7 @@ key() {
 
 # start_program ARGUMENTS...: writes a launcher that prints a marker on the user's screen,
 # runs the program on drive D: = $WORK/d with its setup in $WORK/cs, then reports the exit
-# status and waits; starts it in an 80 x 25 terminal.
+# status and waits; starts it in an 80 x 25 terminal (E2E_COLUMNS x E2E_ROWS when set).
 start_program() {
   mkdir -p "$WORK/cs" "$WORK/tmp" "$WORK/d"
   {
@@ -64,6 +67,7 @@ start_program() {
     echo 'echo "EXIT STATUS $?"'
     echo 'sleep 600'
   } >"$WORK/run.sh"
-  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 "sh '$WORK/run.sh'" ||
+  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x "${E2E_COLUMNS:-80}" \
+    -y "${E2E_ROWS:-25}" "sh '$WORK/run.sh'" ||
     fail "tmux did not start"
 }

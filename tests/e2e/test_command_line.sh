@@ -106,8 +106,9 @@ screen_text | grep -q '║' && fail "still the user's screen after a command run
 # The history works there too: Up brings the last command back.
 key Up
 wait_last_line 'D:\>touch made && echo made'
-# A dialog brings the program's screen back for as long as it is open.
-key Escape
+# A dialog brings the program's screen back for as long as it is open (F10 asks; Esc would
+# clear the line first).
+key F10
 wait_for 'Exit CORVANESHELL ?'
 key n
 wait_gone 'Exit CORVANESHELL ?'

@@ -28,6 +28,35 @@ wait_for 'D:\docs>'
 key Tab
 wait_for 'D:\>'
 
+# Backspace on the empty command line goes up, onto the directory left; with text on the
+# line it edits, and Esc clears the line without asking anything.
+key Enter
+wait_for 'D:\docs>'
+key BSpace
+wait_for 'D:\>'
+screen_text | grep -q '║+docs' || fail "the cursor back on the directory left"
+tmux -L "$SOCKET" send-keys -t "$SESSION" -l 'echo hi'
+wait_for 'D:\>echo hi'
+key BSpace
+wait_gone 'D:\>echo hi'
+wait_for 'D:\>echo h'
+key Escape
+wait_gone 'D:\>echo h'
+screen_text | grep -q 'Exit CORVANESHELL' && fail "Esc with text on the line only clears it"
+
+# The keypad's "+" opens Select, its "*" inverts the selection; a typed "+" is text.
+key KP+
+wait_for 'Select :'
+key Escape
+wait_gone 'Select :'
+key KP*
+wait_for '     4/2 '
+key KP*
+wait_for '     4/0 '
+key +
+wait_for 'D:\>+'
+key Escape
+
 # F9 opens the menu bar at " Window"; Right walks the pulldowns; Escape closes.
 key F9
 wait_for ' Autoview'

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,26 @@ TEST_F(GlobalListTest, GathersMatchingFilesBelowTheStartSkippingDotNames) {
   const FileNode& z = panel.list.nodes[nodeAtIndex(panel.list, 2)];
   EXPECT_EQ(panel.list.directories[z.directory].depth, 2);
   EXPECT_FALSE(screenShows(std::string(TextFileFindTitle)));  // closed again
+}
+
+// Links are never walked: links to ".", ".." and the start list each file once; a link to a
+// file is listed like a file, a dangling one too, a link to a directory not at all.
+TEST_F(GlobalListTest, LinksAreNotWalkedAndEachFileIsListedOnce) {
+  makeTree();
+  tree_.makeSymlink("self", ".");
+  tree_.makeSymlink("a/up", "..");
+  tree_.makeSymlink("a/b/top", tree_.root());
+  tree_.makeSymlink("a/b/again", "../b");
+  tree_.makeSymlink("link.c", "top.c");
+  tree_.makeSymlink("gone.c", "nowhere");
+  tree_.makeSymlink("dir.c", "a");
+  Panel panel;
+  ASSERT_EQ(readGlobalList(panel, "T:\\", "*.c", {}), GlobalListFound);
+  std::vector<std::string> found = paths(panel);
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"T:\\a\\b\\z.c", "T:\\a\\x.c", "T:\\gone.c",
+                                             "T:\\link.c", "T:\\top.c"}));
+  EXPECT_EQ(panel.totalSize, 1u + 2u + 4u + 1u);  // the link gives its target's size
 }
 
 TEST_F(GlobalListTest, TestCallbackKeepsDropsAndCancels) {

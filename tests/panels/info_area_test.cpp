@@ -104,14 +104,20 @@ TEST_F(InfoAreaTest, InfoLinesOfTheOtherLayouts) {
   InfoLines lines = infoLines(panel, 60);
   EXPECT_EQ(lines.entry, "report.txt             123.456 04.07.03 14:05 H..A          ");
   EXPECT_EQ(lines.counts, "     4/1      5.1 MB/5.0 MB                                 ");
-  // A narrow window shortens the name so that date and attributes still fit.
+  // A narrow window keeps the name's 20 cells and the size; date and time, and the
+  // attributes, stand only where they fit whole. An entry without a date shows none.
   lines = infoLines(panel, 38);
-  EXPECT_EQ(lines.entry, "report.t   123.456 04.07.03 14:05 H..A");
+  EXPECT_EQ(lines.entry, "report.txt             123.456 H..A   ");
+  lines = infoLines(panel, 46);
+  EXPECT_EQ(lines.entry, "report.txt             123.456 04.07.03 14:05 ");
   panel.cursor = nodeAtIndex(panel.list, 1);
   setupBlock().clockFlags.set(0);
-  lines = infoLines(panel, 38);
-  // The 12-hour form is one cell wider: the name gets seven.
-  EXPECT_EQ(lines.entry, "docs        <DIR> 00-00-80 00:00a ....");
+  lines = infoLines(panel, 52);
+  EXPECT_EQ(lines.entry, "docs                     <DIR>                 .... ");
+  // A size of ten characters never joins a long name.
+  node(panel.list, panel.cursor).entry = fileEntry("abcdefghijklmnopqrstuvwxyz", 1000000);
+  EXPECT_EQ(infoLines(panel, 38).entry.substr(0, 30), "abcdefghijklmnopqrs 1.000.0 kB");
+  node(panel.list, panel.cursor).entry = directoryEntry("docs");
 
   giveWindow(panel, 38, 10);
   GeometryRequest r;
@@ -119,7 +125,7 @@ TEST_F(InfoAreaTest, InfoLinesOfTheOtherLayouts) {
   r.windowRows = 10;
   r.layout = LayoutTwoLists;
   drawInfoArea(panel, computePanelGeometry(r), 1);
-  EXPECT_EQ(cellText(panel, 1, 9, 17), "docs        <DIR>");
+  EXPECT_EQ(cellText(panel, 1, 9, 30), "docs                     <DIR>");
   EXPECT_EQ(cellText(panel, 1, 8, 3), "\u2550\u2550\u2550");  // in the frame's style
   EXPECT_EQ(cellText(panel, 1, 10, 13), "     4/1     ");
 }

@@ -123,9 +123,16 @@ TEST_F(ListFileTest, WritesTheFileOrReportsThatItCannot) {
   ASSERT_EQ(writeFileListTo(panel, "T:\\out.lst"), ListFileWritten);
   EXPECT_EQ(tree_.readFile("out.lst"), fileListText(panel));
 
-  console_.pushKey(key::Escape);  // for the message box
+  // The box names the file and the system's reason.
+  std::string box;
+  console_.onInputExhausted = [&](HeadlessConsole& c) {
+    for (int row = 0; row < c.rows; ++row) box += c.shownRow(row) + "\n";
+    c.pushKey(key::Escape);
+  };
   EXPECT_EQ(writeFileListTo(panel, "T:\\missing\\out.lst"), ListFileFailed);
-  EXPECT_TRUE(console_.input.empty());
+  console_.onInputExhausted = nullptr;
+  EXPECT_NE(box.find("File open error T:\\missing\\out.lst"), std::string::npos) << box;
+  EXPECT_NE(box.find("No such file or directory"), std::string::npos) << box;
 
   // Through the name question: preset with the drive root and "_CV_.LST".
   EXPECT_EQ(defaultListFileName(), "T:\\_CV_.LST");

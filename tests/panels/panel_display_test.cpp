@@ -174,21 +174,27 @@ TEST_F(PanelDisplayTest, LongDisplayFields) {
   panel.top = panel.cursor = panel.list.head;
   node(panel.list, fileId).mark = MarkCompareOlder;
 
-  // Single list of the own layout: field at the width less 29, no room for the compare mark.
+  // Single list of the own layout: the whole field (size, date and time, attributes,
+  // compare mark) ends the line, the name column takes the rest. A directory without a date
+  // shows none.
   PanelGeometry g = geometry(78, 6, LayoutSingleList, DisplayLongAttributes);
   drawFileList(panel, g);
-  EXPECT_EQ(cellText(panel, 49, 1, 29), "   <DIR> 00.00.80 00:00 .... ");
+  EXPECT_EQ(cellText(panel, 45, 1, 33), "   <DIR>                ....     ");
   EXPECT_EQ(cellText(panel, 14, 2, 14), " notes   .txt ");
-  EXPECT_EQ(cellText(panel, 49, 2, 29), "   12345 04.07.03 14:05 ..RA ");
-  EXPECT_EQ(cellText(panel, 49, 3, 8), "    4096");
+  EXPECT_EQ(cellText(panel, 45, 2, 33), "   12345 04.07.03 14:05 ..RA  OLD");
+  EXPECT_EQ(cellText(panel, 45, 3, 8), "    4096");
   setupBlock().clockFlags.set(0);
   drawFileList(panel, g);
-  EXPECT_EQ(cellText(panel, 57, 2, 16), " 07-04-03 02:05p");
+  EXPECT_EQ(cellText(panel, 53, 2, 16), " 07-04-03 02:05p");
 
-  // Two lists: the field at the width less 17 holds size, attributes and compare mark.
+  // Two lists at any width from 80 columns: the same whole field (at the width less 17 it
+  // would lose the date).
+  g = geometry(38, 6, LayoutTwoLists, DisplayLongAttributes);
+  drawFileList(panel, g);
+  EXPECT_EQ(cellText(panel, 1, 2, 38), " no    12345 07-04-03 02:05p..RA  OLD ");
   g = geometry(78, 6, LayoutTwoLists, DisplayLongAttributes);
   drawFileList(panel, g);
-  EXPECT_EQ(cellText(panel, 61, 2, 17), "   12345..RA  OLD");
+  EXPECT_EQ(cellText(panel, 45, 2, 33), "   12345 07-04-03 02:05p..RA  OLD");
 
   // Without attributes: the narrow field ends the line.
   panel.displayBits = DisplayLongPlain;
@@ -254,7 +260,7 @@ TEST_F(PanelDisplayTest, AwkwardNamesStayInTheirColumn) {
   panel.displayBits = DisplayLongAttributes;
   const PanelGeometry lg = geometry(39, 5, LayoutTwoLists, DisplayLongAttributes);
   drawFileList(panel, lg);
-  EXPECT_EQ(cellText(panel, lg.fieldColumn - 1, 1, 9), "        0");
+  EXPECT_EQ(cellText(panel, 2, 1, 12), "xxx        0");
 }
 
 TEST_F(PanelDisplayTest, PlaceholderTakesNoSlot) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/find.h"
@@ -28,9 +29,14 @@ TEST_F(FileSystemTest, RenameNeverReplacesAnExistingTarget) {
   EXPECT_EQ(tree_.readFile("dir/moved"), "new");
   EXPECT_TRUE(renameFile("T:\\dir\\moved", "T:\\dir\\MOVED"));  // another name here
   EXPECT_TRUE(tree_.exists("dir/MOVED"));
-  EXPECT_FALSE(renameFile("T:\\nothing", "T:\\else"));
-  EXPECT_FALSE(lastErrorAccessDenied());
-  EXPECT_EQ(lastErrorText(), "No such file or directory");
+  FileResult missing = renameFile("T:\\nothing", "T:\\else");
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(missing.accessDenied());
+  EXPECT_EQ(fileErrorText(missing), "No such file or directory");
+  // Each call keeps its own reason: a later failure does not change an earlier one.
+  FileResult exists = renameFile("T:\\dir\\MOVED", "T:\\to");
+  EXPECT_EQ(exists.error, EEXIST);
+  EXPECT_EQ(fileErrorText(missing), "No such file or directory");
 }
 
 TEST_F(FileSystemTest, DirectoriesAreMadeAndRemovedOnlyWhenEmpty) {
@@ -90,15 +96,14 @@ TEST_F(FileSystemTest, ReadOnlyEntriesAreNeitherWrittenNorDeletedUntilCleared) {
   ASSERT_TRUE(setAttributes("T:\\kept", AttrReadOnly));
   ASSERT_TRUE(setAttributes("T:\\fixed", AttrDirectory | AttrReadOnly));
   for (const char* mode : {"wb", "ab", "r+b", "w"}) {
-    EXPECT_FALSE(openFile("T:\\kept", mode)) << mode;
-    EXPECT_TRUE(lastErrorAccessDenied()) << mode;
+    FileHandle file;
+    EXPECT_TRUE(openFile("T:\\kept", mode, file).accessDenied()) << mode;
+    EXPECT_FALSE(file) << mode;
   }
   EXPECT_FALSE(openFile("T:\\link", "wb"));  // through a link too
   EXPECT_TRUE(openFile("T:\\kept", "rb"));
-  EXPECT_FALSE(deleteFile("T:\\kept"));
-  EXPECT_TRUE(lastErrorAccessDenied());
-  EXPECT_FALSE(removeDirectory("T:\\fixed"));
-  EXPECT_TRUE(lastErrorAccessDenied());
+  EXPECT_TRUE(deleteFile("T:\\kept").accessDenied());
+  EXPECT_TRUE(removeDirectory("T:\\fixed").accessDenied());
   EXPECT_EQ(tree_.readFile("kept"), "original");
   EXPECT_TRUE(tree_.exists("fixed"));
 

@@ -23,6 +23,8 @@ struct Found {
   int attribute = 0;
   std::uint64_t size = 0;
   std::uint16_t date = 0, time = 0;
+  bool isLink = false, linkToDirectory = false;
+  std::uint64_t device = 0, inode = 0;
 };
 
 // Every entry of a search, in the order delivered; the search is always closed.
@@ -31,7 +33,8 @@ std::vector<Found> findAll(std::string_view pattern, int mask = 0) {
   FindRecord record;
   for (int rc = findFirst(pattern, mask, record); rc == 0; rc = findNext(record)) {
     EXPECT_EQ(record.found, 1);
-    all.push_back({record.name, record.attribute, record.size, record.date, record.time});
+    all.push_back({record.name, record.attribute, record.size, record.date, record.time,
+                   record.isLink, record.linkToDirectory, record.device, record.inode});
   }
   findClose(record);
   return all;
@@ -109,10 +112,11 @@ TEST_F(FindTest, DotEntriesComeFirstBelowARootAndNeverAtIt) {
 TEST_F(FindTest, EmptyRootAndMissingDirectoriesFindNothing) {
   FindRecord record;
   EXPECT_EQ(findFirst("T:\\*.*", 0, record), 1);
+  EXPECT_TRUE(record.failure);     // searched, and empty
   EXPECT_EQ(findNext(record), 1);  // harmless after a failed start
   findClose(record);
   EXPECT_EQ(findFirst("T:\\missing\\*.*", 0, record), 1);
-  EXPECT_FALSE(lastFindAccessDenied());
+  EXPECT_TRUE(record.failure.missing());
   EXPECT_EQ(findFirst("Q:\\*.*", 0, record), 1);
   EXPECT_EQ(findFirst("T:\\", 0, record), 1);
 }
@@ -199,6 +203,27 @@ TEST_F(FindTest, SymbolicLinksAreWhatTheyPointTo) {
   EXPECT_EQ(entry(all, "to-file")->size, 10u);
   EXPECT_EQ(entry(all, "dangling")->attribute, 0);
   EXPECT_EQ(entry(all, "dangling")->size, 0u);
+  // The link flags tell them from what they point to; device and inode are the target's.
+  struct Flags {
+    const char* name;
+    bool isLink, linkToDirectory;
+    const char* sameFileAs;
+  } const flags[] = {{"to-dir", true, true, "target"},
+                     {"to-file", true, false, "data"},
+                     {"dangling", true, false, nullptr},
+                     {"target", false, false, "target"},
+                     {"data", false, false, "data"}};
+  for (const Flags& f : flags) {
+    const Found* found = entry(all, f.name);
+    EXPECT_EQ(found->isLink, f.isLink) << f.name;
+    EXPECT_EQ(found->linkToDirectory, f.linkToDirectory) << f.name;
+    EXPECT_NE(found->inode, 0u) << f.name;
+    if (f.sameFileAs != nullptr) {
+      EXPECT_EQ(found->inode, entry(all, f.sameFileAs)->inode) << f.name;
+      EXPECT_EQ(found->device, entry(all, f.sameFileAs)->device) << f.name;
+    }
+  }
+  EXPECT_TRUE(findAll("T:\\to-dir")[0].linkToDirectory);  // looked up by name too
   // Below a link to a directory the dots are there as anywhere else.
   EXPECT_EQ(namesOf(findAll("T:\\to-dir\\*.*")), (Names{".", ".."}));
 }
@@ -244,7 +269,7 @@ TEST_F(FindTest, StartingAgainOnARecordEndsItsOpenSearch) {
 TEST_F(FindTest, UserAttributesComeWithTheSearchOptionOnly) {
   tree_.writeFile("marked");
   if (!setAttributes("T:\\marked", AttrHidden | AttrSystem | AttrArchive)) {
-    GTEST_SKIP() << "no user extended attributes here: " << lastErrorText();
+    GTEST_SKIP() << "no user extended attributes here";
   }
   EXPECT_EQ(findAll("T:\\*.*")[0].attribute, 0);
   EXPECT_EQ(findAll("T:\\*.*", FindUserAttributes)[0].attribute,
@@ -280,10 +305,10 @@ TEST_F(FindTest, AnUnreadableDirectoryReportsAccessDenied) {
     FindRecord record;
     int failed = 0;
     for (const char* pattern : {"T:\\closed\\*.*", "T:\\listable\\*.*", "T:\\closed\\inside"}) {
-      if (findFirst(pattern, 0, record) != 1 || !lastFindAccessDenied()) ++failed;
+      if (findFirst(pattern, 0, record) != 1 || !record.failure.accessDenied()) ++failed;
     }
-    if (findFirst("T:\\missing\\*.*", 0, record) != 1 || lastFindAccessDenied()) ++failed;
-    if (findFirst("T:\\*.*", 0, record) != 0 || lastFindAccessDenied()) ++failed;
+    if (findFirst("T:\\missing\\*.*", 0, record) != 1 || record.failure.accessDenied()) ++failed;
+    if (findFirst("T:\\*.*", 0, record) != 0 || !record.failure) ++failed;
     return failed;
   });
   EXPECT_EQ(failures, 0);

@@ -33,8 +33,13 @@ TEST_F(ProcessTest, RunsInTheGivenDirectory) {
   EXPECT_EQ(runShellCommand("pwd > here && echo made > marker", "T:\\work"), 0);
   EXPECT_EQ(tree_.readFile("work/here"), tree_.host("work") + "\n");
   EXPECT_EQ(tree_.readFile("work/marker"), "made\n");
-  EXPECT_EQ(runShellCommand("true", "T:\\missing"), -1);
-  EXPECT_EQ(runShellCommand("true", "Q:\\"), -1);
+  // A directory that cannot be entered is named as the reason, apart from the interpreter.
+  for (const char* directory : {"T:\\missing", "Q:\\"}) {
+    CommandStartFailure failure;
+    EXPECT_EQ(runShellCommand("true", directory, &failure), -1);
+    EXPECT_TRUE(failure.directory) << directory;
+    EXPECT_EQ(failure.reason, "No such file or directory") << directory;
+  }
 }
 
 TEST_F(ProcessTest, TheInterpreterComesFromComspecThenShell) {
@@ -50,7 +55,10 @@ TEST_F(ProcessTest, TheInterpreterComesFromComspecThenShell) {
   ScopedEnv noShell("SHELL", "");
   EXPECT_EQ(commandInterpreter(), "/bin/sh");
   ScopedEnv comspec("COMSPEC", "/nonexistent/interpreter");
-  EXPECT_EQ(runShellCommand("true", ""), -1);
+  CommandStartFailure failure;
+  EXPECT_EQ(runShellCommand("true", "", &failure), -1);
+  EXPECT_FALSE(failure.directory);
+  EXPECT_EQ(failure.reason, "No such file or directory");
 }
 
 TEST_F(ProcessTest, TheChildGetsDefaultSignalsAndTheProgramItsOwnBack) {

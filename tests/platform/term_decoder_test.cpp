@@ -23,6 +23,8 @@ int codeOf(const InputRecord& r) {
   if (r.character != 0) {
     if (r.controlState & ControlLeftAlt) return modifier * 0x100 + r.scanCode;
     if (r.character == 9 && (shift || ctrl)) return ctrl ? key::CtrlTab : key::ShiftTab;
+    if (key::keypadCharacter(r.scanCode << 8 | r.character) != 0)
+      return r.scanCode << 8 | r.character;
     return ctrl ? 0x0400 + r.character : r.character;
   }
   return modifier * 0x100 + r.scanCode;
@@ -321,7 +323,7 @@ TEST(TermDecoder, KittyAndModifyOtherKeysCodes) {
                                                             {"\x1b[246;1;246u", {0x94}},
                                                             {"\x1b[57414u", {key::Enter}},
                                                             {"\x1b[57399u", {'0'}},
-                                                            {"\x1b[57413u", {'+'}},
+                                                            {"\x1b[57413u", {key::KeypadPlus}},
                                                             {"\x1b[57417u", {key::Left}},
                                                             {"\x1b[57376u", {}},
                                                             {"\x1b[1;5:2A", {key::CtrlUp}},
@@ -339,7 +341,12 @@ TEST(TermDecoder, KittyAndModifyOtherKeysCodes) {
 TEST(TermDecoder, KeypadInApplicationMode) {
   expectCodes("\x1bOM", {key::Enter});
   expectCodes("\n", {0x040A});  // keypad Enter outside application mode (tmux)
-  expectCodes("\x1bOp\x1bOy\x1bOj\x1bOk\x1bOm\x1bOo\x1bOn", {'0', '9', '*', '+', '-', '/', '.'});
+  // The grey "*", "+" and "-" keep their keypad codes (plain, kitty and with Shift); with Ctrl
+  // they are the characters.
+  expectCodes("\x1bOp\x1bOy\x1bOj\x1bOk\x1bOm\x1bOo\x1bOn",
+              {'0', '9', key::KeypadStar, key::KeypadPlus, key::KeypadMinus, '/', '.'});
+  expectCodes("\x1b[57411u\x1b[57412u", {key::KeypadStar, key::KeypadMinus});
+  expectCodes("\x1bO5k", {0x042B});
 }
 
 TEST(TermDecoder, MouseReports) {

@@ -1,6 +1,8 @@
 #include "ui/help_viewer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -52,10 +54,16 @@ TEST(HelpPageNumber, PageLines) {
     std::string_view line;
     std::optional<int> page;
   } cases[] = {
-      {">12", 12},      {"   >  401 Compare", 401},
-      {"\t>5", 5},      {">", 0},
-      {"text > 3", {}}, {"", {}},
-      {"  ", {}},       {"x>4", {}},
+      {">12", 12},
+      {"   >  401 Compare", 401},
+      {"\t>5", 5},
+      {">", 0},
+      {"text > 3", {}},
+      {"", {}},
+      {"  ", {}},
+      {"x>4", {}},
+      {">2147483647", 2147483647},  // the largest int
+      {"> 4294967347", {}},         // beyond it: no page line, never page 51
   };
   for (const Case& c : cases) EXPECT_EQ(helpPageNumber(c.line), c.page) << "'" << c.line << "'";
 }
@@ -74,13 +82,24 @@ TEST_F(HelpViewerTest, MissingPageOrFileShowsAnEmptyWindowAndWaits) {
   EXPECT_EQ(screenImage().cells, before);
   EXPECT_FALSE(helpIsOpen());
 
-  // No help file at all: the same.
+  // No help file at all, a FIFO as help file (never waited on) and no setup directory (no
+  // help file name): the same.
   ASSERT_TRUE(deleteFile(helpFilePath()));
   screen_.pushKey(key::Escape);
   help(1);
-  ASSERT_EQ(screen_.screens.size(), 2u);
-  EXPECT_EQ(textRow(1, 3), padded(""));
-  EXPECT_EQ(prompt(1), PressAnyKeyText);
+  ASSERT_EQ(mkfifo(tree_.host("CV.hlp").c_str(), 0644), 0);
+  screen_.pushKey(key::Escape);
+  alarm(10);  // a regression would wait for a writer for ever
+  help(1);
+  alarm(0);
+  setHelpFilePath("");
+  screen_.pushKey(key::Escape);
+  help(1);
+  ASSERT_EQ(screen_.screens.size(), 4u);
+  for (int read = 1; read < 4; ++read) {
+    EXPECT_EQ(textRow(read, 3), padded("")) << read;
+    EXPECT_EQ(prompt(read), PressAnyKeyText) << read;
+  }
 }
 
 TEST_F(HelpViewerTest, ShowsOnlyTheWantedPage) {

@@ -97,8 +97,33 @@ TEST_F(InputHistoryTest, WithoutAFileOrWithSavingOffNothingIsWritten) {
   EXPECT_TRUE(addToHistory("not saved", 0));
   EXPECT_FALSE(tree_.exists("corvane._C_"));
   EXPECT_EQ(texts(), std::vector<std::string>{"not saved"});  // the old list was forgotten
+  // No setup directory: memory only, and no file anywhere.
   setHistoryFilePath("");
-  EXPECT_EQ(historyFilePath(), HistoryFallbackPath);
+  EXPECT_FALSE(historySaving());
+  EXPECT_TRUE(addToHistory("nowhere", 0));
+  EXPECT_FALSE(saveHistory());
+}
+
+// Two instances: what the other one saved since this one read the file is merged in, older
+// than what this one added since, and every text stays once.
+TEST_F(InputHistoryTest, SavingMergesWhatAnotherInstanceSavedMeanwhile) {
+  setHistoryFilePath(FilePath);
+  addToHistory("old1", 0);
+  addToHistory("old2", 0);
+  auto otherInstanceSaves = [&](std::vector<HistoryEntry> list) {
+    ASSERT_TRUE(tree_.writeFile("corvane._C_", encodeHistory(list)));
+  };
+  otherInstanceSaves({{"old1", 0}, {"old2", 0}, {"b1", 3}, {"b2", 0}});
+  addToHistory("a1", 0);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"old1", "old2", "b1", "b2", "a1"}));
+  EXPECT_EQ(historyEntry(2).kind, 3);
+  otherInstanceSaves({{"old2", 0}, {"b1", 3}, {"b2", 0}, {"old1", 0}, {"a1", 0}, {"b3", 0}});
+  addToHistory("b3", 0);  // typed here too: once, as the newest
+  addToHistory("a2", 0);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"old1", "old2", "b1", "b2", "a1", "b3", "a2"}));
+  EXPECT_EQ(decodeHistory(tree_.readFile("corvane._C_")).size(), 7u);
+  EXPECT_EQ(tree_.readFile("corvane._C_"),
+            encodeHistory(decodeHistory(tree_.readFile("corvane._C_"))));
 }
 
 TEST_F(InputHistoryTest, TruncatedFilesAreReadUpToTheLastWholeEntry) {

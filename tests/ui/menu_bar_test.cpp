@@ -208,6 +208,11 @@ TEST_F(MenuBarTest, ShowOnlyDrawsWithoutHighlightAndLeavesTheBar) {
   EXPECT_EQ(screen_.shownAt(EditLabel, 0).attr, color(ColorPulldown));
   EXPECT_FALSE(bar.shown);
   EXPECT_EQ(currentWindow(), panel.get());
+
+  // Opening the entry that is current already highlights it as well.
+  screen_.pushKey(key::Enter);
+  EXPECT_EQ(runMenuBar(bar, key::alt('E'), MenuBarMode::ShowOnly), 301);
+  EXPECT_EQ(screen_.attrAtRead(1, EditLabel, 0), color(ColorPulldownLine));
 }
 
 }  // namespace

@@ -63,6 +63,48 @@ TEST_F(WindowTest, ShadowedWindowOpenedAndClosedLeavesTheScreenAsItWas) {
   EXPECT_EQ(currentWindow(), nullptr);
 }
 
+// The owner of the first window places it over the whole new screen and writes into it.
+std::vector<std::string> relayoutCalls;
+void fillTheScreen(ScreenWindow& window, void* owner) {
+  relayoutCalls.push_back(static_cast<const char*>(owner));
+  moveWindow(window, 1, 1, screenColumns(), screenRows());
+  CurrentWindowScope scope(window);
+  writeText("owned", 4, 1, 1);
+}
+
+TEST_F(WindowTest, RelayoutLetsOwnersPlaceTheirWindowsAndMovesOthersInsideWithTheirPicture) {
+  relayoutCalls.clear();
+  WindowHandle base, dialog;
+  ASSERT_EQ(openWindow(base, 1, 1, 80, 25, 0x17, 0x17, WindowClear), 0);
+  base->relayout = fillTheScreen;
+  base->relayoutOwner = const_cast<char*>("base");
+  ASSERT_EQ(openWindow(dialog, 60, 18, 15, 5, 0x4F, 0x4F, WindowSingle | WindowShadow | WindowClear,
+                       " Ask "),
+            0);
+  writeText("dlg", 2, 1, 1);
+  const std::string dialogRows = imageText(59, 17, 15) + imageText(59, 18, 15);
+
+  relayoutWindows(70, 20);
+  EXPECT_EQ(screenColumns(), 70);
+  EXPECT_EQ(relayoutCalls, std::vector<std::string>{"base"});
+  EXPECT_EQ(base->width, 70);
+  EXPECT_EQ(imageText(0, 0, 5), "owned");
+  // Moved left and up so that it and its shadow end on the last column and row.
+  EXPECT_EQ(dialog->x, 54);
+  EXPECT_EQ(dialog->y, 14);
+  EXPECT_EQ(imageText(54, 14, 15) + imageText(54, 15, 15), dialogRows);
+  EXPECT_EQ(imageAttr(69, 15), ShadowAttr);
+  EXPECT_EQ(imageAttr(55, 19), ShadowAttr);
+  EXPECT_EQ(console_.shownAt(55, 15).ch, U'd') << "the whole screen shown";
+  EXPECT_EQ(currentWindow(), dialog.get());
+
+  // Closing the dialog shows the owner's new picture under it.
+  freeWindow(dialog);
+  EXPECT_EQ(imageText(54, 14, 15), std::string(15, ' '));
+  EXPECT_EQ(imageAttr(69, 15), 0x17);
+  EXPECT_EQ(currentWindow(), base.get());
+}
+
 TEST_F(WindowTest, ReopenShowsTheSamePictureAndClosingAgainRestoresTheNewBackground) {
   paintBackground();
   WindowHandle window;

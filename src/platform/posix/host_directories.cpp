@@ -1,5 +1,6 @@
 #include "platform/host_directories.h"
 
+#include <dirent.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,34 @@ bool ensureHostDirectory(std::string_view directory) {
   }
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string hostWorkingDirectory() {
+  char buffer[PATH_MAX];
+  return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+std::string resolvedHostPath(std::string_view path) {
+  std::string text(path);
+  char* resolved = ::realpath(text.c_str(), nullptr);
+  if (resolved == nullptr) return {};
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
+}
+
+bool hostIsDirectory(std::string_view path) {
+  std::string text(path);
+  struct stat st {};
+  return !text.empty() && ::stat(text.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool hostDirectoryReadable(std::string_view path) {
+  std::string text(path);
+  DIR* dir = ::opendir(text.c_str());
+  if (dir == nullptr) return false;
+  ::closedir(dir);
+  return true;
 }
 
 }  // namespace corvane

@@ -1,0 +1,241 @@
+#include "platform/replace_file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "platform/drives.h"
+#include "platform/host_directories.h"
+#include "platform/host_entry.h"
+
+namespace corvane {
+namespace {
+
+constexpr int MaxLinkDepth = 40;                // links followed before giving up (ELOOP)
+constexpr std::size_t TemporaryNameKept = 200;  // bytes of the file's name in a temporary's
+constexpr int TemporaryAttempts = 100;
+constexpr std::size_t CopyBlock = 65536;
+
+FileResult failed() { return fileFailure(errno); }
+
+// Closes a descriptor unless released.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  void reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+  }
+  int get() const { return fd_; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// The file that writes to host reach: host itself, or the end of its chain of symbolic links
+// (which need not exist yet: writing through a dangling link creates its target).
+FileResult resolveLinks(std::string host, std::string& target) {
+  for (int depth = 0; depth < MaxLinkDepth; ++depth) {
+    struct stat st {};
+    if (lstat(host.c_str(), &st) != 0) {
+      if (errno != ENOENT) return failed();
+      target = host;
+      return fileSuccess();
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      target = host;
+      return fileSuccess();
+    }
+    char buffer[PATH_MAX];
+    ssize_t length = readlink(host.c_str(), buffer, sizeof buffer);
+    if (length < 0) return failed();
+    if (static_cast<std::size_t>(length) >= sizeof buffer) return fileFailure(ENAMETOOLONG);
+    std::string link(buffer, static_cast<std::size_t>(length));
+    host = link.starts_with('/') ? link : hostDirectoryOf(host) + "/" + link;
+  }
+  return fileFailure(ELOOP);
+}
+
+// A new file whose name no other can have: directory/.name.cvXXXXXXXX.
+FileResult createUnique(const std::string& directory, std::string_view name, mode_t mode,
+                        std::string& path, Descriptor& descriptor) {
+  static std::atomic<unsigned> counter{0};
+  const auto seed = static_cast<unsigned>(
+      std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
+  for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + counter++ * 2654435761u);
+    path = (directory == "/" ? std::string() : directory) + "/." +
+           std::string(name.substr(0, TemporaryNameKept)) + suffix;
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd >= 0) {
+      descriptor.reset(fd);
+      return fileSuccess();
+    }
+    if (errno != EEXIST) return failed();
+  }
+  return fileFailure(EEXIST);
+}
+
+// Gives the temporary the mode, owner, group and DOS attributes of the old file.
+FileResult keepIdentity(int fd, const std::string& target, const struct stat& old) {
+  if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
+      fchown(fd, old.st_uid, old.st_gid) != 0)
+    return failed();
+  if (fchmod(fd, old.st_mode & 07777) != 0) return failed();
+  char attribute[64];
+  ssize_t length = getxattr(target.c_str(), DosAttributeName, attribute, sizeof attribute);
+  if (length >= 0 &&
+      fsetxattr(fd, DosAttributeName, attribute, static_cast<std::size_t>(length), 0) != 0)
+    return failed();
+  return fileSuccess();
+}
+
+// Runs the writer on the descriptor, then flushes, syncs and closes it (always).
+FileResult writeAndClose(Descriptor& descriptor, const FileWriter& writer) {
+  std::FILE* file = fdopen(descriptor.get(), "wb");
+  if (file == nullptr) return failed();
+  descriptor.release();
+  FileSink sink(file);
+  int error = writer(sink) ? sink.error() : (sink.ok() ? ECANCELED : sink.error());
+  if (error == 0 && std::fflush(file) != 0) error = errno;
+  if (error == 0 && fsync(fileno(file)) != 0) error = errno;
+  if (std::fclose(file) != 0 && error == 0) error = errno;
+  return fileFailure(error);
+}
+
+// Copies everything readable from one descriptor to another and syncs the copy.
+FileResult copyBytes(int from, int to) {
+  char buffer[CopyBlock];
+  for (;;) {
+    ssize_t got = read(from, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return failed();
+    if (got == 0) break;
+    for (ssize_t done = 0; done < got;) {
+      ssize_t put = write(to, buffer + done, static_cast<std::size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put < 0) return failed();
+      done += put;
+    }
+  }
+  return fsync(to) == 0 ? fileSuccess() : failed();
+}
+
+std::string temporaryDirectory() {
+  for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] == '/') return value;
+  }
+  return "/tmp";
+}
+
+void syncDirectory(const std::string& directory) {
+  Descriptor fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) fsync(fd.get());
+}
+
+// Rewrites the target in place, its old bytes saved first and put back on failure.
+FileResult rewriteInPlace(const std::string& target, const FileWriter& writer) {
+  Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (source.get() < 0) return failed();
+  std::string backupPath;
+  Descriptor backup;
+  if (FileResult r = createUnique(temporaryDirectory(), "corvane-saved", 0600, backupPath, backup);
+      !r)
+    return r;
+  if (FileResult r = copyBytes(source.get(), backup.get()); !r) {
+    unlink(backupPath.c_str());
+    return r;
+  }
+
+  Descriptor out(open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  FileResult result = out.get() < 0 ? failed() : fileSuccess();
+  if (result && ftruncate(out.get(), 0) != 0) result = failed();
+  if (result) result = writeAndClose(out, writer);
+  if (result) {
+    unlink(backupPath.c_str());
+    return result;
+  }
+
+  // Put the old bytes back. Should that fail too, the saved copy stays where it is.
+  Descriptor again(open(target.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC));
+  if (again.get() >= 0 && lseek(backup.get(), 0, SEEK_SET) == 0 &&
+      copyBytes(backup.get(), again.get()))
+    unlink(backupPath.c_str());
+  return result;
+}
+
+}  // namespace
+
+bool FileSink::write(std::string_view bytes) {
+  if (error_ != 0) return false;
+  if (bytes.empty()) return true;
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+    error_ = errno != 0 ? errno : EIO;
+  return error_ == 0;
+}
+
+FileResult replaceFile(std::string_view path, const FileWriter& writer) {
+  const std::string host = toHostPath(path);
+  if (host.empty()) return fileFailure(ENOENT);
+  std::string target;
+  if (FileResult r = resolveLinks(host, target); !r) return r;
+
+  struct stat old {};
+  const bool exists = lstat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return failed();
+  if (exists) {
+    if (S_ISDIR(old.st_mode)) return fileFailure(EISDIR);
+    if (!S_ISREG(old.st_mode)) return fileFailure(FileErrorNotRegular);
+    if ((old.st_mode & S_IWUSR) == 0) return fileFailure(EACCES);  // the read-only attribute
+  }
+
+  const std::string directory = hostDirectoryOf(target);
+  if (!exists || old.st_nlink == 1) {
+    std::string temporary;
+    Descriptor fd;
+    FileResult created = createUnique(directory, target.substr(target.rfind('/') + 1),
+                                      exists ? 0600 : 0666, temporary, fd);
+    // A directory that cannot be written can still hold a file that can.
+    if (!created && (!exists || !created.accessDenied())) return created;
+    if (created) {
+      FileResult result = exists ? keepIdentity(fd.get(), target, old) : fileSuccess();
+      const bool identityKept = static_cast<bool>(result);
+      if (result) result = writeAndClose(fd, writer);
+      if (result && rename(temporary.c_str(), target.c_str()) != 0) result = failed();
+      if (result) {
+        syncDirectory(directory);
+        return result;
+      }
+      unlink(temporary.c_str());
+      if (identityKept) return result;
+    }
+  }
+  return rewriteInPlace(target, writer);
+}
+
+FileResult replaceFile(std::string_view path, std::string_view content) {
+  return replaceFile(path, [content](FileSink& sink) { return sink.write(content); });
+}
+
+}  // namespace corvane
