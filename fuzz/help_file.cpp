@@ -2,6 +2,7 @@
 // through it with keys; a number the page line holds is taken exactly or not at all (a page
 // number that does not fit is no page line). Input: a page selector byte, a key count byte,
 // that many key selector bytes, then the file.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,19 +17,15 @@ constexpr corvane::KeyCode Keys[] = {corvane::key::Down,  corvane::key::PgDn, co
                                      corvane::key::Space, corvane::key::F1,   corvane::key::Escape};
 constexpr std::size_t MaxKeys = 16;
 
-// The number a page line states: the digits after ">" and an optional sign, exactly (not
-// limited to int); nothing when the line is no page line by that rule's first part.
-std::optional<long double> statedNumber(std::string_view line) {
-  std::size_t pos = line.find_first_not_of(" \t");
-  if (pos == std::string_view::npos || line[pos] != '>') return std::nullopt;
-  pos = line.find_first_not_of(" \t", pos + 1);
-  if (pos == std::string_view::npos) return 0;
-  bool negative = false;
-  if (line[pos] == '-' || line[pos] == '+') negative = line[pos++] == '-';
-  long double number = 0;
-  for (; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos)
-    number = number * 10 + (line[pos] - '0');
-  return negative ? -number : number;
+// The digits a page line states after ">", blanks and a sign, without leading zeros ("0" for
+// none): what a page number taken from the line must print as.
+std::string statedDigits(std::string_view line) {
+  std::string_view rest = line.substr(line.find('>') + 1);
+  rest.remove_prefix(std::min(rest.find_first_not_of(" \t"), rest.size()));
+  if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) rest.remove_prefix(1);
+  rest = rest.substr(0, rest.find_first_not_of("0123456789"));
+  rest.remove_prefix(std::min(rest.find_first_not_of('0'), rest.size()));
+  return rest.empty() ? "0" : std::string(rest);
 }
 
 }  // namespace
@@ -56,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (end == std::string_view::npos) end = file.size();
     const std::string_view line = file.substr(begin, end - begin);
     if (const std::optional<int> number = helpPageNumber(line)) {
-      const std::optional<long double> stated = statedNumber(line);
-      FUZZ_CHECK(stated && *stated == static_cast<long double>(*number), line);
+      const long long magnitude = *number < 0 ? -static_cast<long long>(*number) : *number;
+      FUZZ_CHECK(statedDigits(line) == std::to_string(magnitude), line);
     }
     begin = end + 1;
   }

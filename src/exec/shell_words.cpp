@@ -158,6 +158,23 @@ class Scanner {
     }
   }
 
+  void openBackquote() {
+    push(FrameKind::Backquote);
+    top().start = i_ + 1;
+  }
+
+  // The bytes that work alike in double quotes, ${...} and $((...)): an escape, an expansion,
+  // a backquote; any other byte is text there.
+  void nestingByte(char c, bool inDouble) {
+    if (c == '\\') {
+      escape();
+    } else if (c == '$') {
+      dollar(inDouble);
+    } else if (c == '`') {
+      openBackquote();
+    }
+  }
+
   void endWord() {
     Frame& f = top();
     if (!f.inWord) return;
@@ -261,8 +278,7 @@ class Scanner {
         break;
       case '`':
         wordByte(true);
-        push(FrameKind::Backquote);
-        top().start = i_ + 1;
+        openBackquote();
         break;
       case '\\':
         wordByte(true);
@@ -299,13 +315,8 @@ class Scanner {
       case FrameKind::Double:
         if (c == '"') {
           pop();
-        } else if (c == '\\') {
-          escape();
-        } else if (c == '$') {
-          dollar(true);
-        } else if (c == '`') {
-          push(FrameKind::Backquote);
-          top().start = i_ + 1;
+        } else {
+          nestingByte(c, true);
         }
         break;
       case FrameKind::Parameter:
@@ -313,37 +324,25 @@ class Scanner {
         const bool inDouble = top().kind == FrameKind::ParameterInDouble;
         if (c == '}') {
           pop();
-        } else if (c == '\\') {
-          escape();
-        } else if (c == '$') {
-          dollar(inDouble);
-        } else if (c == '`') {
-          push(FrameKind::Backquote);
-          top().start = i_ + 1;
         } else if (c == '"') {
           push(FrameKind::Double);
         } else if (c == '\'' && !inDouble) {
           push(FrameKind::Single);
+        } else {
+          nestingByte(c, inDouble);
         }
         break;
       }
       case FrameKind::Arithmetic:
         if (c == '(') {
           ++top().parens;
-        } else if (c == ')') {
-          if (top().parens > 0) {
-            --top().parens;
-          } else {
-            if (at(i_ + 1) == ')') ++i_;
-            pop();
-          }
-        } else if (c == '\\') {
-          escape();
-        } else if (c == '$') {
-          dollar(true);
-        } else if (c == '`') {
-          push(FrameKind::Backquote);
-          top().start = i_ + 1;
+        } else if (c != ')') {
+          nestingByte(c, true);
+        } else if (top().parens > 0) {
+          --top().parens;
+        } else {
+          if (at(i_ + 1) == ')') ++i_;
+          pop();
         }
         break;
       case FrameKind::Backquote:

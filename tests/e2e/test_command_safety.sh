@@ -8,21 +8,6 @@ BINARY=$(readlink -f "$1")
 SOCKET="corvane-safety-$$"
 . "$(dirname "$0")/e2e_lib.sh"
 
-type_text() {
-  tmux -L "$SOCKET" send-keys -t "$SESSION" -l "$1"
-  sleep 0.2
-}
-
-# wait_command_row TEXT: until the command line's row (24 of 25) is exactly TEXT.
-wait_command_row() {
-  local deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    [ "$(screen_text | sed -n 24p)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for the command line: $1"
-}
-
 # run_line MARK: Enter, the key prompt under the command's last output line MARK, a key back.
 run_line() {
   key Enter
