@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD      ?= build
 TEST_BUILD ?= build-test
+TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS  ?= 200000
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -35,8 +36,12 @@ deps:
 run: all
 	./$(BUILD)/corvane $(ARGS)
 
+# The program alone is built a second time with ThreadSanitizer; one end-to-end test runs it.
 test: deps
-	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON >/dev/null
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_TSAN=ON -DCORVANE_TESTS=OFF >/dev/null
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target corvane
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON -DCORVANE_TESTS=ON \
+	  -DCORVANE_TSAN_BINARY=$(abspath $(TSAN_BUILD))/corvane >/dev/null
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -53,4 +58,4 @@ fuzz: deps
 	bash fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_RUNS)
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench $(FUZZ_BUILD)

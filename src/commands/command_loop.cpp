@@ -627,18 +627,23 @@ Panel makePanel(std::string_view startDirectory, ScreenLayout layout, ScreenWind
 }
 
 // The questions and files of the program's end.
-void finishProgram(const Panel& first, const Panel* second) {
+void finishProgram() {
   const std::string& setupPath = programState().setupPath;
   if (setupChanged() && question(QuestionDefaultYes, TextSaveSetupQuestion) == QuestionYes) {
     if (!setupPath.empty() && saveSetup(setupPath)) clearSetupChanged();
   }
-  if (!setupPath.empty())
-    writePreviousDirectories(siblingPath(setupPath, PreviousDirectoriesExtension),
-                             first.currentDirectory,
-                             second != nullptr ? std::string_view(second->currentDirectory) : "");
+  writeLastDirectories();
 }
 
 }  // namespace
+
+void writeLastDirectories() {
+  const ProgramState& state = programState();
+  if (state.setupPath.empty() || state.panels[0] == nullptr) return;
+  writePreviousDirectories(
+      siblingPath(state.setupPath, PreviousDirectoriesExtension), state.panels[0]->currentDirectory,
+      state.panels[1] != nullptr ? std::string_view(state.panels[1]->currentDirectory) : "");
+}
 
 int runPanelLoop(LoopContext& loop) {
   ProgramState& state = programState();
@@ -812,7 +817,7 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   for (std::unique_ptr<Panel>& panel : state.panels)
     if (panel) panel->window = nullptr;
   if (result != LoopRebuild && result != LoopUserMenu) {
-    finishProgram(*state.panels[0], state.panels[1].get());
+    finishProgram();
     for (std::unique_ptr<Panel>& panel : state.panels) {
       if (panel) freePanel(*panel);
       panel.reset();

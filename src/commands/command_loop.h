@@ -26,6 +26,10 @@ struct CommandLoopSettings {
 // writes the previous-directories file.
 int runCommandLoop(const CommandLoopSettings& settings);
 
+// Writes the previous-directories file (".__S") with the directories the outermost loop's
+// panels show now; nothing without a setup path or outside the loop.
+void writeLastDirectories();
+
 // Runs passes on the loop's panels until a command ends the loop; the per-drive memory is
 // freed and the nesting counter lowered on the way out.
 int runPanelLoop(LoopContext& loop);

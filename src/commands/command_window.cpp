@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/screen.h"
-#include "platform/user_screen_line.h"
+#include "platform/session.h"
 
 namespace corvane {
 namespace {

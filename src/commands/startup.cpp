@@ -25,9 +25,9 @@
 #include "platform/product.h"
 #include "platform/replace_file.h"
 #include "platform/screen.h"
+#include "platform/session.h"
+#include "platform/signals.h"
 #include "platform/system_info.h"
-#include "platform/terminal_console.h"
-#include "platform/terminal_session.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/frame_style.h"
@@ -39,6 +39,8 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
+constexpr std::string_view TextAbortProgram = "Abort program ";
+constexpr int AbortStatus = 255;
 
 // The screen size for the terminal and the switches at start, after the "too small"
 // message while the terminal is too small. False when the user gave up on it.
@@ -79,7 +81,32 @@ void installDefaultFiles(const std::string& setupPath) {
 void noteHook(std::string_view text, int units) { timedNote(text, units); }
 void messageHook(std::string_view text) { messageBox(text); }
 
+// The console given back and the title line below the user's screen.
+void shutdownConsole() {
+  suspendOutput();
+  stopClock();
+  stopConsoleSession();
+  writeExitLine(ProductTitleLine);
+}
+
+// An interrupt from outside: Yes ends the program at once.
+void interruptHook() {
+  if (question(QuestionDefaultNo, TextAbortProgram) != QuestionYes) return;
+  suspendOutput();
+  stopClock();
+  stopConsoleSession();
+  std::exit(AbortStatus);
+}
+
+// The demand to end from outside: no questions, the last directories written.
+void endHook() {
+  writeLastDirectories();
+  shutdownConsole();
+  std::exit(0);
+}
+
 void registerHooks() {
+  setSignalRequestHooks({.interrupt = interruptHook, .end = endHook});
   KeyReaderHooks hooks;
   hooks.help = helpForCurrentWindow;
   hooks.helpOpen = helpIsOpen;
@@ -116,17 +143,15 @@ int runProgram(StartupContext& context) {
   std::string setupPath = setupFileOf(context.programPath);
 
   // Console.
-  if (!context.terminal->start(WindowTitle)) {
+  const bool asciiOnly = switches.asciiFrames || !localeIsUtf8();
+  if (!startConsoleSession(WindowTitle, {.asciiOnly = asciiOnly})) {
     consoleErrorReport("startup", __LINE__, "tcsetattr", errno);
     return 1;
   }
-  setConsole(context.terminal);
   loadDefaultColors();
-  chooseFrameStyle(switches.asciiFrames || !localeIsUtf8() ? FrameChoice::Ascii
-                                                           : FrameChoice::Graphic);
+  chooseFrameStyle(asciiOnly ? FrameChoice::Ascii : FrameChoice::Graphic);
   if (!applyScreenDefaults(switches)) {
-    suspendOutput();
-    context.terminal->stop();
+    stopConsoleSession();
     return 0;
   }
   registerHooks();
@@ -174,10 +199,7 @@ int runProgram(StartupContext& context) {
   }
 
   // Shutdown: no output from here on, the terminal back as it was, then the title line.
-  suspendOutput();
-  stopClock();
-  context.terminal->stop();
-  std::printf("%s\n", ProductTitleLine.data());
+  shutdownConsole();
   return 0;
 }
 

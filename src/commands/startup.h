@@ -7,15 +7,12 @@
 
 namespace corvane {
 
-class TerminalConsole;
-
 struct StartupContext {
   std::string programPath;  // argv[0]
   StartupSwitches switches;
-  TerminalConsole* terminal = nullptr;
 };
 
-// Runs the program on the terminal; returns the exit status.
+// Runs the program on the console session; returns the exit status.
 int runProgram(StartupContext& context);
 
 // The passes of the command loop: 170 and 187 start another pass (187 after the user menu),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace corvane {
@@ -30,6 +31,20 @@ constexpr std::array<char16_t, 256> Cp437 = {
     0x03A3, 0x03C3, 0x00B5, 0x03C4, 0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229,
     0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A,
     0x207F, 0x00B2, 0x25A0, 0x00A0};
+
+// ASCII stand-ins of the code page 437 glyphs, for a console that takes ASCII only: frames
+// become + - |, shades and blocks : and #, arrows and triangles ^ v < >, letters with
+// accents their base letter; what has no likeness is "?".
+constexpr std::string_view AsciiStandIns =
+    " \?\?\?\?\?\?*\?o\?\?\?\?\?*><|!\?\?-|^v><--^v"  // 0x00
+    " !\"#$%&'()*+,-./0123456789:;<=>\?"              // 0x20
+    "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"               // 0x40
+    "`abcdefghijklmnopqrstuvwxyz{|}~\?"               // 0x60
+    "CueaaaaceeeiiiAAEaAooouuyOUcLYPf"                // 0x80
+    "aiounNao\?--\?\?!<>::#|++++++|+++++"             // 0xA0
+    "++++-++++++++-+++++++++++++#####"                // 0xC0
+    "aBGpSsutFTOd\?fen=+><()/~o..vn2# ";              // 0xE0
+static_assert(AsciiStandIns.size() == 256);
 
 // Reverse table sorted by code point, built once.
 struct ReverseEntry {
@@ -199,6 +214,13 @@ std::size_t charOffset(std::string_view text, std::size_t index) {
     pos += decodeChar(text, pos, c);
   }
   return pos;
+}
+
+char asciiStandIn(char32_t codePoint) {
+  if (codePoint >= 0x20 && codePoint < 0x7F) return static_cast<char>(codePoint);
+  if (codePoint < 0x20) return AsciiStandIns[codePoint];
+  int byte = unicodeToCp437(codePoint);
+  return byte >= 0 ? AsciiStandIns[static_cast<std::size_t>(byte)] : '?';
 }
 
 }  // namespace corvane

@@ -21,6 +21,11 @@ int unicodeToCp437(char32_t codePoint);
 // Returns the number of bytes taken (at least 1 while pos < text.size()).
 std::size_t decodeChar(std::string_view text, std::size_t pos, char32_t& codePoint);
 
+// The ASCII character shown for a code point on a console that takes nothing else: ASCII
+// as it is, a control character or code page 437 glyph by its likeness (a frame corner "+",
+// a shade ":", an arrow "^", an accented letter its base letter), anything else "?".
+char asciiStandIn(char32_t codePoint);
+
 // Appends the UTF-8 form of a code point.
 void appendUtf8(std::string& out, char32_t codePoint);
 

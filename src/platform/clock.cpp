@@ -1,24 +1,22 @@
 #include "platform/clock.h"
 
 #include <atomic>
-#include <random>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "platform/charset.h"
-#include "platform/console.h"
 #include "platform/drive_info.h"
-#include "platform/product.h"
 #include "platform/screen.h"
 #include "platform/screen_text.h"
-#include "platform/semaphores.h"
 #include "platform/system_info.h"
 #include "platform/textf.h"
 
 namespace corvane {
 namespace {
 
-constexpr std::string_view SaverTitle = ProductTitle;
-constexpr int SaverTitleFromStep = 60;
 // The saver starts two ticks after the idle event, so the loop sees that event first.
 constexpr std::uint32_t SaverLagTicks = 2;
 
@@ -33,15 +31,6 @@ struct ClockState {
   std::atomic<bool> commander{false};
   std::atomic<bool> dayMonth{true};
   std::atomic<bool> seconds{false};
-  std::atomic<bool> threadStarted{false};
-
-  // Screen saver (touched under semaphore 0).
-  std::atomic<bool> saverActive{false};
-  ScreenImage saved;
-  int step = 0;
-  int dotColumn = -1, dotRow = -1;
-  std::size_t titleChars = 0;
-  std::minstd_rand random{12345};
 };
 
 ClockState& clock() {
@@ -49,52 +38,74 @@ ClockState& clock() {
   return s;
 }
 
-int randomBelow(int n) {
-  if (n <= 0) return 0;
-  return static_cast<int>(clock().random() % static_cast<unsigned>(n));
+// The thread and its stop request.
+struct ClockThread {
+  std::mutex mutex;
+  std::condition_variable wakeUp;
+  bool stopRequested = false;
+  std::thread thread;
+};
+
+ClockThread& clockThread() {
+  static ClockThread t;
+  return t;
 }
 
-void saverStep() {
-  ClockState& c = clock();
-  ScreenImage& image = screenImage();
-  if (c.step == 0) {
-    for (ScreenCell& cell : image.cells) cell = {U' ', 0};
-    flushScreen();
-  }
-  if (c.dotColumn >= 0 && image.contains(c.dotColumn, c.dotRow)) {
-    image.at(c.dotColumn, c.dotRow) = {U' ', 0};
-    flushCells(c.dotColumn, c.dotRow, 1);
-  }
-  c.dotRow = randomBelow(image.rows);
-  c.dotColumn = 1 + randomBelow(std::min(78, image.columns - 1));
-  int colour = randomBelow(16);
-  if (image.contains(c.dotColumn, c.dotRow)) {
-    image.at(c.dotColumn, c.dotRow) = {cp437ToUnicode(0xFA),
-                                       static_cast<ColorAttr>(colour < 11 ? colour : 0)};
-    flushCells(c.dotColumn, c.dotRow, 1);
-  }
-  if (c.step >= SaverTitleFromStep) {
-    if (c.titleChars < SaverTitle.size()) {
-      int row = randomBelow(image.rows), column = randomBelow(std::min(20, image.columns));
-      int titleColour = randomBelow(16);
-      image.at(column, row) = {static_cast<char32_t>(SaverTitle[c.titleChars]),
-                               static_cast<ColorAttr>(titleColour == 0 ? 5 : titleColour)};
-      flushCells(column, row, 1);
-      ++c.titleChars;
-    } else {
-      c.step = -1;  // the next step starts the cycle again
-      c.titleChars = 0;
-    }
-  }
-  ++c.step;
-}
-
-void clockThread() {
+void runClockThread() {
+  ClockThread& t = clockThread();
   for (;;) {
     clock().ticks.fetch_add(1);
     clockCycle();
-    std::this_thread::sleep_for(std::chrono::milliseconds(ClockCycleMs));
+    std::unique_lock lock(t.mutex);
+    if (t.wakeUp.wait_for(lock, std::chrono::milliseconds(ClockCycleMs),
+                          [&] { return t.stopRequested; }))
+      return;
   }
+}
+
+void joinClockThread() {
+  ClockThread& t = clockThread();
+  {
+    std::lock_guard lock(t.mutex);
+    t.stopRequested = true;
+  }
+  t.wakeUp.notify_all();
+  if (t.thread.joinable()) t.thread.join();
+}
+
+void showClockReport(const ClockReport& report) {
+  ClockState& c = clock();
+  if (c.stopped) return;
+  if (report.chime) beep(3000, 1);
+
+  bool idleForSaver =
+      !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
+  if (!screenSaverActive() && idleForSaver) {
+    screenSaverOn();
+    return;
+  }
+  if (screenSaverActive()) {
+    screenSaverStep();
+    return;
+  }
+  if (c.externalRunning || !c.statusShown) return;
+  if (c.commander && c.viewerOrEditorOpen) return;
+
+  int start = 0;
+  std::string line =
+      formatStatusLine(statusLineSettings(), report.time, formatSize(report.freeBytes),
+                       textf("%d%%", report.memoryLoad), screenColumns(), start);
+  if (start < 0) start = 0;
+  ScreenImage& image = screenImage();
+  // Status line: characters only, the attributes on screen stay.
+  int column = start;
+  for (std::size_t pos = 0; pos < line.size() && column < image.columns; ++column) {
+    char32_t ch;
+    pos += decodeChar(line, pos, ch);
+    image.at(column, 0).ch = ch;
+  }
+  for (; column < image.columns; ++column) image.at(column, 0).ch = U' ';
+  if (holdLevel() == 0) flushRect(start, 0, image.columns - 1, 0);
 }
 
 }  // namespace
@@ -112,31 +123,6 @@ void setIdleMinutes(int minutes) {
 bool idleTimeExpired() {
   ClockState& c = clock();
   return !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks;
-}
-
-bool screenSaverActive() { return clock().saverActive; }
-
-void screenSaverOn() {
-  ClockState& c = clock();
-  if (c.saverActive) return;
-  c.saved = screenImage();
-  c.step = 0;
-  c.dotColumn = c.dotRow = -1;
-  c.titleChars = 0;
-  ScreenImage& image = screenImage();
-  for (ScreenCell& cell : image.cells) cell = {U' ', 0};
-  c.saverActive = true;
-  flushScreen();
-}
-
-void screenSaverOff() {
-  ClockState& c = clock();
-  if (!c.saverActive) return;
-  ScreenImage& image = screenImage();
-  if (c.saved.columns == image.columns && c.saved.rows == image.rows) image.cells = c.saved.cells;
-  c.saverActive = false;
-  noteActivity();
-  flushScreen();
 }
 
 void setStatusLineSettings(const StatusLineSettings& settings) {
@@ -180,50 +166,34 @@ void setViewerOrEditorOpen(bool open) { clock().viewerOrEditorOpen = open; }
 void setCommanderLayout(bool commander) { clock().commander = commander; }
 
 void clockCycle() {
-  ClockState& c = clock();
-  std::uint64_t freeBytes = 0;
-  int load = 0;
-  memoryStatus(freeBytes, load);
-  if (c.stopped) return;
+  ClockReport report;
+  if (!memoryStatus(report.freeBytes, report.memoryLoad)) report.freeBytes = 0;
+  if (clock().stopped) return;
+  report.time = localNow();
+  report.chime = report.time.minute == 0 && report.time.second == 0;
+  postClockReport(report);
+}
 
-  LocalTime now = localNow();
-  if (now.minute == 0 && now.second == 0) beep(3000, 1);
-
-  OutputLock lock;
-  bool idleForSaver =
-      !c.externalRunning && c.ticks - c.lastActivity >= c.idleLimitTicks + SaverLagTicks;
-  if (!c.saverActive && idleForSaver) {
-    screenSaverOn();
-    return;
-  }
-  if (c.saverActive) {
-    saverStep();
-    return;
-  }
-  if (c.externalRunning || !c.statusShown) return;
-  if (c.commander && c.viewerOrEditorOpen) return;
-
-  int start = 0;
-  std::string line = formatStatusLine(statusLineSettings(), now, formatSize(freeBytes),
-                                      textf("%d%%", load), screenColumns(), start);
-  if (start < 0) start = 0;
-  ScreenImage& image = screenImage();
-  // Status line: characters only, the attributes on screen stay.
-  int column = start;
-  for (std::size_t pos = 0; pos < line.size() && column < image.columns; ++column) {
-    char32_t ch;
-    pos += decodeChar(line, pos, ch);
-    image.at(column, 0).ch = ch;
-  }
-  for (; column < image.columns; ++column) image.at(column, 0).ch = U' ';
-  if (holdLevel() == 0) flushRect(start, 0, image.columns - 1, 0);
+void serviceClock() {
+  ClockReport report;
+  if (takeClockReport(report)) showClockReport(report);
 }
 
 void startClockThread() {
-  if (clock().threadStarted.exchange(true)) return;
-  std::thread(clockThread).detach();
+  ClockThread& t = clockThread();
+  clock();
+  (void)screenRows();  // the screen's owner exists before the exit hook below
+  std::lock_guard lock(t.mutex);
+  if (t.thread.joinable() || t.stopRequested) return;
+  // Registered after the statics the thread uses exist, so it runs before they are destroyed.
+  static const bool joinAtExit = std::atexit(joinClockThread) == 0;
+  (void)joinAtExit;
+  t.thread = std::thread(runClockThread);
 }
 
-void stopClock() { clock().stopped = true; }
+void stopClock() {
+  clock().stopped = true;
+  joinClockThread();
+}
 
 }  // namespace corvane

@@ -1,11 +1,16 @@
 // The clock thread and what it drives: the tick counter (900 ms per tick), idle time, the
 // status line in the top screen row, the hourly chime and the screen saver.
+//
+// The thread only counts and gathers: each tick it reads the time and the memory status and
+// posts them (postClockReport), which wakes the key reader; the drawing thread shows them
+// (serviceClock) - the status line, the chime, the saver's steps. The thread never draws.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/local_time.h"
+#include "platform/screen.h"
 
 namespace corvane {
 
@@ -21,12 +26,6 @@ void advanceTicks(std::uint32_t ticks);
 void setIdleMinutes(int minutes);
 // The idle time has run out since the last activity (and no external program runs).
 bool idleTimeExpired();
-
-// Screen saver.
-bool screenSaverActive();
-void screenSaverOn();
-// Puts the saved picture back and records activity; nothing when the saver is off.
-void screenSaverOff();
 
 // Settings the status line follows.
 struct StatusLineSettings {
@@ -49,10 +48,16 @@ void setStatusLineShown(bool shown);
 void setViewerOrEditorOpen(bool open);
 void setCommanderLayout(bool commander);
 
-// One clock cycle (the thread runs one per tick; tests call it directly).
+// One clock cycle of the thread: reads the time and the memory status and posts them.
 void clockCycle();
+// Drawing thread: shows what the clock posted since the last call (the key reader calls it
+// while it waits, and checkKey during long operations). The chime, then the screen saver (on
+// when the idle time ran out two ticks ago, else its next step) or the status line.
+void serviceClock();
+// Starts the thread once. It is stopped and joined by stopClock(), and at exit before static
+// destructors run.
 void startClockThread();
-// Shutdown: the clock only counts from now on.
+// Shutdown: stops and joins the thread; nothing is drawn for the clock from now on.
 void stopClock();
 
 }  // namespace corvane

@@ -56,8 +56,12 @@ class ConsoleBackend {
   virtual void setTitle(std::string_view title) = 0;
   virtual void beep(int frequency, int ticks) = 0;
 
-  // Waits up to timeoutMs (negative: without limit) for one input record; false on timeout.
+  // Waits up to timeoutMs (negative: without limit) for one input record; false on timeout
+  // or after wake().
   virtual bool readInput(InputRecord& record, int timeoutMs) = 0;
+  // Makes a waiting (or the next) readInput return early; callable from any thread. Back ends
+  // that never wait (scripted input) need not do anything.
+  virtual void wake() {}
   // True when an Escape key press is among the pending input; nothing is consumed.
   virtual bool escapePending() = 0;
   virtual void flushInput() = 0;

@@ -1,12 +1,8 @@
 #include "platform/error_report.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "platform/console.h"
 #include "platform/textf.h"
 
 namespace corvane {
@@ -45,27 +41,6 @@ std::string consoleErrorText(const char* module, int line, const char* function,
   }
   text += "\n\nContinue execution?";
   return text;
-}
-
-void consoleErrorReport(const char* module, int line, const char* function, int errorCode) {
-  std::string text = consoleErrorText(module, line, function, errorCode);
-  ConsoleBackend* backend = hasConsole() ? &console() : nullptr;
-  if (backend != nullptr) backend->leaveScreen();
-  std::fprintf(stderr, "\a\nConsole API Error\n%s (y/n) ", text.c_str());
-  std::fflush(stderr);
-  char answer = 'y';
-  for (;;) {
-    char c;
-    if (::read(STDIN_FILENO, &c, 1) != 1) break;  // no terminal to ask: go on
-    if (c == 'y' || c == 'Y') break;
-    if (c == 'n' || c == 'N') {
-      answer = 'n';
-      break;
-    }
-  }
-  std::fputc('\n', stderr);
-  if (answer == 'n') std::exit(1);
-  if (backend != nullptr) backend->enterScreen();
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 // scripted input and runs on a fake clock. Unit tests drive the program through it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -29,6 +30,7 @@ class HeadlessConsole : public ConsoleBackend {
   void beep(int frequency, int ticks) override;
   bool readInput(InputRecord& record, int timeoutMs) override;
   bool escapePending() override;
+  void wake() override { ++wakes; }
   void flushInput() override { input.clear(); }
   void sleepMs(int ms) override { now += static_cast<std::uint64_t>(ms); }
   std::uint64_t nowMs() override { return now; }
@@ -69,6 +71,7 @@ class HeadlessConsole : public ConsoleBackend {
   int cursorShape = 2, cursorColumn = 0, cursorRow = 0;
   std::string title;
   int leaveCount = 0, enterCount = 0, userScreenShown = 0;
+  std::atomic<int> wakes{0};  // wake() may come from another thread
   // Called when a read that may wait finds no scripted input left; it may push more. When it
   // pushes nothing, the read gives Escape so that no loop waits for ever.
   std::function<void(HeadlessConsole&)> onInputExhausted;

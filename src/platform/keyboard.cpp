@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/screen.h"
 #include "platform/screen_text.h"
+#include "platform/signals.h"
 #include "platform/textf.h"
 
 namespace corvane {
@@ -207,6 +208,8 @@ void collectPaste(PastedText& paste) {
 bool readEvent(EventResult& out, InputRecord& record) {
   ReaderState& s = reader();
   for (;;) {
+    serviceSignalRequests();
+    serviceClock();
     bool idleArmed = s.idleDeliveredFor != lastActivityTick();
     if (idleArmed && idleTimeExpired()) {
       s.idleDeliveredFor = lastActivityTick();
@@ -470,6 +473,8 @@ int escapePending() { return console().escapePending() ? 27 : 0; }
 
 KeyCode checkKey() {
   ReaderState& s = reader();
+  serviceSignalRequests();
+  serviceClock();
   if (escapePending()) {
     s.replaySuspended = true;
     KeyCode code = readKey();

@@ -1,6 +1,12 @@
 // The screen image that all drawing writes to, and the operations that show changed
 // rectangles of it on the console: flushes, holds, off-screen drawing, save and restore,
-// cursor, scrolling, beep and pauses.
+// cursor, scrolling, beep and pauses, the screen saver.
+//
+// One owner keeps the image, the off-screen image, the hold level, the cursor, the active
+// console and the screen saver, and changes them only under its lock. Cells are drawn by the
+// drawing thread alone (the thread that allocated the image; debug builds check it): another
+// thread never touches the picture, it posts what it has to show (postClockReport) and the
+// drawing thread draws it.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +14,7 @@
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/local_time.h"
 
 namespace corvane {
 
@@ -42,10 +49,12 @@ struct ScreenImage {
 int screenRows();
 int screenColumns();
 
-// Allocates the image for the given size (console initialisation and restarts).
+// Allocates the image for the given size (console initialisation and restarts); the calling
+// thread becomes the drawing thread.
 void initScreenImage(int columns, int rows);
 
 // The image drawing goes to: the real one, or the scratch image while drawing off-screen.
+// Drawing thread only.
 ScreenImage& screenImage();
 
 // Flushes: copy the covered cells to the console. All return at once while drawing
@@ -102,5 +111,27 @@ void suspendOutput();
 bool outputSuspended();
 // Lets output through again (after a test, or when a child program comes back).
 void resumeOutput();
+
+// Screen saver: on keeps the picture and blanks the screen; each step moves the animation on
+// (a dot at a random place, from the 60th step the product title one character per step);
+// off puts the kept picture back (only when the size did not change meanwhile) and flushes.
+bool screenSaverActive();
+void screenSaverOn();
+void screenSaverStep();
+// Puts the saved picture back and records activity; nothing when the saver is off.
+void screenSaverOff();
+
+// What the clock thread hands to the drawing thread once per tick: the figures of the status
+// line. A later report replaces an earlier one not yet taken; a chime is kept until taken.
+struct ClockReport {
+  LocalTime time;
+  std::uint64_t freeBytes = 0;
+  int memoryLoad = 0;
+  bool chime = false;  // a full hour passed
+};
+// Any thread: keeps the report and wakes the console's input wait.
+void postClockReport(const ClockReport& report);
+// Drawing thread: the report posted since the last call; false when there is none.
+bool takeClockReport(ClockReport& report);
 
 }  // namespace corvane

@@ -1,5 +1,5 @@
-// The table of 20 binary semaphores shared by the main thread and the clock thread.
-// Semaphore 0 guards text output into windows.
+// The table of 20 binary semaphores. Semaphore 0 is held around text output into windows (the
+// clock thread no longer draws: the screen's owner keeps the picture to the drawing thread).
 #pragma once
 
 namespace corvane {

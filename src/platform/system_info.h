@@ -10,7 +10,7 @@ namespace corvane {
 std::string osVersionText();
 
 // Free memory in bytes (available physical memory plus free swap) and the memory load in
-// per cent, from /proc/meminfo. False when it cannot be read.
+// per cent (from /proc/meminfo where there is one). False when it cannot be told.
 bool memoryStatus(std::uint64_t& freeBytes, int& loadPercent);
 
 }  // namespace corvane

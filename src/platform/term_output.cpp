@@ -37,9 +37,16 @@ char32_t shownChar(const ScreenImage& image, int column, int row, int width) {
   return ch;
 }
 
+void appendChar(std::string& out, char32_t ch, OutputCharset charset) {
+  if (charset == OutputCharset::Ascii)
+    out += asciiStandIn(ch);
+  else
+    appendUtf8(out, ch);
+}
+
 }  // namespace
 
-std::string titleSequence(std::string_view title) {
+std::string titleSequence(std::string_view title, OutputCharset charset) {
   std::string out = "\x1b]2;";
   std::size_t chars = 0;
   for (std::size_t pos = 0; pos < title.size() && chars < MaxTitleChars;) {
@@ -51,16 +58,17 @@ std::string titleSequence(std::string_view title) {
     char32_t cp;
     pos += decodeChar(title, pos, cp);
     if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) continue;
-    appendUtf8(out, cp);
+    appendChar(out, cp, charset);
     ++chars;
   }
   out += '\a';
   return out;
 }
 
-std::string enterSequence(const TerminalModes& modes, std::string_view title) {
+std::string enterSequence(const TerminalModes& modes, std::string_view title,
+                          OutputCharset charset) {
   std::string out = "\x1b[22;0t";
-  out += titleSequence(title);
+  out += titleSequence(title, charset);
   out += term::ProgramScreen;
   out += "\x1b[?1h\x1b=";           // application cursor keys and keypad
   out += "\x1b[?1036s\x1b[?1036h";  // xterm: Alt sends ESC (old value saved)
@@ -128,7 +136,7 @@ void resetMirror(TerminalMirror& mirror, int columns, int rows) {
 void invalidateMirror(TerminalMirror& mirror) { resetMirror(mirror, mirror.columns, mirror.rows); }
 
 void renderRect(const ScreenImage& image, int left, int top, int right, int bottom,
-                TerminalMirror& mirror, std::string& out) {
+                TerminalMirror& mirror, std::string& out, OutputCharset charset) {
   if (mirror.columns != image.columns || mirror.rows != image.rows)
     resetMirror(mirror, image.columns, image.rows);
   left = std::max(left, 0);
@@ -180,7 +188,9 @@ void renderRect(const ScreenImage& image, int left, int top, int right, int bott
         attrKnown = true;
         attr = cellAttr;
       }
-      appendUtf8(out, shownChar(image, x, row, width));
+      char32_t shown = shownChar(image, x, row, width);
+      appendChar(out, shown, charset);
+      if (width == 2 && charset == OutputCharset::Ascii) out += asciiStandIn(shown);
       for (int c = x; c < x + width; ++c) mirror.at(c, row) = image.at(c, row);
       mirror.cursorRow = row;
       mirror.cursorColumn = x + width;

@@ -24,6 +24,10 @@ constexpr std::string_view ProgramScreen = "\x1b[?1049h";  // the alternate scre
 constexpr std::string_view ClearScreen = "\x1b[0m\x1b[2J";
 }  // namespace term
 
+// What the terminal is sent for characters beyond ASCII: UTF-8, or an ASCII stand-in
+// (asciiStandIn) for each cell, so that not one byte above 0x7F goes out.
+enum class OutputCharset : std::uint8_t { Utf8, Ascii };
+
 // The modes a session switches on; the leave sequence undoes exactly these.
 struct TerminalModes {
   bool kittyKeyboard = false;  // kitty flags pushed (only after the terminal answered)
@@ -34,13 +38,14 @@ struct TerminalModes {
 // screen, application cursor and keypad keys, Alt sends ESC, modifyOtherKeys, the kitty
 // push when enabled, SGR mouse with drags, bracketed paste, focus events, no autowrap,
 // hidden cursor, cleared screen.
-std::string enterSequence(const TerminalModes& modes, std::string_view title);
+std::string enterSequence(const TerminalModes& modes, std::string_view title,
+                          OutputCharset charset = OutputCharset::Utf8);
 // The reverse, ending on the user's screen with the title popped. It starts with CAN so
 // that a sequence cut off by a signal does not swallow it.
 std::string leaveSequence(const TerminalModes& modes);
 
 // OSC 2 with the title, control characters removed.
-std::string titleSequence(std::string_view title);
+std::string titleSequence(std::string_view title, OutputCharset charset = OutputCharset::Utf8);
 // DECSCUSR and visibility for the cursor shapes of screen.h (0 underline, 1 block, 2 and 3
 // hidden).
 std::string cursorShapeSequence(int shape);
@@ -75,8 +80,10 @@ void invalidateMirror(TerminalMirror& mirror);
 // only cells that differ from the mirror (and the halves of wide characters such a write
 // breaks), and updates the mirror. Nothing is appended when nothing differs. A cell
 // followed by WideTail is written as the wide character; a lone half shows as a blank;
-// control characters show as their code page 437 glyphs, never raw.
+// control characters show as their code page 437 glyphs, never raw. With the ASCII charset
+// every unit is its stand-in (a wide character "??").
 void renderRect(const ScreenImage& image, int left, int top, int right, int bottom,
-                TerminalMirror& mirror, std::string& out);
+                TerminalMirror& mirror, std::string& out,
+                OutputCharset charset = OutputCharset::Utf8);
 
 }  // namespace corvane

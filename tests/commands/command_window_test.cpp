@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
-#include "platform/user_screen_line.h"
+#include "platform/session.h"
 #include "ui/input_history.h"
 
 namespace corvane::testing {

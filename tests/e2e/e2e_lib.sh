@@ -68,7 +68,8 @@ wait_command_row() {
 
 # start_program ARGUMENTS...: writes a launcher that prints a marker on the user's screen,
 # runs the program on drive D: = $WORK/d with its setup in $WORK/cs, then reports the exit
-# status and waits; starts it in an 80 x 25 terminal (E2E_COLUMNS x E2E_ROWS when set).
+# status and waits; starts it in an 80 x 25 terminal (E2E_COLUMNS x E2E_ROWS when set). Shell
+# lines in BEFORE_PROGRAM and AFTER_PROGRAM run right before and after the program.
 start_program() {
   mkdir -p "$WORK/cs" "$WORK/tmp" "$WORK/d"
   {
@@ -77,13 +78,30 @@ start_program() {
     echo "export CORVANE_DRIVES='D=$WORK/d'"
     echo "cd '$WORK'"
     echo 'echo BEFORE-THE-PROGRAM'
-    printf '"%s"' "$BINARY"
+    echo "${BEFORE_PROGRAM:-}"
+    # The program's own process id into program.pid (program_pid reads it).
+    printf 'sh -c '"'"'echo $$ >"$0"; exec "$@"'"'"' "%s/program.pid" "%s"' "$WORK" "$BINARY"
     for argument in "$@"; do printf " '%s'" "$argument"; done
     echo
-    echo 'echo "EXIT STATUS $?"'
+    echo 'status=$?'
+    echo "${AFTER_PROGRAM:-}"
+    echo 'echo "EXIT STATUS $status"'
     echo 'sleep 600'
   } >"$WORK/run.sh"
   tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x "${E2E_COLUMNS:-80}" \
     -y "${E2E_ROWS:-25}" "sh '$WORK/run.sh'" ||
     fail "tmux did not start"
 }
+
+# restart_program ARGUMENTS...: ends the tmux server of the last start and starts the program
+# again on a server of its own (one still shutting down would refuse the new session).
+restart_program() {
+  tmux -L "$SOCKET" kill-server >/dev/null 2>&1
+  E2E_SOCKET_BASE=${E2E_SOCKET_BASE:-$SOCKET}
+  E2E_RESTARTS=$((${E2E_RESTARTS:-0} + 1))
+  SOCKET="$E2E_SOCKET_BASE-$E2E_RESTARTS"
+  start_program "$@"
+}
+
+# The process id of the program.
+program_pid() { cat "$WORK/program.pid"; }

@@ -116,4 +116,17 @@ wait_for 'Exit CORVANESHELL ?'
 key y
 wait_for 'EXIT STATUS 0'
 screen_text | grep -q 'BEFORE-THE-PROGRAM' || fail "the user's screen is back after the end"
+
+# The end right after a command: the title line below "Press any key !", not glued to it.
+restart_program '/1D:\'
+wait_for 'D:\>'
+type_text 'echo the-last-command'
+key Enter
+after_command the-last-command
+key F10
+wait_for 'Exit CORVANESHELL ?'
+key y
+wait_for 'EXIT STATUS 0'
+screen_text | grep -q '^Press any key !$' || fail "the key prompt keeps its line"
+screen_text | grep -q '^NT-Corvane 2.2 - ' || fail "the title line starts a line of its own"
 echo PASS

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The start and the end: the title line with the system's name, the clock ticking in the top
-# row, "/TST" showing the code of each key, and Escape giving the user's screen back.
+# row, "/TST" showing the code of each key, and Escape giving the user's screen back; with
+# "/ASC" or a locale without UTF-8 nothing but ASCII reaches the terminal.
 set -u
 BINARY=$(readlink -f "$1")
 SOCKET="corvane-startup-$$"
@@ -37,4 +38,22 @@ key y
 wait_for 'EXIT STATUS 0'
 screen_text | grep -q 'BEFORE-THE-PROGRAM' || fail "the user's screen is back after the end"
 screen_text | grep -q 'Exit CORVANESHELL' && fail "the program's screen is gone"
+
+# Frames, the scroll bar, the cursor mark and names with control characters and accents, all
+# as ASCII stand-ins: "/ASC" in a UTF-8 locale, then no switch in a locale without UTF-8.
+for i in $(seq 1 40); do : >"$WORK/d/file$i"; done
+: >"$WORK/d/caf$(printf '\303\251')"
+: >"$WORK/d/ctl$(printf '\001')name"
+for run in '/ASC:C.UTF-8' ':C'; do
+  BEFORE_PROGRAM="export LC_ALL=${run#*:}"
+  if [ -n "${run%%:*}" ]; then restart_program '/1D:\' "${run%%:*}"; else restart_program '/1D:\'; fi
+  wait_for 'LINUX'
+  wait_for 'file40'
+  wait_for 'cafe'
+  screen_text | LC_ALL=C grep -n '[^ -~]' && fail "only ASCII on the screen ($run)"
+  key Escape
+  wait_for 'Exit CORVANESHELL ?'
+  key y
+  wait_for 'EXIT STATUS 0'
+done
 echo PASS

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "platform/keyboard.h"
+#include "platform/screen.h"
 #include "platform/startup_switches.h"
+#include "support/headless_fixture.h"
 
 namespace corvane {
 namespace {
@@ -29,6 +34,57 @@ TEST(StatusLine, FourFormatsWithTheirStartColumns) {
     EXPECT_EQ(start, c.start);
     EXPECT_EQ(start + static_cast<int>(line.size()), 80) << c.expected;
   }
+}
+
+class ClockHandOver : public testing::HeadlessTest {
+ protected:
+  ClockHandOver() {
+    resetKeyReader();
+    setIdleMinutes(1);
+    noteActivity();
+    setLocalTimeSource([] { return LocalTime{2026, 12, 8, 13, 5, 9}; });
+    ClockReport stale;
+    (void)takeClockReport(stale);
+  }
+  ~ClockHandOver() override {
+    setLocalTimeSource(nullptr);
+    setIdleMinutes(5);
+    if (screenSaverActive()) screenSaverOff();
+  }
+  // One cycle on a thread of its own, as the clock thread runs it.
+  static void cycleOnAnotherThread() { std::thread(clockCycle).join(); }
+};
+
+TEST_F(ClockHandOver, TheThreadOnlyPostsAndTheKeyReaderDraws) {
+  cycleOnAnotherThread();
+  EXPECT_GE(console_.wakes, 1) << "the reader's wait is woken";
+  EXPECT_EQ(imageText(46, 0, 34), std::string(34, ' ')) << "the clock thread drew";
+  EXPECT_TRUE(console_.writes.empty());
+
+  console_.pushKey('x');
+  EXPECT_EQ(readKey(), 'x');
+  EXPECT_NE(imageRow(0).find("08.12.2026 13:05"), std::string::npos) << imageRow(0);
+  EXPECT_NE(console_.shownRow(0).find("08.12.2026 13:05"), std::string::npos);
+}
+
+TEST_F(ClockHandOver, TheSaverRunsOnTheDrawingThreadAndTheWakingKeyIsSwallowed) {
+  screenImage().at(5, 5).ch = U'Q';
+  advanceTicks(60 + 2);  // the idle limit and the saver's lag
+  cycleOnAnotherThread();
+  EXPECT_FALSE(screenSaverActive()) << "switched on by the clock thread";
+  (void)checkKey();  // long operations poll: the report is shown there too
+  EXPECT_TRUE(screenSaverActive());
+  EXPECT_EQ(console_.shownAt(5, 5).ch, U' ');
+
+  std::size_t writes = console_.writes.size();
+  cycleOnAnotherThread();
+  (void)checkKey();
+  EXPECT_GT(console_.writes.size(), writes) << "the animation steps on the drawing thread";
+
+  console_.pushKeys({'x', 'y'});
+  EXPECT_EQ(readKey(), 'y');  // 'x' only ended the saver
+  EXPECT_FALSE(screenSaverActive());
+  EXPECT_EQ(console_.shownAt(5, 5).ch, U'Q');
 }
 
 TEST(StartupSwitches, TableOrderNumbersAndFileArguments) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/signals.h"
 #include "support/headless_fixture.h"
 
 namespace corvane {
@@ -261,6 +262,34 @@ TEST_F(KeyReaderTest, IdleEventComesOncePerIdlePeriod) {
   console_.pushKey('x');
   EXPECT_EQ(readKey(), 'x');  // not a second idle event before new activity
   setIdleMinutes(5);
+}
+
+TEST_F(KeyReaderTest, RequestsFromOutsideAreCarriedOutByTheReader) {
+  static int interrupts = 0, ends = 0;
+  static KeyCode keyInQuestion = 0;
+  interrupts = ends = 0;
+  // The interrupt's question reads keys itself; another interrupt while it is open is answered
+  // by it, never asked again inside it.
+  setSignalRequestHooks({.interrupt =
+                             [] {
+                               ++interrupts;
+                               recordInterruptRequest();
+                               keyInQuestion = readKey();
+                             },
+                         .end = [] { ++ends; }});
+  EXPECT_TRUE(signalRequestsServiced());
+  recordInterruptRequest();
+  console_.pushKeys({'n', 'a', 'b'});
+  EXPECT_EQ(readKey(), 'a');
+  EXPECT_EQ(keyInQuestion, 'n');
+  EXPECT_EQ(readKey(), 'b');
+  EXPECT_EQ(interrupts, 1);
+
+  recordEndRequest();
+  EXPECT_EQ(checkKey(), 0);  // long operations poll: the end comes there too
+  EXPECT_EQ(ends, 1);
+  resetSignalRequests();
+  EXPECT_FALSE(signalRequestsServiced());
 }
 
 TEST_F(KeyReaderTest, CheckKeyReadsOnlyWhenEscapeIsPending) {

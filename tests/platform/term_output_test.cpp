@@ -94,21 +94,26 @@ bool isHead(const ScreenImage& image, int c, int r) {
 }
 
 // What the terminal should show for an image.
-std::vector<ScreenCell> expectedScreen(const ScreenImage& image) {
+std::vector<ScreenCell> expectedScreen(const ScreenImage& image,
+                                       OutputCharset charset = OutputCharset::Utf8) {
   std::vector<ScreenCell> out(image.cells.size());
+  auto shownAs = [&](char32_t ch) {
+    return charset == OutputCharset::Ascii ? static_cast<char32_t>(asciiStandIn(ch)) : ch;
+  };
   for (int r = 0; r < image.rows; ++r) {
     for (int c = 0; c < image.columns; ++c) {
       const ScreenCell& cell = image.at(c, r);
       ScreenCell& shown = out[static_cast<std::size_t>(r) * image.columns + c];
       if (isHead(image, c, r)) {
-        shown = cell;
-        out[static_cast<std::size_t>(r) * image.columns + c + 1] = {WideTail, cell.attr};
+        shown = {shownAs(cell.ch), cell.attr};
+        out[static_cast<std::size_t>(r) * image.columns + c + 1] = {
+            charset == OutputCharset::Ascii ? shownAs(cell.ch) : WideTail, cell.attr};
         ++c;
       } else if (cell.ch < 0x20) {
-        shown = {cp437ToUnicode(static_cast<std::uint8_t>(cell.ch)), cell.attr};
+        shown = {shownAs(cp437ToUnicode(static_cast<std::uint8_t>(cell.ch))), cell.attr};
       } else {
         bool lone = cell.ch == WideTail || charCells(cell.ch) != 1;
-        shown = {lone ? U' ' : cell.ch, cell.attr};
+        shown = {lone ? U' ' : shownAs(cell.ch), cell.attr};
       }
     }
   }
@@ -185,9 +190,12 @@ TEST(TermOutput, ControlCharactersNeverReachTheTerminalRaw) {
 
 TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheImage) {
   const char32_t glyphs[] = {U'a',     U'Z', U'\u2550', U'\u6F22', U'\u6F22', U'\U0001F600',
-                             WideTail, 0x1B, U'\u0301', U'\u00E4', U' '};
+                             WideTail, 0x1B, U'\u0301', U'\u00E4', U' ',      U'\u2591'};
   std::mt19937 random(7);
+  // Half the runs on a terminal that takes ASCII only: not one byte above 0x7F goes out, and
+  // each cell shows its stand-in.
   for (int run = 0; run < 20; ++run) {
+    const OutputCharset charset = run % 2 ? OutputCharset::Ascii : OutputCharset::Utf8;
     ScreenImage image(30, 6);
     TerminalMirror mirror;
     FakeTerminal terminal(30, 6);
@@ -208,9 +216,13 @@ TEST(TermOutput, RandomEditsKeepTheTerminalEqualToTheImage) {
         top = std::min(top, r), bottom = std::max(bottom, r);
       }
       out.clear();
-      renderRect(image, left, top, right, bottom, mirror, out);
+      renderRect(image, left, top, right, bottom, mirror, out, charset);
+      if (charset == OutputCharset::Ascii) {
+        ASSERT_TRUE(std::all_of(out.begin(), out.end(), [](char b) { return (b & 0x80) == 0; }));
+      }
       terminal.write(out);
-      ASSERT_TRUE(terminal.grid == expectedScreen(image)) << "run " << run << " step " << step;
+      ASSERT_TRUE(terminal.grid == expectedScreen(image, charset))
+          << "run " << run << " step " << step;
     }
   }
 }

@@ -1,4 +1,4 @@
-#include "platform/terminal_console.h"
+#include "platform/posix/terminal_console.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/keycodes.h"
+#include "platform/posix/terminal_session.h"
 #include "platform/screen.h"
-#include "platform/terminal_session.h"
 
 namespace corvane {
 namespace {

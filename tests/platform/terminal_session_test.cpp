@@ -1,4 +1,4 @@
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/terminal_console.h"
+#include "platform/posix/terminal_console.h"
+#include "platform/signals.h"
 
 namespace corvane {
 namespace {
@@ -55,8 +56,14 @@ pid_t runChild(const Pty& pty, int errorPipe[2], const std::function<int()>& bod
   if (pid == 0) {
     setpgid(0, 0);
     dup2(errorPipe[1], STDERR_FILENO);
-    for (int sig : {SIGHUP, SIGINT, SIGQUIT}) signal(sig, SIG_DFL);  // whatever the runner ignores
+    // Whatever the runner ignores.
+    for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXFSZ, SIGRTMIN})
+      signal(sig, SIG_DFL);
     if (!beginTerminalSession(pty.slave, pty.slave)) _exit(90);
+    // The wake-up pipe may come from the parent, shared with earlier children: start empty.
+    char stale;
+    while (read(wakeReadFd(), &stale, 1) > 0) {
+    }
     setSessionSequences("<enter>", "<leave>");
     enterTerminalSession();
     _exit(body());
@@ -93,8 +100,10 @@ TEST(TerminalSession, CrashSignalRestoresReportsAndDies) {
             std::string(session_text::FatalSignal) + std::to_string(SIGSEGV) + "\n");
 }
 
+// Before the program takes them, SIGTERM and SIGHUP end it at once like the signals that mean
+// nothing to it; every one of them gives the terminal back first.
 TEST(TerminalSession, TerminationSignalsAndExitRestoreOnce) {
-  for (int sig : {SIGTERM, SIGHUP, 0}) {
+  for (int sig : {SIGTERM, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGXFSZ, SIGRTMIN, 0}) {
     Pty pty;
     ASSERT_GE(pty.slave, 0);
     int errors[2];
@@ -117,6 +126,37 @@ TEST(TerminalSession, TerminationSignalsAndExitRestoreOnce) {
     EXPECT_TRUE(pty.canonical());
     EXPECT_EQ(readAll(errors[0]), "");
   }
+}
+
+TEST(TerminalSession, EndAndInterruptAreLeftToTheProgramOnceItTakesThem) {
+  Pty pty;
+  ASSERT_GE(pty.slave, 0);
+  int errors[2];
+  pid_t pid = runChild(pty, errors, [&] {
+    static bool interrupted = false;
+    setSignalRequestHooks({.interrupt = [] { interrupted = true; }, .end = [] {}});
+    raise(SIGINT);
+    raise(SIGTERM);
+    if (!terminalSessionActive() || pty.canonical()) return 94;  // still the program's
+    pollfd wake{wakeReadFd(), POLLIN, 0};
+    if (poll(&wake, 1, 0) != 1) return 95;  // the reader is woken
+    serviceSignalRequests();
+    if (!interrupted || !endRequested()) return 96;
+    // A pipe closed at its other end fails where it is written; the program goes on.
+    int closed[2];
+    if (pipe(closed) != 0) return 97;
+    close(closed[0]);
+    if (write(closed[1], "x", 1) != -1 || errno != EPIPE) return 98;
+    raise(SIGTERM);  // a second demand while the first still waits: at once
+    return 99;
+  });
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(pty.drain(), "<leave>");
+  EXPECT_TRUE(pty.canonical());
+  EXPECT_EQ(readAll(errors[0]), "");
 }
 
 TEST(TerminalSession, StopGivesTheTerminalBackAndContinueTakesItAgain) {

@@ -1,4 +1,4 @@
-#include "platform/user_screen_line.h"
+#include "platform/posix/user_screen_line.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

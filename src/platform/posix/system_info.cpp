@@ -1,6 +1,7 @@
 #include "platform/system_info.h"
 
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -17,9 +18,30 @@ std::string osVersionText() {
   return textf("LINUX %d.%d", major, minor);
 }
 
+namespace {
+
+// Where /proc cannot be read: the page counts the C library offers (no swap figure).
+bool memoryStatusFromPages(std::uint64_t& freeBytes, int& loadPercent) {
+#if defined(_SC_PHYS_PAGES) && defined(_SC_AVPHYS_PAGES) && defined(_SC_PAGESIZE)
+  long total = sysconf(_SC_PHYS_PAGES), available = sysconf(_SC_AVPHYS_PAGES);
+  long pageSize = sysconf(_SC_PAGESIZE);
+  if (total <= 0 || available < 0 || pageSize <= 0) return false;
+  if (available > total) available = total;
+  freeBytes = static_cast<std::uint64_t>(available) * static_cast<std::uint64_t>(pageSize);
+  loadPercent = static_cast<int>(100 - static_cast<long long>(available) * 100 / total);
+  return true;
+#else
+  (void)freeBytes;
+  (void)loadPercent;
+  return false;
+#endif
+}
+
+}  // namespace
+
 bool memoryStatus(std::uint64_t& freeBytes, int& loadPercent) {
   std::FILE* file = std::fopen("/proc/meminfo", "r");
-  if (file == nullptr) return false;
+  if (file == nullptr) return memoryStatusFromPages(freeBytes, loadPercent);
   // Values in kB; -1 while not seen.
   long long total = -1, available = -1, memFree = -1, buffers = 0, cached = 0, swapFree = 0;
   char line[256];

@@ -3,7 +3,15 @@
 //
 // restoreTerminal() is the one way back: idempotent, async-signal-safe (write() and
 // tcsetattr() only), used by normal exit, atexit, std::terminate and the signal handlers.
-//   SIGTERM, SIGHUP, SIGINT, SIGQUIT: restore, then die of the signal.
+//   SIGINT, SIGTERM, SIGHUP: recorded for the drawing thread (platform/signals.h) and the
+//     reader woken: SIGINT asks whether to abort, SIGTERM and SIGHUP end the program cleanly.
+//     Before the program registers its hooks, and on a second SIGTERM or SIGHUP while the
+//     first is still pending, they restore and die as below.
+//   SIGQUIT and every other signal whose default action ends the process (SIGUSR1, SIGUSR2,
+//     SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS, SIGTRAP, the real-time signals,
+//     ...): restore, then die of the signal. One that was ignored or handled by someone else
+//     when the session started is left so.
+//   SIGPIPE: ignored; a write to a closed pipe fails where it is made.
 //   SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT: restore, one line on stderr
 //     ("corvane: fatal signal N"), then the default action (core dump, exit status): never
 //     continue after a crash.
@@ -14,10 +22,11 @@
 
 #include <string_view>
 
+#include "platform/session.h"
+
 namespace corvane {
 
 namespace session_text {
-constexpr std::string_view NotATerminal = "corvane: standard input and output must be a terminal\n";
 constexpr std::string_view FatalSignal = "corvane: fatal signal ";  // followed by the number
 }  // namespace session_text
 
@@ -29,9 +38,6 @@ bool stdioAreTerminals();
 bool queryTerminalSize(int fd, int& columns, int& rows);
 // The size of the controlling terminal (standard output, else standard input).
 bool terminalSizeAtStart(int& columns, int& rows);
-
-// The character type of the locale is UTF-8 (LC_ALL, LC_CTYPE, LANG in that order).
-bool localeIsUtf8();
 
 // Starts the session on the terminal fds: saves the terminal modes, reads the erase
 // character, installs the signal handlers and the atexit / terminate hooks. False when
@@ -58,6 +64,14 @@ bool terminalRestored();
 
 // Writes all bytes (retrying partial writes and EINTR); false when the fd fails.
 bool writeAllBytes(int fd, std::string_view bytes);
+// A pipe whose ends are closed on exec (and do not block when asked); false when none could
+// be made.
+bool makePipe(int fds[2], bool nonBlocking);
+
+// Whether the cursor of the user's screen stands at the start of a line: the last thing the
+// program wrote there (or what it left there) ended its line. True at start.
+void setNormalScreenAtLineStart(bool atStart);
+bool normalScreenAtLineStart();
 
 // The reader's wake-up pipe: signal handlers and other threads write one byte to it.
 enum WakeReason : char { WakeResize = 'W', WakeContinued = 'C', WakeAny = 'X' };

@@ -1,4 +1,4 @@
-#include "platform/user_screen_line.h"
+#include "platform/posix/user_screen_line.h"
 
 #include <unistd.h>
 
@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "platform/charset.h"
+#include "platform/posix/terminal_session.h"
 #include "platform/term_output.h"
-#include "platform/terminal_session.h"
 
 namespace corvane {
 namespace {
@@ -30,11 +30,13 @@ char32_t lineChar(char32_t ch) {
 
 struct Instance {
   int fd = -1;  // -1: standard output
+  OutputCharset charset = OutputCharset::Utf8;
   std::unique_ptr<UserScreenLine> line;
 };
 
+// Never destroyed: it may stand in front of the console until the process ends.
 Instance& instance() {
-  static Instance i;
+  static Instance& i = *new Instance;
   return i;
 }
 
@@ -42,7 +44,7 @@ int outputFd() { return instance().fd >= 0 ? instance().fd : STDOUT_FILENO; }
 
 }  // namespace
 
-std::string rowAsLine(const ScreenImage& image, int row, int columns) {
+std::string rowAsLine(const ScreenImage& image, int row, int columns, OutputCharset charset) {
   std::string out;
   if (row < 0 || row >= image.rows) return out;
   const int last = std::min(columns, image.columns) - 1;
@@ -51,8 +53,12 @@ std::string rowAsLine(const ScreenImage& image, int row, int columns) {
     const char32_t ch = image.at(column, row).ch;
     if (ch == WideTail) continue;
     const char32_t shown = lineChar(ch);
-    if (charCells(shown) == 2 && column + 1 > last) break;  // its second half is cut off
-    appendUtf8(out, shown);
+    const bool wide = charCells(shown) == 2;
+    if (wide && column + 1 > last) break;  // its second half is cut off
+    if (charset == OutputCharset::Ascii)
+      out.append(wide ? 2 : 1, asciiStandIn(shown));
+    else
+      appendUtf8(out, shown);
     if (shown != U' ') kept = out.size();
   }
   out.resize(kept);
@@ -88,7 +94,7 @@ void UserScreenLine::drawRow(const ScreenImage& image) {
   inner_->terminalSize(columns, rows);
   if (columns <= 0) columns = image.columns;
   std::string out = "\r";
-  out += rowAsLine(image, row_, columns);
+  out += rowAsLine(image, row_, columns, charset_);
   out += EraseToEnd;
   placeCursor(out);
   write(out);
@@ -108,6 +114,7 @@ bool UserScreenLine::visibleChange(const ScreenImage& image, int left, int top, 
 
 void UserScreenLine::bringBackProgramScreen(const ScreenImage& image) {
   write(ClearLine);
+  setNormalScreenAtLineStart(true);
   releaseInput();
   mode_ = Mode::ProgramScreen;
   inner_->enterScreen();
@@ -137,6 +144,7 @@ void UserScreenLine::end() {
   std::lock_guard lock(mutex_);
   if (mode_ == Mode::UserScreen) {
     write(ClearLine);
+    setNormalScreenAtLineStart(true);
     releaseInput();
   }
   if (mode_ == Mode::UserScreen || mode_ == Mode::Running) {
@@ -207,6 +215,11 @@ void UserScreenLine::beep(int frequency, int ticks) {
   }
 }
 
+void UserScreenLine::wake() {
+  std::lock_guard lock(mutex_);  // inner_ changes on the drawing thread
+  if (inner_ != nullptr) inner_->wake();
+}
+
 void UserScreenLine::leaveScreen() {
   std::lock_guard lock(mutex_);
   if (mode_ == Mode::UserScreen) {
@@ -236,7 +249,7 @@ bool userScreenLineAvailable() {
 void showUserScreenLine(int row, int firstQuietRow) {
   if (!hasConsole()) return;
   Instance& i = instance();
-  if (!i.line) i.line = std::make_unique<UserScreenLine>(outputFd());
+  if (!i.line) i.line = std::make_unique<UserScreenLine>(outputFd(), i.charset);
   UserScreenLine& line = *i.line;
   ConsoleBackend& active = console();
   ConsoleBackend& inner = &active == &line ? *line.inner() : active;
@@ -266,6 +279,13 @@ void setUserScreenLineOutput(int fd) {
   Instance& i = instance();
   if (userScreenLineInUse()) return;  // never retargeted while in front of the console
   i.fd = fd;
+  i.line.reset();
+}
+
+void setUserScreenLineCharset(OutputCharset charset) {
+  Instance& i = instance();
+  if (userScreenLineInUse()) return;
+  i.charset = charset;
   i.line.reset();
 }
 

@@ -1,4 +1,4 @@
-#include "platform/terminal_console.h"
+#include "platform/posix/terminal_console.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
+#include "platform/signals.h"
 
 namespace corvane {
 namespace {
@@ -76,7 +77,7 @@ void TerminalConsole::stop() {
 
 void TerminalConsole::publishSequences() {
   std::lock_guard lock(output_);
-  setSessionSequences(enterSequence(modes_, title_), leaveSequence(modes_));
+  setSessionSequences(enterSequence(modes_, title_, options_.charset), leaveSequence(modes_));
 }
 
 bool TerminalConsole::outputAllowed() const { return live_ && !terminalRestored(); }
@@ -108,7 +109,7 @@ void TerminalConsole::writeRect(const ScreenImage& image, int left, int top, int
   std::string& out = scratch_;
   out.assign(term::SyncBegin);
   std::size_t start = out.size();
-  renderRect(image, left, top, right, bottom, mirror_, out);
+  renderRect(image, left, top, right, bottom, mirror_, out, options_.charset);
   if (out.size() == start) return;
   appendCursorLocked(out);
   out += term::SyncEnd;
@@ -137,7 +138,7 @@ void TerminalConsole::setTitle(std::string_view title) {
   {
     std::lock_guard lock(output_);
     title_ = title;
-    writeLocked(titleSequence(title));
+    writeLocked(titleSequence(title, options_.charset));
   }
   publishSequences();
 }
@@ -159,7 +160,7 @@ void TerminalConsole::repaintLocked(bool clear) {
   int right = image.columns - 1, bottom = image.rows - 1;
   if (terminalColumns_ > 0) right = std::min(right, terminalColumns_ - 1);
   if (terminalRows_ > 0) bottom = std::min(bottom, terminalRows_ - 1);
-  renderRect(image, 0, 0, right, bottom, mirror_, out);
+  renderRect(image, 0, 0, right, bottom, mirror_, out, options_.charset);
   appendCursorLocked(out);
   out += term::SyncEnd;
   writeLocked(out);
@@ -193,8 +194,11 @@ void TerminalConsole::takeWakeBytes() {
 void TerminalConsole::hangUp() {
   inputClosed_ = true;
   if (!terminalSessionStarted()) return;
-  // The terminal is gone: end as on SIGHUP (restore, then the signal's default action);
-  // when SIGHUP is ignored, end anyway rather than spin on a dead input.
+  // The terminal is gone: end as on SIGHUP. The program's own end (its files written) when
+  // it takes that request; else restore, then the signal's default action; when SIGHUP is
+  // ignored, end anyway rather than spin on a dead input.
+  recordEndRequest();
+  serviceEndRequest();
   raise(SIGHUP);
   restoreTerminal();
   _exit(1);
@@ -324,7 +328,7 @@ void TerminalConsole::enterScreen() {
   enterTerminalSession();
   live_ = true;
   // The other program may have reset any mode: send everything again.
-  std::string out = enterSequence(modes_, title_);
+  std::string out = enterSequence(modes_, title_, options_.charset);
   out += cursorShapeSequence(cursorShape_);
   invalidateMirror(mirror_);
   appendCursorLocked(out);

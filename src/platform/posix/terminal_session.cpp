@@ -1,4 +1,4 @@
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,6 +15,8 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+
+#include "platform/signals.h"
 
 namespace corvane {
 namespace {
@@ -37,6 +39,7 @@ struct SessionState {
   Sequence enter[2]{}, leave[2]{};
   std::atomic<int> slot{0};  // which of the two copies the handlers read
   std::atomic<int> wakeRead{-1}, wakeWrite{-1};
+  std::atomic<bool> normalScreenLineStart{true};
 };
 
 SessionState session;
@@ -57,7 +60,7 @@ void copySequence(Sequence& target, std::string_view bytes) {
 
 void createWakePipe() {
   int fds[2];
-  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) return;
+  if (!makePipe(fds, true)) return;
   session.wakeRead = fds[0];
   session.wakeWrite = fds[1];
 }
@@ -82,6 +85,32 @@ void reportFatalSignal(int sig) {
 void onTerminatingSignal(int sig) {
   restoreTerminal();
   raise(sig);  // the handler was reset: the default action follows on return
+}
+
+// Restores and dies of the signal, from a handler that stays installed.
+void endAtOnce(int sig) {
+  restoreTerminal();
+  struct sigaction defaults {};
+  defaults.sa_handler = SIG_DFL;
+  sigemptyset(&defaults.sa_mask);
+  sigaction(sig, &defaults, nullptr);
+  raise(sig);  // blocked while the handler runs: delivered on return
+}
+
+// SIGINT, SIGTERM, SIGHUP: left for the drawing thread once it takes them.
+void onRequestSignal(int sig) {
+  int savedErrno = errno;
+  bool interrupt = sig == SIGINT;
+  if (!signalRequestsServiced() || (!interrupt && endRequested())) {
+    endAtOnce(sig);
+  } else {
+    if (interrupt)
+      recordInterruptRequest();
+    else
+      recordEndRequest();
+    wakeReader(WakeAny);
+  }
+  errno = savedErrno;
 }
 
 void onCrashSignal(int sig) {
@@ -132,10 +161,37 @@ void onResizeSignal(int) {
   errno = savedErrno;
 }
 
-void install(int sig, void (*handler)(int), int flags, bool keepIgnored) {
+// Signals whose default action ends the process and that mean nothing to the program.
+constexpr int EndingSignals[] = {
+    SIGQUIT,   SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGSYS, SIGTRAP,
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+#ifdef SIGLOST
+    SIGLOST,
+#endif
+};
+
+// Which dispositions a new handler replaces.
+enum class Replace { Always, UnlessIgnored, OnlyDefault };
+
+void install(int sig, void (*handler)(int), int flags, Replace replace) {
   struct sigaction action {
   }, old{};
-  if (keepIgnored && sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
+  if (replace != Replace::Always && sigaction(sig, nullptr, &old) == 0) {
+    bool ignored = !(old.sa_flags & SA_SIGINFO) && old.sa_handler == SIG_IGN;
+    bool standard = !(old.sa_flags & SA_SIGINFO) && old.sa_handler == SIG_DFL;
+    if (ignored || (replace == Replace::OnlyDefault && !standard)) return;
+  }
   action.sa_handler = handler;
   action.sa_flags = flags;
   sigemptyset(&action.sa_mask);
@@ -148,13 +204,21 @@ void installHandlers() {
   stack.ss_size = sizeof alternateStack;
   sigaltstack(&stack, nullptr);
 
-  for (int sig : {SIGTERM, SIGHUP, SIGINT, SIGQUIT})
-    install(sig, onTerminatingSignal, SA_RESETHAND, sig != SIGTERM);
+  for (int sig : {SIGTERM, SIGHUP, SIGINT})
+    install(sig, onRequestSignal, SA_RESTART,
+            sig == SIGTERM ? Replace::Always : Replace::UnlessIgnored);
+  for (int sig : EndingSignals)
+    install(sig, onTerminatingSignal, SA_RESETHAND, Replace::OnlyDefault);
+#ifdef SIGRTMIN
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
+    install(sig, onTerminatingSignal, SA_RESETHAND, Replace::OnlyDefault);
+#endif
+  install(SIGPIPE, SIG_IGN, 0, Replace::Always);
   for (int sig : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
-    install(sig, onCrashSignal, SA_RESETHAND | SA_ONSTACK, false);
-  install(SIGTSTP, onStopSignal, SA_RESTART, true);
-  install(SIGCONT, onContinueSignal, SA_RESTART, false);
-  install(SIGWINCH, onResizeSignal, SA_RESTART, false);
+    install(sig, onCrashSignal, SA_RESETHAND | SA_ONSTACK, Replace::Always);
+  install(SIGTSTP, onStopSignal, SA_RESTART, Replace::UnlessIgnored);
+  install(SIGCONT, onContinueSignal, SA_RESTART, Replace::Always);
+  install(SIGWINCH, onResizeSignal, SA_RESTART, Replace::Always);
 
   std::atexit(restoreTerminal);
   std::set_terminate([] {
@@ -264,6 +328,22 @@ void restoreTerminal() {
 }
 
 bool terminalRestored() { return session.phase.load() == PhaseRestored; }
+
+bool makePipe(int fds[2], bool nonBlocking) {
+#if defined(__linux__)
+  return pipe2(fds, O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0)) == 0;
+#else
+  if (pipe(fds) != 0) return false;
+  for (int i = 0; i < 2; ++i) {
+    fcntl(fds[i], F_SETFD, FD_CLOEXEC);
+    if (nonBlocking) fcntl(fds[i], F_SETFL, fcntl(fds[i], F_GETFL) | O_NONBLOCK);
+  }
+  return true;
+#endif
+}
+
+void setNormalScreenAtLineStart(bool atStart) { session.normalScreenLineStart = atStart; }
+bool normalScreenAtLineStart() { return session.normalScreenLineStart; }
 
 bool writeAllBytes(int fd, std::string_view bytes) {
   const char* p = bytes.data();

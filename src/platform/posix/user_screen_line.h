@@ -18,6 +18,8 @@
 
 #include "platform/console.h"
 #include "platform/screen.h"
+#include "platform/session.h"
+#include "platform/term_output.h"
 
 namespace corvane {
 
@@ -31,7 +33,8 @@ class UserScreenLine : public ConsoleBackend {
   };
 
   // Writes go to outputFd; the inner back end is set by show().
-  explicit UserScreenLine(int outputFd) : fd_(outputFd) {}
+  explicit UserScreenLine(int outputFd, OutputCharset charset = OutputCharset::Utf8)
+      : fd_(outputFd), charset_(charset) {}
 
   // Shows the user's screen in front of inner (leaving its screen when it shows the
   // program's), raw input kept, with row `row` of image (0-based; -1 for none) on the
@@ -53,6 +56,7 @@ class UserScreenLine : public ConsoleBackend {
     return inner_->readInput(record, timeoutMs);
   }
   bool escapePending() override { return inner_->escapePending(); }
+  void wake() override;
   void flushInput() override { inner_->flushInput(); }
   void sleepMs(int ms) override { inner_->sleepMs(ms); }
   std::uint64_t nowMs() override { return inner_->nowMs(); }
@@ -74,6 +78,7 @@ class UserScreenLine : public ConsoleBackend {
   void bringBackProgramScreen(const ScreenImage& image);
 
   int fd_;
+  OutputCharset charset_;
   ConsoleBackend* inner_ = nullptr;
   mutable std::mutex mutex_;
   Mode mode_ = Mode::Off;
@@ -82,27 +87,15 @@ class UserScreenLine : public ConsoleBackend {
   int cursorShape_ = CursorHidden, cursorColumn_ = 0, cursorRow_ = 0;
 };
 
-// The text of a screen row as a terminal line: UTF-8, control characters as their code
-// page 437 glyphs, halves of wide characters skipped, trailing blanks dropped, at most
-// `columns` cells.
-std::string rowAsLine(const ScreenImage& image, int row, int columns);
+// The text of a screen row as a terminal line: UTF-8 (or ASCII stand-ins), control
+// characters as their code page 437 glyphs, halves of wide characters skipped, trailing
+// blanks dropped, at most `columns` cells.
+std::string rowAsLine(const ScreenImage& image, int row, int columns,
+                      OutputCharset charset = OutputCharset::Utf8);
 
-// The program-wide instance over the active console.
-//
-// Whether the user's screen can be shown: a terminal session runs (or a test gave an output).
-bool userScreenLineAvailable();
-// Shows the user's screen with a row of the screen image (see UserScreenLine::show); the
-// first call puts the instance in front of the active console.
-void showUserScreenLine(int row, int firstQuietRow);
-// The program's screen back with the console it had, the whole image flushed. Nothing when
-// the user's screen is not in use.
-void endUserScreenLine();
-// The instance is in front of the console (also while a dialog brought the program's screen
-// back), and whether the user's screen is what the terminal shows now.
-bool userScreenLineInUse();
-bool userScreenLineShown();
-// Tests: the output the user's screen is written to (a pipe), which also makes it
-// available without a terminal; -1 back to standard output and terminal sessions only.
-void setUserScreenLineOutput(int fd);
+// The program-wide instance over the active console is driven through platform/session.h
+// (showUserScreenLine and the others).
+// The charset of the session, for the instance made from now on.
+void setUserScreenLineCharset(OutputCharset charset);
 
 }  // namespace corvane

@@ -27,6 +27,7 @@ struct TerminalOptions {
   int pasteGapMs = 1000;     // a bracketed paste silent for this long has ended
   int queryTimeoutMs = 300;  // wait for the answer to the kitty keyboard query
   bool focusEvents = true;
+  OutputCharset charset = OutputCharset::Utf8;
 };
 
 class TerminalConsole : public ConsoleBackend {
@@ -63,9 +64,13 @@ class TerminalConsole : public ConsoleBackend {
   void enterScreen() override;
   void showUserScreen() override;
 
-  // Makes a waiting readInput return (from another thread).
-  void wake();
+  // Makes a waiting readInput return (from another thread or a signal handler).
+  void wake() override;
   void setEscapeDelay(int ms) { options_.escapeDelayMs = ms < 0 ? 0 : ms; }
+  // Before start(): nothing but ASCII is sent (every other character by its stand-in).
+  void setAsciiOnly(bool ascii) {
+    options_.charset = ascii ? OutputCharset::Ascii : OutputCharset::Utf8;
+  }
   void setPasteLineBreaks(bool asEnter) { decoder_.setPasteLineBreaks(asEnter); }
   bool kittyKeyboard() const { return modes_.kittyKeyboard; }
   // The input reached end of file or failed (the terminal is gone).

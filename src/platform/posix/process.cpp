@@ -14,7 +14,8 @@
 
 #include "platform/drives.h"
 #include "platform/paths.h"
-#include "platform/terminal_session.h"
+#include "platform/posix/terminal_session.h"
+#include "platform/signals.h"
 
 namespace corvane {
 namespace {
@@ -28,6 +29,7 @@ constexpr std::string_view ClearNormalScreen = "\x1b[0m\x1b[H\x1b[2J";
 // The rest of a key that sends several bytes (an escape sequence, a UTF-8 character) comes
 // within this time and is read with it.
 constexpr int KeyRestMs = 30;
+constexpr int EndCheckMs = 200;
 
 // Signals whose "ignore" the program may have set and a child must not inherit (an
 // ignored SIGPIPE or SIGCHLD breaks ordinary shell pipelines and waits).
@@ -113,7 +115,7 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
   char* const argv[] = {interpreter.data(), option.data(), command.data(), nullptr};
 
   int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return failed(false, errno);
+  if (!makePipe(report, false)) return failed(false, errno);
 
   // As system(3): the program ignores the terminal's interrupt and quit while the child
   // runs, and keeps SIGCHLD blocked so that no handler reaps the child first.
@@ -187,15 +189,21 @@ bool findExecutable(std::string_view word, std::string_view workingDirectory) {
 }
 
 void clearNormalScreen() {
-  if (isatty(STDOUT_FILENO)) writeAllBytes(STDOUT_FILENO, ClearNormalScreen);
+  if (!isatty(STDOUT_FILENO)) return;
+  writeAllBytes(STDOUT_FILENO, ClearNormalScreen);
+  setNormalScreenAtLineStart(true);
 }
 
 void writeNormalScreen(std::string_view text) {
-  if (isatty(STDOUT_FILENO)) writeAllBytes(STDOUT_FILENO, text);
+  if (!isatty(STDOUT_FILENO) || text.empty()) return;
+  writeAllBytes(STDOUT_FILENO, text);
+  setNormalScreenAtLineStart(text.back() == '\n');
 }
 
 void waitKeyOnNormalScreen(std::string_view prompt) {
-  if (isatty(STDOUT_FILENO)) waitKeyOnTerminal(STDIN_FILENO, STDOUT_FILENO, prompt);
+  if (!isatty(STDOUT_FILENO)) return;
+  waitKeyOnTerminal(STDIN_FILENO, STDOUT_FILENO, prompt);
+  if (!prompt.empty()) setNormalScreenAtLineStart(prompt.back() == '\n');
 }
 
 bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt) {
@@ -210,10 +218,20 @@ bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt) {
   if (tcsetattr(inFd, TCSAFLUSH, &raw) != 0) return false;
   writeAllBytes(outFd, prompt);
   unsigned char byte = 0;
-  ssize_t got;
-  do {
-    got = read(inFd, &byte, 1);
-  } while (got < 0 && errno == EINTR);
+  ssize_t got = -1;
+  // Polled in steps, so that a demand to end the program does not wait for the key.
+  while (!endRequested()) {
+    struct pollfd key {
+      inFd, POLLIN, 0
+    };
+    int ready = poll(&key, 1, EndCheckMs);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    do {
+      got = read(inFd, &byte, 1);
+    } while (got < 0 && errno == EINTR);
+    break;
+  }
   if (got == 1) {
     struct pollfd pending {
       inFd, POLLIN, 0
