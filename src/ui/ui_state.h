@@ -33,6 +33,7 @@ struct UiState {
   int stackCounter = 0;
   bool windowsLifted = false;
 
+  int frameStyle = 0;         // 0 not chosen yet, 1 graphic, 2 ASCII (chosen once at start)
   bool helpOpen = false;      // F1 inside the help viewer opens nothing
   std::string helpPath;       // the help file ("" for none)
   bool userMenuMode = false;  // pulldowns of the user menu: Left and Right beep
