@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "commands/commands_state.h"
 #include "commands/loop_texts.h"
 #include "platform/charset.h"
 #include "platform/screen.h"
@@ -44,10 +45,7 @@ int drawPrompt(ScreenWindow& window, std::string_view directory) {
 
 }  // namespace
 
-CommandLine& commandLine() {
-  static CommandLine line;
-  return line;
-}
+CommandLine& commandLine() { return commandsState().commandLine; }
 
 void resetCommandLine() { commandLine() = CommandLine{}; }
 

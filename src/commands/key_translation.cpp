@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/command_window.h"
+#include "commands/commands_state.h"
 #include "commands/loop_texts.h"
 #include "commands/panel_commands.h"
 #include "config/setup_block.h"
@@ -85,20 +86,22 @@ constexpr MenuItem ActualOrSelectedItems[] = {
     {.label = TextActualFile, .command = ChoiceActualFile},
     {.label = TextSelectFiles, .command = ChoiceSelectFiles},
 };
-PulldownMenu actualOrSelectedMenu{.items = ActualOrSelectedItems};
 
 constexpr MenuItem RenameOrMoveItems[] = {
     {.label = TextRename, .command = 'r'},
     {.label = TextMove, .command = 'm'},
 };
-PulldownMenu renameOrMoveMenu{.items = RenameOrMoveItems};
 
-// A small pulldown in the middle of the screen; its command, or 0 after Escape.
-int runCentredChoice(PulldownMenu& menu, int innerWidth) {
+// A small pulldown in the middle of the screen; its command, or 0 after Escape. The
+// highlighted item is kept in currentItem from one use to the next.
+int runCentredChoice(std::span<const MenuItem> items, int& currentItem, int innerWidth) {
+  PulldownMenu menu{.currentItem = currentItem, .items = items};
   menu.x = std::max((screenColumns() - innerWidth - 2) / 2, 1);
   menu.y = std::max(screenRows() / 2 - 2, 1);
   int command = 0;
-  return runPulldown(menu, command) == MenuChosen ? command : 0;
+  const int result = runPulldown(menu, command);
+  currentItem = menu.currentItem;
+  return result == MenuChosen ? command : 0;
 }
 
 const FileNode* cursorNode(const LoopContext& loop) {
@@ -172,7 +175,8 @@ CommandId translateCommander(LoopContext& loop, KeyCode key) {
       return node != nullptr && node->entry.isDirectory() ? '!' : key::Enter;
     }
     case A::RenameOrMove: {
-      const CommandId choice = runCentredChoice(renameOrMoveMenu, 8);
+      const CommandId choice =
+          runCentredChoice(RenameOrMoveItems, commandsState().renameOrMoveItem, 8);
       if (choice == 'm' && hasSelection(loop)) return CmdMoveSelected;
       return choice;
     }
@@ -233,7 +237,8 @@ const EitherForm* findEitherForm(CommandId code) {
 }
 
 int askActualOrSelected() {
-  return runCentredChoice(actualOrSelectedMenu, static_cast<int>(TextSelectFiles.size()) - 1);
+  return runCentredChoice(ActualOrSelectedItems, commandsState().actualOrSelectedItem,
+                          static_cast<int>(TextSelectFiles.size()) - 1);
 }
 
 CommandId resolveEither(LoopContext& loop, CommandId code) {

@@ -1,5 +1,6 @@
 #include "commands/loop_state.h"
 
+#include "commands/commands_state.h"
 #include "config/setup_block.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
@@ -7,10 +8,7 @@
 
 namespace corvane {
 
-ProgramState& programState() {
-  static ProgramState state;
-  return state;
-}
+ProgramState& programState() { return commandsState().program; }
 
 int nestingLevel() {
   const ProgramState& state = programState();

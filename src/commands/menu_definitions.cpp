@@ -1,6 +1,7 @@
 #include "commands/menu_definitions.h"
 
 #include "actions/command_ids.h"
+#include "commands/commands_state.h"
 #include "commands/loop_texts.h"
 #include "commands/setup_dialogs.h"
 
@@ -183,35 +184,38 @@ static_assert(std::size(SpecialItems) <= MaxPulldownItems &&
 static_assert(std::size(CommanderFileItems) <= MaxPulldownItems);
 static_assert(std::size(CommanderSpecialItems) <= MaxPulldownItems);
 
-// The descriptors keep their current item, so each set has its own.
-PulldownMenu corvaneWindow{.title = TitleWindow, .items = WindowItems};
-PulldownMenu corvaneFile{.title = TitleFile, .items = FileItems};
-PulldownMenu corvaneDirectory{.title = TitleDirectory, .items = DirectoryItems};
-PulldownMenu corvaneSpecial{.title = TitleSpecial, .items = SpecialItems};
-PulldownMenu corvaneSetup{.title = TitleSetup, .items = SetupItems};
-PulldownMenu* const CorvaneMenus[] = {&corvaneWindow, &corvaneFile, &corvaneDirectory,
-                                      &corvaneSpecial, &corvaneSetup};
+// A fresh set of the five pulldowns over the given item tables (each set keeps its own
+// highlighted entries).
+std::unique_ptr<MenuBarSet> makeMenuBarSet(std::span<const MenuItem> fileItems,
+                                           std::span<const MenuItem> specialItems) {
+  auto set = std::make_unique<MenuBarSet>();
+  set->menus = {PulldownMenu{.title = TitleWindow, .items = WindowItems},
+                PulldownMenu{.title = TitleFile, .items = fileItems},
+                PulldownMenu{.title = TitleDirectory, .items = DirectoryItems},
+                PulldownMenu{.title = TitleSpecial, .items = specialItems},
+                PulldownMenu{.title = TitleSetup, .items = SetupItems}};
+  for (std::size_t i = 0; i < set->menus.size(); ++i) set->entries[i] = &set->menus[i];
+  set->bar.menus = set->entries;
+  return set;
+}
 
-PulldownMenu commanderWindow{.title = TitleWindow, .items = WindowItems};
-PulldownMenu commanderFile{.title = TitleFile, .items = CommanderFileItems};
-PulldownMenu commanderDirectory{.title = TitleDirectory, .items = DirectoryItems};
-PulldownMenu commanderSpecial{.title = TitleSpecial, .items = CommanderSpecialItems};
-PulldownMenu commanderSetup{.title = TitleSetup, .items = SetupItems};
-PulldownMenu* const CommanderMenus[] = {&commanderWindow, &commanderFile, &commanderDirectory,
-                                        &commanderSpecial, &commanderSetup};
-
-MenuBar corvaneBar{.menus = CorvaneMenus};
-MenuBar commanderBar{.menus = CommanderMenus};
+MenuBarSet& menuBarSetFor(KeyboardLayout layout) {
+  CommandsState& state = commandsState();
+  if (layout == KeyboardCommander) {
+    if (!state.commanderBar)
+      state.commanderBar = makeMenuBarSet(CommanderFileItems, CommanderSpecialItems);
+    return *state.commanderBar;
+  }
+  if (!state.corvaneBar) state.corvaneBar = makeMenuBarSet(FileItems, SpecialItems);
+  return *state.corvaneBar;
+}
 
 }  // namespace
 
-MenuBar& menuBarFor(KeyboardLayout layout) {
-  return layout == KeyboardCommander ? commanderBar : corvaneBar;
-}
+MenuBar& menuBarFor(KeyboardLayout layout) { return menuBarSetFor(layout).bar; }
 
 std::span<PulldownMenu* const> menusOf(KeyboardLayout layout) {
-  return layout == KeyboardCommander ? std::span<PulldownMenu* const>(CommanderMenus)
-                                     : std::span<PulldownMenu* const>(CorvaneMenus);
+  return menuBarSetFor(layout).entries;
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/command_loop.h"
+#include "commands/commands_state.h"
 #include "commands/function_key_pages.h"
 #include "commands/loop_texts.h"
 #include "commands/panel_view.h"
@@ -34,9 +35,6 @@ namespace {
 
 constexpr int GotoMaxLength = 260;
 constexpr int GotoFieldWidth = 40;
-
-// The text typed into "Goto :" last time.
-std::string gotoText;
 
 Panel& panelOf(LoopContext& loop) { return *loop.current.panel; }
 
@@ -358,12 +356,12 @@ bool locate(LoopContext& loop, std::string_view text) {
 }
 
 int gotoCommand(LoopContext& loop, CommandId) {
-  std::string text = gotoText;
+  std::string text = commandsState().gotoText;
   const int width = static_cast<int>(TextGotoPrompt.size()) + GotoFieldWidth + 4;
   if (inputDialog(text, TextGotoPrompt, (screenColumns() - width) / 2 + 1, screenRows() / 2 - 2,
                   width, GotoMaxLength) != key::Enter)
     return LoopContinue;
-  gotoText = text;
+  commandsState().gotoText = text;
   const std::string target = trimmed(text);
   if (target.empty()) return LoopContinue;
   const std::string path = fullPath(target);

@@ -1,17 +1,14 @@
 #include "config/setup_block.h"
 
+#include "config/config_state.h"
+
 namespace corvane {
-namespace {
 
 SetupBlock makeDefaultBlock() {
   SetupBlock block;
   setSetupDefaults(block);
   return block;
 }
-
-bool changedFlag = false;
-
-}  // namespace
 
 void resetReservedFields(SetupBlock& block) {
   block.reserved23.set(1);
@@ -51,10 +48,7 @@ const FunctionKeyRecord* functionKeyRecord(const SetupBlock& block, int index) {
   return functionKeyRecord(const_cast<SetupBlock&>(block), index);
 }
 
-SetupBlock& setupBlock() {
-  static SetupBlock block = makeDefaultBlock();
-  return block;
-}
+SetupBlock& setupBlock() { return configState().block; }
 
 int preference(int n) {
   if (n < 0 || n >= PreferenceCount) return 0;
@@ -80,8 +74,8 @@ bool setEntrySwitch(int i, bool on) {
   return true;
 }
 
-bool setupChanged() { return changedFlag; }
-void markSetupChanged() { changedFlag = true; }
-void clearSetupChanged() { changedFlag = false; }
+bool setupChanged() { return configState().changed; }
+void markSetupChanged() { configState().changed = true; }
+void clearSetupChanged() { configState().changed = false; }
 
 }  // namespace corvane

@@ -152,6 +152,8 @@ static_assert(offsetof(SetupBlock, preferences) == 3266);
 
 // The built-in defaults of every field.
 void setSetupDefaults(SetupBlock& block);
+// A block holding the defaults.
+SetupBlock makeDefaultBlock();
 // Resets the reserved fields to their defaults (23 holds 1, the others zero).
 void resetReservedFields(SetupBlock& block);
 

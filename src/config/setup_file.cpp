@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/config_state.h"
 #include "config/user_profile.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
@@ -23,10 +24,7 @@ constexpr std::uint16_t LastPrinterPort = 9;
 constexpr std::uint16_t KeyboardCommander = 1;
 constexpr int ColorPresenceBytes = 15;  // all zero: the file carries no colours
 
-std::string& pathInUse() {
-  static std::string path;
-  return path;
-}
+std::string& pathInUse() { return configState().loadedPath; }
 
 // The longest prefix of text that fits the field without splitting a character.
 template <std::size_t Size>

@@ -1,5 +1,6 @@
 #include "config/user_profile.h"
 
+#include "config/config_state.h"
 #include "config/setup_block.h"
 
 namespace corvane {
@@ -29,10 +30,7 @@ void setRange(EntryFlags& flags, int first, int last, std::uint8_t value) {
 
 const EntryFlags& initialEntryFlags() { return InitialFlags; }
 
-EntryFlags& commandWindowFlags() {
-  static EntryFlags flags = InitialFlags;
-  return flags;
-}
+EntryFlags& commandWindowFlags() { return configState().commandWindowFlags; }
 
 void applyProfile(EntryFlags& flags, int profile) {
   switch (profile) {

@@ -12,6 +12,7 @@
 #include "panels/panel_display.h"
 #include "platform/color.h"
 #include "platform/drives.h"
+#include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
@@ -47,27 +48,21 @@ SortMode sortModeOf(std::uint16_t value) {
   return static_cast<SortMode>(std::min<int>(value, static_cast<int>(SortMode::Unsorted)));
 }
 
-// Puts the program-wide sort order back when the dialog ends, however it ends.
-class SortModeScope {
- public:
-  SortModeScope() : saved_(setupBlock().sortMode.get()) {}
-  ~SortModeScope() { setupBlock().sortMode.set(saved_); }
-  SortMode saved() const { return sortModeOf(saved_); }
-
- private:
-  std::uint16_t saved_;
-};
-
 class FileDialog {
  public:
+  // The dialog reads directory (a full path; unused in list mode) in its own sort order and
+  // moves through directories on its own: the program's sort setting and current directories
+  // stay as they are.
   FileDialog(int mode, int columnWidth, const EntrySource& source, std::string mask,
-             SortMode openedSort)
+             SortMode openedSort, std::string directory)
       : mode_(mode),
         listMode_(isListMode(mode)),
         shortWidth_(std::max(columnWidth, 2)),
         source_(source),
-        openedSort_(openedSort) {
+        openedSort_(openedSort),
+        sort_(listMode_ ? SortMode::Unsorted : openedSort) {
     panel_.mask = std::move(mask);
+    panel_.currentDirectory = std::move(directory);
     panel_.layout = LayoutTwoLists;
     panel_.displayBits = listMode_ ? DisplayLongAttributes : DisplayShort;
   }
@@ -95,6 +90,7 @@ class FileDialog {
   int shortWidth_;
   const EntrySource& source_;
   SortMode openedSort_;
+  SortMode sort_;  // the order of every re-read
   Panel panel_;
   PanelGeometry geometry_;
   int cursorIndex_ = 0;
@@ -147,7 +143,6 @@ void FileDialog::reread(SortMode sort) {
     const EntrySource nothing = [](FileEntry&, int) { return 1; };
     (void)readFromSource(panel_, options, source_ ? source_ : nothing);
   } else {
-    panel_.currentDirectory = currentDirectory();
     (void)readDirectory(panel_, options);
   }
   cursorIndex_ = 0;
@@ -163,8 +158,8 @@ std::string FileDialog::pathOf(NodeId id) const {
   if (id == NoNode) return {};
   const FileNode& n = node(panel_.list, id);
   if (listMode_) return n.entry.name;
-  if ((n.mark & MarkError) != 0) return currentDirectory();
-  return joinPath(currentDirectory(), n.entry.name);
+  if ((n.mark & MarkError) != 0) return panel_.currentDirectory;
+  return joinPath(panel_.currentDirectory, n.entry.name);
 }
 
 void FileDialog::showNameLine() {
@@ -244,12 +239,13 @@ void FileDialog::askMask() {
                   MaskMaxLength) != key::Enter)
     return;
   panel_.mask = foldDialogMask(typed);
-  reread(sortModeOf(setupBlock().sortMode.get()));
+  reread(sort_);
 }
 
 bool FileDialog::changeAndReread(std::string_view path) {
-  if (!changeDirectory(path)) return false;
-  reread(sortModeOf(setupBlock().sortMode.get()));
+  if (path.empty() || !directoryExists(path)) return false;
+  panel_.currentDirectory = std::string(path);
+  reread(sort_);
   return true;
 }
 
@@ -260,9 +256,8 @@ std::optional<std::string> FileDialog::enter(bool& done) {
     if (listMode_) {
       rejectBeep();
     } else {
-      const std::string target =
-          isParentEntry(n.entry) ? std::string("..") : joinPath(currentDirectory(), n.entry.name);
-      changeAndReread(target);
+      const std::string& here = panel_.currentDirectory;
+      changeAndReread(isParentEntry(n.entry) ? parentPath(here) : joinPath(here, n.entry.name));
     }
     return std::nullopt;
   }
@@ -307,7 +302,7 @@ std::optional<std::string> FileDialog::run() {
         if (listMode_)
           rejectBeep();
         else
-          changeAndReread("..");
+          changeAndReread(parentPath(panel_.currentDirectory));
         break;
       case key::Tab:
         result = typeName(done);
@@ -328,15 +323,21 @@ std::optional<std::string> FileDialog::run() {
       case 'l':
         if (listMode_) {
           rejectBeep();
-        } else if (selectDrive() != 0) {
-          reread(sortModeOf(setupBlock().sortMode.get()));
+        } else {
+          // The drive bar makes the chosen drive current; the program's drive stays as it was.
+          const char before = currentDrive();
+          if (const int letter = selectDrive(); letter != 0) {
+            const std::string directory = currentDirectory(static_cast<char>(letter));
+            setCurrentDrive(before);
+            changeAndReread(directory);
+          }
         }
         break;
       case key::CtrlBackspace:
         if (listMode_)
           rejectBeep();
         else
-          changeAndReread("\\");
+          changeAndReread(textf("%c:\\", driveLetterOf(panel_.currentDirectory)));
         break;
       case key::Up:
         moveTo(CursorMove::Up);
@@ -368,7 +369,12 @@ std::optional<std::string> FileDialog::run() {
           } else {
             const char letter = static_cast<char>('A' + (k - key::ctrl('A')));
             // A drive that does not exist, or cannot be read, changes nothing.
-            if (driveMapped(letter)) changeAndReread(textf("%c:.\\", letter));
+            // The dialog's own drive is where the dialog stands; another drive is at its
+            // current directory.
+            if (driveMapped(letter))
+              changeAndReread(letter == driveLetterOf(panel_.currentDirectory)
+                                  ? panel_.currentDirectory
+                                  : currentDirectory(letter));
           }
         } else {
           rejectBeep();
@@ -390,27 +396,22 @@ std::string foldDialogMask(std::string_view typed) {
 
 std::optional<std::string> selectFile(std::string_view startPath, int columnWidth, int mode,
                                       const EntrySource& listSource) {
-  const std::string saved = currentDirectory();
-  SortModeScope sortScope;
   SavedMouseZones callerZones;
 
   std::string mask(startPath);
+  std::string directory = currentDirectory();
   const std::size_t slash = startPath.rfind('\\');
   if (slash != std::string_view::npos) {
     mask = std::string(startPath.substr(slash + 1));
-    std::string directory(startPath.substr(0, slash + 1));
-    if (!isListMode(mode)) changeDirectory(withoutTrailingBackslash(directory));
+    const std::string start = fullPath(withoutTrailingBackslash(startPath.substr(0, slash + 1)));
+    if (!start.empty() && directoryExists(start)) directory = start;
   }
   if (mask.empty()) mask = std::string(MaskAll);
-  if (isListMode(mode)) setupBlock().sortMode.set(static_cast<std::uint16_t>(SortMode::Unsorted));
 
-  std::optional<std::string> result;
-  {
-    FileDialog dialog(mode, columnWidth, listSource, mask, sortScope.saved());
-    if (dialog.open()) result = dialog.run();
-  }
-  if (!isListMode(mode)) changeDirectory(saved);
-  return result;
+  FileDialog dialog(mode, columnWidth, listSource, mask, sortModeOf(setupBlock().sortMode.get()),
+                    directory);
+  if (!dialog.open()) return std::nullopt;
+  return dialog.run();
 }
 
 }  // namespace corvane

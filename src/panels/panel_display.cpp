@@ -5,6 +5,7 @@
 
 #include "panels/display_texts.h"
 #include "panels/entry_format.h"
+#include "panels/panels_state.h"
 #include "panels/state_window.h"
 #include "platform/charset.h"
 #include "platform/screen.h"
@@ -13,8 +14,6 @@
 namespace corvane {
 
 namespace {
-
-bool alternativeMark = false;
 
 // The narrow field of the long display without attributes: size or " <D>" in eight cells,
 // a blank, the attribute letters and the one-character compare mark.
@@ -41,9 +40,9 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
     // The mark column is left out on the last three rows of the window.
     if (windowRow <= g.windowRows - 3) {
       if (cursor)
-        mark = cp437ToUnicode(alternativeMark         ? CursorMarkAlternative
-                              : n.entry.isDirectory() ? CursorMarkDirectory
-                                                      : CursorMarkFile);
+        mark = cp437ToUnicode(panelsState().alternativeCursorMark ? CursorMarkAlternative
+                              : n.entry.isDirectory()             ? CursorMarkDirectory
+                                                                  : CursorMarkFile);
       else
         mark = compareMarkShort(n.mark);
     }
@@ -110,8 +109,8 @@ void flushWindowArea(const ScreenWindow& window) {
 
 }  // namespace
 
-void setAlternativeCursorMark(bool on) { alternativeMark = on; }
-bool alternativeCursorMark() { return alternativeMark; }
+void setAlternativeCursorMark(bool on) { panelsState().alternativeCursorMark = on; }
+bool alternativeCursorMark() { return panelsState().alternativeCursorMark; }
 
 void drawFileList(const Panel& panel, const PanelGeometry& geometry) {
   if (panel.window == nullptr) return;

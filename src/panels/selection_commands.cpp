@@ -1,8 +1,10 @@
 #include "panels/selection_commands.h"
 
+#include <array>
 #include <cstdint>
 
 #include "panels/mask.h"
+#include "panels/panels_state.h"
 #include "panels/selection_texts.h"
 #include "platform/screen.h"
 #include "ui/form.h"
@@ -15,25 +17,25 @@ namespace {
 constexpr int PatternMaxLength = 260;
 constexpr int SelectFormWidth = 44;
 
-// The form's values: the pattern lives from one use to the next.
-std::string selectPattern;
-std::uint16_t addSelectionFlag = 0;
+// The form's values (the pattern lives from one use to the next) are in panelsState().
+std::array<FormItem, 4> selectItems() {
+  PanelsState& state = panelsState();
+  return {{
+      {.label = "", .type = FormText, .text = &state.selectPattern, .maxLength = PatternMaxLength},
+      {.label = TextAddSelection, .type = FormSwitch, .flag = &state.addSelectionFlag},
+      {.type = FormSeparator},
+      {.label = FormKeyLine, .type = FormStatic},
+  }};
+}
 
-constexpr FormItem SelectItems[] = {
-    {.label = "", .type = FormText, .text = &selectPattern, .maxLength = PatternMaxLength},
-    {.label = TextAddSelection, .type = FormSwitch, .flag = &addSelectionFlag},
-    {.type = FormSeparator},
-    {.label = FormKeyLine, .type = FormStatic},
-};
-
-FormDescriptor selectForm(SelectKind kind) {
+FormDescriptor selectForm(SelectKind kind, std::span<const FormItem> items) {
   FormDescriptor form;
   form.width = SelectFormWidth;
   form.x = (screenColumns() - SelectFormWidth - 3) / 2 + 1;
   form.y = screenRows() / 2 - 2;
   form.valueColumn = 1;
   form.title = kind == SelectKind::Select ? TextSelectTitle : TextInverseSelectTitle;
-  form.items = SelectItems;
+  form.items = items;
   return form;
 }
 
@@ -116,16 +118,19 @@ void selectByPattern(Panel& panel, std::string_view pattern, SelectKind kind, Se
 }
 
 int selectionForm(Panel& panel, SelectKind kind) {
-  addSelectionFlag = 0;
-  if (runForm(selectForm(kind)) != FormAccepted) return SelectionCancelled;
-  selectPattern = trimmedRight(selectPattern);
-  selectByPattern(panel, normalisedPattern(panel, selectPattern), kind,
-                  addSelectionFlag != 0 ? SelectAdd::Add : SelectAdd::Replace);
+  panelsState().addSelectionFlag = 0;
+  const std::array<FormItem, 4> items = selectItems();
+  if (runForm(selectForm(kind, items)) != FormAccepted) return SelectionCancelled;
+  panelsState().selectPattern = trimmedRight(panelsState().selectPattern);
+  selectByPattern(panel, normalisedPattern(panel, panelsState().selectPattern), kind,
+                  panelsState().addSelectionFlag != 0 ? SelectAdd::Add : SelectAdd::Replace);
   return SelectionDone;
 }
 
-const std::string& lastSelectionPattern() { return selectPattern; }
-void setLastSelectionPattern(std::string_view pattern) { selectPattern = std::string(pattern); }
+const std::string& lastSelectionPattern() { return panelsState().selectPattern; }
+void setLastSelectionPattern(std::string_view pattern) {
+  panelsState().selectPattern = std::string(pattern);
+}
 
 void showOnly(Panel& panel, ShowKind kind) {
   const bool keepSelected = kind == ShowKind::Selected;

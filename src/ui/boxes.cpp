@@ -9,6 +9,7 @@
 #include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "ui/hotkey_label.h"
+#include "ui/ui_state.h"
 
 namespace corvane {
 namespace {
@@ -25,10 +26,7 @@ constexpr BoxStyle ButtonStyle{5, ColorQuestionWindow, WindowClear | WindowShado
 
 constexpr int ErrorWindowFlags = WindowClear | WindowShadow | WindowSingle | WindowKeepCursor;
 
-WindowHandle& errorHandle() {
-  static WindowHandle handle;
-  return handle;
-}
+WindowHandle& errorHandle() { return uiState().errorWindow; }
 
 // The box text, cut to a screenful (rows x columns bytes) without splitting a character.
 std::string boxText(std::string_view text) {

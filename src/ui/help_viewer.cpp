@@ -12,6 +12,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -20,17 +21,12 @@ namespace {
 constexpr int HelpWindowFlags = WindowClear | WindowShadow | WindowSingle;
 constexpr int TabStop = 8;
 
-std::string& helpPath() {
-  static std::string path;
-  return path;
-}
-
-bool helpOpenFlag = false;
+std::string& helpPath() { return uiState().helpPath; }
 
 // Marks help as open for the scope, so that F1 inside the viewer does not open it again.
 struct HelpOpenScope {
-  HelpOpenScope() { helpOpenFlag = true; }
-  ~HelpOpenScope() { helpOpenFlag = false; }
+  HelpOpenScope() { uiState().helpOpen = true; }
+  ~HelpOpenScope() { uiState().helpOpen = false; }
   HelpOpenScope(const HelpOpenScope&) = delete;
   HelpOpenScope& operator=(const HelpOpenScope&) = delete;
 };
@@ -140,12 +136,12 @@ std::optional<int> helpPageNumber(std::string_view line) {
   return static_cast<int>(negative ? -number : number);
 }
 
-bool helpIsOpen() { return helpOpenFlag; }
+bool helpIsOpen() { return uiState().helpOpen; }
 
 void helpForCurrentWindow() { help(currentHelpContext()); }
 
 void help(int page) {
-  if (helpOpenFlag) return;
+  if (uiState().helpOpen) return;
   HelpOpenScope openScope;
 
   ScopedWindow window;

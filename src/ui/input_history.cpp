@@ -11,6 +11,7 @@
 #include "platform/keyboard.h"
 #include "platform/replace_file.h"
 #include "platform/screen.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -25,22 +26,7 @@ constexpr int PickMaxRows = 20;  // rows of entries at most (their zone codes st
 constexpr int PickMinWidth = 30;
 constexpr KeyCode ItemZoneBase = 0x0500;
 
-struct HistoryState {
-  std::vector<HistoryEntry> entries;
-  bool loaded = false;
-  std::string path;  // empty: in memory only
-  bool saving = false;
-  bool record = true;
-  // The texts of the file as this program last read or wrote it, and the texts added here
-  // since: what another instance added meanwhile is what the file holds beyond the first.
-  std::unordered_set<std::string> fileTexts;
-  std::unordered_set<std::string> addedTexts;
-};
-
-HistoryState& history() {
-  static HistoryState s;
-  return s;
-}
+HistoryState& history() { return uiState().history; }
 
 // The entries of the history file (none when it is missing or not a regular file).
 std::vector<HistoryEntry> readHistoryEntries(const std::string& path) {

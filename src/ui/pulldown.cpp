@@ -9,12 +9,11 @@
 #include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "ui/hotkey_label.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
 namespace {
-
-bool userMenuActive = false;
 
 // The menu window of one run and what it needs to draw its items.
 struct PulldownView {
@@ -96,8 +95,8 @@ struct ZoneScope {
 
 }  // namespace
 
-void setUserMenuMode(bool on) { userMenuActive = on; }
-bool userMenuMode() { return userMenuActive; }
+void setUserMenuMode(bool on) { uiState().userMenuMode = on; }
+bool userMenuMode() { return uiState().userMenuMode; }
 
 int menuLabelCells(std::string_view label) {
   std::size_t caret = label.find('^');
@@ -170,7 +169,7 @@ int runPulldown(PulldownMenu& menu, int& command) {
         break;
       case key::Left:
       case key::Right:
-        if (!userMenuActive) return key;
+        if (!uiState().userMenuMode) return key;
         rejectBeep();
         break;
       case key::Enter:

@@ -9,17 +9,13 @@
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/semaphores.h"
+#include "ui/ui_state.h"
 
 namespace corvane {
 namespace {
 
-// The current window. Only the main thread changes it; the clock thread writes its status
-// line with WriteScreen | WriteKeepAttr, which does not look at it.
-ScreenWindow* current = nullptr;
-bool noWrap = false;
-int scrollCount = 0;
-int stackCounter = 0;
-bool windowsLifted = false;
+// The window stack's state lives in the toolkit's record (ui_state.h); these name its parts.
+ScreenWindow*& currentWindowRef() { return uiState().currentWindow; }
 
 // Every live record, so that releasing one can mend the previous links of the others.
 // Never destroyed: handles with static storage (the error window) are released at exit.
@@ -31,7 +27,7 @@ std::vector<ScreenWindow*>& liveWindows() {
 // Takes a window out of the stack: the current window and every link that pointed at it
 // move on to its own previous window.
 void unlink(ScreenWindow* window) {
-  if (current == window) current = window->previous;
+  if (currentWindowRef() == window) currentWindowRef() = window->previous;
   for (ScreenWindow* other : liveWindows())
     if (other->previous == window) other->previous = window->previous;
   window->previous = nullptr;
@@ -176,7 +172,7 @@ void scrollInterior(const ScreenWindow& window) {
   int inset = windowFramed(window) ? 1 : 0;
   scrollRect(window.y + inset, window.x + inset, window.y + window.height - 1 - inset,
              window.x + window.width - 1 - inset, 1, window.textColor);
-  ++scrollCount;
+  ++uiState().scrollCount;
 }
 
 // Teletype cell write at a window coordinate, kept inside the window and the screen.
@@ -299,11 +295,11 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   if (handle) {
     ScreenWindow& window = *handle;
     if (window.visible) return 0;
-    window.previous = current;
-    window.helpContext = current ? current->helpContext : 0;
+    window.previous = currentWindowRef();
+    window.helpContext = currentWindowRef() ? currentWindowRef()->helpContext : 0;
     window.visible = true;
-    window.stackOrder = ++stackCounter;
-    current = &window;
+    window.stackOrder = ++uiState().stackCounter;
+    currentWindowRef() = &window;
     {
       OutputLock lock;
       wakeFromSaver();
@@ -331,9 +327,9 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   window.visible = true;
   window.requestedFlags = flags;
   window.flags = place.flags;
-  window.previous = current;
-  window.helpContext = current ? current->helpContext : 0;
-  window.stackOrder = ++stackCounter;
+  window.previous = currentWindowRef();
+  window.helpContext = currentWindowRef() ? currentWindowRef()->helpContext : 0;
+  window.stackOrder = ++uiState().stackCounter;
   window.x = place.x;
   window.y = place.y;
   window.width = width;
@@ -341,7 +337,7 @@ int openWindow(WindowHandle& handle, int x, int y, int width, int height, ColorA
   window.textColor = text;
   window.frameColor = frame;
   if (!title.empty()) window.title = title;
-  current = &window;
+  currentWindowRef() = &window;
 
   {
     // The saver would put its own picture back over the window and its save-under.
@@ -378,11 +374,11 @@ void moveWindow(ScreenWindow& window, int x, int y, int width, int height) {
 }
 
 void liftWindows() {
-  if (windowsLifted) return;
+  if (uiState().windowsLifted) return;
   const std::vector<ScreenWindow*> open = openWindowsInOrder();
   OutputLock lock;
   for (auto it = open.rbegin(); it != open.rend(); ++it) exchangeSaved(**it);
-  windowsLifted = true;
+  uiState().windowsLifted = true;
 }
 
 void relayoutWindows(int columns, int rows) {
@@ -402,14 +398,14 @@ void relayoutWindows(int columns, int rows) {
       window->relayoutPending = false;
     }
   }
-  windowsLifted = false;
+  uiState().windowsLifted = false;
   lowerHold(2);
-  if (current) placeConsoleCursor(*current);
+  if (currentWindowRef()) placeConsoleCursor(*currentWindowRef());
   flushScreen();
 }
 
 void closeWindow(ScreenWindow* window) {
-  if (window == nullptr) window = current;
+  if (window == nullptr) window = currentWindowRef();
   if (window == nullptr || !window->visible) return;
   {
     OutputLock lock;
@@ -420,7 +416,7 @@ void closeWindow(ScreenWindow* window) {
   }
   window->visible = false;
   unlink(window);
-  if (current) placeConsoleCursor(*current);
+  if (currentWindowRef()) placeConsoleCursor(*currentWindowRef());
 }
 
 void freeWindow(WindowHandle& handle) {
@@ -435,32 +431,32 @@ void dropWindow(WindowHandle& handle) {
 }
 
 void activateWindow(ScreenWindow& window) {
-  current = &window;
+  currentWindowRef() = &window;
   placeConsoleCursor(window);
 }
 
-ScreenWindow* currentWindow() { return current; }
+ScreenWindow* currentWindow() { return currentWindowRef(); }
 
-CurrentWindowScope::CurrentWindowScope(ScreenWindow& window) : saved_(current) {
-  current = &window;
+CurrentWindowScope::CurrentWindowScope(ScreenWindow& window) : saved_(currentWindowRef()) {
+  currentWindowRef() = &window;
 }
 
 CurrentWindowScope::~CurrentWindowScope() {
-  current = saved_;
-  if (current) placeConsoleCursor(*current);
+  currentWindowRef() = saved_;
+  if (currentWindowRef()) placeConsoleCursor(*currentWindowRef());
 }
 
-int currentHelpContext() { return current ? current->helpContext : 0; }
+int currentHelpContext() { return currentWindowRef() ? currentWindowRef()->helpContext : 0; }
 
 void setHelpContext(int context) {
-  if (current) current->helpContext = context;
+  if (currentWindowRef()) currentWindowRef()->helpContext = context;
 }
 
 void windowCursor(int column, int row) {
-  if (!current) return;
-  current->cursorColumn = column;
-  current->cursorRow = row;
-  placeConsoleCursor(*current);
+  if (!currentWindowRef()) return;
+  currentWindowRef()->cursorColumn = column;
+  currentWindowRef()->cursorRow = row;
+  placeConsoleCursor(*currentWindowRef());
 }
 
 MouseZone windowZone(const ScreenWindow& window, int column, int cells, int row, KeyCode code) {
@@ -491,7 +487,7 @@ void writeText(std::string_view text, int width, int column, int row, int option
   // Switched off before writing (under the semaphore, as the clock animates it): switching it
   // off puts the saved picture back, which would hide what is written.
   wakeFromSaver();
-  ScreenWindow* window = current;
+  ScreenWindow* window = currentWindowRef();
   bool screenCoordinates = options & WriteScreen;
   bool keepAttributes = options & WriteKeepAttr;
   if (!screenCoordinates && (window == nullptr || !drawable(*window))) return;
@@ -571,7 +567,7 @@ void putChar(char32_t ch) {
     screenSaverOff();
   else
     noteActivity();
-  ScreenWindow* window = current;
+  ScreenWindow* window = currentWindowRef();
   if (window == nullptr || !drawable(*window)) return;
   ScreenWindow& w = *window;
   const int last = windowLastColumn(w), edge = last + 1;
@@ -597,7 +593,7 @@ void putChar(char32_t ch) {
         // The rest of the row cannot take the character: a blank where half of a wide one
         // would stand, then wrap (or drop it in no-wrap mode).
         if (w.cursorColumn <= last) teletypeCell(w, w.cursorColumn, w.cursorRow, U' ');
-        if (noWrap || cells > last) {
+        if (uiState().noWrap || cells > last) {
           w.cursorColumn = edge;
           break;
         }
@@ -612,17 +608,17 @@ void putChar(char32_t ch) {
   placeConsoleCursor(w);
 }
 
-void setTeletypeNoWrap(bool on) { noWrap = on; }
+void setTeletypeNoWrap(bool on) { uiState().noWrap = on; }
 
-int teletypeScrollCount() { return scrollCount; }
+int teletypeScrollCount() { return uiState().scrollCount; }
 
 void scrollWindowUp() {
   OutputLock lock;
-  if (current) scrollInterior(*current);
+  if (currentWindowRef()) scrollInterior(*currentWindowRef());
 }
 
 void separatorLine(ScreenWindow* window, int column, int row) {
-  if (window == nullptr) window = current;
+  if (window == nullptr) window = currentWindowRef();
   if (window == nullptr || !drawable(*window)) return;
   const ScreenWindow& w = *window;
   const FrameStyle& set = w.frame ? *w.frame : frameSet(w.flags);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/commands_state.h"
 #include "config/setup_block.h"
 #include "panels/list_test_helpers.h"
 #include "platform/drives.h"
@@ -14,7 +15,7 @@ namespace {
 class TranslationTest : public HeadlessTest {
  protected:
   TranslationTest() {
-    programState() = ProgramState{};
+    resetCommandsState();
     append(panel_.list, directoryEntry("src"));
     append(panel_.list, fileEntry("notes.txt", 10));
     append(panel_.list, fileEntry("pack.ZIP", 20));
@@ -23,7 +24,7 @@ class TranslationTest : public HeadlessTest {
     panel_.cursor = panel_.list.head;
     loop_.current.panel = &panel_;
   }
-  ~TranslationTest() override { programState() = ProgramState{}; }
+  ~TranslationTest() override { resetCommandsState(); }
 
   void cursorOn(std::string_view name) { panel_.cursor = findNodeByName(panel_.list, name); }
   void select(std::string_view name) {

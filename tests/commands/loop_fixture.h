@@ -9,14 +9,18 @@
 
 #include "commands/command_line.h"
 #include "commands/command_loop.h"
+#include "commands/commands_state.h"
 #include "commands/loop_state.h"
+#include "config/config_state.h"
 #include "config/setup_block.h"
 #include "config/user_profile.h"
+#include "panels/panels_state.h"
 #include "platform/drives.h"
 #include "platform/keyboard.h"
 #include "support/headless_fixture.h"
 #include "support/temp_tree.h"
 #include "ui/line_input.h"
+#include "ui/ui_state.h"
 
 namespace corvane::testing {
 
@@ -25,20 +29,18 @@ class LoopTest : public HeadlessTest {
   LoopTest() {
     initDriveMap(("T=" + t_.root() + ";U=" + u_.root()).c_str());
     resetKeyReader();
-    resetLineInputState();
-    setSetupDefaults(setupBlock());
+    resetUiState();
+    resetConfigState();
+    resetPanelsState();
+    resetCommandsState();
     setupBlock().preferences[1].set(0);   // Esc ends at once unless a test asks
     setupBlock().preferences[13].set(0);  // no menu titles unless a test asks
-    clearSetupChanged();
-    commandWindowFlags() = initialEntryFlags();
-    programState() = ProgramState{};
-    resetCommandLine();
   }
   ~LoopTest() override {
-    programState() = ProgramState{};
-    setSetupDefaults(setupBlock());
-    clearSetupChanged();
-    commandWindowFlags() = initialEntryFlags();
+    resetCommandsState();
+    resetPanelsState();
+    resetConfigState();
+    resetUiState();
     applyKeyboardLayout(KeyboardCommander);
     initDriveMap(nullptr);
   }

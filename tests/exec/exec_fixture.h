@@ -25,6 +25,7 @@
 #include "support/temp_tree.h"
 #include "ui/input_history.h"
 #include "ui/line_input.h"
+#include "ui/ui_state.h"
 
 namespace corvane::testing {
 
@@ -42,8 +43,7 @@ class ExecTest : public HeadlessTest {
     setSetupDefaults(setupBlock());
     setupBlock().preferences[3].set(0);
     resetKeyReader();
-    resetLineInputState();
-    resetHistory();
+    resetUiState();
     setTemplateDirectories("", "");
     normalScreenEvents().clear();
     setNormalScreenOps({[] { normalScreenEvents().push_back("clear"); },
@@ -71,8 +71,7 @@ class ExecTest : public HeadlessTest {
     setInternalProgramHooks({});
     setTemplateDirectories("", "");
     setSetupDefaults(setupBlock());
-    resetLineInputState();
-    resetHistory();
+    resetUiState();
     clearMouseZones();
     initDriveMap(nullptr);
   }

@@ -49,12 +49,17 @@ TEST_F(FileDialogTest, EnterOnAFileGivesItsFullPath) {
   EXPECT_EQ(currentDirectory(), "T:\\");
 }
 
-TEST_F(FileDialogTest, EscapeRestoresTheDirectory) {
+TEST_F(FileDialogTest, TheProgramsDirectoryAndSortStayAsTheyWere) {
   ASSERT_TRUE(tree_.makeDir("sub/deeper"));
+  setupBlock().sortMode.set(static_cast<std::uint16_t>(SortMode::Size));
   keys({key::Down, key::Enter, key::Escape});  // into deeper, then out
   EXPECT_EQ(selectFile("T:\\sub\\*.*", 13, FileDialogBrowse), std::nullopt);
+  keys({key::Escape});  // the list mode reads unsorted, and leaves the setting alone
+  EXPECT_EQ(selectFile("T:\\*.*", 13, FileDialogList), std::nullopt);
   EXPECT_EQ(currentDirectory(), "T:\\");
+  EXPECT_EQ(setupBlock().sortMode.get(), static_cast<std::uint16_t>(SortMode::Size));
   EXPECT_EQ(console_.beeps, 0);
+  setSetupDefaults(setupBlock());
 }
 
 TEST_F(FileDialogTest, BackspaceAndRootKeys) {

@@ -12,6 +12,7 @@
 #include "ui/input_history.h"
 #include "ui/line_input.h"
 #include "ui/prompt_box.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -34,14 +35,12 @@ class FormTest : public testing::HeadlessTest {
   FormTest() {
     setConsole(&screen_);
     resetKeyReader();
-    resetLineInputState();
-    resetHistory();
+    resetUiState();
   }
   ~FormTest() override {
     EXPECT_TRUE(screen_.input.empty()) << "scripted input left unread";
     clearMouseZones();
-    resetLineInputState();
-    resetHistory();
+    resetUiState();
     setConsole(&console_);
   }
   FormConsole screen_{80, 25};

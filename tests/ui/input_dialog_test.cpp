@@ -10,6 +10,7 @@
 #include "scripted_console.h"
 #include "ui/input_history.h"
 #include "ui/line_input.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -17,14 +18,8 @@ namespace {
 
 class InputDialogTest : public testing::DialogTest {
  protected:
-  InputDialogTest() {
-    resetLineInputState();
-    resetHistory();
-  }
-  ~InputDialogTest() override {
-    resetLineInputState();
-    resetHistory();
-  }
+  InputDialogTest() { resetUiState(); }
+  ~InputDialogTest() override { resetUiState(); }
 };
 
 TEST_F(InputDialogTest, Layout) {

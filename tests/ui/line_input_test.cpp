@@ -10,6 +10,7 @@
 #include "platform/keyboard.h"
 #include "scripted_console.h"
 #include "ui/input_history.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -39,14 +40,10 @@ bool validUtf8(std::string_view text) {
 class LineInputTest : public testing::DialogTest {
  protected:
   LineInputTest() {
-    resetLineInputState();
-    resetHistory();
+    resetUiState();
     EXPECT_EQ(window_.open(1, 1, 70, 6, 0x17, 0x17, WindowClear | WindowSingle), 0);
   }
-  ~LineInputTest() override {
-    resetLineInputState();
-    resetHistory();
-  }
+  ~LineInputTest() override { resetUiState(); }
 
   // Runs the field over the keys; returns the ending key.
   KeyCode edit(std::string& text, int flags, const std::vector<KeyCode>& keys, int maxLength = 80,
@@ -275,8 +272,7 @@ TEST_F(LineInputTest, EndingKeysPerMode) {
   };
   for (const Case& c : cases) {
     for (int mode : Modes) {
-      resetLineInputState();
-      resetHistory();
+      resetUiState();
       std::string text = "ab";
       if (c.key == key::ModifierEvent)
         screen_.pushModifier(ModifierKey::Shift);

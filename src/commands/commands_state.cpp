@@ -1,0 +1,12 @@
+#include "commands/commands_state.h"
+
+namespace corvane {
+
+CommandsState& commandsState() {
+  static CommandsState state;
+  return state;
+}
+
+void resetCommandsState() { commandsState() = CommandsState{}; }
+
+}  // namespace corvane

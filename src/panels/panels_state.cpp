@@ -1,0 +1,12 @@
+#include "panels/panels_state.h"
+
+namespace corvane {
+
+PanelsState& panelsState() {
+  static PanelsState state;
+  return state;
+}
+
+void resetPanelsState() { panelsState() = PanelsState{}; }
+
+}  // namespace corvane
