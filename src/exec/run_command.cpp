@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/setup_block.h"
+#include "exec/exec_state.h"
 #include "exec/exec_texts.h"
 #include "exec/shell_words.h"
 #include "platform/charset.h"
@@ -34,18 +35,9 @@ constexpr int PreferenceWaitForKey = 3;
 
 constexpr int KeyWindowFlags = WindowClear | WindowShadow | WindowBlock;
 
-constexpr NormalScreenOps PlatformNormalScreen{clearNormalScreen, writeNormalScreen,
-                                               waitKeyOnNormalScreen};
+NormalScreenOps& normalScreen() { return execState().normalScreen; }
 
-NormalScreenOps& normalScreen() {
-  static NormalScreenOps ops = PlatformNormalScreen;
-  return ops;
-}
-
-InternalProgramHooks& hooks() {
-  static InternalProgramHooks registered;
-  return registered;
-}
+InternalProgramHooks& hooks() { return execState().hooks; }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -175,7 +167,18 @@ void setInternalProgramHooks(const InternalProgramHooks& registered) { hooks() =
 const InternalProgramHooks& internalProgramHooks() { return hooks(); }
 
 void setNormalScreenOps(const NormalScreenOps& ops) { normalScreen() = ops; }
-void resetNormalScreenOps() { normalScreen() = PlatformNormalScreen; }
+void resetNormalScreenOps() { normalScreen() = platformNormalScreenOps(); }
+
+NormalScreenOps platformNormalScreenOps() {
+  return {clearNormalScreen, writeNormalScreen, waitKeyOnNormalScreen};
+}
+
+ExecState& execState() {
+  static ExecState state;
+  return state;
+}
+
+void resetExecState() { execState() = ExecState{}; }
 
 int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearScreen) {
   return runInVariant(command, saveScreen, wait, clearScreen, ScreenVariant::Console);

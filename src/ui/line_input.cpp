@@ -9,21 +9,13 @@
 #include "platform/screen.h"
 #include "ui/boxes.h"
 #include "ui/input_history.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
 namespace {
 
-struct LineInputState {
-  bool insert = false;
-  int characterClass = CharacterClassText;
-  bool commander = false;
-};
-
-LineInputState& state() {
-  static LineInputState s;
-  return s;
-}
+LineInputState& state() { return uiState().lineInput; }
 
 // Editing keys that keycodes.h does not name.
 constexpr KeyCode KeyCtrlE = 0x0405;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/input_history.h"
+#include "ui/line_input.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -22,6 +23,14 @@ struct HistoryState {
   // since: what another instance added meanwhile is what the file holds beyond the first.
   std::unordered_set<std::string> fileTexts;
   std::unordered_set<std::string> addedTexts;
+};
+
+// The line input's modes shared by every field: insert or type-over, the character class
+// of the field being edited, and the COMMANDER layout's key rules.
+struct LineInputState {
+  bool insert = false;
+  int characterClass = CharacterClassText;
+  bool commander = false;
 };
 
 struct UiState {
@@ -39,11 +48,12 @@ struct UiState {
   bool userMenuMode = false;  // pulldowns of the user menu: Left and Right beep
   WindowHandle errorWindow;   // the pre-built window of the console error report
   HistoryState history;
+  LineInputState lineInput;
 };
 
 UiState& uiState();
 // Back to the state of a fresh start: the error window's record is released without drawing,
-// other windows still open are forgotten; the line input's state is reset too.
+// other windows still open are forgotten.
 void resetUiState();
 
 }  // namespace corvane
