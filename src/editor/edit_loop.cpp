@@ -78,6 +78,7 @@ std::string_view trimmedFront(std::string_view text) {
 // The field draws its line and the status after every key; a resize ends it.
 KeyCode drawFieldLine(const LineInputView& view, void*) {
   EditorState& state = editorState();
+  state.screen.fieldCursor = view.cursor;
   if (state.screen.resized) {
     state.screen.resized = false;
     return key::ModifierEvent;
@@ -114,6 +115,7 @@ KeyCode editKey(EditedFile& file) {
   std::string text = paddedTo(file.currentLine->view(), file.cursorColumn);
   int cursor = file.cursorColumn, first = file.leftColumn;
   state.screen.resized = false;
+  state.screen.fieldCursor = cursor;
   setInsertMode(state.insert);
   const KeyCode code = lineInput(1, file.cursorRow, textColumns(), text,
                                  static_cast<int>(MaxLineBytes), FieldFlags, cursor, drawFieldLine,
@@ -121,7 +123,9 @@ KeyCode editKey(EditedFile& file) {
   state.insert = insertMode();
   file.leftColumn = first;
   storeLineText(file, text);
-  file.cursorColumn = cursor;
+  // The field gives back a cursor within the text it trimmed; the one it showed last may
+  // stand past the end.
+  file.cursorColumn = state.screen.fieldCursor;
   return code;
 }
 

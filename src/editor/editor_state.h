@@ -29,6 +29,7 @@ struct EditorScreen {
   bool commander = false;  // the COMMANDER layout: status on top, function keys below
   // The screen took a new size while the line field ran: it ends and starts again.
   bool resized = false;
+  int fieldCursor = 0;  // the field's cursor as last drawn (it may stand past the text)
   std::vector<RowState> rowStates;  // the state at the start of each text row (from row 1)
 };
 

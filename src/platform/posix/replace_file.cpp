@@ -167,46 +167,51 @@ void syncDirectory(const std::string& directory) {
   if (fd.get() >= 0) fsync(fd.get());
 }
 
-// A copy of the old file under the backup name: written beside it, then renamed over it.
-FileResult copyToBackup(const std::string& target, const struct stat& old,
-                        const std::string& backupHost) {
-  Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  if (source.get() < 0) return failed();
+// A copy of the old bytes (read from source) under the backup name: written beside it, then
+// renamed over it.
+FileResult copyToBackup(int source, const struct stat& old, const std::string& backupHost) {
   const std::string directory = hostDirectoryOf(backupHost);
   std::string temporary;
   Descriptor copy;
   if (FileResult r = createUnique(directory, hostBaseName(backupHost), 0600, temporary, copy); !r)
     return r;
-  FileResult result = copyBytes(source.get(), copy.get());
+  FileResult result = copyBytes(source, copy.get());
   if (result && fchmod(copy.get(), old.st_mode & 07777) != 0) result = failed();
   if (result && rename(temporary.c_str(), backupHost.c_str()) != 0) result = failed();
   if (!result) unlink(temporary.c_str());
   return result;
 }
 
-// Keeps the old file under the backup name (an older backup of that name is replaced only
-// once the new one exists): a second link to it, or a copy where no link can be made.
-FileResult keepBackup(const std::string& target, const struct stat& old, ReplaceBackup& backup,
-                      bool linkAllowed) {
+// Keeps the old bytes under the backup name (an older backup of that name is replaced only
+// once the new one exists): a second link to the old file where linkTarget names it, else a
+// copy of what source reads.
+FileResult keepBackup(const std::string* linkTarget, int source, const struct stat& old,
+                      ReplaceBackup& backup) {
   const std::string backupHost = toHostPath(backup.path);
   if (backupHost.empty()) return fileFailure(ENOENT);
   struct stat existing {};
-  if (backupHost == target || (lstat(backupHost.c_str(), &existing) == 0 &&
-                               existing.st_dev == old.st_dev && existing.st_ino == old.st_ino))
+  if ((linkTarget != nullptr && backupHost == *linkTarget) ||
+      (lstat(backupHost.c_str(), &existing) == 0 && existing.st_dev == old.st_dev &&
+       existing.st_ino == old.st_ino))
     return fileSuccess();  // the backup would be the file itself
   FileResult result = fileFailure(EXDEV);
-  if (linkAllowed) {
+  if (linkTarget != nullptr) {
     std::string linked;
     result = makeUnique(hostDirectoryOf(backupHost), hostBaseName(backupHost), linked,
                         [&](const std::string& candidate) {
-                          return link(target.c_str(), candidate.c_str()) == 0 ? 0 : errno;
+                          return link(linkTarget->c_str(), candidate.c_str()) == 0 ? 0 : errno;
                         });
     if (result && rename(linked.c_str(), backupHost.c_str()) != 0) {
       result = failed();
       unlink(linked.c_str());
     }
   }
-  if (!result) result = copyToBackup(target, old, backupHost);
+  if (!result && linkTarget != nullptr) {
+    Descriptor file(open(linkTarget->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    result = file.get() < 0 ? failed() : copyToBackup(file.get(), old, backupHost);
+  } else if (!result) {
+    result = lseek(source, 0, SEEK_SET) == 0 ? copyToBackup(source, old, backupHost) : failed();
+  }
   backup.kept = static_cast<bool>(result);
   return result;
 }
@@ -214,7 +219,6 @@ FileResult keepBackup(const std::string& target, const struct stat& old, Replace
 // Rewrites the target in place, its old bytes saved first and put back on failure.
 FileResult rewriteInPlace(const std::string& target, const struct stat& old,
                           const FileWriter& writer, ReplaceBackup* keep) {
-  if (keep != nullptr && !keep->path.empty()) keep->result = keepBackup(target, old, *keep, false);
   Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (source.get() < 0) return failed();
   std::string backupPath;
@@ -232,6 +236,9 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   if (result && ftruncate(out.get(), 0) != 0) result = failed();
   if (result) result = writeAndClose(out, writer);
   if (result) {
+    // The saved old bytes become the backup only now that the file is whole again.
+    if (keep != nullptr && !keep->path.empty())
+      keep->result = keepBackup(nullptr, backup.get(), old, *keep);
     unlink(backupPath.c_str());
     return result;
   }
@@ -290,7 +297,7 @@ FileResult replaceKeeping(std::string_view path, const FileWriter& writer, Repla
       FileResult result = exists ? keepIdentity(fd.get(), target, old) : fileSuccess();
       const bool identityKept = static_cast<bool>(result);
       if (result) result = writeAndClose(fd, writer);
-      if (result && wantsBackup) backup->result = keepBackup(target, old, *backup, true);
+      if (result && wantsBackup) backup->result = keepBackup(&target, -1, old, *backup);
       if (result && rename(temporary.c_str(), target.c_str()) != 0) result = failed();
       if (result) {
         syncDirectory(directory);
