@@ -9,6 +9,7 @@
 #include "editor/recovery.h"
 #include "panels/file_dialog.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
 
@@ -30,7 +31,8 @@ int loadIntoChain(std::string_view name, int rows) {
   if (result != LoadDone) return result;
   restoreCursorState(*file, rows);
   const std::string recovery = std::string(name) + std::string(RecoverySuffix);
-  if (fileExists(recovery)) messageBox(textf(edit_text::RecoveryFoundFormat, recovery.c_str()));
+  if (fileExists(recovery))
+    messageBox(textf(edit_text::RecoveryFoundFormat, std::string(baseName(recovery)).c_str()));
   state.files.push_back(std::move(file));
   state.current = state.files.back().get();
   return LoadDone;

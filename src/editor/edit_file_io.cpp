@@ -14,6 +14,7 @@
 #include "platform/charset.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/find.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/printer_port.h"
@@ -256,6 +257,9 @@ int readEditFile(std::string_view name, EditedFile& file) {
   }
   if (FileResult stamped = fileStamp(handle.get(), file.diskStamp); !stamped)
     return reportFileFailure(edit_text::FileOpenError, name, stamped, LoadFailed);
+  if (const int attributes = getAttributes(name);
+      preference(4) != 0 && hasConsole() && attributes >= 0 && (attributes & AttrReadOnly) != 0)
+    messageBox(textf(edit_text::ReadOnlyFormat, file.name.c_str()));
   const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file.diskStamp.size, 0));
   std::uint64_t freeBytes = 0;
   int load = 0;

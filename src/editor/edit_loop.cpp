@@ -18,6 +18,7 @@
 #include "exec/shell_words.h"
 #include "panels/file_dialog.h"
 #include "platform/charset.h"
+#include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
@@ -412,6 +413,7 @@ int runEditor(EditedFile& start, bool restore) {
     state.running = false;
     return 0;
   }
+  setViewerOrEditorOpen(true);
   state.outerHooks = signalRequestHooks();
   if (state.outerHooks.end != nullptr)
     setSignalRequestHooks({.interrupt = state.outerHooks.interrupt, .end = editorEndHook});
@@ -440,6 +442,7 @@ int runEditor(EditedFile& start, bool restore) {
   if (state.outerHooks.end != nullptr) setSignalRequestHooks(state.outerHooks);
   state.outerHooks = {};
   closeEditorScreen();
+  setViewerOrEditorOpen(false);
   setInsertMode(outerInsert);
   state.before.reset();
   state.running = false;

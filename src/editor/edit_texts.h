@@ -15,7 +15,9 @@ constexpr const char* FileOpenError = "File open error %s \n";
 constexpr const char* ReadOnlyFormat = " File '%s' is readonly ! ";
 constexpr std::string_view ReadingFile = " Reading File.........   ";
 constexpr const char* LinesSplitFormat = " %ld lines longer than 2000 characters were split ! ";
-constexpr const char* RecoveryFoundFormat = " Unsaved changes of an earlier session are in %s ! ";
+// The recovery copy's name (it lies beside the file).
+constexpr const char* RecoveryFoundFormat =
+    " Unsaved changes of an earlier session are\n in %s beside this file ! ";
 
 // Saving, writing and printing.
 constexpr std::string_view FilenamePrompt = " Filename : ";
