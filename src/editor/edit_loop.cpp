@@ -118,9 +118,11 @@ KeyCode editKey(EditedFile& file) {
   state.screen.resized = false;
   state.screen.fieldCursor = cursor;
   setInsertMode(state.insert);
+  state.screen.fieldText = &text;
   const KeyCode code = lineInput(1, file.cursorRow, textColumns(), text,
                                  static_cast<int>(MaxLineBytes), FieldFlags, cursor, drawFieldLine,
                                  nullptr, &first);
+  state.screen.fieldText = nullptr;
   state.insert = insertMode();
   file.leftColumn = first;
   storeLineText(file, text);
@@ -388,6 +390,10 @@ void dispatch(EditedFile& file, KeyCode code) {
 // The editor's end hook: modified files are kept in recovery copies before the program
 // ends as the hook it replaced ends it.
 void editorEndHook() {
+  EditorState& state = editorState();
+  // What is typed into the line being edited counts too.
+  if (state.screen.fieldText != nullptr && state.current != nullptr)
+    storeLineText(*state.current, *state.screen.fieldText);
   writeRecoveryCopies();
   if (editorState().outerHooks.end != nullptr) editorState().outerHooks.end();
 }

@@ -30,6 +30,7 @@ struct EditorScreen {
   // The screen took a new size while the line field ran: it ends and starts again.
   bool resized = false;
   int fieldCursor = 0;  // the field's cursor as last drawn (it may stand past the text)
+  const std::string* fieldText = nullptr;  // the current line's text while the field runs
   std::vector<RowState> rowStates;  // the state at the start of each text row (from row 1)
 };
 

@@ -55,7 +55,7 @@ wait_for 'EXIT STATUS 0'
 restart notes.txt
 wait_for 'Line 2     Row 8'
 tmux -L "$SOCKET" send-keys -t "$SESSION" -l " unsaved"
-key Up
+sleep 0.5
 kill -TERM "$(program_pid)"
 wait_for 'EXIT STATUS 0'
 [ "$(cat "$WORK/notes.txt")" = "$(printf 'first line\nsecond!')" ] || fail "the file is untouched"

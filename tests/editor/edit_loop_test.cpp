@@ -200,6 +200,29 @@ TEST_F(EditLoopTest, SeveralFilesOneBlock) {
            });
 }
 
+// Files come back by the list of those saved last (F5) and by a name in the text (Ctrl+Y).
+TEST_F(EditLoopTest, FilesOpenFromTheStateListAndFromTheText) {
+  tree_.writeFile("a", "see c.txt here\n");
+  tree_.writeFile("b", "b\n");
+  tree_.writeFile("c.txt", "c\n");
+  const auto current = [](EditedFile& f) { return f.name; };
+  run("a", {
+               {{key::F2, key::Enter, key::F6, 'T', ':', '\\', 'b', key::Enter, key::F2, key::Enter,
+                 key::F3},
+                [&](EditedFile& f) {
+                  EXPECT_EQ(current(f), "T:\\a");
+                  EXPECT_EQ(editorState().files.size(), 1u);
+                }},
+               {{key::F5, key::Enter},  // the newest first: b
+                [&](EditedFile& f) { EXPECT_EQ(current(f), "T:\\b"); }},
+               {{key::F10, key::Right, key::Right, key::Right, key::Right, key::ctrl('Y')},
+                [&](EditedFile& f) {
+                  EXPECT_EQ(current(f), "T:\\c.txt");
+                  EXPECT_EQ(editorState().files.size(), 3u);
+                }},
+           });
+}
+
 TEST_F(EditLoopTest, CommandModeGoesToALine) {
   tree_.writeFile("f", numbered(150));
   run("f", {{{key::Escape, '1', '2', '0', key::Enter},
