@@ -140,11 +140,7 @@ bool describe(const Panel& panel, NodeId id, SelectedFile& file) {
   return true;
 }
 
-bool escapeStops() {
-  if (escapePending() == 0) return false;
-  (void)checkKey();  // takes the Esc
-  return askCancelOperation();
-}
+bool escapeStops() { return escapePressed() && askCancelOperation(); }
 
 }  // namespace
 

@@ -77,7 +77,9 @@ void copyCursorDirectory(const std::string& path, const std::string& destination
                          ? QuestionYes
                          : question(QuestionDefaultNo, TextCopySubdirectories);
   if (answer == QuestionYes) {
-    (void)copyTree(joinPath(path, mask), destination, TreeCopy);
+    // ".." stands for the current directory, whose files land in the destination itself.
+    const std::string mirror = path == "." ? destination : joinPath(destination, baseName(path));
+    (void)copyTreeInto(path, mask, mirror, TreeCopy);
   } else if (answer == QuestionNo) {
     (void)copyFiles(joinPath(path, mask), destination, CopyToDirectory);
   }
@@ -162,7 +164,7 @@ int copySelectedFile(SelectedFilesRun& run, SelectedFile& file) {
   for (;;) {
     int result;
     if (directory) {
-      result = copyTree(joinPath(file.path, run.mask), run.destination, TreeCopy);
+      result = copyTreeInto(file.path, run.mask, target, TreeCopy);
     } else if (run.generateDirectories || panel.archiveType != 0) {
       result =
           copyFiles(file.path, target, CopyKeepProgressWindow | CopySharedAnswer | CopyLiteralName);

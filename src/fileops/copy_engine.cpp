@@ -328,7 +328,7 @@ class FileCopy {
     if (keepAttributes && (attributes & UserAttributeMask) != 0)
       (void)setAttributes(destination_, attributes);
     (void)carryFileFacts(destination_, facts, !keepAttributes, keepAttributes);
-    fileopsState().writtenTargets.emplace(written_.device, written_.inode);
+    noteWrittenTarget(written_.device, written_.inode);
     return CopyDone;
   }
 
@@ -401,7 +401,7 @@ class FileCopy {
         progress_.retry(retries);
         continue;
       }
-      if (checkKey() == key::Escape) {
+      if (escapePressed()) {
         progress_.showNow();
         if (askCancelOperation()) {
           fileopsState().cancelRequested = true;
@@ -432,6 +432,16 @@ std::string shortenedLeft(std::string_view text, std::size_t n) {
   const std::size_t chars = textChars(text);
   if (chars <= n || n == 0) return std::string(text);
   return "~" + std::string(text.substr(charOffset(text, chars - (n - 1))));
+}
+
+bool escapePressed() {
+  if (escapePending() == 0) {
+    (void)checkKey();
+    return false;
+  }
+  for (KeyCode key = checkKey(); key != 0; key = checkKey())
+    if (key == key::Escape) return true;
+  return false;
 }
 
 bool askCancelOperation() {

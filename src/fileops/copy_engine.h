@@ -82,6 +82,9 @@ bool needsShortName(std::string_view name);
 // The progress window a CopyKeepProgressWindow call left open, closed.
 void closeCopyProgress();
 
+// Polls the keyboard without waiting (which also lets the clock show): true when Esc was
+// pressed (keys typed before it are dropped).
+bool escapePressed();
 // " Cancel operation ? ": true when answered "Y".
 bool askCancelOperation();
 // "Enter a new Disk in drive %c:  ? " for a destination on A: or B:, true when answered "Y";

@@ -1,5 +1,7 @@
 #include "fileops/copy_tree.h"
 
+#include <set>
+
 #include "config/setup_block.h"
 #include "fileops/copy_engine.h"
 #include "fileops/delete_files.h"
@@ -106,24 +108,25 @@ class TreeVisitor : public TreeWalkVisitor {
   bool mirrorDirectory(const std::string& mirror) {
     if (directoryExists(mirror)) return true;
     std::string path = mirror;
-    if (createPath(path) == 0) return true;
+    if (createPath(path) == 0) {
+      made_.insert(mirror);
+      return true;
+    }
     messageBox(textf(FormatErrorCreating, mirror.c_str()));
     return false;
   }
 
-  // A directory whose files are all handled: its mirror takes its mode and time; a move
-  // removes it once emptied (harmless while entries remain).
+  // A directory whose files are all handled: the mirror the walk made takes its mode and
+  // time (one that was there keeps its own); a move removes it once emptied (harmless while
+  // entries remain).
   void finishDirectory(const std::string& source, const std::string& mirror) {
     FileFacts facts;
-    if (entryFacts(source, facts) && facts.kind == FileKind::Directory)
+    if (made_.erase(mirror) != 0 && entryFacts(source, facts) && facts.kind == FileKind::Directory)
       (void)carryFileFacts(mirror, facts, true, preference(17) != 0);
     if (mode_ == WalkCopyDelete) (void)removeEmptiedDirectory(source);
   }
 
-  bool escapeCancels() {
-    if (checkKey() != key::Escape || !askCancelOperation()) return false;
-    return true;
-  }
+  static bool escapeCancels() { return escapePressed() && askCancelOperation(); }
 
   int stop() {
     stopped_ = true;
@@ -179,7 +182,7 @@ class TreeVisitor : public TreeWalkVisitor {
   static bool renamedInPlace(const std::string& source, const std::string& target) {
     if (fileExists(target) || !renameFile(source, target)) return false;
     FindRecord moved;
-    if (findEntry(target, moved)) fileopsState().writtenTargets.emplace(moved.device, moved.inode);
+    if (findEntry(target, moved)) noteWrittenTarget(moved.device, moved.inode);
     return true;
   }
 
@@ -191,6 +194,7 @@ class TreeVisitor : public TreeWalkVisitor {
   CompiledMask mask_;
   int result_ = CopyDone;
   bool stopped_ = false;
+  std::set<std::string> made_;  // mirrors the walk made and has not finished yet
 };
 
 // The identity of a directory (device and inode), false when it cannot be looked up.

@@ -84,7 +84,7 @@ class TreeDeleter : public TreeWalkVisitor {
       if (details != nullptr) makeWritable(entry.path(), details->attribute);
       return TreeWalkContinue;
     }
-    if (checkKey() == key::Escape && askCancelOperation()) {
+    if (escapePressed() && askCancelOperation()) {
       state.deleteCancelled = true;
       state.cancelRequested = true;
       complete_ = false;

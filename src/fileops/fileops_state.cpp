@@ -16,6 +16,11 @@ void resetFileopsState() {
   state.hooks = hooks;
 }
 
+void noteWrittenTarget(std::uint64_t device, std::uint64_t inode) {
+  FileopsState& state = fileopsState();
+  if (state.operationDepth > 0) state.writtenTargets.emplace(device, inode);
+}
+
 FileOperation::FileOperation() {
   FileopsState& state = fileopsState();
   if (state.operationDepth++ == 0) {

@@ -74,6 +74,9 @@ FileopsState& fileopsState();
 // Back to the state of a fresh start; the hooks are kept.
 void resetFileopsState();
 
+// Notes a file the running operation wrote (nothing outside an operation).
+void noteWrittenTarget(std::uint64_t device, std::uint64_t inode);
+
 // One selection or tree operation: the outermost scope starts with SharedAnswer 0,
 // CancelRequested clear and nothing written, and closes the copy progress window at its end.
 class FileOperation {
