@@ -70,6 +70,23 @@ int editFileCommand(CommandContext& context, CommandId) {
   return LoopContinue;
 }
 
+int editSelectedFile(SelectedFilesRun& run, SelectedFile& file) {
+  const std::string path =
+      driveLetterOf(file.path) != 0 ? file.path : joinPath(file.directory, file.path);
+  if (editFile(path) == 1) run.option = 1;  // a file was saved
+  return SelectedHandled;
+}
+
+void finishEditSelection(SelectedFilesRun& run) {
+  CommandContext& context = *run.context;
+  if (run.option == 0) {
+    context.reread = RereadRedraw;
+    return;
+  }
+  context.reread = RereadInPlace;
+  context.otherRequest = OtherAlways;
+}
+
 int editStartupFile(std::string_view hostPath) {
   std::string host(hostPath);
   if (!host.empty() && host.front() != '/') {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "actions/command_context.h"
+#include "actions/selected_files.h"
 
 namespace corvane {
 
@@ -16,6 +17,11 @@ int editFile(std::string_view name);
 
 // "f": the file under the cursor in the editor; after a save both panels are read again.
 int editFileCommand(CommandContext& context, CommandId code);
+
+// Operation 13 of the selected-files loop: each selected file in the editor in turn; after
+// the loop both panels are read again when a file was saved.
+int editSelectedFile(SelectedFilesRun& run, SelectedFile& file);
+void finishEditSelection(SelectedFilesRun& run);
 
 // The start-up file argument, a host path (relative ones from the working directory).
 int editStartupFile(std::string_view hostPath);

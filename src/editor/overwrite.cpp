@@ -1,13 +1,12 @@
 #include "editor/overwrite.h"
 
-#include "platform/screen.h"
+#include "fileops/copy_engine.h"
 
 namespace corvane {
 
-// PENDING-MERGE: confirmOverwrite of the copy engine.
-bool confirmReplaceExisting(std::string_view, std::string_view) {
-  rejectBeep();
-  return false;
+bool confirmReplaceExisting(std::string_view source, std::string_view destination) {
+  const int answer = confirmOverwrite(source, destination, ConfirmIfExists, false);
+  return answer == AnswerYes || answer == AnswerAll;
 }
 
 }  // namespace corvane
