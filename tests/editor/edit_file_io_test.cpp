@@ -180,6 +180,24 @@ TEST_F(EditorTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
   EXPECT_EQ(tree_.readFile("f"), "mine\n");
 }
 
+TEST_F(EditorTest, SavingOverAnotherFileAsksFirst) {
+  tree_.writeFile("a", "mine\n");
+  tree_.writeFile("other", "theirs\n");
+  EditedFile file;
+  ASSERT_EQ(read("a", file), LoadDone);
+  file.modified = 1;
+  for (const KeyCode answer : {KeyCode{'n'}, KeyCode{'y'}}) {
+    console_.pushText("T:\\other");  // typed over the preset name
+    console_.pushKeys({key::Enter, answer});
+    EXPECT_EQ(saveEditFile(file), answer == 'y' ? SaveDone : SaveFailed);
+    EXPECT_TRUE(console_.input.empty());
+  }
+  EXPECT_EQ(file.name, "T:\\other");
+  EXPECT_EQ(tree_.readFile("other"), "mine\n");
+  EXPECT_EQ(tree_.readFile("other.BAK"), "theirs\n");
+  EXPECT_EQ(tree_.readFile("a"), "mine\n");
+}
+
 // A write that fails half way (a file size limit) leaves the file and its backup as they
 // were, says so and keeps the file modified; the same in place (a second hard link).
 TEST_F(EditorTest, AFailedSaveChangesNothingOnDisk) {
