@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system.h"
 
 namespace corvane {
 
@@ -90,6 +89,15 @@ class LineStore {
 // The comment flags of a text.
 std::uint8_t commentFlags(std::string_view text);
 
+// What a file on disk was like when it was read or written: told apart by its size and its
+// exact last-write time.
+struct DiskStamp {
+  bool present = false;
+  std::uint64_t size = 0;
+  std::int64_t seconds = 0, nanoseconds = 0;
+  bool operator==(const DiskStamp&) const = default;
+};
+
 struct EditedFile {
   LineStore store;
   // The file's bytes as read; unchanged lines point into it. Lives as long as the file.
@@ -110,8 +118,8 @@ struct EditedFile {
   long lineCount = 0;   // text lines
   // The line end of new lines: the first line's as read (LF for a new file).
   LineEnd defaultLineEnd = LineEnd::Lf;
-  // The file on disk as last read or written (size -1: none there).
-  FileStamp diskStamp;
+  // The file on disk as last read or written.
+  DiskStamp diskStamp;
 
   EditedFile();
   ~EditedFile();

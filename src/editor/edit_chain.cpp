@@ -61,7 +61,7 @@ void renameEditedFile(EditedFile& file) {
   if (name.empty() || name == file.name) return;
   file.name = name;
   // Nothing of that name was read: a file there is one that changed on disk for a save.
-  file.diskStamp = FileStamp{};
+  file.diskStamp = DiskStamp{};
 }
 
 void chooseEditedFile(int rows) {

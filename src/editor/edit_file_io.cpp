@@ -14,6 +14,7 @@
 #include "platform/charset.h"
 #include "platform/console.h"
 #include "platform/drives.h"
+#include "platform/file_copy.h"
 #include "platform/find.h"
 #include "platform/keyboard.h"
 #include "platform/paths.h"
@@ -174,10 +175,18 @@ void reportWriteFailure(std::string_view path, FileResult result) {
   reportFileFailure(format.c_str(), path, result, 0);
 }
 
-bool changedOnDisk(const EditedFile& file) {
-  FileStamp now;
-  if (!fileStamp(file.name, now)) now = FileStamp{};
-  return !(now == file.diskStamp);
+DiskStamp stampOf(std::FILE* file) {
+  FileFacts facts;
+  if (!openFileFacts(file, facts)) return DiskStamp{.present = true};  // cannot be told
+  return {true, facts.size, facts.modifiedSeconds, facts.modifiedNanoseconds};
+}
+
+// The file under the name now (through a link: the file it points to).
+DiskStamp stampOnDisk(std::string_view name) {
+  FileHandle handle;
+  const FileResult opened = openRegularFile(name, handle);
+  if (!opened) return opened.missing() ? DiskStamp{} : DiskStamp{.present = true};
+  return stampOf(handle.get());
 }
 
 std::string portDescription(const PrinterTarget& target) {
@@ -250,17 +259,19 @@ int readEditFile(std::string_view name, EditedFile& file) {
   FileHandle handle;
   if (FileResult opened = openRegularFile(name, handle); !opened) {
     if (opened.missing()) {
-      file.diskStamp = FileStamp{};
+      file.diskStamp = DiskStamp{};
       return LoadDone;  // a new file
     }
     return reportFileFailure(edit_text::FileOpenError, name, opened, LoadFailed);
   }
-  if (FileResult stamped = fileStamp(handle.get(), file.diskStamp); !stamped)
-    return reportFileFailure(edit_text::FileOpenError, name, stamped, LoadFailed);
+  FileFacts facts;
+  if (FileResult known = openFileFacts(handle.get(), facts); !known)
+    return reportFileFailure(edit_text::FileOpenError, name, known, LoadFailed);
+  file.diskStamp = {true, facts.size, facts.modifiedSeconds, facts.modifiedNanoseconds};
   if (const int attributes = getAttributes(name);
       preference(4) != 0 && hasConsole() && attributes >= 0 && (attributes & AttrReadOnly) != 0)
     messageBox(textf(edit_text::ReadOnlyFormat, file.name.c_str()));
-  const auto size = static_cast<std::uint64_t>(std::max<std::int64_t>(file.diskStamp.size, 0));
+  const std::uint64_t size = facts.size;
   std::uint64_t freeBytes = 0;
   int load = 0;
   if (memoryStatus(freeBytes, load) && size > freeBytes / LoadMemoryFactor) {
@@ -338,7 +349,7 @@ int saveEditFile(EditedFile& file) {
   const bool sameName = name == file.name;
   if (!sameName && fileExists(name)) {
     if (!confirmReplaceExisting(file.name, name)) return SaveFailed;
-  } else if (sameName && changedOnDisk(file) &&
+  } else if (sameName && !(stampOnDisk(name) == file.diskStamp) &&
              question(QuestionDefaultNo, edit_text::ChangedOnDisk) != QuestionYes) {
     return SaveFailed;
   }
@@ -365,7 +376,7 @@ int saveEditFile(EditedFile& file) {
   }
   file.name = name;
   file.modified = 0;
-  if (!fileStamp(file.name, file.diskStamp)) file.diskStamp = FileStamp{};
+  file.diskStamp = stampOnDisk(file.name);
   saveCursorState(file);
   return SaveDone;
 }

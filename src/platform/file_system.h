@@ -66,15 +66,4 @@ FileResult setFileTime(std::string_view path, std::uint16_t date, std::uint16_t 
 // Size in bytes (0 for a directory), -1 when the entry cannot be read.
 std::int64_t fileSize(std::string_view path);
 
-// What tells whether a file changed since it was looked at: its size and its last-write
-// time to the nanosecond (following links).
-struct FileStamp {
-  std::int64_t size = -1;
-  std::int64_t modifiedNs = 0;
-  bool operator==(const FileStamp&) const = default;
-};
-FileResult fileStamp(std::string_view path, FileStamp& stamp);
-// The same for an open file (what was read from it).
-FileResult fileStamp(std::FILE* file, FileStamp& stamp);
-
 }  // namespace corvane

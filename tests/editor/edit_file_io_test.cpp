@@ -118,7 +118,7 @@ TEST_F(EditorTest, FilesThatCannotBeReadAreRefusedAndMissingOnesAreNew) {
   EditedFile fresh;
   EXPECT_EQ(read("new.txt", fresh), LoadDone);
   EXPECT_EQ(fresh.lineCount, 0);
-  EXPECT_EQ(fresh.diskStamp.size, -1);
+  EXPECT_FALSE(fresh.diskStamp.present);
 }
 
 TEST_F(EditorTest, BackupNames) {

@@ -252,31 +252,4 @@ std::int64_t fileSize(std::string_view path) {
   return st.st_size;
 }
 
-namespace {
-
-void stampOf(const struct stat& st, FileStamp& stamp) {
-  stamp.size = st.st_size;
-  stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
-                     st.st_mtim.tv_nsec;
-}
-
-}  // namespace
-
-FileResult fileStamp(std::string_view path, FileStamp& stamp) {
-  std::string host;
-  if (FileResult r = hostPathOf(path, host); !r) return r;
-  struct stat st {};
-  if (stat(host.c_str(), &st) != 0) return failed();
-  stampOf(st, stamp);
-  return fileSuccess();
-}
-
-FileResult fileStamp(std::FILE* file, FileStamp& stamp) {
-  struct stat st {};
-  if (file == nullptr) return fileFailure(EBADF);
-  if (fstat(fileno(file), &st) != 0) return failed();
-  stampOf(st, stamp);
-  return fileSuccess();
-}
-
 }  // namespace corvane
