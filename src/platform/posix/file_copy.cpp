@@ -8,14 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 #include "platform/drives.h"
+#include "platform/posix/unique_entry.h"
 
 namespace corvane {
 namespace {
 
-constexpr int TemporaryAttempts = 100;
 
 FileResult failed() { return fileFailure(errno); }
 
@@ -103,16 +102,6 @@ void copyExtent(CopyChannel& channel, int in, int out, off_t from, off_t to, Ran
   }
 }
 
-// A name beside path that no entry has yet, for an entry made there and renamed over path.
-std::string besideName(const std::string& host, int attempt) {
-  const auto seed = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + static_cast<unsigned>(attempt) * 7919u);
-  const std::size_t slash = host.rfind('/');
-  return host.substr(0, slash + 1) + "." + host.substr(slash + 1, 200) + suffix;
-}
-
 // Makes an entry by make(hostPath) at path, or beside it and renamed over it with replace.
 template <typename Make>
 FileResult makeEntry(std::string_view path, bool replace, Make make) {
@@ -121,18 +110,7 @@ FileResult makeEntry(std::string_view path, bool replace, Make make) {
   if (!replace) return make(host.c_str()) == 0 ? fileSuccess() : failed();
   struct stat st {};
   if (lstat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fileFailure(EISDIR);
-  for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
-    const std::string temporary = besideName(host, attempt);
-    if (make(temporary.c_str()) != 0) {
-      if (errno == EEXIST) continue;
-      return failed();
-    }
-    if (rename(temporary.c_str(), host.c_str()) == 0) return fileSuccess();
-    const FileResult result = failed();
-    unlink(temporary.c_str());
-    return result;
-  }
-  return fileFailure(EEXIST);
+  return makeOver(host, make);
 }
 
 }  // namespace

@@ -6,22 +6,19 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "platform/drives.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
+#include "platform/posix/unique_entry.h"
 
 namespace corvane {
 namespace {
 
 constexpr int MaxLinkDepth = 40;                // links followed before giving up (ELOOP)
-constexpr std::size_t TemporaryNameKept = 200;  // bytes of the file's name in a temporary's
-constexpr int TemporaryAttempts = 100;
 constexpr std::size_t CopyBlock = 65536;
 
 FileResult failed() { return fileFailure(errno); }
@@ -74,40 +71,17 @@ FileResult resolveLinks(std::string host, std::string& target) {
   return fileFailure(ELOOP);
 }
 
-// Makes an entry under a name no other has, directory/.name.cvXXXXXXXX: make(candidate)
-// returns 0, or the errno of its attempt (EEXIST tries the next name).
-template <typename Make>
-FileResult makeUnique(const std::string& directory, std::string_view name, std::string& path,
-                      Make make) {
-  static std::atomic<unsigned> counter{0};
-  const auto seed = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
-  for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + counter++ * 2654435761u);
-    path = (directory == "/" ? std::string() : directory) + "/." +
-           std::string(name.substr(0, TemporaryNameKept)) + suffix;
-    const int error = make(path);
-    if (error == 0) return fileSuccess();
-    if (error != EEXIST) return fileFailure(error);
-  }
-  return fileFailure(EEXIST);
-}
-
-// A new file whose name no other can have.
-FileResult createUnique(const std::string& directory, std::string_view name, mode_t mode,
-                        std::string& path, Descriptor& descriptor) {
-  return makeUnique(directory, name, path, [&](const std::string& candidate) {
-    int fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd < 0) return errno;
+// A new file whose name no other can have, beside the name host.
+FileResult createBeside(std::string_view host, mode_t mode, std::string& path,
+                        Descriptor& descriptor) {
+  return makeBeside(host, path, [&](const char* candidate) {
+    int fd = open(candidate, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) return -1;
     descriptor.reset(fd);
     return 0;
   });
 }
 
-std::string_view hostBaseName(const std::string& host) {
-  return std::string_view(host).substr(host.rfind('/') + 1);
-}
 
 // Gives the temporary the mode, owner, group and DOS attributes of the old file.
 FileResult keepIdentity(int fd, const std::string& target, const struct stat& old) {
@@ -173,8 +147,7 @@ FileResult copyToBackup(int source, const struct stat& old, const std::string& b
   const std::string directory = hostDirectoryOf(backupHost);
   std::string temporary;
   Descriptor copy;
-  if (FileResult r = createUnique(directory, hostBaseName(backupHost), 0600, temporary, copy); !r)
-    return r;
+  if (FileResult r = createBeside(backupHost, 0600, temporary, copy); !r) return r;
   FileResult result = copyBytes(source, copy.get());
   if (result && fchmod(copy.get(), old.st_mode & 07777) != 0) result = failed();
   if (result && rename(temporary.c_str(), backupHost.c_str()) != 0) result = failed();
@@ -195,17 +168,9 @@ FileResult keepBackup(const std::string* linkTarget, int source, const struct st
        existing.st_ino == old.st_ino))
     return fileSuccess();  // the backup would be the file itself
   FileResult result = fileFailure(EXDEV);
-  if (linkTarget != nullptr) {
-    std::string linked;
-    result = makeUnique(hostDirectoryOf(backupHost), hostBaseName(backupHost), linked,
-                        [&](const std::string& candidate) {
-                          return link(linkTarget->c_str(), candidate.c_str()) == 0 ? 0 : errno;
-                        });
-    if (result && rename(linked.c_str(), backupHost.c_str()) != 0) {
-      result = failed();
-      unlink(linked.c_str());
-    }
-  }
+  if (linkTarget != nullptr)
+    result = makeOver(backupHost,
+                      [&](const char* candidate) { return link(linkTarget->c_str(), candidate); });
   if (!result && linkTarget != nullptr) {
     Descriptor file(open(linkTarget->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     result = file.get() < 0 ? failed() : copyToBackup(file.get(), old, backupHost);
@@ -223,7 +188,7 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   if (source.get() < 0) return failed();
   std::string backupPath;
   Descriptor backup;
-  if (FileResult r = createUnique(temporaryDirectory(), "corvane-saved", 0600, backupPath, backup);
+  if (FileResult r = createBeside(temporaryDirectory() + "/corvane-saved", 0600, backupPath, backup);
       !r)
     return r;
   if (FileResult r = copyBytes(source.get(), backup.get()); !r) {
@@ -289,8 +254,7 @@ FileResult replaceKeeping(std::string_view path, const FileWriter& writer, Repla
   if (!exists || old.st_nlink == 1) {
     std::string temporary;
     Descriptor fd;
-    FileResult created =
-        createUnique(directory, hostBaseName(target), exists ? 0600 : 0666, temporary, fd);
+    FileResult created = createBeside(target, exists ? 0600 : 0666, temporary, fd);
     // A directory that cannot be written can still hold a file that can.
     if (!created && (!exists || !created.accessDenied())) return created;
     if (created) {
