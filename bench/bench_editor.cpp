@@ -86,8 +86,8 @@ long readAndCount(const std::string& path) {
   }
   close(fd);
   long lines = 0;
-  for (const char* p = bytes.data(); (p = static_cast<const char*>(std::memchr(
-                                          p, '\n', bytes.data() + done - p))) != nullptr;
+  for (const char* p = bytes.data();
+       (p = static_cast<const char*>(std::memchr(p, '\n', bytes.data() + done - p))) != nullptr;
        ++p)
     ++lines;
   return lines;
@@ -178,7 +178,8 @@ int main() {
   }
   const std::string root = base;
   const std::string big = makeText(BigLines);
-  if (!writeWhole(root + "/big.txt", big) || !writeWhole(root + "/small.txt", makeText(SmallLines))) {
+  if (!writeWhole(root + "/big.txt", big) ||
+      !writeWhole(root + "/small.txt", makeText(SmallLines))) {
     std::perror("writing the files");
     return 1;
   }
@@ -230,8 +231,8 @@ int main() {
       "  goals: load and Ctrl+End under 100 ms: %s; typing within 2x: %s; save within 2x: %s; "
       "memory at most 4 bytes per byte: %s\n",
       std::max(bigRun.opened, bigRun.ctrlEnd) < 100 ? "met" : "MISSED",
-      bigRun.typing <= 2 * smallRun.typing ? "met" : "MISSED", save <= 2 * saveFloor ? "met" : "MISSED",
-      perByte <= 4 ? "met" : "MISSED");
+      bigRun.typing <= 2 * smallRun.typing ? "met" : "MISSED",
+      save <= 2 * saveFloor ? "met" : "MISSED", perByte <= 4 ? "met" : "MISSED");
 
   initDriveMap(nullptr);
   const std::string remove = "rm -rf '" + root + "'";

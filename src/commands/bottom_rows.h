@@ -61,7 +61,6 @@ inline constexpr CommandLabel CommandLabels[] = {
 // the user profile gets a disabled zone.
 std::vector<MouseZone> commandLabelZones(const ScreenWindow& window);
 
-
 // Draws the bottom rows of the loop's keyboard layout and registers nothing.
 void drawBottomRows(LoopScreen& screen, KeyboardLayout layout, std::string_view directory);
 // The zones of the bottom rows of a layout (the command line's field behind the prompt for

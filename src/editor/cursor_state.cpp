@@ -79,8 +79,8 @@ std::vector<CursorRecord> readCursorRecords() {
 
 bool saveCursorState(const EditedFile& file) {
   const std::string path = cursorStatePath(), temporary = cursorStateTempPath();
-  const std::string first = encodeCursorRecord(
-      {file.name, file.cursorColumn, file.cursorRow, file.lineNumber});
+  const std::string first =
+      encodeCursorRecord({file.name, file.cursorColumn, file.cursorRow, file.lineNumber});
   if (path.empty() || first.empty()) return true;
   std::string bytes = first;
   std::size_t kept = 1;

@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace corvane {
 
 constexpr std::size_t MaxLineBytes = 2000;
@@ -28,7 +27,7 @@ enum LineFlag : std::uint8_t {
 
 // How a line ended in its file.
 enum class LineEnd : std::uint8_t {
-  None,       // the last line of a file without a final line end
+  None,  // the last line of a file without a final line end
   Lf,
   CrLf,
   Cr,         // a final CR without LF

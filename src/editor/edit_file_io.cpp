@@ -111,8 +111,8 @@ class LineBuilder {
     }
     if (split) ++splitLines_;
     trimTrailingBlanks(piece);
-    return store(piece, raw.substr(pieceStart), end, pieceStart == 0 && !raw.empty() &&
-                                                        raw.front() == '\t');
+    return store(piece, raw.substr(pieceStart), end,
+                 pieceStart == 0 && !raw.empty() && raw.front() == '\t');
   }
 
   // A line after the last one: text as shown, original as read (in the load buffer).

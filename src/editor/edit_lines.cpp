@@ -129,8 +129,8 @@ void enterLine(EditedFile& file, bool insert, int rows) {
   const std::string_view rest = text.substr(at);
   std::string tail(static_cast<std::size_t>(indent), ' ');
   tail += rest;
-  if (tail.size() > MaxLineBytes) tail.replace(static_cast<std::size_t>(indent), rest.size(),
-                                               withoutLeadingBlanks(rest));
+  if (tail.size() > MaxLineBytes)
+    tail.replace(static_cast<std::size_t>(indent), rest.size(), withoutLeadingBlanks(rest));
   EditLine* added = insertLineAfter(file, line, tail);
   if (!noteChange(file, added != nullptr)) return;
   added->lineEnd = line->lineEnd;

@@ -105,9 +105,9 @@ KeyCode editKey(EditedFile& file) {
     windowCursor(1, file.cursorRow);
     const KeyCode code = readKey();
     if (!isTypedCharacter(code)) return code;
-    if (noteChange(file, insertLineAfter(file, file.currentLine,
-                                         cp437CharToText(static_cast<std::uint8_t>(code))) !=
-                             nullptr)) {
+    if (noteChange(file,
+                   insertLineAfter(file, file.currentLine,
+                                   cp437CharToText(static_cast<std::uint8_t>(code))) != nullptr)) {
       moveLines(file, 1, textRows());
       file.cursorColumn = 1;
     }
@@ -119,9 +119,9 @@ KeyCode editKey(EditedFile& file) {
   state.screen.fieldCursor = cursor;
   setInsertMode(state.insert);
   state.screen.fieldText = &text;
-  const KeyCode code = lineInput(1, file.cursorRow, textColumns(), text,
-                                 static_cast<int>(MaxLineBytes), FieldFlags, cursor, drawFieldLine,
-                                 nullptr, &first);
+  const KeyCode code =
+      lineInput(1, file.cursorRow, textColumns(), text, static_cast<int>(MaxLineBytes), FieldFlags,
+                cursor, drawFieldLine, nullptr, &first);
   state.screen.fieldText = nullptr;
   state.insert = insertMode();
   file.leftColumn = first;
@@ -310,7 +310,8 @@ void dispatch(EditedFile& file, KeyCode code) {
       renameEditedFile(file);
       break;
     case key::F8:
-      if (std::optional<std::string> chosen = selectFile("*.*", DialogColumnWidth, FileDialogBrowse))
+      if (std::optional<std::string> chosen =
+              selectFile("*.*", DialogColumnWidth, FileDialogBrowse))
         loadIntoChain(*chosen, rows);
       break;
     case key::F10:

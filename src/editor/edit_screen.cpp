@@ -182,8 +182,8 @@ void drawTextWindow(const EditedFile& file, const std::string_view* currentText)
       continue;
     }
     const bool current = line == file.currentLine && currentText != nullptr;
-    drawTextRow(current ? *currentText : line->view(), row, file.leftColumn,
-                lineColour(*line), state);
+    drawTextRow(current ? *currentText : line->view(), row, file.leftColumn, lineColour(*line),
+                state);
     line = line->next;
   }
   if (lowerHold(1) == 0) {

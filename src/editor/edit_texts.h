@@ -7,8 +7,7 @@ namespace corvane::edit_text {
 
 // The line above the first line of every file: 17 and 15 double horizontal lines around the
 // title, and a blank.
-constexpr std::string_view TopOfFile =
-    "═════════════════ TOP OF FILE ═══════════════ ";
+constexpr std::string_view TopOfFile = "═════════════════ TOP OF FILE ═══════════════ ";
 
 // Loading.
 constexpr const char* FileOpenError = "File open error %s \n";

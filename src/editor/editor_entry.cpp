@@ -61,8 +61,9 @@ int editFileCommand(CommandContext& context, CommandId) {
     rejectBeep();
     return LoopContinue;
   }
-  const std::string path = context.inGlobalList() ? globalListPath(panel.list, panel.cursor)
-                                                  : joinPath(panel.currentDirectory, node.entry.name);
+  const std::string path = context.inGlobalList()
+                               ? globalListPath(panel.list, panel.cursor)
+                               : joinPath(panel.currentDirectory, node.entry.name);
   if (editFile(path) == 1) {
     context.reread = RereadInPlace;
     context.otherRequest = OtherAlways;

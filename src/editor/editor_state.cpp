@@ -46,9 +46,9 @@ void dropEditedFile(EditedFile& file) {
   const auto index = static_cast<std::size_t>(at - files.begin());
   files.erase(at);
   if (state.current == &file || state.current == nullptr) {
-    state.current = files.empty()                ? nullptr
-                    : index < files.size()       ? files[index].get()
-                                                 : files.back().get();
+    state.current = files.empty()          ? nullptr
+                    : index < files.size() ? files[index].get()
+                                           : files.back().get();
   }
 }
 

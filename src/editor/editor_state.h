@@ -31,7 +31,7 @@ struct EditorScreen {
   bool resized = false;
   int fieldCursor = 0;  // the field's cursor as last drawn (it may stand past the text)
   const std::string* fieldText = nullptr;  // the current line's text while the field runs
-  std::vector<RowState> rowStates;  // the state at the start of each text row (from row 1)
+  std::vector<RowState> rowStates;         // the state at the start of each text row (from row 1)
 };
 
 struct EditorMenuState {

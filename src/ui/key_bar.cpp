@@ -77,8 +77,8 @@ std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view 
   const int end = std::max(cell, windowLastColumn(window));
   for (std::size_t i = 0; i < starts.size() && i < 10; ++i) {
     const int next = i + 1 < starts.size() ? starts[i + 1] : end + 1;
-    zones.push_back(windowZone(window, starts[i], next - starts[i], 1,
-                               key::fkey(static_cast<int>(i) + 1)));
+    zones.push_back(
+        windowZone(window, starts[i], next - starts[i], 1, key::fkey(static_cast<int>(i) + 1)));
   }
   return zones;
 }

@@ -41,8 +41,8 @@ struct Field {
   std::string& text;
   std::size_t maxLength;
   int flags;
-  int cursor = 0;     // character index, 0 .. glyphs.size()
-  int firstChar = 0;  // first character shown
+  int cursor = 0;          // character index, 0 .. glyphs.size()
+  int firstChar = 0;       // first character shown
   bool keepFirst = false;  // the caller's scroll stays while the cursor is in view
   std::vector<Glyph> glyphs;
   LineInputCallback callback;

@@ -22,15 +22,15 @@ using testing::EditorTest;
 
 // Writes the whole file as the editor saves it, without a dialog.
 FileResult writeAll(const EditedFile& file, std::string_view path) {
-  return replaceFile(path,
-                     [&](FileSink& sink) { return writeLines(sink, file, file.firstLine(), nullptr); });
+  return replaceFile(
+      path, [&](FileSink& sink) { return writeLines(sink, file, file.firstLine(), nullptr); });
 }
 
 // A random file of the shapes that need care: every line end, TABs, trailing blanks, NUL,
 // bytes that are no UTF-8, lines over the limit (also by their TABs), a missing final end.
 std::string randomContent(std::mt19937& random) {
-  static const char* const pieces[] = {"\n",  "\r\n", "\r",     "\t",   "  ",     "word", "\0",
-                                       "\xff", "\xc3", "\xc3\xa4", "/*",   "*/",     "x "};
+  static const char* const pieces[] = {"\n",   "\r\n", "\r",       "\t", "  ", "word", "\0",
+                                       "\xff", "\xc3", "\xc3\xa4", "/*", "*/", "x "};
   std::string content;
   const int count = static_cast<int>(random() % 200);
   for (int i = 0; i < count; ++i) {
@@ -126,9 +126,12 @@ TEST_F(EditorTest, BackupNames) {
     const char* name;
     const char* backup;
   } cases[] = {
-      {"C:\\TEST.C", "C:\\TEST.BAK"},        {"C:\\README", "C:\\README.BAK"},
-      {"C:\\DIR.X\\FILE", "C:\\DIR.X\\FILE.BAK"}, {"T:\\.bashrc", "T:\\.bashrc.BAK"},
-      {"T:\\a.b.c", "T:\\a.b.BAK"},         {"T:\\X.BAK", "T:\\X.BAK"},
+      {"C:\\TEST.C", "C:\\TEST.BAK"},
+      {"C:\\README", "C:\\README.BAK"},
+      {"C:\\DIR.X\\FILE", "C:\\DIR.X\\FILE.BAK"},
+      {"T:\\.bashrc", "T:\\.bashrc.BAK"},
+      {"T:\\a.b.c", "T:\\a.b.BAK"},
+      {"T:\\X.BAK", "T:\\X.BAK"},
   };
   for (const Case& c : cases) EXPECT_EQ(backupName(c.name), c.backup) << c.name;
 }

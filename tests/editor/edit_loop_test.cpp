@@ -68,34 +68,35 @@ std::vector<KeyCode> operator+(std::vector<KeyCode> a, const std::vector<KeyCode
 
 TEST_F(EditLoopTest, TabsEnterAndThePlaceOfTheCursor) {
   tree_.writeFile("f", "abcdefgh\n    abc def\n");
-  run("f", {
-               // Tab at column 5 inserts 3 blanks; Shift-Tab from 12 goes to 8, from 3 to 0.
-               {times(5, key::Right) + std::vector<KeyCode>{key::Tab},
-                [](EditedFile& f) {
-                  EXPECT_EQ(f.currentLine->view(), "abcde   fgh");
-                  EXPECT_EQ(f.cursorColumn, 8);
-                }},
-               {times(4, key::Right) + std::vector<KeyCode>{key::ShiftTab},
-                [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 8); }},
-               {{key::Home, key::Right, key::Right, key::Right, key::ShiftTab},
-                [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 0); }},
-               // Enter on the "d" of "    abc def": the new line keeps the indentation.
-               {std::vector<KeyCode>{key::Down} + times(8, key::Right) + std::vector<KeyCode>{key::Enter},
-                [](EditedFile& f) {
-                  EXPECT_EQ(linesOf(f), (std::vector<std::string>{"abcde   fgh", "    abc",
-                                                                  "    def"}));
-                  EXPECT_EQ(f.lineNumber, 3);
-                  EXPECT_EQ(f.cursorColumn, 4);
-                }},
-               // The cursor may stand past the end; typing there pads the line.
-               {{key::End, key::Right, key::Right, 'x', key::Up},
-                [](EditedFile& f) {
-                  EXPECT_EQ(lineAt(f, 3)->view(), "    def  x");
-                  EXPECT_EQ(f.cursorColumn, 10);
-                }},
-               // Passing over lines changes nothing: the modified flag comes from a change.
-               {{key::Up, key::Down}, [](EditedFile& f) { EXPECT_EQ(f.modified, 1); }},
-           });
+  run("f",
+      {
+          // Tab at column 5 inserts 3 blanks; Shift-Tab from 12 goes to 8, from 3 to 0.
+          {times(5, key::Right) + std::vector<KeyCode>{key::Tab},
+           [](EditedFile& f) {
+             EXPECT_EQ(f.currentLine->view(), "abcde   fgh");
+             EXPECT_EQ(f.cursorColumn, 8);
+           }},
+          {times(4, key::Right) + std::vector<KeyCode>{key::ShiftTab},
+           [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 8); }},
+          {{key::Home, key::Right, key::Right, key::Right, key::ShiftTab},
+           [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 0); }},
+          // Enter on the "d" of "    abc def": the new line keeps the indentation.
+          {std::vector<KeyCode>{key::Down} + times(8, key::Right) +
+               std::vector<KeyCode>{key::Enter},
+           [](EditedFile& f) {
+             EXPECT_EQ(linesOf(f), (std::vector<std::string>{"abcde   fgh", "    abc", "    def"}));
+             EXPECT_EQ(f.lineNumber, 3);
+             EXPECT_EQ(f.cursorColumn, 4);
+           }},
+          // The cursor may stand past the end; typing there pads the line.
+          {{key::End, key::Right, key::Right, 'x', key::Up},
+           [](EditedFile& f) {
+             EXPECT_EQ(lineAt(f, 3)->view(), "    def  x");
+             EXPECT_EQ(f.cursorColumn, 10);
+           }},
+          // Passing over lines changes nothing: the modified flag comes from a change.
+          {{key::Up, key::Down}, [](EditedFile& f) { EXPECT_EQ(f.modified, 1); }},
+      });
   tree_.writeFile("g", "one\ntwo\n");
   run("g", {{{key::Down, key::End, key::Up, key::Right, key::Down},
              [](EditedFile& f) { EXPECT_EQ(f.modified, 0); }}});
@@ -103,19 +104,20 @@ TEST_F(EditLoopTest, TabsEnterAndThePlaceOfTheCursor) {
 
 TEST_F(EditLoopTest, InsertStateIsTheEditorsOwnAcrossTheSaveDialog) {
   tree_.writeFile("f", "abc\n");
-  run("f", {
-               {{'1', key::F2, key::Enter},  // save: the dialog turns the shared insert off
-                [](EditedFile& f) { EXPECT_EQ(f.modified, 0); }},
-               {{'2', key::Down}, [](EditedFile& f) { EXPECT_EQ(linesOf(f)[0], "12abc"); }},
-               // Ins switches to REPLACE, which the status shows.
-               {{key::Ins, 'X', key::Down},
-                [this](EditedFile& f) {
-                  EXPECT_EQ(linesOf(f)[0], "12Xbc");
-                  EXPECT_NE(imageRow(24).find("REPLACE"), std::string::npos);
-                }},
-               // Ctrl-F9 brings the line back as the field found it.
-               {{'Y', 'Z', 0x0443, key::Down}, [](EditedFile& f) { EXPECT_EQ(linesOf(f)[0], "12Xbc"); }},
-           });
+  run("f",
+      {
+          {{'1', key::F2, key::Enter},  // save: the dialog turns the shared insert off
+           [](EditedFile& f) { EXPECT_EQ(f.modified, 0); }},
+          {{'2', key::Down}, [](EditedFile& f) { EXPECT_EQ(linesOf(f)[0], "12abc"); }},
+          // Ins switches to REPLACE, which the status shows.
+          {{key::Ins, 'X', key::Down},
+           [this](EditedFile& f) {
+             EXPECT_EQ(linesOf(f)[0], "12Xbc");
+             EXPECT_NE(imageRow(24).find("REPLACE"), std::string::npos);
+           }},
+          // Ctrl-F9 brings the line back as the field found it.
+          {{'Y', 'Z', 0x0443, key::Down}, [](EditedFile& f) { EXPECT_EQ(linesOf(f)[0], "12Xbc"); }},
+      });
   EXPECT_EQ(tree_.readFile("f"), "1abc\n");
 }
 
@@ -125,44 +127,44 @@ TEST_F(EditLoopTest, TheBlockOfLines) {
     std::vector<KeyCode> keys{key::CtrlHome};
     return keys + times(static_cast<int>(n - 1), key::Down);
   };
-  run("f", {
-               // Mark line 10, then line 5: the block is 5 to 10.
-               {atLine(10) + std::vector<KeyCode>{key::alt('L')} + atLine(5) +
-                    std::vector<KeyCode>{key::alt('L')},
-                [](EditedFile& f) {
-                  EXPECT_EQ(f.blockStart->view(), "line 5");
-                  EXPECT_EQ(f.blockEnd->view(), "line 10");
-                  long flagged = 0;
-                  for (const EditLine* l = f.sentinel.next; l; l = l->next) flagged += l->inBlock();
-                  EXPECT_EQ(flagged, 6);
-                }},
-               // Copying into the block itself is refused.
-               {atLine(7) + std::vector<KeyCode>{key::alt('C'), key::Enter},
-                [this](EditedFile& f) { EXPECT_EQ(f.lineCount, 12); }},
-               // Moving it after line 12, then deleting it.
-               {atLine(12) + std::vector<KeyCode>{key::alt('M')},
-                [](EditedFile& f) {
-                  EXPECT_EQ(f.lineCount, 12);
-                  EXPECT_EQ(lineAt(f, 5)->view(), "line 11");
-                  EXPECT_EQ(lineAt(f, 7)->view(), "line 5");
-                  EXPECT_EQ(f.blockStart, nullptr);
-                  EXPECT_EQ(f.lineNumber, 6);
-                  EXPECT_EQ(f.currentLine->view(), "line 12");
-                }},
-               {atLine(2) + std::vector<KeyCode>{key::alt('L'), key::Down, key::alt('L'),
-                                                key::alt('D')},
-                [](EditedFile& f) {
-                  EXPECT_EQ(f.lineCount, 10);
-                  EXPECT_EQ(f.currentLine->view(), "line 1");
-                  EXPECT_EQ(f.lineNumber, 1);
-                }},
-               // A one-line block whose line goes is forgotten.
-               {{key::alt('L'), key::CtrlBackspace, key::alt('C'), key::Enter},
-                [](EditedFile& f) {
-                  EXPECT_EQ(f.blockStart, nullptr);
-                  EXPECT_EQ(f.lineCount, 9);
-                }},
-           });
+  run("f",
+      {
+          // Mark line 10, then line 5: the block is 5 to 10.
+          {atLine(10) + std::vector<KeyCode>{key::alt('L')} + atLine(5) +
+               std::vector<KeyCode>{key::alt('L')},
+           [](EditedFile& f) {
+             EXPECT_EQ(f.blockStart->view(), "line 5");
+             EXPECT_EQ(f.blockEnd->view(), "line 10");
+             long flagged = 0;
+             for (const EditLine* l = f.sentinel.next; l; l = l->next) flagged += l->inBlock();
+             EXPECT_EQ(flagged, 6);
+           }},
+          // Copying into the block itself is refused.
+          {atLine(7) + std::vector<KeyCode>{key::alt('C'), key::Enter},
+           [this](EditedFile& f) { EXPECT_EQ(f.lineCount, 12); }},
+          // Moving it after line 12, then deleting it.
+          {atLine(12) + std::vector<KeyCode>{key::alt('M')},
+           [](EditedFile& f) {
+             EXPECT_EQ(f.lineCount, 12);
+             EXPECT_EQ(lineAt(f, 5)->view(), "line 11");
+             EXPECT_EQ(lineAt(f, 7)->view(), "line 5");
+             EXPECT_EQ(f.blockStart, nullptr);
+             EXPECT_EQ(f.lineNumber, 6);
+             EXPECT_EQ(f.currentLine->view(), "line 12");
+           }},
+          {atLine(2) + std::vector<KeyCode>{key::alt('L'), key::Down, key::alt('L'), key::alt('D')},
+           [](EditedFile& f) {
+             EXPECT_EQ(f.lineCount, 10);
+             EXPECT_EQ(f.currentLine->view(), "line 1");
+             EXPECT_EQ(f.lineNumber, 1);
+           }},
+          // A one-line block whose line goes is forgotten.
+          {{key::alt('L'), key::CtrlBackspace, key::alt('C'), key::Enter},
+           [](EditedFile& f) {
+             EXPECT_EQ(f.blockStart, nullptr);
+             EXPECT_EQ(f.lineCount, 9);
+           }},
+      });
 }
 
 TEST_F(EditLoopTest, SeveralFilesOneBlock) {
@@ -249,8 +251,7 @@ TEST_F(EditLoopTest, TheScreenFollowsAResize) {
                EXPECT_EQ(f.cursorRow, 23);
                console_.pushResize(100, 30);
              }},
-            {{'x'},
-             [this](EditedFile& f) {
+            {{'x'}, [this](EditedFile& f) {
                EXPECT_EQ(textRows(), 28);
                EXPECT_EQ(f.cursorRow, 23);
                EXPECT_NE(imageRow(29).find("Line 40"), std::string::npos);
@@ -264,12 +265,17 @@ TEST_F(EditLoopTest, TheScreenFollowsAResize) {
 TEST_F(EditLoopTest, RandomKeysKeepTheBuffersWhole) {
   tree_.writeFile("a", "/* x */\n" + std::string(1995, 'L') + "\n\tindented\nshort\n");
   tree_.writeFile("b", numbered(30));
-  const KeyCode keys[] = {
-      'a', ' ', 0x82 /* e acute */, '/', '*', key::Enter, key::Tab, key::ShiftTab,
-      key::Backspace, key::Del, key::Left, key::Right, key::Up, key::Down, key::Home, key::End,
-      key::PgUp, key::PgDn, key::CtrlHome, key::CtrlEnd, key::CtrlBackspace, KeyEditorJoin,
-      key::alt('L'), key::alt('U'), key::alt('C'), key::alt('M'), key::alt('D'), key::Ins,
-      key::F10, key::ctrl('E'), 0x023B /* upper case */};
+  const KeyCode keys[] = {'a',           ' ',           0x82 /* e acute */,
+                          '/',           '*',           key::Enter,
+                          key::Tab,      key::ShiftTab, key::Backspace,
+                          key::Del,      key::Left,     key::Right,
+                          key::Up,       key::Down,     key::Home,
+                          key::End,      key::PgUp,     key::PgDn,
+                          key::CtrlHome, key::CtrlEnd,  key::CtrlBackspace,
+                          KeyEditorJoin, key::alt('L'), key::alt('U'),
+                          key::alt('C'), key::alt('M'), key::alt('D'),
+                          key::Ins,      key::F10,      key::ctrl('E'),
+                          0x023B /* upper case */};
   std::mt19937 random(99);
   int remaining = 3000;
   console_.pushKeys({key::F6, 'T', ':', '\\', 'b', key::Enter});

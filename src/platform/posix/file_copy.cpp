@@ -15,7 +15,6 @@
 namespace corvane {
 namespace {
 
-
 FileResult failed() { return fileFailure(errno); }
 
 FileResult hostPathOf(std::string_view path, std::string& host) {

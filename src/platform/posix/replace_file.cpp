@@ -18,7 +18,7 @@
 namespace corvane {
 namespace {
 
-constexpr int MaxLinkDepth = 40;                // links followed before giving up (ELOOP)
+constexpr int MaxLinkDepth = 40;  // links followed before giving up (ELOOP)
 constexpr std::size_t CopyBlock = 65536;
 
 FileResult failed() { return fileFailure(errno); }
@@ -81,7 +81,6 @@ FileResult createBeside(std::string_view host, mode_t mode, std::string& path,
     return 0;
   });
 }
-
 
 // Gives the temporary the mode, owner, group and DOS attributes of the old file.
 FileResult keepIdentity(int fd, const std::string& target, const struct stat& old) {
@@ -188,7 +187,8 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   if (source.get() < 0) return failed();
   std::string backupPath;
   Descriptor backup;
-  if (FileResult r = createBeside(temporaryDirectory() + "/corvane-saved", 0600, backupPath, backup);
+  if (FileResult r =
+          createBeside(temporaryDirectory() + "/corvane-saved", 0600, backupPath, backup);
       !r)
     return r;
   if (FileResult r = copyBytes(source.get(), backup.get()); !r) {
