@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/edit_commands.h"
 #include "editor/edit_screen.h"
 #include "editor/editor_entry.h"
 #include "editor_fixture.h"
@@ -100,6 +101,18 @@ TEST_F(EditLoopTest, TabsEnterAndThePlaceOfTheCursor) {
   tree_.writeFile("g", "one\ntwo\n");
   run("g", {{{key::Down, key::End, key::Up, key::Right, key::Down},
              [](EditedFile& f) { EXPECT_EQ(f.modified, 0); }}});
+}
+
+// Enter inside the indentation of a full line: the indentation and the rest would pass the
+// limit, so the rest loses its leading blanks.
+TEST_F(EditLoopTest, EnterNeverMakesALineTooLong) {
+  EditedFile file;
+  EditLine* line = insertLineAfter(file, file.firstLine(), "    " + std::string(1996, 'x'));
+  file.currentLine = line, file.lineNumber = 1, file.cursorColumn = 2;
+  enterLine(file, true, 20);
+  EXPECT_EQ(linesOf(file), (std::vector<std::string>{"", "    " + std::string(1996, 'x')}));
+  EXPECT_EQ(file.cursorColumn, 4);
+  EXPECT_EQ(file.lineNumber, 2);
 }
 
 TEST_F(EditLoopTest, InsertStateIsTheEditorsOwnAcrossTheSaveDialog) {
