@@ -8,6 +8,7 @@
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -100,9 +101,9 @@ constexpr CommandEntry Table[] = {
     {CmdViewerSelected, selectedFilesProgram},
     {CmdEditSelected, selectedFilesProgram},
     {CmdWordProcessingSelected, selectedFilesProgram},
-    {'z', viewFile},
-    {CmdInternalViewerSelected, viewFile},
-    {'h', viewFile},
+    {'z', partCommand<viewCommand>},
+    {CmdInternalViewerSelected, viewSelectedFiles},
+    {'h', partCommand<viewCommand>},
     {'f', editFile},
     {CmdInternalEditorSelected, editFile},
     {'i', searchText},

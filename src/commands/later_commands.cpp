@@ -18,7 +18,7 @@ int moveFiles(LoopContext&, CommandId) { return notAvailable(); }
 int renameEntry(LoopContext&, CommandId) { return notAvailable(); }
 int deleteFiles(LoopContext&, CommandId) { return notAvailable(); }
 int makeDirectoryCommand(LoopContext&, CommandId) { return notAvailable(); }
-int viewFile(LoopContext&, CommandId) { return notAvailable(); }
+int viewSelectedFiles(LoopContext&, CommandId) { return notAvailable(); }
 int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }

@@ -13,7 +13,7 @@ int moveFiles(LoopContext& loop, CommandId code);             // "m", Alt-M, 411
 int renameEntry(LoopContext& loop, CommandId code);           // "r"
 int deleteFiles(LoopContext& loop, CommandId code);           // "d", Delete, Alt-D
 int makeDirectoryCommand(LoopContext& loop, CommandId code);  // Shift-F4
-int viewFile(LoopContext& loop, CommandId code);              // "z", Alt-Z, "h"
+int viewSelectedFiles(LoopContext& loop, CommandId code);     // Alt-Z
 int editFile(LoopContext& loop, CommandId code);              // "f", Alt-F
 int searchText(LoopContext& loop, CommandId code);            // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);            // "p", 4117, 4118, Alt-P

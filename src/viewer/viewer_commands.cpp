@@ -1,0 +1,58 @@
+#include "viewer/viewer_commands.h"
+
+#include "panels/global_list.h"
+#include "platform/screen.h"
+#include "viewer/viewer.h"
+
+namespace corvane {
+
+std::string cursorFileForViewer(CommandContext& context) {
+  Panel& panel = context.currentPanel();
+  if (panel.archiveType != 0 || panel.cursor == NoNode || !isLiveNode(panel.list, panel.cursor))
+    return {};
+  const FileNode& node = panel.list.nodes[panel.cursor];
+  if ((node.mark & MarkError) != 0 || node.entry.isDirectory() || isParentEntry(node.entry))
+    return {};
+  return context.inGlobalList() ? globalListPath(panel.list, panel.cursor) : node.entry.name;
+}
+
+int viewCommand(CommandContext& context, CommandId code) {
+  const std::string name = cursorFileForViewer(context);
+  if (name.empty()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  ViewRequest request;
+  request.fileName = name;
+  request.hex = code == 'h' || code == 'H';
+  (void)viewFile(request);
+  return LoopContinue;
+}
+
+void viewFileByName(std::string_view fileName) {
+  ViewRequest request;
+  request.fileName = fileName;
+  (void)viewFile(request);
+}
+
+bool drawAutoview(CommandContext& context, ScreenWindow& target) {
+  const std::string name = cursorFileForViewer(context);
+  if (name.empty()) return false;
+  ViewRequest request;
+  request.fileName = name;
+  request.target = &target;
+  request.mode = ViewDrawOnce;
+  return viewFile(request) == ViewDone;
+}
+
+int enterAutoview(CommandContext& context, ScreenWindow& target) {
+  const std::string name = cursorFileForViewer(context);
+  if (name.empty()) return ViewLeft;
+  ViewRequest request;
+  request.fileName = name;
+  request.target = &target;
+  request.mode = ViewInWindow;
+  return viewFile(request);
+}
+
+}  // namespace corvane
