@@ -20,11 +20,6 @@ unsigned char upperAscii(unsigned char c) {
   return static_cast<unsigned char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 32 : 0));
 }
 
-// Upper-case copy of bytes, written so that the compiler can vectorise it.
-void foldInto(const unsigned char* from, std::size_t length, unsigned char* to) {
-  for (std::size_t i = 0; i < length; ++i) to[i] = upperAscii(from[i]);
-}
-
 std::ptrdiff_t exactHit(const unsigned char* data, std::size_t length, const void* pattern,
                         std::size_t patternLength) {
   const void* hit = ::memmem(data, length, pattern, patternLength);
@@ -37,32 +32,52 @@ bool sameIgnoringCase(const unsigned char* data, std::string_view upperPattern) 
   return true;
 }
 
-// The candidates are the occurrences of the first character in either case; the nearer of
-// the two is tried next.
-std::ptrdiff_t binaryHitIgnoringCase(const unsigned char* data, std::size_t length,
-                                     std::string_view upperPattern) {
+bool isLetter(unsigned char c) { return upperAscii(c) >= 'A' && upperAscii(c) <= 'Z'; }
+
+// The candidates are the occurrences, in either case, of the pattern's character at anchor;
+// the nearer of the two is tried next.
+std::ptrdiff_t anchoredHitIgnoringCase(const unsigned char* data, std::size_t length,
+                                       std::string_view upperPattern, std::size_t anchor) {
   const std::size_t m = upperPattern.size();
   if (m > length) return -1;
-  const std::size_t last = length - m;  // the last position a whole pattern fits at
-  const unsigned char upper = static_cast<unsigned char>(upperPattern[0]);
-  const unsigned char lower =
-      upper >= 'A' && upper <= 'Z' ? static_cast<unsigned char>(upper + 32) : upper;
+  const std::size_t last = length - m + anchor;  // the last place of the anchor in a whole hit
+  const auto upper = static_cast<unsigned char>(upperPattern[anchor]);
+  const auto lower = isLetter(upper) ? static_cast<unsigned char>(upper + 32) : upper;
   auto next = [&](unsigned char c, std::size_t from) -> std::size_t {
     if (from > last) return length;
     const void* at = std::memchr(data + from, c, last + 1 - from);
     return at == nullptr ? length
                          : static_cast<std::size_t>(static_cast<const unsigned char*>(at) - data);
   };
-  std::size_t nextUpper = next(upper, 0);
-  std::size_t nextLower = lower == upper ? length : next(lower, 0);
+  std::size_t nextUpper = next(upper, anchor);
+  std::size_t nextLower = lower == upper ? length : next(lower, anchor);
   for (;;) {
     const std::size_t candidate = std::min(nextUpper, nextLower);
     if (candidate >= length) return -1;
-    if (sameIgnoringCase(data + candidate, upperPattern))
-      return static_cast<std::ptrdiff_t>(candidate);
+    if (sameIgnoringCase(data + candidate - anchor, upperPattern))
+      return static_cast<std::ptrdiff_t>(candidate - anchor);
     if (candidate == nextUpper) nextUpper = next(upper, candidate + 1);
     if (candidate == nextLower) nextLower = next(lower, candidate + 1);
   }
+}
+
+// How common a byte is in text, roughly (letters by their frequency in English): a text
+// chunk is searched from the pattern's rarest byte, which stops the byte search least.
+int commonness(unsigned char c) {
+  constexpr std::string_view Letters = "ETAOINSRHLDCUMFPGWYBVKXJQZ";  // most common first
+  if (c == ' ') return 100;
+  if (isLetter(c)) return 90 - 2 * static_cast<int>(Letters.find(static_cast<char>(upperAscii(c))));
+  if (c >= '0' && c <= '9') return 50;
+  return c < 0x80 ? 10 : 30;
+}
+
+std::size_t rarestByte(std::string_view pattern) {
+  std::size_t rarest = 0;
+  for (std::size_t i = 1; i < pattern.size(); ++i)
+    if (commonness(static_cast<unsigned char>(pattern[i])) <
+        commonness(static_cast<unsigned char>(pattern[rarest])))
+      rarest = i;
+  return rarest;
 }
 
 std::string upperCopy(std::string_view text) {
@@ -74,14 +89,11 @@ std::string upperCopy(std::string_view text) {
 }  // namespace
 
 std::ptrdiff_t findText(std::span<const unsigned char> chunk, std::string_view pattern, bool binary,
-                        bool ignoreCase, std::vector<unsigned char>& scratch) {
+                        bool ignoreCase) {
   if (pattern.empty() || pattern.size() > chunk.size()) return -1;
   if (!ignoreCase) return exactHit(chunk.data(), chunk.size(), pattern.data(), pattern.size());
   const std::string upper = upperCopy(pattern);
-  if (binary) return binaryHitIgnoringCase(chunk.data(), chunk.size(), upper);
-  if (scratch.size() < chunk.size()) scratch.resize(chunk.size());
-  foldInto(chunk.data(), chunk.size(), scratch.data());
-  return exactHit(scratch.data(), chunk.size(), upper.data(), upper.size());
+  return anchoredHitIgnoringCase(chunk.data(), chunk.size(), upper, binary ? 0 : rarestByte(upper));
 }
 
 int defineTextSearch() {
@@ -113,7 +125,6 @@ FileSearchResult findInFile(std::FILE* file, std::int64_t from, std::string_view
   found = -1;
   if (pattern.empty() || from < 0) return FileSearchResult::NotFound;
   std::vector<unsigned char> chunk(SearchChunkBytes);
-  std::vector<unsigned char> scratch;
   const std::int64_t length = openFileLength(file);
   const std::size_t overlap = pattern.size() - 1;
   bool first = true, binary = false;
@@ -127,7 +138,7 @@ FileSearchResult findInFile(std::FILE* file, std::int64_t from, std::string_view
       binary = std::memchr(chunk.data(), 0, got) != nullptr;
       first = false;
     }
-    const std::ptrdiff_t hit = findText(bytes, pattern, binary, ignoreCase, scratch);
+    const std::ptrdiff_t hit = findText(bytes, pattern, binary, ignoreCase);
     if (hit >= 0) {
       found = offset + hit;
       return FileSearchResult::Found;

@@ -8,18 +8,17 @@
 #include <cstdio>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace corvane {
 
 // The first position in chunk where pattern begins, or -1. The whole pattern lies inside the
 // chunk; zero bytes are ordinary bytes. ignoreCase: the letters A-Z and a-z compare without
-// regard to case (other bytes exactly). binary chooses the method, not the result: a text
-// chunk is searched through a case-folded copy (kept in scratch, which is grown as needed),
-// a binary one candidate by candidate from the pattern's first character. An empty pattern is
-// never found.
+// regard to case (other bytes exactly). binary chooses the method, not the result: ignoring
+// case, the candidates are the occurrences (in either case) of the pattern's first character
+// in a binary chunk, of its rarest character in a text chunk. An empty pattern is never
+// found.
 std::ptrdiff_t findText(std::span<const unsigned char> chunk, std::string_view pattern, bool binary,
-                        bool ignoreCase, std::vector<unsigned char>& scratch);
+                        bool ignoreCase);
 
 // Shows the form " Define Textsearch " on the search settings (the string and " Case
 // sensitive ? ", YES being case flag 0). FormAccepted (13) or FormCancelled (27).
