@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "config/setup_block.h"
 #include "panels/panel_geometry.h"
 #include "platform/drives.h"
+#include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "support/headless_fixture.h"
@@ -194,6 +196,27 @@ TEST_F(ViewerTest, SearchAgainAfterAHitAtOffsetZero) {
        });
 }
 
+TEST_F(ViewerTest, EscStopsALongSearch) {
+  ASSERT_TRUE(tree_.writeFile("big.txt", std::string(1 << 20, 'x')));
+  view(file("T:\\big.txt"),
+       {
+           [&] {
+             keys({key::ctrl('S')});
+             console_.pushText("absent");
+             keys({key::Enter, key::Escape});  // Esc during the search: " Cancel operation ? "
+           },
+           [&] {
+             EXPECT_TRUE(screenText().find("Cancel operation") != std::string::npos);
+             console_.pushText("y");
+           },
+           [&] {
+             EXPECT_TRUE(screenText().find("not found") == std::string::npos);
+             EXPECT_TRUE(row(0).find("Delta      0 ") != std::string::npos);
+             keys({key::Escape});
+           },
+       });
+}
+
 TEST_F(ViewerTest, SearchResultMode) {
   ASSERT_TRUE(tree_.writeFile("f.txt", numberedLines(40) + "the hit\n" + numberedLines(40)));
   const ScreenImage before = screenImage();
@@ -264,8 +287,24 @@ TEST_F(ViewerTest, InsideAWindowOfTheCaller) {
   EXPECT_EQ(imageText(40, 2, 10), "╔═════════");
   EXPECT_TRUE(row(0).find("Delta") == std::string::npos);  // no status line in a window
 
-  request.mode = ViewInWindow;
+  // A caller's open file is read instead of the name, and stays open.
+  FileHandle own(std::fopen(tree_.host("f.txt").c_str(), "rb"));
+  request.file = own.get();
+  request.fileName = "T:\\not there";
+  EXPECT_EQ(view(request, {}), ViewDone);
+  EXPECT_EQ(std::fgetc(own.get()), 'l');
+  request.file = nullptr;
+  // A name of any bytes.
+  const std::string odd = "odd\xff\x01name";
+  ASSERT_TRUE(tree_.writeFile(odd, "odd content\n"));
+  const std::string oddPath = "T:\\" + odd;
+  request.fileName = oddPath;
   request.hex = false;
+  EXPECT_EQ(view(request, {}), ViewDone);
+  EXPECT_EQ(imageText(40, 3, 12), "║odd content");
+
+  request.fileName = "T:\\f.txt";
+  request.mode = ViewInWindow;
   for (KeyCode end : {key::Tab, KeyCode('z'), KeyCode('Z'), key::Enter, key::Escape}) {
     const int result = view(request, {[&] {
                               EXPECT_EQ(imageText(40, 3, 7), "║line 0");
