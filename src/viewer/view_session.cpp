@@ -89,17 +89,23 @@ bool stepBack(ViewSession& s, std::size_t& pos) {
     } else if (q > 0 && data[q - 1] == CarriageReturn) {
       --q;
     }
+    // The line's start is looked for WindowStepBack bytes back: a line that began before the
+    // window is looked for in an earlier one, a longer one is divided back from here.
+    const std::size_t limit = q > static_cast<std::size_t>(WindowStepBack) ? q - WindowStepBack : 0;
     std::size_t start = q;
-    while (start > 0 && !lineEndByte(data[start - 1])) --start;
-    if (start == 0 && w.base > 0) {
-      if (pos < static_cast<std::size_t>(WindowStepBack)) {
+    while (start > limit && !lineEndByte(data[start - 1])) --start;
+    const bool found = start > 0 ? lineEndByte(data[start - 1]) : w.base == 0;
+    if (!found) {
+      if (start == 0 && pos < static_cast<std::size_t>(WindowStepBack)) {
         const std::int64_t fileOffset = w.base + static_cast<std::int64_t>(pos);
         reloadAt(s, std::max<std::int64_t>(w.base - WindowStepBack, 0));
-        if (fileOffset > w.base + static_cast<std::int64_t>(w.length)) return false;  // shrunk
+        if (fileOffset > w.base + static_cast<std::int64_t>(w.length)) {  // it shrank
+          pos = w.length;
+          return false;
+        }
         pos = static_cast<std::size_t>(fileOffset - w.base);
         continue;
       }
-      // A line longer than the window reaches back: divided back from here.
       pos = lineStartBefore(data, q, rules);
       return true;
     }
@@ -280,7 +286,8 @@ void placeHit(ViewSession& session, std::int64_t hit) {
     }
     const std::int64_t before = w.base;
     reloadAt(session, std::max<std::int64_t>(w.base - WindowStepBack, 0));
-    pos += static_cast<std::size_t>(before - w.base);
+    pos =
+        std::min(pos + static_cast<std::size_t>(before - w.base), w.length);  // it may have shrunk
     start = pos;
   }
   for (;;) {

@@ -468,6 +468,7 @@ int viewFile(const ViewRequest& request) {
                           &poll);
     }
     if (result == FileSearchResult::Cancelled) return ViewLeft;
+    if (result == FileSearchResult::ReadFailed) messageBox(TextViewerReadError);
     if (result != FileSearchResult::Found) return ViewDone;
     placeHit(run.session, found);
     run.hit = true;

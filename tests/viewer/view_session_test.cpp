@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,64 @@ TEST_F(SessionTest, HexRowsOfATwentyByteFile) {
   EXPECT_EQ(top(), 16);  // the last row with bytes stays on screen
   moveUp(s_, 1);
   EXPECT_EQ(top(), 0);
+}
+
+// Random moves over random files (long lines, CR, CR LF, UTF-8, zero bytes) that grow and
+// shrink meanwhile: the top stays inside the window and the file, Home goes back to 0, and
+// every page can be formatted.
+TEST_F(SessionTest, RandomMovesKeepTheTopInsideTheWindow) {
+  std::mt19937 random(5);
+  const std::string pieces[] = {
+      "word ",   "\n", "\r\n", "\r", "\t", "日本", "ä", std::string(1, '\0'), std::string(700, 'L'),
+      "\xe6\x97"};
+  for (int file = 0; file < 4; ++file) {
+    std::string content;
+    while (content.size() < 60000u + 40000u * static_cast<unsigned>(file))
+      content += pieces[random() % std::size(pieces)];
+    open(content, 5 + file * 7, 40 + file * 10);
+    for (int step = 0; step < 250; ++step) {
+      const int lines = 1 + static_cast<int>(random() % 40);
+      switch (random() % 11) {
+        case 0:
+          moveHome(s_);
+          ASSERT_EQ(top(), 0);
+          break;
+        case 1:
+          moveEnd(s_);
+          break;
+        case 2:
+        case 3:
+          moveDown(s_, lines);
+          break;
+        case 4:
+        case 5:
+          moveUp(s_, lines);
+          break;
+        case 6:
+          setHexMode(s_, !s_.hex);
+          break;
+        case 7:
+          viewerState().wordWrap = !viewerState().wordWrap;
+          keepPage(s_);
+          break;
+        case 8:
+          viewerState().filter = static_cast<int>(random() % 3);
+          keepPage(s_);
+          break;
+        case 9:
+          placeHit(s_, static_cast<std::int64_t>(random() % (content.size() + 1)));
+          break;
+        case 10:
+          ASSERT_EQ(::truncate(tree_.host("f").c_str(),
+                               static_cast<off_t>(random() % (content.size() + 1))),
+                    0);
+          break;
+      }
+      ASSERT_LE(s_.window.top, s_.window.length) << "file " << file << " step " << step;
+      ASSERT_LE(top(), static_cast<std::int64_t>(content.size()));
+      (void)shown();
+    }
+  }
 }
 
 TEST_F(SessionTest, HexModeOnMovesTheTopBackOverALineEnd) {
