@@ -210,10 +210,10 @@ TEST_F(SessionTest, RandomMovesKeepTheTopInsideTheWindow) {
       "\xe6\x97"};
   for (int file = 0; file < 4; ++file) {
     std::string content;
-    while (content.size() < 60000u + 40000u * static_cast<unsigned>(file))
+    while (content.size() < 20000u + 30000u * static_cast<unsigned>(file))
       content += pieces[random() % std::size(pieces)];
     open(content, 5 + file * 7, 40 + file * 10);
-    for (int step = 0; step < 250; ++step) {
+    for (int step = 0; step < 400; ++step) {
       const int lines = 1 + static_cast<int>(random() % 40);
       switch (random() % 11) {
         case 0:
