@@ -2,7 +2,9 @@
 
 #include "panels/global_list.h"
 #include "platform/screen.h"
+#include "ui/boxes.h"
 #include "viewer/viewer.h"
+#include "viewer/viewer_texts.h"
 
 namespace corvane {
 
@@ -27,6 +29,15 @@ int viewCommand(CommandContext& context, CommandId code) {
   request.hex = code == 'h' || code == 'H';
   (void)viewFile(request);
   return LoopContinue;
+}
+
+int viewSelectedFile(SelectedFilesRun& run, SelectedFile& file) {
+  ViewRequest request;
+  request.fileName = file.path;
+  if (viewFile(request) < 0) return SelectedKept;
+  if (run.confirm && question(QuestionDefaultYes, TextViewContinue) != QuestionYes)
+    return SelectedHandled | SelectedStop;
+  return SelectedHandled;
 }
 
 void viewFileByName(std::string_view fileName) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "actions/command_context.h"
+#include "actions/selected_files.h"
 
 namespace corvane {
 
@@ -14,6 +15,11 @@ struct ScreenWindow;
 // "z" (text) and "h" (hexadecimal): the viewer on the whole screen for the file under the
 // cursor. LoopContinue; the panels are as they were.
 int viewCommand(CommandContext& context, CommandId code);
+
+// One entry of the selected-files loop's "View " (Alt-Z): the viewer on the whole screen.
+// Viewed, its mark goes; one that cannot be opened keeps it. With confirmation, " Continue ? "
+// follows each file ("N" or Esc ends the loop).
+int viewSelectedFile(SelectedFilesRun& run, SelectedFile& file);
 
 // "[CSVIEW] name" and an association of "[CSVIEW]": the viewer on the whole screen.
 void viewFileByName(std::string_view fileName);

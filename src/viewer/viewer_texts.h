@@ -30,6 +30,8 @@ constexpr std::string_view ViewerEndItem = "^End of file  END ";
 constexpr std::string_view TextSearchFormTitle = " Define Textsearch ";
 constexpr std::string_view TextSearchLabel = "Search :";
 constexpr std::string_view TextCaseSensitive = " Case sensitive ? ";
+// Asked after each file that "View " on the selected files showed, with confirmation.
+constexpr std::string_view TextViewContinue = " Continue ? ";
 // Shown while a search runs longer than a moment.
 constexpr const char* FormatSearchProgress = " Searching ... %3d %% ";
 

@@ -1,8 +1,9 @@
-// The viewer from the panels: F3 through "v" to the internal viewer, "h" in hex, and Autoview
-// in the other half of the two-list layout.
+// The viewer from the panels: F3 through "v" to the internal viewer, "h" in hex, "View " on
+// the selected files, and Autoview in the other half of the two-list layout.
 #include <gtest/gtest.h>
 
 #include "commands/loop_fixture.h"
+#include "commands/loop_texts.h"
 
 namespace corvane::testing {
 namespace {
@@ -54,6 +55,31 @@ TEST_F(ViewerWiringTest, HexViewInTheCorvaneLayout) {
       },
       [&] {
         EXPECT_EQ(console_.beeps, 1);
+        pushKeys({key::Escape});
+      },
+  });
+}
+
+TEST_F(ViewerWiringTest, ViewOnTheSelectedFilesShowsEachInTurn) {
+  useLayout(KeyboardCorvane, LayoutSingleList);
+  run({
+      [&] {
+        pushKeys({'-', key::alt('Z')});
+      },  // a.txt and b.txt selected
+      [&] {
+        EXPECT_TRUE(shows(TextWithConfirmation));
+        console_.pushText("n");
+      },
+      [&] {
+        EXPECT_TRUE(console_.shownRow(24).starts_with("a.txt ")) << console_.shownRow(24);
+        pushKeys({key::Escape});
+      },
+      [&] {
+        EXPECT_TRUE(console_.shownRow(24).starts_with("b.txt ")) << console_.shownRow(24);
+        pushKeys({key::Escape});
+      },
+      [&] {
+        EXPECT_TRUE(selectedNames().empty());
         pushKeys({key::Escape});
       },
   });
