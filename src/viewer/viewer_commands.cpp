@@ -46,24 +46,28 @@ void viewFileByName(std::string_view fileName) {
   (void)viewFile(request);
 }
 
-bool drawAutoview(CommandContext& context, ScreenWindow& target) {
+namespace {
+
+// The file under the cursor in the Autoview window; ViewOpenFailed when there is none.
+int viewCursorFileIn(CommandContext& context, ScreenWindow& target, int mode) {
   const std::string name = cursorFileForViewer(context);
-  if (name.empty()) return false;
+  if (name.empty()) return ViewOpenFailed;
   ViewRequest request;
   request.fileName = name;
   request.target = &target;
-  request.mode = ViewDrawOnce;
-  return viewFile(request) == ViewDone;
+  request.mode = mode;
+  return viewFile(request);
+}
+
+}  // namespace
+
+bool drawAutoview(CommandContext& context, ScreenWindow& target) {
+  return viewCursorFileIn(context, target, ViewDrawOnce) == ViewDone;
 }
 
 int enterAutoview(CommandContext& context, ScreenWindow& target) {
-  const std::string name = cursorFileForViewer(context);
-  if (name.empty()) return ViewLeft;
-  ViewRequest request;
-  request.fileName = name;
-  request.target = &target;
-  request.mode = ViewInWindow;
-  return viewFile(request);
+  const int result = viewCursorFileIn(context, target, ViewInWindow);
+  return result < 0 ? ViewLeft : result;
 }
 
 }  // namespace corvane
