@@ -14,6 +14,7 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -107,9 +108,9 @@ constexpr CommandEntry Table[] = {
     {CmdEditSelected, selectedFilesCommand},
     {CmdWordProcessingSelected, selectedFilesCommand},
     {CmdHexEditorSelected, selectedFilesCommand},
-    {'z', viewFile},
+    {'z', partCommand<viewCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
-    {'h', viewFile},
+    {'h', partCommand<viewCommand>},
     {'f', partCommand<editFileCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', searchText},

@@ -9,7 +9,6 @@
 namespace corvane {
 
 int changeAttributes(LoopContext& loop, CommandId code);     // "a", Alt-A
-int viewFile(LoopContext& loop, CommandId code);             // "z", Alt-Z, "h"
 int searchText(LoopContext& loop, CommandId code);           // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
 int openArchive(LoopContext& loop, CommandId code);          // 2072, 4131

@@ -14,6 +14,7 @@
 #include "config/setup_path.h"
 #include "editor/editor_entry.h"
 #include "embedded_data.h"
+#include "exec/run_command.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -35,6 +36,7 @@
 #include "ui/help_viewer.h"
 #include "ui/input_dialog.h"
 #include "ui/input_history.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -117,6 +119,9 @@ void registerHooks() {
   hooks.resize = followTerminalSize;
   setKeyReaderHooks(hooks);
   registerEditorHooks();
+  InternalProgramHooks programs = internalProgramHooks();
+  programs.viewFile = viewFileByName;
+  setInternalProgramHooks(programs);
 }
 
 // The setup file's program path; "" when no directory can hold it.

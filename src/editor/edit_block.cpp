@@ -53,7 +53,7 @@ bool insertCopies(EditedFile& destination, const EditedFile& source) {
       copy->originalLength = line->originalLength;
       copy->lineEnd = line->lineEnd;
     }
-    if (copy->lineEnd == LineEnd::Continued || copy->lineEnd == LineEnd::None)
+    if (copy->lineEnd == LineEnding::Continued || copy->lineEnd == LineEnding::None)
       copy->lineEnd = destination.defaultLineEnd;
     destination.modified = 1;
     after = copy;

@@ -17,7 +17,7 @@
 namespace corvane {
 
 constexpr std::size_t MaxLineBytes = 2000;
-constexpr int TabWidth = 8;
+constexpr int TabStop = 8;
 
 enum LineFlag : std::uint8_t {
   LineInBlock = 0x02,
@@ -26,7 +26,7 @@ enum LineFlag : std::uint8_t {
 };
 
 // How a line ended in its file.
-enum class LineEnd : std::uint8_t {
+enum class LineEnding : std::uint8_t {
   None,  // the last line of a file without a final line end
   Lf,
   CrLf,
@@ -44,7 +44,7 @@ struct EditLine {
   std::uint32_t length = 0;
   std::uint32_t originalLength = 0;
   std::uint8_t flags = 0;  // LineFlag bits
-  LineEnd lineEnd = LineEnd::Lf;
+  LineEnding lineEnd = LineEnding::Lf;
   bool ownsText = false;
   // It began with a TAB when read: once changed, its leading blanks are written as TABs.
   bool tabIndented = false;
@@ -116,7 +116,7 @@ struct EditedFile {
   long lineNumber = 0;  // of the current line; the sentinel is 0
   long lineCount = 0;   // text lines
   // The line end of new lines: the first line's as read (LF for a new file).
-  LineEnd defaultLineEnd = LineEnd::Lf;
+  LineEnding defaultLineEnd = LineEnding::Lf;
   // The file on disk as last read or written.
   DiskStamp diskStamp;
 

@@ -4,6 +4,7 @@
 #include "editor/cursor_state.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_file_io.h"
+#include "editor/edit_screen.h"
 #include "editor/edit_texts.h"
 #include "editor/editor_state.h"
 #include "editor/recovery.h"
@@ -14,11 +15,6 @@
 #include "ui/boxes.h"
 
 namespace corvane {
-namespace {
-
-constexpr int DialogColumnWidth = 13;
-
-}  // namespace
 
 int loadIntoChain(std::string_view name, int rows) {
   EditorState& state = editorState();
@@ -73,7 +69,8 @@ void chooseEditedFile(int rows) {
     entry.name = records[next++].name;
     return 0;
   };
-  std::optional<std::string> chosen = selectFile("*.*", DialogColumnWidth, FileDialogList, source);
+  std::optional<std::string> chosen =
+      selectFile("*.*", FileDialogColumnWidth, FileDialogList, source);
   if (chosen && !chosen->empty()) loadIntoChain(*chosen, rows);
 }
 

@@ -41,16 +41,16 @@ constexpr int FileNameDialogRow = 10;
 
 constexpr std::string_view PrintLineEnd = "\r\n";
 
-std::string_view lineEndBytes(LineEnd end) {
+std::string_view lineEndBytes(LineEnding end) {
   switch (end) {
-    case LineEnd::Lf:
+    case LineEnding::Lf:
       return "\n";
-    case LineEnd::CrLf:
+    case LineEnding::CrLf:
       return "\r\n";
-    case LineEnd::Cr:
+    case LineEnding::Cr:
       return "\r";
-    case LineEnd::None:
-    case LineEnd::Continued:
+    case LineEnding::None:
+    case LineEnding::Continued:
       break;
   }
   return {};
@@ -66,7 +66,7 @@ class LineBuilder {
  public:
   LineBuilder(EditedFile& file, long& splitLines) : file_(file), splitLines_(splitLines) {}
 
-  bool add(std::string_view raw, LineEnd end) {
+  bool add(std::string_view raw, LineEnding end) {
     const bool plain = raw.size() <= MaxLineBytes && (raw.empty() || raw.back() != ' ') &&
                        std::memchr(raw.data(), '\t', raw.size()) == nullptr;
     if (plain) return store(raw, raw, end, false);
@@ -75,7 +75,7 @@ class LineBuilder {
 
  private:
   // The slow way: TABs expanded, split at the limit, trailing blanks removed.
-  bool addPrepared(std::string_view raw, LineEnd end) {
+  bool addPrepared(std::string_view raw, LineEnding end) {
     std::string piece;
     std::size_t pieceStart = 0;
     int column = 0;
@@ -84,21 +84,21 @@ class LineBuilder {
       std::size_t taken = 1;
       std::size_t adds = 0;
       if (raw[pos] == '\t') {
-        adds = static_cast<std::size_t>(TabWidth - column % TabWidth);
+        adds = static_cast<std::size_t>(TabStop - column % TabStop);
       } else {
         char32_t ch;
         taken = decodeChar(raw, pos, ch);
         adds = taken;
       }
       if (piece.size() + adds > MaxLineBytes) {
-        if (!store(piece, raw.substr(pieceStart, pos - pieceStart), LineEnd::Continued,
+        if (!store(piece, raw.substr(pieceStart, pos - pieceStart), LineEnding::Continued,
                    pieceStart == 0 && raw.front() == '\t'))
           return false;
         piece.clear();
         pieceStart = pos;
         column = 0;
         split = true;
-        if (raw[pos] == '\t') adds = TabWidth;
+        if (raw[pos] == '\t') adds = TabStop;
       }
       if (raw[pos] == '\t') {
         piece.append(adds, ' ');
@@ -116,7 +116,7 @@ class LineBuilder {
   }
 
   // A line after the last one: text as shown, original as read (in the load buffer).
-  bool store(std::string_view text, std::string_view original, LineEnd end, bool tabIndented) {
+  bool store(std::string_view text, std::string_view original, LineEnding end, bool tabIndented) {
     EditLine* line = file_.store.make();
     if (line == nullptr) return false;
     if (text.data() == original.data() && text.size() == original.size()) {
@@ -134,7 +134,8 @@ class LineBuilder {
     file_.lastLine = line;
     ++file_.lineCount;
     // New lines take the line end of the first line that has one.
-    if (!endDecided_ && (end == LineEnd::Lf || end == LineEnd::CrLf || end == LineEnd::Cr)) {
+    if (!endDecided_ &&
+        (end == LineEnding::Lf || end == LineEnding::CrLf || end == LineEnding::Cr)) {
       file_.defaultLineEnd = end;
       endDecided_ = true;
     }
@@ -155,8 +156,8 @@ bool askCancel() {
 // Leading blanks as TABs of 8 columns, the rest as blanks.
 void appendWithTabs(std::string& out, std::string_view text) {
   const std::size_t blanks = static_cast<std::size_t>(indentationOf(text));
-  out.append(blanks / TabWidth, '\t');
-  out.append(blanks % TabWidth, ' ');
+  out.append(blanks / TabStop, '\t');
+  out.append(blanks % TabStop, ' ');
   out.append(text.substr(blanks));
 }
 
@@ -197,7 +198,7 @@ std::string portDescription(const PrinterTarget& target) {
 
 int splitIntoLines(EditedFile& file, const std::function<bool()>& cancelled, long& splitLines) {
   splitLines = 0;
-  file.defaultLineEnd = LineEnd::Lf;
+  file.defaultLineEnd = LineEnding::Lf;
   LineBuilder builder(file, splitLines);
   const char* bytes = file.loadBuffer.get();
   const std::size_t size = file.loadBytes;
@@ -206,10 +207,10 @@ int splitIntoLines(EditedFile& file, const std::function<bool()>& cancelled, lon
     const void* found = std::memchr(bytes + pos, '\n', size - pos);
     const std::size_t stop = found != nullptr ? static_cast<const char*>(found) - bytes : size;
     std::string_view raw(bytes + pos, stop - pos);
-    LineEnd end = found != nullptr ? LineEnd::Lf : LineEnd::None;
+    LineEnding end = found != nullptr ? LineEnding::Lf : LineEnding::None;
     if (!raw.empty() && raw.back() == '\r') {
       raw.remove_suffix(1);
-      end = found != nullptr ? LineEnd::CrLf : LineEnd::Cr;
+      end = found != nullptr ? LineEnding::CrLf : LineEnding::Cr;
     }
     if (!builder.add(raw, end)) return LoadFailed;
     pos = found != nullptr ? stop + 1 : size;
@@ -234,7 +235,8 @@ bool writeLines(FileSink& sink, const EditedFile& file, const EditLine* first,
       appendWithTabs(gathered, line->view());
     else
       gathered.append(line->view());
-    if (line->lineEnd == LineEnd::None || (line->lineEnd == LineEnd::Continued && line == last))
+    if (line->lineEnd == LineEnding::None ||
+        (line->lineEnd == LineEnding::Continued && line == last))
       gathered.append(defaultEnd);
     else
       gathered.append(lineEndBytes(line->lineEnd));

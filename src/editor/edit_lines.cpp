@@ -30,9 +30,10 @@ std::size_t offsetOfColumn(std::string_view text, int column) {
 
 // A real line end is kept by the first half of a split line; a missing one becomes the
 // file's.
-LineEnd endOfFirstHalf(const EditedFile& file, LineEnd end) {
-  return end == LineEnd::Lf || end == LineEnd::CrLf || end == LineEnd::Cr ? end
-                                                                          : file.defaultLineEnd;
+LineEnding endOfFirstHalf(const EditedFile& file, LineEnding end) {
+  return end == LineEnding::Lf || end == LineEnding::CrLf || end == LineEnding::Cr
+             ? end
+             : file.defaultLineEnd;
 }
 
 void stepForward(EditedFile& file, long steps) {
@@ -151,7 +152,7 @@ void enterLine(EditedFile& file, bool insert, int rows) {
 
 void tabForward(EditedFile& file, bool insert) {
   const int column = file.cursorColumn;
-  const int next = std::min((column / TabWidth + 1) * TabWidth, static_cast<int>(MaxLineBytes));
+  const int next = std::min((column / TabStop + 1) * TabStop, static_cast<int>(MaxLineBytes));
   EditLine& line = *file.currentLine;
   if (insert && !line.isSentinel() && next > column) {
     std::string text = paddedTo(line.view(), column);
@@ -168,7 +169,7 @@ void tabForward(EditedFile& file, bool insert) {
 
 void tabBack(EditedFile& file) {
   const int column = file.cursorColumn;
-  file.cursorColumn = column > 0 ? (column - 1) / TabWidth * TabWidth : 0;
+  file.cursorColumn = column > 0 ? (column - 1) / TabStop * TabStop : 0;
 }
 
 void deleteCurrentLine(EditedFile& file, int rows) {

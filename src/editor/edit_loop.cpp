@@ -36,12 +36,8 @@ namespace t = edit_text;
 
 constexpr int FieldFlags = LineInputEditor | LineInputNoTypeOver | LineInputStartCursor;
 constexpr int CommandFlags = LineInputHistory | LineInputStartEnd;
-constexpr int DialogColumnWidth = 13;
 constexpr int GotoWidth = 30;
 constexpr int GotoMaxLength = 10;
-
-constexpr KeyCode KeyCtrlF1 = key::fkey(1, key::ModCtrl);
-constexpr KeyCode KeyShiftF10 = key::fkey(10, key::ModShift);
 
 struct KeyTranslation {
   KeyCode from, to;
@@ -311,7 +307,7 @@ void dispatch(EditedFile& file, KeyCode code) {
       break;
     case key::F8:
       if (std::optional<std::string> chosen =
-              selectFile("*.*", DialogColumnWidth, FileDialogBrowse))
+              selectFile("*.*", FileDialogColumnWidth, FileDialogBrowse))
         loadIntoChain(*chosen, rows);
       break;
     case key::F10:

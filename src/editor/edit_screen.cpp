@@ -18,9 +18,6 @@ namespace {
 
 namespace t = edit_text;
 
-constexpr KeyCode KeyCtrlF1 = key::fkey(1, key::ModCtrl);
-constexpr KeyCode KeyShiftF10 = key::fkey(10, key::ModShift);
-
 constexpr MenuItem item(std::string_view label, KeyCode command) {
   return MenuItem{.label = label, .helpContext = EditorHelpContext, .command = command};
 }

@@ -19,6 +19,13 @@ constexpr KeyCode EditKeywords = 0x2103;
 constexpr KeyCode EditPasteScreen = 0x2104;
 constexpr KeyCode EditPrintBlock = 0x2105;
 
+// Keys of the table that keycodes.h does not name.
+constexpr KeyCode KeyCtrlF1 = key::fkey(1, key::ModCtrl);
+constexpr KeyCode KeyShiftF10 = key::fkey(10, key::ModShift);
+
+// The short display's column width of the file-selection dialogs the editor opens.
+constexpr int FileDialogColumnWidth = 13;
+
 // Help page of the editor's keys.
 constexpr int EditorHelpContext = 300;
 

@@ -18,7 +18,6 @@
 namespace corvane {
 namespace {
 
-constexpr int DialogColumnWidth = 13;
 constexpr char AskForName = 1;
 
 void editHook(std::string_view name) { (void)editFile(name); }
@@ -28,7 +27,7 @@ void editHook(std::string_view name) { (void)editFile(name); }
 int editFile(std::string_view name) {
   std::string path;
   if (name.empty() || name.front() == AskForName) {
-    std::optional<std::string> chosen = selectFile("*.*", DialogColumnWidth, FileDialogBrowse);
+    std::optional<std::string> chosen = selectFile("*.*", FileDialogColumnWidth, FileDialogBrowse);
     if (!chosen || chosen->empty()) return 0;
     path = *chosen;
   } else {

@@ -93,8 +93,8 @@ TEST_F(EditorTest, LinesAreShownWithTabsExpandedBlanksTrimmedAndLongOnesSplit) {
   EXPECT_TRUE(linesOf(file) ==
               (std::vector<std::string>{"a       b", std::string(2000, 'x'), std::string(2000, 'x'),
                                         std::string(500, 'x'), "        key:    value", "last"}));
-  EXPECT_EQ(file.defaultLineEnd, LineEnd::Lf);
-  EXPECT_EQ(file.lastLine->lineEnd, LineEnd::Cr);
+  EXPECT_EQ(file.defaultLineEnd, LineEnding::Lf);
+  EXPECT_EQ(file.lastLine->lineEnd, LineEnding::Cr);
   EXPECT_EQ(file.lineNumber, 1);
 
   // A changed line that began with a TAB writes its indentation as TABs again; the others
