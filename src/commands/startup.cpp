@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "commands/command_loop.h"
+#include "commands/loop_state.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
 #include "config/previous_directories.h"
@@ -198,7 +199,8 @@ int runProgram(StartupContext& context) {
     openTitleWindows(titles, setupBlock().keyboardLayout.get() == 0, osText);
     flushInput();
     if (first && !switches.fileArgument.empty()) {
-      // The program ends with the editor.
+      // The program ends with the editor, which keys and clock see in the setup's layout.
+      applyKeyboardLayout(keyboardLayout());
       (void)editStartupFile(switches.fileArgument);
       closeTitleWindows(titles);
       break;
