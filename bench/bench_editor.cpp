@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "config/setup_block.h"
 #include "editor/edit_buffer.h"
 #include "editor/edit_file_io.h"
@@ -31,26 +32,14 @@
 namespace {
 
 using namespace corvane;
-using Clock = std::chrono::steady_clock;
+using bench::bestOf;
+using bench::Clock;
+using bench::millisecondsSince;
 
 constexpr long BigLines = 250000;
 constexpr long SmallLines = 250;
 constexpr int TypedKeys = 1000;
 constexpr int Repeats = 5;
-
-double millisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double bestOf(int repeats, const std::function<void()>& work) {
-  double best = 1e300;
-  for (int i = 0; i < repeats; ++i) {
-    const auto start = Clock::now();
-    work();
-    best = std::min(best, millisecondsSince(start));
-  }
-  return best;
-}
 
 // Lines of about 40 bytes; every seventh begins with a TAB, every eleventh holds one.
 std::string makeText(long lines) {

@@ -11,8 +11,8 @@
 #include "editor/edit_screen.h"
 #include "editor/editor_entry.h"
 #include "editor_fixture.h"
-#include "platform/console.h"
 #include "platform/textf.h"
+#include "support/follow_resizes.h"
 #include "ui/line_input.h"
 
 namespace corvane {
@@ -250,14 +250,7 @@ TEST_F(EditLoopTest, CommandModeGoesToALine) {
 }
 
 TEST_F(EditLoopTest, TheScreenFollowsAResize) {
-  KeyReaderHooks hooks;
-  hooks.resize = [] {
-    int columns = 0, rows = 0;
-    console().terminalSize(columns, rows);
-    relayoutWindows(columns, rows);
-    return key::ModifierEvent;
-  };
-  setKeyReaderHooks(hooks);
+  testing::followResizes();
   tree_.writeFile("f", numbered(40));
   run("f", {{{key::CtrlEnd},
              [this](EditedFile& f) {
