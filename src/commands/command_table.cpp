@@ -4,10 +4,12 @@
 #include <array>
 
 #include "commands/command_window.h"
+#include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
+#include "exec/user_menu.h"
 
 namespace corvane {
 namespace {
@@ -62,7 +64,7 @@ constexpr CommandEntry Table[] = {
     {CmdGoto, gotoCommand},
     {CmdLocateNextKey, locateNextCommand},
     {CmdLocateNext, locateNextCommand},
-    {'.', changeDirectoryList},
+    {'.', changeDirectoryListCommand},
     {key::fkey(1, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(2, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(3, key::ModCtrl), definedDirectoryCommand},
@@ -80,7 +82,7 @@ constexpr CommandEntry Table[] = {
     {CmdMakeDirectory, makeDirectoryCommand},
     {CmdMakeDirectoryKey, makeDirectoryCommand},
     // File commands.
-    {'a', changeAttributes},
+    {'a', partCommand<fileDetailsCommand>},
     {CmdAttributeSelected, changeAttributes},
     {'c', copyFiles},
     {CmdCopySelected, copyFiles},
@@ -113,7 +115,7 @@ constexpr CommandEntry Table[] = {
     {'o', commandInputCommand},
     {CmdExecuteCommandLine, executeCommandLine},
     {CmdCommandHistory, commandHistory},
-    {CmdUserPulldown, userPulldown},
+    {CmdUserPulldown, partCommand<userPulldownCommand>},
     {CmdShell, shellCommand},
     {'t', directoryTree},
     {CmdTree, directoryTree},

@@ -25,6 +25,9 @@ struct MenuBarSet {
   MenuBarSet& operator=(const MenuBarSet&) = delete;
 };
 
+// The function-key form while it runs (its "Next Functionkeys" button turns its pages).
+struct FunctionKeyForm;
+
 struct CommandsState {
   ProgramState program;
   CommandLine commandLine;
@@ -32,6 +35,7 @@ struct CommandsState {
   std::unique_ptr<MenuBarSet> corvaneBar, commanderBar;  // built at first use
   int actualOrSelectedItem = 0;  // the highlighted items of the two small choices
   int renameOrMoveItem = 0;
+  FunctionKeyForm* functionKeyForm = nullptr;
 };
 
 CommandsState& commandsState();

@@ -34,7 +34,5 @@ int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }
 int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
-int changeDirectoryList(LoopContext&, CommandId) { return notAvailable(); }
-int userPulldown(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

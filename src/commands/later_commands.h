@@ -7,7 +7,7 @@
 
 namespace corvane {
 
-int changeAttributes(LoopContext& loop, CommandId code);      // "a", Alt-A
+int changeAttributes(LoopContext& loop, CommandId code);      // Alt-A
 int copyFiles(LoopContext& loop, CommandId code);             // "c", Alt-C, 4098
 int moveFiles(LoopContext& loop, CommandId code);             // "m", Alt-M, 4115
 int renameEntry(LoopContext& loop, CommandId code);           // "r"
@@ -29,7 +29,5 @@ int splitFile(LoopContext& loop, CommandId code);             // 4099
 int buildFile(LoopContext& loop, CommandId code);             // 4100
 int directorySize(LoopContext& loop, CommandId code);         // F2, Shift-F1
 int directoryTree(LoopContext& loop, CommandId code);         // "t", 4150
-int changeDirectoryList(LoopContext& loop, CommandId code);   // "."
-int userPulldown(LoopContext& loop, CommandId code);          // 2113
 
 }  // namespace corvane

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keycodes.h"
+
 namespace corvane {
 
 // Most characters of an expanded command (the buffer of the stored formats holds 401).
@@ -61,6 +63,10 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
 int expandCommand(std::string_view fileName, std::string& command,
                   int maxLength = CommandLengthLimit, bool append = false,
                   NameQuoting quoting = NameQuoting::Shell);
+
+// Asks "Enter parameter  :" (ParameterLengthLimit characters, 40 wide, at column 10 and row
+// 10 of the current window) with text as its start; returns the key that ended the input.
+KeyCode askParameter(std::string& text);
 
 // The host form of a file name as a command sees it: a full program path becomes its host
 // path, a relative one gets "/" separators; names are otherwise unchanged.
