@@ -132,7 +132,8 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
       std::string_view overflow = exec_text::OverflowOther;
       if (next == '1' || next == '2') {
         const std::string& directory = templateDirectory(next - '0');
-        insertion = asWord(out, directory.empty() ? name : hostFormOfDirectory(directory));
+        insertion = directory.empty() ? asWord(out, name)
+                                      : shellWordAt(out, hostFormOfDirectory(directory));
         ++i;
       } else if (next == '%') {
         insertion = asWord(out, baseName);

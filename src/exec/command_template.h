@@ -31,7 +31,8 @@ constexpr int ExpandDone = 0;
 constexpr int ExpandError = 1;
 
 // How the file name is inserted: as a host name quoted for the interpreter, or exactly as
-// given (a typed parameter standing for the file name is shell text already).
+// given (a typed parameter standing for the file name is shell text already). The panel
+// directories of %1 and %2 are names either way, always written for the interpreter.
 enum class NameQuoting { Shell, Verbatim };
 
 // The directories %1 and %2 stand for (program paths, "" when unknown). The command window

@@ -122,10 +122,18 @@ TEST_F(UserMenuTest, AnEntryRunsWithTheParameterAsTyped) {
   EXPECT_EQ(tree_.readFile("out.txt"), "a b\n") << "typed text is shell text";
   EXPECT_EQ(normalScreenEvents().front(), "clear") << "WAIT clears the terminal's screen";
 
+  // The panel directories are names, written for the shell also beside a typed parameter.
+  tree_.writeFile("dirs.dat", "D> XPOS = 1\nE> ^Dirs\necho %1 > out.txt\n");
+  setTemplateDirectories("T:\\a  $HOME", "");
+  keys_ = {'d'};
+  EXPECT_EQ(runUserMenu("T:\\dirs.dat", true), MenuChosen);
+  EXPECT_EQ(tree_.readFile("out.txt"), tree_.root() + "/a  $HOME\n");
+
   // Without Enter at the parameter nothing runs.
+  tree_.writeFile("out.txt", "");
   keys_ = {'e', key::Escape};
   EXPECT_EQ(runUserMenu("T:\\corvane.DAT", true), MenuChosen);
-  EXPECT_EQ(tree_.readFile("out.txt"), "a b\n");
+  EXPECT_EQ(tree_.readFile("out.txt"), "");
 }
 
 TEST_F(UserMenuTest, FilesWithoutAMenuSaySo) {
