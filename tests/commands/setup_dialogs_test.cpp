@@ -28,8 +28,7 @@ class SetupDialogsTest : public LoopTest {
   }
   void type(std::string_view text) { console_.pushText(text); }
   static constexpr int Programs = 0, Colors = 1, DarkScreen = 3, Preferences = 4,
-                       FunctionKeys = 6, Clock = 8, Directories = 9, Printer = 12,
-                       Confirmations = 15;
+                       FunctionKeys = 6, Clock = 8, Directories = 9, Confirmations = 15;
 };
 
 TEST_F(SetupDialogsTest, LineInputsStoreWhatIsInRange) {
@@ -84,19 +83,6 @@ TEST_F(SetupDialogsTest, LineInputsStoreWhatIsInRange) {
       },
       [&] {
         EXPECT_EQ(setupBlock().idleMinutes.get(), 15);
-        setupItem(Printer);
-        type("12");
-        pushKeys({key::Enter});
-      },
-      [&] {
-        pushKeys({key::Escape});  // the setup menu stays open
-        EXPECT_EQ(setupBlock().printerPort.get(), 1);
-        setupItem(Printer);
-        type("3");
-        pushKeys({key::Enter});
-      },
-      [&] {
-        EXPECT_EQ(setupBlock().printerPort.get(), 3);
         pushKeys({key::Escape});
       },
       [&] { type("n"); },
