@@ -2,11 +2,12 @@
 // each definition keeps to its limit and holds no zero byte or line break, at most eight are
 // stored, and each line is reported at most once (the maximum once more). The DOS time and
 // date formats keep their widths for any value.
+#include "config/archiver_defs.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "config/archiver_defs.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::prepareProcess();
   const std::string_view text = fuzz::asText(data, size);
   const std::string path = fuzz::writeScratchFile("corvane.ASE", text);
-  const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const std::size_t lines =
+      static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
 
   for (std::string_view archive : {"a.zip", "B.LZH", "c.arj", "d.zoo", "README", "x.y.Jar"}) {
     ArchiverDefs defs;

@@ -2,11 +2,12 @@
 // more entries than it may show, its title keeps to its length, no label or command holds a
 // zero byte or a line break, settings stay within their bounds, and each line is reported at
 // most once.
+#include "exec/user_menu.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "exec/user_menu.h"
 #include "fuzz_support.h"
 #include "platform/charset.h"
 
@@ -25,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::prepareProcess();
   const std::string_view text = fuzz::asText(data, size);
   const std::string path = fuzz::writeScratchFile("menu.dat", text);
-  const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  const std::size_t lines =
+      static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
 
   for (int limit : {1, userMenuCapacity()}) {
     UserMenu menu;
@@ -38,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const UserMenuEntry& entry : menu.entries) {
       FUZZ_CHECK(!holdsBreak(entry.label) && entry.label.size() <= UserMenuLineLimit, entry.label);
       FUZZ_CHECK(!holdsBreak(entry.command), entry.command);
-      FUZZ_CHECK(entry.command.empty() || (entry.command.front() != ' ' &&
-                                           entry.command.front() != '\t'),
-                 entry.command);
+      FUZZ_CHECK(
+          entry.command.empty() || (entry.command.front() != ' ' && entry.command.front() != '\t'),
+          entry.command);
       for (int value : {entry.swap, entry.window, entry.windowX, entry.windowY, entry.windowWidth,
                         entry.windowHeight, entry.cursor, entry.wait, entry.parameter})
         FUZZ_CHECK(inBounds(value), entry.label);

@@ -57,8 +57,7 @@ int changeDirectoryListCommand(LoopContext& loop, CommandId) {
   for (int i = 0; i < DirectoryEntryCount; ++i) {
     const std::string_view directory = trimBlanks(block.directories[i].text());
     if (directory.empty()) continue;
-    labels.push_back(
-        textf(FormatDirectoryItem, 'A' + i, std::string(directory).c_str()));
+    labels.push_back(textf(FormatDirectoryItem, 'A' + i, std::string(directory).c_str()));
     keys.push_back(key::fkey(i + 1, key::ModCtrl));
   }
   if (labels.empty()) {
@@ -68,9 +67,12 @@ int changeDirectoryListCommand(LoopContext& loop, CommandId) {
   std::vector<MenuItem> items;
   for (std::size_t i = 0; i < labels.size(); ++i)
     items.push_back({.label = labels[i], .helpContext = HelpDirectories, .command = keys[i]});
-  PulldownMenu menu{.x = DirectoryListX, .y = DirectoryListY,
+  PulldownMenu menu{.x = DirectoryListX,
+                    .y = DirectoryListY,
                     .minimumWidth = textCells(TitleChangeDirectory) + 2,
-                    .title = TitleChangeDirectory, .showTitle = true, .items = items};
+                    .title = TitleChangeDirectory,
+                    .showTitle = true,
+                    .items = items};
   int command = 0;
   if (runPulldown(menu, command) != MenuChosen || command == 0) return LoopContinue;
   return definedDirectoryCommand(loop, command);

@@ -155,26 +155,36 @@ bool sortDialog() {
   return true;
 }
 
-// The user-defined profile's switches, each that of the command-window entry it names. Enter
-// stores them; the profile is applied either way only after Enter.
-bool commandWindowSwitchesDialog() {
-  constexpr std::size_t Count = std::size(CommandWindowSwitches);
-  std::array<std::uint16_t, Count> flags{};
-  std::array<FormItem, Count + 2> items{};
-  for (std::size_t i = 0; i < Count; ++i) {
-    flags[i] = static_cast<std::uint16_t>(entrySwitch(CommandWindowSwitches[i].entry));
-    items[i] = {.label = CommandWindowSwitches[i].label,
-                .type = FormSwitch,
-                .flag = &flags[i],
-                .helpContext = HelpCommandWindowLabels};
+// A form of one YES/NO switch per label, each starting as value(number) says; true after
+// Enter, with the answers in flags (one per label).
+bool switchForm(std::string_view title, std::span<const SwitchLabel> labels, int (*value)(int),
+                int help, std::vector<std::uint16_t>& flags) {
+  flags.assign(labels.size(), 0);
+  std::vector<FormItem> items;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    flags[i] = static_cast<std::uint16_t>(value(labels[i].number) != 0);
+    items.push_back(
+        {.label = labels[i].label, .type = FormSwitch, .flag = &flags[i], .helpContext = help});
   }
-  items[Count] = {.type = FormSeparator};
-  items[Count + 1] = {.label = FormKeyLine, .type = FormStatic};
-  const FormDescriptor form{.x = FormX, .y = formRow(static_cast<int>(items.size())),
+  items.push_back({.type = FormSeparator});
+  items.push_back({.label = FormKeyLine, .type = FormStatic});
+  const FormDescriptor form{.x = FormX,
+                            .y = formRow(static_cast<int>(items.size())),
                             .valueColumn = valueColumnFor(items),
-                            .title = TitleCommandWindowSwitches, .items = items};
-  if (runForm(form) != FormAccepted) return false;
-  for (std::size_t i = 0; i < Count; ++i) setEntrySwitch(CommandWindowSwitches[i].entry, flags[i]);
+                            .title = title,
+                            .items = items};
+  return runForm(form) == FormAccepted;
+}
+
+// The user-defined profile's switches, each that of the command-window entry it names; Enter
+// stores them.
+bool commandWindowSwitchesDialog() {
+  std::vector<std::uint16_t> flags;
+  if (!switchForm(TitleCommandWindowSwitches, CommandWindowSwitches, entrySwitch,
+                  HelpCommandWindowLabels, flags))
+    return false;
+  for (std::size_t i = 0; i < flags.size(); ++i)
+    setEntrySwitch(CommandWindowSwitches[i].number, flags[i] != 0);
   return true;
 }
 
@@ -238,7 +248,6 @@ bool keyboardDialog() {
   requestRebuild();
   return true;
 }
-
 
 // Opens a definitions file in the editor: the internal one when there is one, else the
 // configured editor, else the user's.
@@ -320,15 +329,12 @@ bool programsDialog() {
 bool colorsDialog() {
   constexpr int DefaultColorsItem = 100, MonochromeColorsItem = 101;
   std::vector<MenuItem> items;
-  for (std::size_t slot = 0; slot < ColorSlotLabels.size(); ++slot)
-    if (!ColorSlotLabels[slot].empty())
-      items.push_back({.label = ColorSlotLabels[slot],
-                       .helpContext = HelpColors,
-                       .command = static_cast<int>(slot)});
-  items.push_back({.label = TextDefaultColors, .helpContext = HelpColors,
-                   .command = DefaultColorsItem});
-  items.push_back({.label = TextMonochromeColors, .helpContext = HelpColors,
-                   .command = MonochromeColorsItem});
+  for (const SwitchLabel& slot : ColorSlotLabels)
+    items.push_back({.label = slot.label, .helpContext = HelpColors, .command = slot.number});
+  items.push_back(
+      {.label = TextDefaultColors, .helpContext = HelpColors, .command = DefaultColorsItem});
+  items.push_back(
+      {.label = TextMonochromeColors, .helpContext = HelpColors, .command = MonochromeColorsItem});
   int chosen = 0;
   if (!selectValue(TitleColor, items, -1, chosen)) return false;
   const bool changed = chosen == DefaultColorsItem      ? setColorSet(ColorSet::Default)
@@ -377,14 +383,15 @@ bool clockDialog() {
       {.type = FormSeparator},
       {.label = FormKeyLine, .type = FormStatic},
   };
-  const FormDescriptor form{.x = FormX, .y = FormRow, .valueColumn = valueColumnFor(items),
-                            .title = TitleClock, .items = items};
+  const FormDescriptor form{.x = FormX,
+                            .y = FormRow,
+                            .valueColumn = valueColumnFor(items),
+                            .title = TitleClock,
+                            .items = items};
   if (runForm(form) != FormAccepted) return false;
-  block.clockFlags.set(static_cast<std::uint16_t>((flags & ~(ClockFlagOn | ClockFlag24Hours |
-                                                             ClockFlagCentre)) |
-                                                  (on ? ClockFlagOn : 0) |
-                                                  (hours24 ? ClockFlag24Hours : 0) |
-                                                  (centre ? ClockFlagCentre : 0)));
+  block.clockFlags.set(static_cast<std::uint16_t>(
+      (flags & ~(ClockFlagOn | ClockFlag24Hours | ClockFlagCentre)) | (on ? ClockFlagOn : 0) |
+      (hours24 ? ClockFlag24Hours : 0) | (centre ? ClockFlagCentre : 0)));
   store(block.clockSeconds, seconds);
   applyClockSettings();
   return true;
@@ -392,24 +399,11 @@ bool clockDialog() {
 
 // " ^Confirmations": the preference switches, effective at once.
 bool confirmationsDialog() {
-  constexpr std::size_t Count = std::size(SeveralSettings);
-  std::array<std::uint16_t, Count> flags{};
-  std::array<FormItem, Count + 2> items{};
-  for (std::size_t i = 0; i < Count; ++i) {
-    flags[i] = static_cast<std::uint16_t>(preference(SeveralSettings[i].number));
-    items[i] = {.label = SeveralSettings[i].label,
-                .type = FormSwitch,
-                .flag = &flags[i],
-                .helpContext = HelpConfirmations};
-  }
-  items[Count] = {.type = FormSeparator};
-  items[Count + 1] = {.label = FormKeyLine, .type = FormStatic};
-  const FormDescriptor form{.x = FormX, .y = formRow(static_cast<int>(items.size())),
-                            .valueColumn = valueColumnFor(items),
-                            .title = TitleSeveralSettings, .items = items};
-  if (runForm(form) != FormAccepted) return false;
+  std::vector<std::uint16_t> flags;
+  if (!switchForm(TitleSeveralSettings, SeveralSettings, preference, HelpConfirmations, flags))
+    return false;
   bool hiddenFiles = false, menuLine = false;
-  for (std::size_t i = 0; i < Count; ++i) {
+  for (std::size_t i = 0; i < flags.size(); ++i) {
     const int number = SeveralSettings[i].number;
     if ((preference(number) != 0) == (flags[i] != 0)) continue;
     setPreference(number, flags[i] != 0);
@@ -483,9 +477,12 @@ bool functionKeysDialog() {
   }
   form->showPage(0);
   commandsState().functionKeyForm = form.get();
-  const FormDescriptor descriptor{.x = FunctionKeysX, .y = FunctionKeysY,
-                                  .width = FunctionKeysWidth, .valueColumn = FunctionKeysValues,
-                                  .title = TitleFunctionKeys, .items = form->items};
+  const FormDescriptor descriptor{.x = FunctionKeysX,
+                                  .y = FunctionKeysY,
+                                  .width = FunctionKeysWidth,
+                                  .valueColumn = FunctionKeysValues,
+                                  .title = TitleFunctionKeys,
+                                  .items = form->items};
   const int result = runForm(descriptor);
   commandsState().functionKeyForm = nullptr;
   if (result != FormAccepted) return false;
@@ -512,8 +509,11 @@ bool directoriesDialog() {
   }
   items[DirectoryEntryCount] = {.type = FormSeparator};
   items[DirectoryEntryCount + 1] = {.label = FormKeyLine, .type = FormStatic};
-  const FormDescriptor form{.x = FunctionKeysX, .y = FunctionKeysY, .width = FunctionKeysWidth,
-                            .valueColumn = FunctionKeysValues, .title = TitleDirectories,
+  const FormDescriptor form{.x = FunctionKeysX,
+                            .y = FunctionKeysY,
+                            .width = FunctionKeysWidth,
+                            .valueColumn = FunctionKeysValues,
+                            .title = TitleDirectories,
                             .items = items};
   if (runForm(form) != FormAccepted) return false;
   for (std::size_t i = 0; i < directories.size(); ++i)
@@ -534,39 +534,74 @@ void menuEntryForm() {
   std::string title, x, y, width, number, description, command;
   std::uint16_t swap = 0, window = 0, cursor = 0, wait = 0, parameter = 0;
   const FormItem items[] = {
-      {.label = TextMenuTitle, .type = FormText, .text = &title,
-       .maxLength = static_cast<int>(UserMenuTitleChars), .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuX, .type = FormNumber, .text = &x, .maxLength = 3,
+      {.label = TextMenuTitle,
+       .type = FormText,
+       .text = &title,
+       .maxLength = static_cast<int>(UserMenuTitleChars),
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuY, .type = FormNumber, .text = &y, .maxLength = 3,
+      {.label = TextMenuX,
+       .type = FormNumber,
+       .text = &x,
+       .maxLength = 3,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuWidth, .type = FormNumber, .text = &width, .maxLength = 3,
+      {.label = TextMenuY,
+       .type = FormNumber,
+       .text = &y,
+       .maxLength = 3,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuEntryNumber, .type = FormNumber, .text = &number, .maxLength = 2,
+      {.label = TextMenuWidth,
+       .type = FormNumber,
+       .text = &width,
+       .maxLength = 3,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuDescription, .type = FormText, .text = &description, .maxLength = 60,
+      {.label = TextMenuEntryNumber,
+       .type = FormNumber,
+       .text = &number,
+       .maxLength = 2,
+       .helpContext = HelpMenuEntryForm},
+      {.label = TextMenuDescription,
+       .type = FormText,
+       .text = &description,
+       .maxLength = 60,
        .helpContext = HelpMenuEntryForm},
       {.label = TextMenuSwap, .type = FormSwitch, .flag = &swap, .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuWindow, .type = FormSwitch, .flag = &window,
+      {.label = TextMenuWindow,
+       .type = FormSwitch,
+       .flag = &window,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuCursor, .type = FormSwitch, .flag = &cursor,
+      {.label = TextMenuCursor,
+       .type = FormSwitch,
+       .flag = &cursor,
        .helpContext = HelpMenuEntryForm},
       {.label = TextMenuWait, .type = FormSwitch, .flag = &wait, .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuParameter, .type = FormSwitch, .flag = &parameter,
+      {.label = TextMenuParameter,
+       .type = FormSwitch,
+       .flag = &parameter,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuCommand, .type = FormText, .text = &command,
-       .maxLength = static_cast<int>(SetupCommand::Capacity), .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuSave, .type = FormButton, .handler = announceButton,
+      {.label = TextMenuCommand,
+       .type = FormText,
+       .text = &command,
+       .maxLength = static_cast<int>(SetupCommand::Capacity),
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuDelete, .type = FormButton, .handler = announceButton,
+      {.label = TextMenuSave,
+       .type = FormButton,
+       .handler = announceButton,
        .helpContext = HelpMenuEntryForm},
-      {.label = TextMenuNext, .type = FormButton, .handler = announceButton,
+      {.label = TextMenuDelete,
+       .type = FormButton,
+       .handler = announceButton,
+       .helpContext = HelpMenuEntryForm},
+      {.label = TextMenuNext,
+       .type = FormButton,
+       .handler = announceButton,
        .helpContext = HelpMenuEntryForm},
       {.type = FormSeparator},
       {.label = FormKeyLine, .type = FormStatic},
   };
-  const FormDescriptor form{.x = FormX, .y = formRow(static_cast<int>(std::size(items))),
-                            .width = MenuEntryFormWidth, .valueColumn = MenuEntryFormValues,
+  const FormDescriptor form{.x = FormX,
+                            .y = formRow(static_cast<int>(std::size(items))),
+                            .width = MenuEntryFormWidth,
+                            .valueColumn = MenuEntryFormValues,
                             .title = TitleMenuEntryForm,
                             .items = items};
   (void)runForm(form);
@@ -575,7 +610,8 @@ void menuEntryForm() {
 constexpr int EditMenuFileItem = 0, MenuEntryFormItem = 1;
 constexpr MenuItem UserPulldownItems[] = {
     {.label = TextEditMenuFile, .helpContext = HelpDefineUserPulldown, .command = EditMenuFileItem},
-    {.label = TextMenuEntryForm, .helpContext = HelpDefineUserPulldown,
+    {.label = TextMenuEntryForm,
+     .helpContext = HelpDefineUserPulldown,
      .command = MenuEntryFormItem},
 };
 
@@ -591,8 +627,8 @@ bool userPulldownDialog() {
     rejectBeep();
     return false;
   }
-  const std::optional<std::string> file = selectFile(besideSetup(setupPath, UserMenuMask),
-                                                     UserMenuSelectionWidth, FileDialogBrowseTitled);
+  const std::optional<std::string> file = selectFile(
+      besideSetup(setupPath, UserMenuMask), UserMenuSelectionWidth, FileDialogBrowseTitled);
   if (!file) return false;
   editDefinitionsFile(*file);
   return true;

@@ -27,13 +27,20 @@ constexpr std::string_view FallbackEditorCommand = "${VISUAL:-${EDITOR:-vi}}";
 
 // " ^Colors".
 constexpr std::string_view TitleColor = "^Color";
-constexpr std::array<std::string_view, 22> ColorSlotLabels = {
-    "^Message window", "E^xecutable files", "^Main window",   "M^ain window frame",
-    "^Question window", "",                 "^Error window",  "^Pulldown frame",
-    "P^ulldown",       "^Act. filecursor",  "^Select files",  "S^elect direct.",
-    "^Normalcolor",    "^Info window",      "",               "^Hotkey",
-    "Pu^lldown line",  "^Directories",      "^Tree window",   "Tree ^frame",
-    "^Lineeditor",     "^Background"};
+// A switch's (or a colour slot's) number and its label.
+struct SwitchLabel {
+  int number;
+  std::string_view label;
+};
+constexpr SwitchLabel ColorSlotLabels[] = {
+    {0, "^Message window"},    {1, "E^xecutable files"}, {2, "^Main window"},
+    {3, "M^ain window frame"}, {4, "^Question window"},  {6, "^Error window"},
+    {7, "^Pulldown frame"},    {8, "P^ulldown"},         {9, "^Act. filecursor"},
+    {10, "^Select files"},     {11, "S^elect direct."},  {12, "^Normalcolor"},
+    {13, "^Info window"},      {15, "^Hotkey"},          {16, "Pu^lldown line"},
+    {17, "^Directories"},      {18, "^Tree window"},     {19, "Tree ^frame"},
+    {20, "^Lineeditor"},       {21, "^Background"},
+};
 constexpr std::string_view TextDefaultColors = "^Default-colors";
 constexpr std::string_view TextMonochromeColors = "M^onochrome-colors";
 
@@ -51,11 +58,7 @@ constexpr std::string_view TextClockSeconds = "With seconds";
 
 // " ^Confirmations": the preferences in the order the form shows them.
 constexpr std::string_view TitleSeveralSettings = " Several Settings ";
-struct PreferenceLabel {
-  int number;
-  std::string_view label;
-};
-constexpr PreferenceLabel SeveralSettings[] = {
+constexpr SwitchLabel SeveralSettings[] = {
     {0, " Confirmation before deleting files/directories"},
     {1, " Confirmation before ending the program"},
     {2, " Confirmation before creating a directory"},
@@ -80,21 +83,17 @@ constexpr PreferenceLabel SeveralSettings[] = {
 // command-window entry it names.
 constexpr std::string_view TextProfileUserDefined = "^Userdefined";
 constexpr std::string_view TitleCommandWindowSwitches = " Kommanodofenster parametrieren ";
-struct EntrySwitchLabel {
-  int entry;
-  std::string_view label;
-};
-constexpr EntrySwitchLabel CommandWindowSwitches[] = {
-    {20, "Autoview              (*)"},   {22, "Anzeigeform      (SH_F03)"},
-    {23, "Maske              (mas^K)"},  {25, "Sortieren             (#)"},
-    {27, "Laufwerke          (CTR^L)"},  {0, "Attribute           (^Att)"},
-    {4, "Interner Editor     (^Fed)"},   {5, "Goto                 (^Go)"},
-    {6, "Find Text          (f^Ind)"},   {7, "Move               (^Move)"},
-    {8, "Inverse Selektion   (i^Nv)"},   {9, "Kommando            (c^Om)"},
-    {10, "Quickstart          (^Qck)"},  {11, "Rename              (^Ren)"},
-    {12, "Selektion           (^Sel)"},  {13, "Verzeichnisbaum    (^Tree)"},
-    {14, "Deselektieren     (^Unsel)"},  {15, "View               (^View)"},
-    {16, "Textverarbeitung   (^Word)"},  {17, "Ausf\x81hren           (e^Xe]"},
+constexpr SwitchLabel CommandWindowSwitches[] = {
+    {20, "Autoview              (*)"},  {22, "Anzeigeform      (SH_F03)"},
+    {23, "Maske              (mas^K)"}, {25, "Sortieren             (#)"},
+    {27, "Laufwerke          (CTR^L)"}, {0, "Attribute           (^Att)"},
+    {4, "Interner Editor     (^Fed)"},  {5, "Goto                 (^Go)"},
+    {6, "Find Text          (f^Ind)"},  {7, "Move               (^Move)"},
+    {8, "Inverse Selektion   (i^Nv)"},  {9, "Kommando            (c^Om)"},
+    {10, "Quickstart          (^Qck)"}, {11, "Rename              (^Ren)"},
+    {12, "Selektion           (^Sel)"}, {13, "Verzeichnisbaum    (^Tree)"},
+    {14, "Deselektieren     (^Unsel)"}, {15, "View               (^View)"},
+    {16, "Textverarbeitung   (^Word)"}, {17, "Ausf\x81hren           (e^Xe]"},
 };
 
 // " ^Function keys" and " ^Directories".
@@ -116,7 +115,9 @@ constexpr const char* FormatDirectoryItem = " ^%c  %s";
 constexpr std::string_view TextEditMenuFile = " ^Edit a menu file (*.dat)";
 constexpr std::string_view TextMenuEntryForm = " Anwendermen\x81 ^parametrieren";
 constexpr std::string_view TitleMenuEntryForm = " Anwendermen\x81 parametrieren ";
-constexpr std::string_view TextMenuTitle = "\x9A" "berschrift   : ";
+constexpr std::string_view TextMenuTitle =
+    "\x9A"
+    "berschrift   : ";
 constexpr std::string_view TextMenuX = "X-Position    : ";
 constexpr std::string_view TextMenuY = "Y-Position    : ";
 constexpr std::string_view TextMenuWidth = "Minimalbreite : ";
@@ -130,6 +131,8 @@ constexpr std::string_view TextMenuParameter = "Parameter einlesen   ? ";
 constexpr std::string_view TextMenuCommand = "Befehl : ";
 constexpr std::string_view TextMenuSave = "Eintrag sichern ";
 constexpr std::string_view TextMenuDelete = "Eintrag l\x94schen ";
-constexpr std::string_view TextMenuNext = "N\x84" "chster Eintrag";
+constexpr std::string_view TextMenuNext =
+    "N\x84"
+    "chster Eintrag";
 
 }  // namespace corvane

@@ -41,7 +41,7 @@ constexpr std::size_t ArchiverLineLimit = 199;
 
 struct ArchiverDefs {
   std::array<std::string, ArchiverDefinitionCount> definitions;
-  int count = 0;  // definition lines taken (an over-long one leaves its place empty)
+  int count = 0;       // definition lines taken (an over-long one leaves its place empty)
   bool found = false;  // a section applies to the archive
   const std::string& operator[](ArchiverDefinition which) const {
     return definitions[static_cast<std::size_t>(which)];

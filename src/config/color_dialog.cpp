@@ -20,10 +20,10 @@ int wrapped(int colour) { return (colour + ColorCount) % ColorCount; }
 
 // The box in the colour being edited, opened afresh for each colour.
 void showColorBox(ScopedWindow& box, int foreground, int background) {
-  const std::string text =
-      textf(FormatColorDialog, std::string(ColorNames[static_cast<std::size_t>(foreground)]).c_str(),
-            std::string(ColorNames[static_cast<std::size_t>(background)]).c_str(),
-            std::string(TextColorHelp).c_str());
+  const std::string text = textf(
+      FormatColorDialog, std::string(ColorNames[static_cast<std::size_t>(foreground)]).c_str(),
+      std::string(ColorNames[static_cast<std::size_t>(background)]).c_str(),
+      std::string(TextColorHelp).c_str());
   const BoxLayout layout = layoutBox(text, ColorBoxExtraRows);
   const ColorAttr attr = static_cast<ColorAttr>(background * ColorCount + foreground);
   freeWindow(box.handle());

@@ -13,9 +13,9 @@ constexpr const char* FormatColorDialog = "FG : %-20s\nBG : %-20s\n\n%s";
 constexpr std::string_view TextColorHelp = "BG Cursor <>, FG \x18\x19";
 constexpr std::string_view TextExecuteFunction = "Execute Function ? ";
 constexpr std::array<std::string_view, 16> ColorNames = {
-    "Black",      "Blue",         "Green",       "Cyan",      "Red",         "Magenta",
-    "Brown",      "Light grey",   "Dark grey",   "Ligth blue", "Light green", "Light cyan",
-    "Light red",  "Light magenta", "Yellow",     "White"};
+    "Black",     "Blue",          "Green",     "Cyan",       "Red",         "Magenta",
+    "Brown",     "Light grey",    "Dark grey", "Ligth blue", "Light green", "Light cyan",
+    "Light red", "Light magenta", "Yellow",    "White"};
 
 // Shows the slot's colour names in a box drawn in that colour: Up and Down choose the
 // previous and next foreground, Left and Right the background (both wrap between 0 and

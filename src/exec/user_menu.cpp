@@ -206,9 +206,10 @@ int runMenuEntry(const UserMenuEntry& entry) {
                      color(ColorPulldownFrame), EntryWindowFlags);
   }
   if (entry.cursor != 0) setCursorShape(CursorSmall);
-  const int result = runCommandLine(
-      entry.command, parameter, entry.wait != 0 ? ScreenVariant::Console : ScreenVariant::KeepScreen,
-      false, false, entry.wait != 0, NameQuoting::Verbatim);
+  const int result =
+      runCommandLine(entry.command, parameter,
+                     entry.wait != 0 ? ScreenVariant::Console : ScreenVariant::KeepScreen, false,
+                     false, entry.wait != 0, NameQuoting::Verbatim);
   if (entry.cursor != 0) setCursorShape(CursorHidden);
   return result;
 }

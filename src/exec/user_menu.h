@@ -70,7 +70,8 @@ int runUserMenu(std::string_view fileName, bool keepExtension);
 // whole, while it runs; with CURSOR the cursor shown. The command runs as a command line
 // with the typed parameter in place of the file name, inserted as typed; WAIT runs it in the
 // console variant with the terminal's screen cleared first, otherwise in the keep-screen
-// variant; nothing is appended and no key awaited. Returns what runCommandLine returns, or the key that left the parameter input.
+// variant; nothing is appended and no key awaited. Returns what runCommandLine returns, or the key
+// that left the parameter input.
 int runMenuEntry(const UserMenuEntry& entry);
 
 // The file selection of "*.dat" in the setup file's directory, then the chosen file's menu

@@ -27,8 +27,8 @@ class SetupDialogsTest : public LoopTest {
     pushKeys({key::Enter});
   }
   void type(std::string_view text) { console_.pushText(text); }
-  static constexpr int Programs = 0, Colors = 1, DarkScreen = 3, Preferences = 4,
-                       FunctionKeys = 6, Clock = 8, Directories = 9, Confirmations = 15;
+  static constexpr int Programs = 0, Colors = 1, DarkScreen = 3, Preferences = 4, FunctionKeys = 6,
+                       Clock = 8, Directories = 9, Confirmations = 15;
 };
 
 TEST_F(SetupDialogsTest, LineInputsStoreWhatIsInRange) {
@@ -55,7 +55,9 @@ TEST_F(SetupDialogsTest, LineInputsStoreWhatIsInRange) {
         type("less");
         pushKeys({key::Escape});
       },
-      [&] { pushKeys({key::Escape, key::Escape}); },
+      [&] {
+        pushKeys({key::Escape, key::Escape});
+      },
       [&] {
         EXPECT_EQ(setupBlock().viewerCommand.text(), "") << "Esc keeps the old value";
         EXPECT_FALSE(setupChanged());
@@ -231,8 +233,7 @@ TEST_F(SetupDialogsTest, ColourAndClockChangesShowAtOnce) {
 
 TEST_F(SetupDialogsTest, DetailsOfTheCursorEntry) {
   t_.writeFile("sub/b.txt", "b");
-  run(
-      {
+  run({
           [&] { pushKeys({'a'}); },  // ".." first
           [&] {
             EXPECT_EQ(console_.beeps, 1);

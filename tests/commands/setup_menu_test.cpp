@@ -143,7 +143,9 @@ TEST_F(SetupMenuTest, SaveWritesTheSetupFile) {
   setupBlock().sortMode.set(3);
   markSetupChanged();
   run({
-      [&] { pushKeys({key::alt('T'), 's'}); },
+      [&] {
+        pushKeys({key::alt('T'), 's'});
+      },
       [&] {
         EXPECT_FALSE(setupChanged());
         ASSERT_TRUE(t_.exists("corvane.SET"));

@@ -51,9 +51,12 @@ TEST_F(ArchiverDefsTest, TheSectionOfTheExtensionApplies) {
     std::string_view packer;
   };
   const Case cases[] = {
-      {"C:\\x\\pack.zip", true, "zip"},  {"PACK.Jar", true, "zip"},
-      {"dir.zip\\old.LHA", true, "lha"}, {"pack.z", false, ""},  // not part of a word
-      {"README", false, ""},             {"pack.ar", false, ""},
+      {"C:\\x\\pack.zip", true, "zip"},
+      {"PACK.Jar", true, "zip"},
+      {"dir.zip\\old.LHA", true, "lha"},
+      {"pack.z", false, ""},  // not part of a word
+      {"README", false, ""},
+      {"pack.ar", false, ""},
   };
   for (const Case& c : cases) {
     const ArchiverDefs defs = read(TwoSections, c.archive);
@@ -124,9 +127,12 @@ TEST_F(ArchiverDefsTest, ArchiveTypeByExtension) {
     int type;
     bool message;
   };
-  const Case cases[] = {{"FILE.ZIP", ArchiveZip, false},  {"FILE.Lzh", ArchiveLzh, false},
-                        {"a.lha", ArchiveLzh, false},     {"x.zoo", ArchiveZoo, false},
-                        {"C:\\a.b\\x.ARJ", ArchiveArj, false}, {"README", ArchiveNone, false},
+  const Case cases[] = {{"FILE.ZIP", ArchiveZip, false},
+                        {"FILE.Lzh", ArchiveLzh, false},
+                        {"a.lha", ArchiveLzh, false},
+                        {"x.zoo", ArchiveZoo, false},
+                        {"C:\\a.b\\x.ARJ", ArchiveArj, false},
+                        {"README", ArchiveNone, false},
                         {"C:\\a.zip\\README", ArchiveNone, false},
                         {"FILE.TXT", ArchiveNone, true}};
   for (const Case& c : cases) {

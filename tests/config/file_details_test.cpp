@@ -133,12 +133,12 @@ TEST(DosDateTime, TypedTimesAndDatesAreChecked) {
     bool valid;
   };
   const Case cases[] = {
-      {"23:59", "31.12.2107", true}, {" 0:00", " 1.01.1980", true},
+      {"23:59", "31.12.2107", true},  {" 0:00", " 1.01.1980", true},
       {"24:00", "01.01.2000", false}, {"12:60", "01.01.2000", false},
       {"12:00", "31.04.2000", false}, {"12:00", "29.02.1900", false},
       {"12:00", "01.13.2000", false}, {"12:00", "01.01.1979", false},
       {"12:00", "01.01.2108", false}, {"12:00x", "01.01.2000", false},
-      {"", "01.01.2000", false},     {"12:00", "1.1", false},
+      {"", "01.01.2000", false},      {"12:00", "1.1", false},
   };
   for (const Case& c : cases) {
     std::uint16_t date = 0, time = 0;
@@ -149,7 +149,9 @@ TEST(DosDateTime, TypedTimesAndDatesAreChecked) {
 TEST_F(DialogTest, ColoursWrapAndOnlyEnterStoresThem) {
   colorSlots()[ColorInfoWindow] = 0x0F;  // white on black
   script({
-      [&] { console_.pushKeys({key::Down, key::Left}); },
+      [&] {
+        console_.pushKeys({key::Down, key::Left});
+      },
       [&] {
         EXPECT_TRUE(shows("FG : Black"));
         EXPECT_TRUE(shows("BG : White"));

@@ -30,7 +30,9 @@ class UserMenuTest : public ExecTest {
   Problems problems_;
 };
 
-std::string fileError(std::string_view line) { return "DEFINITIONFILE ERROR \n" + std::string(line); }
+std::string fileError(std::string_view line) {
+  return "DEFINITIONFILE ERROR \n" + std::string(line);
+}
 
 TEST_F(UserMenuTest, KeywordLinesSettingsAndCommands) {
   const std::string longLine(201, 'x');
@@ -51,8 +53,7 @@ TEST_F(UserMenuTest, KeywordLinesSettingsAndCommands) {
       "E> ^Second  \n"
       "D> PARAMETER = 1\n"
       "D> WINXPOS =  99999999999\n" +
-      longLine + "\n" +
-      "edit %\n");
+      longLine + "\n" + "edit %\n");
   EXPECT_EQ(menu.title, "A title of more than thirty-nine charac");
   EXPECT_EQ(menu.x, 10) << "names are compared in upper case";
   EXPECT_EQ(menu.y, -3);
@@ -67,9 +68,9 @@ TEST_F(UserMenuTest, KeywordLinesSettingsAndCommands) {
   EXPECT_EQ(menu.entries[1].command, "edit %") << "an over-long line is not split in two";
   EXPECT_EQ(problems_,
             (Problems{fileError("P> A title of more than thirty-nine characters, cut"),
-                      fileError("ls > before.txt"), fileError("D> WAIT = 1"),
-                      fileError("X> what"), fileError("D> NOEQUALS"),
-                      "DEFINITION ERROR \nFOO", fileError(longLine.substr(0, 60) + "...")}));
+                      fileError("ls > before.txt"), fileError("D> WAIT = 1"), fileError("X> what"),
+                      fileError("D> NOEQUALS"), "DEFINITION ERROR \nFOO",
+                      fileError(longLine.substr(0, 60) + "...")}));
 }
 
 TEST_F(UserMenuTest, EntriesBeyondThePulldownAreReportedWithTheirLines) {
