@@ -1,6 +1,7 @@
 #include "exec/user_menu.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "config/definition_lines.h"
 #include "config/setup_block.h"
@@ -30,6 +31,8 @@ constexpr int DefinitionValueLimit = 9999;
 constexpr int MenuFirstRow = 2;
 constexpr int EntryWindowFlags = WindowClear | WindowShadow | WindowSingle;
 constexpr int SmallestFramedWindow = 3;
+// The help page of the user menus.
+constexpr int HelpUserPulldown = 409;
 // Preference 12: " Refresh filelist after command".
 constexpr int PreferenceRefreshAfterCommand = 12;
 
@@ -232,7 +235,9 @@ int runUserMenu(std::string_view fileName, bool keepExtension) {
   std::vector<MenuItem> items;
   items.reserve(menu.entries.size());
   for (std::size_t i = 0; i < menu.entries.size(); ++i)
-    items.push_back({.label = menu.entries[i].label, .command = static_cast<int>(i) + 1});
+    items.push_back({.label = menu.entries[i].label,
+                     .helpContext = HelpUserPulldown,
+                     .command = static_cast<int>(i) + 1});
   PulldownMenu pulldown;
   pulldown.x = std::max(menu.x, 1);
   pulldown.y = std::max(menu.y, MenuFirstRow);
