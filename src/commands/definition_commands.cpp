@@ -24,6 +24,26 @@ constexpr int HelpDirectories = 115;
 
 }  // namespace
 
+namespace {
+
+// The entry's attributes and time as the file system has them now: a global list is not read
+// again, so its entry is brought up to date here.
+void refreshEntry(FileEntry& entry, const std::string& path) {
+  if (const int attributes = getAttributes(path); attributes >= 0) {
+    entry.attributes = static_cast<std::uint8_t>(attributes);
+    (void)getFileTime(path, entry.date, entry.time);
+  }
+}
+
+void requestReread(CommandContext& context) {
+  const bool global = context.inGlobalList();
+  context.reread = global ? RereadRedraw : RereadInPlace;
+  context.placement = PlaceRemembered;
+  if (!global) context.otherRequest = OtherIfSameDirectory;
+}
+
+}  // namespace
+
 int fileDetailsCommand(CommandContext& context, CommandId) {
   Panel& panel = context.currentPanel();
   if (panel.cursor == NoNode || !isLiveNode(panel.list, panel.cursor) || panel.archiveType != 0) {
@@ -35,20 +55,24 @@ int fileDetailsCommand(CommandContext& context, CommandId) {
     rejectBeep();
     return LoopContinue;
   }
-  const bool global = context.inGlobalList();
-  const std::string path = global ? globalListPath(panel.list, panel.cursor)
-                                  : joinPath(panel.currentDirectory, entry.name);
+  const std::string path = context.inGlobalList() ? globalListPath(panel.list, panel.cursor)
+                                                  : joinPath(panel.currentDirectory, entry.name);
   (void)fileDetailsDialog(path, entry.name);
-  // A global list is not read again: its entry is brought up to date here.
-  if (const int attributes = getAttributes(path); attributes >= 0) {
-    entry.attributes = static_cast<std::uint8_t>(attributes);
-    (void)getFileTime(path, entry.date, entry.time);
-  }
-  context.reread = global ? RereadRedraw : RereadInPlace;
-  context.placement = PlaceRemembered;
-  if (!global) context.otherRequest = OtherIfSameDirectory;
+  refreshEntry(entry, path);
+  requestReread(context);
   return LoopContinue;
 }
+
+int fileDetailsForSelected(SelectedFilesRun& run, SelectedFile& file) {
+  const std::string path =
+      driveLetterOf(file.path) != 0 ? file.path : joinPath(file.directory, file.path);
+  const int key = fileDetailsDialog(path, file.entry.name);
+  Panel& panel = run.context->currentPanel();
+  if (isLiveNode(panel.list, file.node)) refreshEntry(panel.list.nodes[file.node].entry, path);
+  return key == key::Escape ? SelectedKept | SelectedStop : SelectedHandled;
+}
+
+void finishFileDetails(SelectedFilesRun& run) { requestReread(*run.context); }
 
 int changeDirectoryListCommand(LoopContext& loop, CommandId) {
   const SetupBlock& block = setupBlock();

@@ -232,6 +232,7 @@ TEST_F(SetupDialogsTest, ColourAndClockChangesShowAtOnce) {
 }
 
 TEST_F(SetupDialogsTest, DetailsOfTheCursorEntry) {
+  t_.writeFile("sub/a.txt", "a");
   t_.writeFile("sub/b.txt", "b");
   run({
           [&] { pushKeys({'a'}); },  // ".." first
@@ -249,6 +250,22 @@ TEST_F(SetupDialogsTest, DetailsOfTheCursorEntry) {
             EXPECT_EQ(panel().list.nodes[panel().cursor].entry.attributes & AttrReadOnly,
                       AttrReadOnly);
             EXPECT_EQ(cursorName(), "b.txt");
+            // The selected files one after the other: Enter goes on, Esc ends the loop.
+            pushKeys({key::Up, '!', key::Down, '!', key::alt('A')});
+          },
+          [&] { type("n"); },  // " With confirmation ? "
+          [&] {
+            EXPECT_TRUE(shows(" File : a.txt"));
+            type("r");
+            pushKeys({key::Enter});
+          },
+          [&] {
+            EXPECT_TRUE(shows(" File : b.txt"));
+            pushKeys({key::Escape});
+          },
+          [&] {
+            EXPECT_EQ(getAttributes("T:\\sub\\a.txt") & AttrReadOnly, AttrReadOnly);
+            EXPECT_EQ(selectedNames(), std::vector<std::string>{"b.txt"});
             pushKeys({key::Escape});
           },
       },
