@@ -21,7 +21,6 @@
 #include "exec/exec_commands.h"
 #include "exec/run_command.h"
 #include "exec/user_menu.h"
-#include "panels/file_dialog.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/screen.h"
@@ -622,13 +621,7 @@ bool userPulldownDialog() {
     menuEntryForm();
     return true;
   }
-  const std::string& setupPath = loadedSetupPath();
-  if (setupPath.empty()) {
-    rejectBeep();
-    return false;
-  }
-  const std::optional<std::string> file = selectFile(
-      besideSetup(setupPath, UserMenuMask), UserMenuSelectionWidth, FileDialogBrowseTitled);
+  const std::optional<std::string> file = chooseUserMenuFile();
   if (!file) return false;
   editDefinitionsFile(*file);
   return true;

@@ -24,6 +24,8 @@ namespace corvane {
 namespace {
 
 constexpr char KeywordMark = '>';
+// The column width of the file selection that offers the menu files.
+constexpr int UserMenuSelectionWidth = 15;
 constexpr char DefinitionAssign = '=';
 // The most a definition's value holds either way; more digits are not read.
 constexpr int DefinitionValueLimit = 9999;
@@ -254,16 +256,19 @@ int runUserMenu(std::string_view fileName, bool keepExtension) {
   return MenuChosen;
 }
 
-int openUserPulldown() {
+std::optional<std::string> chooseUserMenuFile() {
   const std::string& setupPath = loadedSetupPath();
   if (setupPath.empty()) {
     rejectBeep();
-    return MenuCancelled;
+    return std::nullopt;
   }
-  const std::optional<std::string> chosen = selectFile(
-      besideSetup(setupPath, UserMenuMask), UserMenuSelectionWidth, FileDialogBrowseTitled);
-  if (!chosen) return MenuCancelled;
-  return runUserMenu(*chosen, true);
+  return selectFile(besideSetup(setupPath, UserMenuMask), UserMenuSelectionWidth,
+                    FileDialogBrowseTitled);
+}
+
+int openUserPulldown() {
+  const std::optional<std::string> chosen = chooseUserMenuFile();
+  return chosen ? runUserMenu(*chosen, true) : MenuCancelled;
 }
 
 int userPulldownCommand(CommandContext& context, CommandId) {

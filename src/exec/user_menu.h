@@ -16,6 +16,7 @@
 // can show are reported and skipped; reading goes on.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,6 @@ constexpr std::size_t UserMenuLineLimit = 200;
 constexpr std::size_t UserMenuTitleChars = 39;
 constexpr std::string_view UserMenuExtension = "DAT";
 constexpr std::string_view UserMenuMask = "*.dat";
-// The column width of the file selection that offers the menu files.
-constexpr int UserMenuSelectionWidth = 15;
 
 struct UserMenuEntry {
   std::string label;
@@ -74,8 +73,10 @@ int runUserMenu(std::string_view fileName, bool keepExtension);
 // that left the parameter input.
 int runMenuEntry(const UserMenuEntry& entry);
 
-// The file selection of "*.dat" in the setup file's directory, then the chosen file's menu
-// (runUserMenu keeping its name). The rejection beep without a setup file.
+// The file selection of "*.dat" in the setup file's directory: the chosen file, nothing after
+// Esc (and after the rejection beep without a setup file).
+std::optional<std::string> chooseUserMenuFile();
+// The chosen file's menu (runUserMenu keeping its name).
 int openUserPulldown();
 
 // The user pulldown (2113): the directories of the panels for %1 and %2, openUserPulldown,
