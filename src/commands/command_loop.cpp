@@ -19,6 +19,8 @@
 #include "config/setup_block.h"
 #include "config/setup_file.h"
 #include "config/setup_path.h"
+#include "exec/command_template.h"
+#include "exec/user_menu.h"
 #include "panels/directory_read.h"
 #include "panels/panel_cursor.h"
 #include "panels/selection_commands.h"
@@ -36,6 +38,7 @@
 #include "ui/key_bar.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_commands.h"
+#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
@@ -759,10 +762,32 @@ void adoptLoopWindow(ScreenWindow* window, LoopContext& loop) {
   window->relayoutOwner = &loop;
 }
 
+namespace {
+
+// The menu of the file named like the setup file with the extension "DAT", in user-menu
+// mode; its %1 and %2 are the directories of the panels a restart shows again.
+void runStartupUserMenu() {
+  const ProgramState& state = programState();
+  if (state.setupPath.empty()) {
+    rejectBeep();
+    return;
+  }
+  const Panel* active = state.panels[state.activePanel].get();
+  const Panel* other = state.panels[1 - state.activePanel].get();
+  setTemplateDirectories(active != nullptr ? std::string_view(active->currentDirectory) : "",
+                         other != nullptr ? std::string_view(other->currentDirectory) : "");
+  setUserMenuMode(true);
+  (void)runUserMenu(state.setupPath, false);
+  setUserMenuMode(false);
+}
+
+}  // namespace
+
 int runCommandLoop(const CommandLoopSettings& settings) {
   ProgramState& state = programState();
   state.setupPath = settings.setupPath;
   state.osText = settings.osText;
+  if (settings.userMenu) runStartupUserMenu();
   const KeyboardLayout keyboard = keyboardLayout();
   applyKeyboardLayout(keyboard);
   if (state.windowLayoutChoice < 0) state.windowLayoutChoice = setupBlock().screenLayout.get();

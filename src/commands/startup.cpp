@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "commands/command_loop.h"
+#include "commands/external_commands.h"
 #include "commands/loop_state.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
@@ -16,6 +17,7 @@
 #include "editor/editor_entry.h"
 #include "embedded_data.h"
 #include "exec/run_command.h"
+#include "exec/user_menu.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -82,6 +84,12 @@ void installDefaultFiles(const std::string& setupPath) {
   }
 }
 
+// Alt-F7 in the CORVANE layout: a user menu for the panels of the innermost loop.
+void userMenuHook() {
+  if (const LoopContext* loop = programState().innermost) setPanelDirectoriesForTemplates(*loop);
+  (void)openUserPulldown();
+}
+
 void noteHook(std::string_view text, int units) { timedNote(text, units); }
 void messageHook(std::string_view text) { messageBox(text); }
 
@@ -118,6 +126,7 @@ void registerHooks() {
   hooks.note = noteHook;
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
+  hooks.userHook = userMenuHook;
   setKeyReaderHooks(hooks);
   registerEditorHooks();
   InternalProgramHooks programs = internalProgramHooks();
