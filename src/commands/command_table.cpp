@@ -8,6 +8,7 @@
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
+#include "tree/tree_commands.h"
 
 namespace corvane {
 namespace {
@@ -115,8 +116,8 @@ constexpr CommandEntry Table[] = {
     {CmdCommandHistory, commandHistory},
     {CmdUserPulldown, userPulldown},
     {CmdShell, shellCommand},
-    {'t', directoryTree},
-    {CmdTree, directoryTree},
+    {'t', partCommand<directoryTreeCommand>},
+    {CmdTree, partCommand<directoryTreeCommand>},
     {'p', printFiles},
     {CmdPrint, printFiles},
     {CmdPrintSelected, printFiles},

@@ -33,7 +33,6 @@ int compareFiles(LoopContext&, CommandId) { return notAvailable(); }
 int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }
-int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
 int changeDirectoryList(LoopContext&, CommandId) { return notAvailable(); }
 int userPulldown(LoopContext&, CommandId) { return notAvailable(); }
 

@@ -28,7 +28,6 @@ int compareFiles(LoopContext& loop, CommandId code);          // 4104, 4105
 int splitFile(LoopContext& loop, CommandId code);             // 4099
 int buildFile(LoopContext& loop, CommandId code);             // 4100
 int directorySize(LoopContext& loop, CommandId code);         // F2, Shift-F1
-int directoryTree(LoopContext& loop, CommandId code);         // "t", 4150
 int changeDirectoryList(LoopContext& loop, CommandId code);   // "."
 int userPulldown(LoopContext& loop, CommandId code);          // 2113
 

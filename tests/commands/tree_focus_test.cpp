@@ -1,0 +1,84 @@
+// The directory tree in the loop: beside the list it follows the list's directory and takes
+// the keys with the focus; elsewhere "t" opens it over the panels.
+#include "commands/tree_focus.h"
+
+#include <gtest/gtest.h>
+
+#include "commands/loop_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+class TreeFocusTest : public LoopTest {
+ protected:
+  TreeFocusTest() {
+    for (const char* dir : {"docs", "docs/old", "src"}) t_.makeDir(dir);
+    t_.writeFile("docs/old/note.txt", "n");
+  }
+  static std::string treeCursorPath() {
+    TreeView& view = screenTreeView(loop());
+    return nodePath(view.tree, view.cursor);
+  }
+};
+
+TEST_F(TreeFocusTest, TabGivesTheTreeTheKeysAndEnterShowsTheChosenDirectoryInTheList) {
+  useLayout(KeyboardCommander, LayoutListAndTree);
+  const int result = run({
+      [&] {
+        EXPECT_TRUE(shows("\u2500 T:\\")) << "the tree beside the list";
+        EXPECT_EQ(treeCursorPath(), "T:\\");
+        pushKeys({key::Tab});
+      },
+      [&] {
+        EXPECT_TRUE(loop().treeFocus);
+        EXPECT_TRUE(shows("Search:"));
+        console_.pushText("old");
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_FALSE(loop().treeFocus);
+        EXPECT_EQ(panel().currentDirectory, "T:\\docs\\old");
+        EXPECT_EQ(cursorName(), "..");
+        EXPECT_FALSE(shows("Search:")) << "the status rows went with the focus";
+        pushKeys({key::Backspace, key::Backspace});
+      },
+      [&] {
+        EXPECT_EQ(panel().currentDirectory, "T:\\");
+        EXPECT_EQ(treeCursorPath(), "T:\\") << "the tree follows the list";
+        pushKeys({key::fkey(10, key::ModAlt)});  // "t"
+      },
+      [&] {
+        EXPECT_TRUE(loop().treeFocus);
+        pushKeys({key::F10});  // the loop's own key: handed back, it ends the program
+      },
+  });
+  EXPECT_EQ(result, LoopEnd);
+}
+
+TEST_F(TreeFocusTest, TOpensTheTreeOverTheTwoListsForTheCurrentPanel) {
+  useLayout(KeyboardCorvane, LayoutTwoLists);
+  const int result = run({
+                             [&] { pushKeys({'t'}); },
+                             [&] {
+                               EXPECT_TRUE(shows("\u2514\u2500src") || shows("\u251c\u2500src"));
+                               console_.pushText("old");
+                               pushKeys({key::Enter});
+                             },
+                             [&] {
+                               EXPECT_EQ(panel().currentDirectory, "T:\\docs\\old");
+                               EXPECT_EQ(loop().other.panel->currentDirectory, "U:\\");
+                               EXPECT_EQ(cursorName(), "..");
+                               pushKeys({'t', key::fkey(3, key::ModShift)});
+                             },
+                             [&] {
+                               EXPECT_TRUE(shows("Short file display"))
+                                   << "Shift-F3 reached the loop";
+                               pushKeys({key::Escape, key::Escape});
+                             },
+                         },
+                         "T:\\", "U:\\");
+  EXPECT_EQ(result, LoopEnd);
+}
+
+}  // namespace
+}  // namespace corvane::testing

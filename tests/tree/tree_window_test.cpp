@@ -1,0 +1,266 @@
+#include "tree/tree_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/setup_block.h"
+#include "platform/color.h"
+#include "tree/tree_build.h"
+#include "tree/tree_cache.h"
+#include "tree/tree_texts.h"
+#include "tree_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+class TreeWindowTest : public TreeDriveTest {
+ protected:
+  TreeWindowTest() {
+    for (const char* dir : {"alpha", "alpha/one", "alpha/two", "beta", "beta/bin", "gamma"})
+      disk_.makeDir(dir);
+    initDriveMap(("T=" + disk_.root() + ";S=" + setup_.root() + ";U=" + other_.root()).c_str());
+    other_.makeDir("elsewhere");
+    setCurrentDrive('T');
+  }
+
+  // Runs the window; each step runs when the keys pushed so far are used up (it may look at
+  // the screen and push more). After the last step a read ends the window with Escape.
+  KeyCode run(TreeMode mode, std::vector<std::function<void()>> steps) {
+    std::size_t next = 0;
+    console_.onInputExhausted = [&](HeadlessConsole& console) {
+      while (next < steps.size()) {
+        steps[next++]();
+        if (!console.input.empty()) return;
+      }
+    };
+    TreeWindowRequest request;
+    request.mode = mode;
+    const KeyCode key = treeWindow(view_, nullptr, request, chosen_);
+    EXPECT_EQ(next, steps.size()) << "the window ended before every step ran";
+    return key;
+  }
+
+  bool shows(std::string_view text) const {
+    for (int row = 0; row < console_.rows; ++row)
+      if (console_.shownRow(row).find(text) != std::string::npos) return true;
+    return false;
+  }
+  std::string cursorPath() const { return nodePath(view_.tree, view_.cursor); }
+  void keys(std::initializer_list<KeyCode> codes) { console_.pushKeys(codes); }
+
+  TempTree other_;
+  TreeView view_;
+  std::string chosen_;
+};
+
+TEST_F(TreeWindowTest, ADirectoryMadeAfterTheCacheRescansOnlyItsAncestors) {
+  ASSERT_EQ(buildTree(TreeRequestScan, view_.tree, true), TreeScanDone);
+  disk_.makeDir("alpha/new");
+  disk_.makeDir("alpha/new/deeper");
+  disk_.makeDir("beta/unseen");  // in no ancestor: a scan of the drive would find it
+  ASSERT_TRUE(changeDirectory("T:\\alpha\\new\\deeper"));
+
+  EXPECT_EQ(run(TreeMode::DrawOnly, {}), key::Escape);
+  EXPECT_EQ(cursorPath(), "T:\\alpha\\new\\deeper");
+  EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one"), NoTreeNode) << "known subtrees stay";
+  EXPECT_EQ(findNode(view_.tree, "T:\\beta\\unseen"), NoTreeNode);
+  DirectoryTree cached;
+  ASSERT_EQ(readTreeCache('T', cached), 0);
+  EXPECT_NE(findNode(cached, "T:\\alpha\\new\\deeper"), NoTreeNode);
+  EXPECT_EQ(currentDirectory(), "T:\\alpha\\new\\deeper");
+}
+
+TEST_F(TreeWindowTest, RowsShowLinesThenNamesWithOnlyTheCursorNameHighlighted) {
+  for (int i = 0; i < 30; ++i) disk_.makeDir("gamma/sub" + std::to_string(i));
+  ASSERT_TRUE(changeDirectory("T:\\beta\\bin"));
+  ScopedWindow area;
+  ASSERT_EQ(area.open(1, 3, 24, 12, color(ColorTreeWindow), color(ColorTreeFrame), WindowDouble),
+            0);
+  TreeWindowRequest request;
+  request.mode = TreeMode::DrawOnly;
+  EXPECT_EQ(treeWindow(view_, area.get(), request, chosen_), key::Escape);
+  // The cursor's directory on the second row, its parent above it.
+  const TreeNodeId bin = findNode(view_.tree, "T:\\beta\\bin");
+  EXPECT_EQ(view_.cursor, bin);
+  EXPECT_EQ(view_.top, bin - 1);
+  EXPECT_EQ(imageText(1, 3, 22), "  ├─beta              ");
+  EXPECT_EQ(imageText(1, 4, 22), "  │ └─bin             ");
+  for (int column = 1; column < 12; ++column)
+    EXPECT_EQ(imageAttr(column, 4),
+              column >= 7 && column < 10 ? color(ColorActFilecursor) : color(ColorTreeWindow))
+        << column;
+  EXPECT_EQ(imageAttr(5, 3), color(ColorTreeWindow)) << "other names in the window colour";
+}
+
+TEST_F(TreeWindowTest, TypingFindsNamesAMissIsDroppedAndCollapsingRemovesBranches) {
+  ASSERT_TRUE(changeDirectory("T:\\"));
+  const KeyCode result =
+      run(TreeMode::Panel,
+          {
+              [&] { keys({'b'}); },
+              [&] {
+                EXPECT_EQ(cursorPath(), "T:\\beta");
+                keys({'x'});  // no name starts with "bx"
+              },
+              [&] {
+                EXPECT_EQ(view_.search, "b");
+                EXPECT_EQ(cursorPath(), "T:\\beta");
+                keys({'i'});
+              },
+              [&] {
+                EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
+                EXPECT_TRUE(shows("Search: bi  "));
+                EXPECT_TRUE(shows("T:\\beta\\bin"));
+                keys({'-'});  // a node without descendants
+              },
+              [&] {
+                EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
+                keys({key::Left, '-', key::F4});  // "bi" is gone with beta's branch
+              },
+              [&] {
+                EXPECT_EQ(cursorPath(), "T:\\beta");
+                EXPECT_EQ(findNode(view_.tree, "T:\\beta\\bin"), NoTreeNode);
+                EXPECT_EQ(console_.beeps, 1);
+                EXPECT_EQ(console_.lastBeepFrequency, 3000);
+                disk_.makeDir("delta");
+                keys({key::alt('L'), key::Home, '-'});  // collapsing the root reads the drive
+              },
+              [&] {
+                EXPECT_EQ(view_.search, "b");
+                EXPECT_NE(findNode(view_.tree, "T:\\delta"), NoTreeNode);
+                EXPECT_NE(findNode(view_.tree, "T:\\beta\\bin"), NoTreeNode);
+                keys({key::alt('D'), '+'});
+              },
+              [&] {
+                EXPECT_EQ(view_.search, "");
+                EXPECT_EQ(paths(view_.tree), (Paths{"alpha", "beta", "delta", "gamma"}))
+                    << "expanding the root reads one level";
+                keys({'*'});
+              },
+              [&] {
+                EXPECT_EQ(paths(view_.tree).size(), 7u);
+                keys({key::Escape});
+              },
+          });
+  EXPECT_EQ(result, key::Escape);
+}
+
+TEST_F(TreeWindowTest, MakingADirectoryBelowTheCursor) {
+  ASSERT_TRUE(changeDirectory("T:\\alpha"));
+  std::size_t nodes = 0;
+  run(TreeMode::Panel, {
+                           [&] {
+                             nodes = view_.tree.nodes.size();
+                             keys({key::F2});
+                           },
+                           [&] {
+                             EXPECT_TRUE(shows(TextDirnamePrompt));
+                             console_.pushText("one");  // exists already
+                             keys({key::Enter});
+                           },
+                           [&] {
+                             EXPECT_TRUE(shows(TextDirectoryAccessError));
+                             EXPECT_EQ(view_.tree.nodes.size(), nodes);
+                             keys({key::Escape, key::F2});
+                           },
+                           [&] {
+                             console_.pushText("a\\b");
+                             keys({key::Enter});
+                           },
+                           [&] {
+                             EXPECT_TRUE(shows(TextDirectoryAccessError)) << "one name, no path";
+                             keys({key::Escape, key::F2});
+                           },
+                           [&] {
+                             console_.pushText("fresh");
+                             keys({key::Enter});
+                           },
+                           [&] {
+                             EXPECT_TRUE(disk_.exists("alpha/fresh"));
+                             EXPECT_EQ(cursorPath(), "T:\\alpha\\fresh");
+                             EXPECT_EQ(view_.tree.nodes.size(), nodes + 1);
+                             DirectoryTree cached;
+                             ASSERT_EQ(readTreeCache('T', cached), 0);
+                             EXPECT_NE(findNode(cached, "T:\\alpha\\fresh"), NoTreeNode);
+                             keys({key::Escape});
+                           },
+                       });
+}
+
+TEST_F(TreeWindowTest, EscRestoresTheDirectoryEnterChoosesOrSaysWhyNot) {
+  ASSERT_TRUE(changeDirectory("T:\\alpha"));
+  EXPECT_EQ(run(TreeMode::Panel, {
+                                     [&] { keys({key::ctrl('U')}); },
+                                     [&] {
+                                       EXPECT_EQ(view_.tree.drive, 'U');
+                                       EXPECT_EQ(currentDrive(), 'U');
+                                       keys({key::Escape});
+                                     },
+                                 }),
+            key::Escape);
+  EXPECT_EQ(currentDirectory(), "T:\\alpha");
+
+  EXPECT_EQ(run(TreeMode::Panel, {
+                                     [&] { console_.pushText("gam"); },
+                                     [&] {
+                                       ASSERT_EQ(rmdir(disk_.host("gamma").c_str()), 0);
+                                       keys({key::Enter});
+                                     },
+                                     [&] {
+                                       EXPECT_TRUE(shows(TextDirectoryAccessError));
+                                       keys({key::Escape, key::alt('D')});
+                                       console_.pushText("bet");
+                                       keys({key::Enter});
+                                     },
+                                 }),
+            key::Tab);
+  EXPECT_EQ(currentDirectory(), "T:\\beta");
+}
+
+TEST_F(TreeWindowTest, TheDialogModeHandsThePathBackAndAsksBeforeReadingTheDrive) {
+  ASSERT_TRUE(changeDirectory("T:\\"));
+  setupBlock().preferences[6].set(1);
+  EXPECT_EQ(run(TreeMode::Select,
+                {
+                    [&] {
+                      // No path row in the dialog modes.
+                      EXPECT_EQ(console_.shownRow(23).substr(0, 9), "Search:  ");
+                      console_.pushText("two");
+                      keys({key::Enter});
+                    },
+                }),
+            key::Enter);
+  EXPECT_EQ(chosen_, "T:\\alpha\\two");
+  EXPECT_EQ(currentDirectory(), "T:\\");
+
+  ASSERT_EQ(rmdir(disk_.host("alpha/two").c_str()), 0);
+  EXPECT_EQ(run(TreeMode::Select,
+                {
+                    [&] {
+                      console_.pushText("two");
+                      keys({key::Enter});
+                    },
+                    [&] {
+                      EXPECT_TRUE(shows(" Directory access error , Read Tree  ? "));
+                      console_.pushText("n");
+                    },
+                    [&] {
+                      EXPECT_EQ(cursorPath(), "T:\\alpha\\two") << "answered No: unchanged";
+                      keys({key::Enter});
+                    },
+                    [&] { console_.pushText("y"); },
+                    [&] {
+                      EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\two"), NoTreeNode);
+                      keys({key::Escape});
+                    },
+                }),
+            key::Escape);
+  EXPECT_EQ(chosen_, "");
+}
+
+}  // namespace
+}  // namespace corvane::testing
