@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <unordered_set>
 
 #include "config/setup_file.h"
 #include "config/setup_path.h"
@@ -91,8 +92,11 @@ std::string encodeTreeCache(const DirectoryTree& tree) {
 
 bool decodeTreeCache(std::string_view bytes, char drive, std::vector<TreeNode>& nodes) {
   nodes.clear();
-  // The length of each level's path so far, to refuse paths no scan could have made.
+  // The length of each level's path so far, to refuse paths no scan could have made, and
+  // the names of the siblings met so far at each level (two of one name: not a directory's).
   std::vector<std::size_t> pathLength;
+  std::vector<std::unordered_set<std::string_view>> siblings;
+  std::size_t deepestNamed = 0;
   std::size_t at = 0;
   int previousLevel = -1;
   while (at < bytes.size()) {
@@ -113,6 +117,13 @@ bool decodeTreeCache(std::string_view bytes, char drive, std::vector<TreeNode>& 
     } else {
       if (level < 1 || level > previousLevel + 1 || level > TreeMaxLevel) return false;
       if (name.front() == '.' || name.find('/') != std::string_view::npos) return false;
+      // Going up closes the directories below: their names are forgotten.
+      const auto index = static_cast<std::size_t>(level);
+      if (siblings.size() <= index) siblings.resize(index + 1);
+      for (std::size_t deeper = index + 1; deeper <= deepestNamed; ++deeper)
+        siblings[deeper].clear();
+      deepestNamed = index;
+      if (!siblings[index].insert(name).second) return false;
       node.name = programNameOfHostName(name);
       // The root ends in its backslash; every further name adds one.
       const std::size_t length =

@@ -29,8 +29,9 @@ std::string encodeTreeCache(const DirectoryTree& tree);
 // Decodes a cache file's bytes into nodes (not finished). True only when the whole file is
 // valid: every record complete with the zero byte last and nowhere else, N from 2 to 262,
 // the first record the root of drive at level 0, every later level from 1 to the previous
-// one plus 1, no name beginning with "." or holding "/", no path longer than a path may be,
-// and the records adding up to the file's length exactly.
+// one plus 1, no name beginning with "." or holding "/", no two children of a node of one
+// name, no path longer than a path may be, and the records adding up to the file's length
+// exactly.
 bool decodeTreeCache(std::string_view bytes, char drive, std::vector<TreeNode>& nodes);
 
 // Loads the tree of drive from its cache into tree (finished): 0 when the cache exists, is

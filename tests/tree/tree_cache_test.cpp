@@ -57,7 +57,8 @@ TEST(TreeCacheFormat, RecordsAreLengthLevelAndNameWithItsZero) {
 
 TEST(TreeCacheFormat, AnyInconsistencyRejectsTheWholeFile) {
   const std::string root = record(0, "C:\\");
-  const std::string good = root + record(1, "a") + record(2, "b") + record(1, "c");
+  // Names repeat in different directories.
+  const std::string good = root + record(1, "a") + record(2, "b") + record(1, "b") + record(2, "b");
   std::vector<TreeNode> nodes;
   ASSERT_TRUE(decodeTreeCache(good, 'C', nodes));
   struct Case {
@@ -80,6 +81,7 @@ TEST(TreeCacheFormat, AnyInconsistencyRejectsTheWholeFile) {
       {"another drive's root", record(0, "D:\\") + record(1, "a")},
       {"a dot name", root + record(1, "..")},
       {"a slash in a name", root + record(1, "a/b")},
+      {"two children of one name", root + record(1, "a") + record(2, "x") + record(1, "a")},
       {"empty", ""},
       {"a path longer than a path may be",
        root + record(1, std::string(200, 'a')) + record(2, std::string(100, 'b'))},
