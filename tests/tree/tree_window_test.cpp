@@ -262,5 +262,29 @@ TEST_F(TreeWindowTest, TheDialogModeHandsThePathBackAndAsksBeforeReadingTheDrive
   EXPECT_EQ(chosen_, "");
 }
 
+TEST_F(TreeWindowTest, ClicksMoveTheCursorADoubleClickChoosesAndAltPWritesTheTreeAsText) {
+  ASSERT_TRUE(changeDirectory("T:\\"));
+  EXPECT_EQ(run(TreeMode::Select, {
+                                      [&] {
+                                        keys({key::alt('P')});
+                                        // The preset name: the tree file in the drive's root.
+                                        keys({key::Enter});
+                                      },
+                                      [&] {
+                                        EXPECT_EQ(disk_.readFile("_cv_.tre"), treeText(view_.tree));
+                                        // The own window's first row is screen row 2 (0-based): the
+                                        // root; the row below is the first directory.
+                                        console_.pushClick(10, 3);
+                                      },
+                                      [&] {
+                                        EXPECT_EQ(view_.cursor, 1u);
+                                        console_.pushClick(10, 3);
+                                        console_.pushClick(10, 3);
+                                      },
+                                  }),
+            key::Enter);
+  EXPECT_EQ(chosen_, nodePath(view_.tree, 1));
+}
+
 }  // namespace
 }  // namespace corvane::testing
