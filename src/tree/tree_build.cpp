@@ -214,4 +214,19 @@ int rescanKeepingSubtrees(DirectoryTree& tree, TreeNodeId id, bool& changed) {
   return result;
 }
 
+TreeNodeId rescanTowards(DirectoryTree& tree, std::string_view path) {
+  TreeNodeId ancestor = findNearestAncestor(tree, path, TreeMatch::ExactOnly);
+  bool written = false;
+  while (ancestor != NoTreeNode && findNode(tree, path, TreeMatch::ExactOnly) == NoTreeNode) {
+    bool changed = false;
+    if (rescanKeepingSubtrees(tree, ancestor, changed) == TreeScanFailed) break;
+    written = written || changed;
+    const TreeNodeId deeper = findNearestAncestor(tree, path, TreeMatch::ExactOnly);
+    if (deeper == ancestor) break;
+    ancestor = deeper;
+  }
+  if (written) (void)writeTreeCache(tree);
+  return findNearestAncestor(tree, path, TreeMatch::ExactOnly);
+}
+
 }  // namespace corvane

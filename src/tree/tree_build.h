@@ -48,6 +48,12 @@ int buildTree(int request, DirectoryTree& tree, bool keep);
 // of its descendants and writes the cache unless cancelled. A start that cannot be read
 // leaves the tree as it was. With progress the reading window is shown.
 int rescanBelow(DirectoryTree& tree, TreeNodeId id, TreeScanDepth depth, bool progress = false);
+// Makes a directory the tree does not know yet known: its nearest known ancestor is read
+// again one level (what is known below stays), then the next one down its path, until the
+// directory is there or its path leaves what can be read (a link, a dot directory, one gone).
+// Names are matched exactly. Writes the cache when the tree changed. Returns the deepest node
+// of the path known now; NoTreeNode off the tree's drive.
+TreeNodeId rescanTowards(DirectoryTree& tree, std::string_view path);
 // A one-level rescan of id that keeps the known subtrees of the subdirectories still there;
 // changed tells whether the tree is different now. The cache is not written: the caller
 // writes it once it is done.

@@ -26,29 +26,31 @@ std::vector<std::string_view> componentsOf(std::string_view path) {
 
 // The child of id named name: the exact spelling, else the first one equal without regard
 // to case. NoTreeNode when none.
-TreeNodeId findChild(const DirectoryTree& tree, TreeNodeId id, std::string_view name) {
+TreeNodeId findChild(const DirectoryTree& tree, TreeNodeId id, std::string_view name,
+                     TreeMatch match) {
   const std::uint16_t childLevel = static_cast<std::uint16_t>(tree.nodes[id].level + 1);
   TreeNodeId folded = NoTreeNode;
   for (TreeNodeId i = id + 1; i < tree.nodes.size() && tree.nodes[i].level >= childLevel; ++i) {
     if (tree.nodes[i].level != childLevel) continue;
     const std::string& candidate = tree.nodes[i].name;
     if (candidate == name) return i;
-    if (folded == NoTreeNode && sameName(candidate, name)) folded = i;
+    if (folded == NoTreeNode && match == TreeMatch::ExactFirst && sameName(candidate, name))
+      folded = i;
   }
   return folded;
 }
 
 // Walks path down from the root as far as the tree knows it; matched counts the components
 // found. NoTreeNode when the path is not on the tree's drive.
-TreeNodeId walkDown(const DirectoryTree& tree, std::string_view path, std::size_t& matched,
-                    std::size_t& components) {
+TreeNodeId walkDown(const DirectoryTree& tree, std::string_view path, TreeMatch match,
+                    std::size_t& matched, std::size_t& components) {
   matched = components = 0;
   if (tree.nodes.empty() || driveLetterOf(path) != tree.drive || tree.drive == 0) return NoTreeNode;
   const std::vector<std::string_view> parts = componentsOf(path);
   components = parts.size();
   TreeNodeId id = 0;
   for (std::string_view part : parts) {
-    const TreeNodeId child = findChild(tree, id, part);
+    const TreeNodeId child = findChild(tree, id, part, match);
     if (child == NoTreeNode) break;
     id = child;
     ++matched;
@@ -124,15 +126,15 @@ std::string nodePath(const DirectoryTree& tree, TreeNodeId id) {
   return path;
 }
 
-TreeNodeId findNode(const DirectoryTree& tree, std::string_view path) {
+TreeNodeId findNode(const DirectoryTree& tree, std::string_view path, TreeMatch match) {
   std::size_t matched = 0, components = 0;
-  const TreeNodeId id = walkDown(tree, path, matched, components);
+  const TreeNodeId id = walkDown(tree, path, match, matched, components);
   return id != NoTreeNode && matched == components ? id : NoTreeNode;
 }
 
-TreeNodeId findNearestAncestor(const DirectoryTree& tree, std::string_view path) {
+TreeNodeId findNearestAncestor(const DirectoryTree& tree, std::string_view path, TreeMatch match) {
   std::size_t matched = 0, components = 0;
-  return walkDown(tree, path, matched, components);
+  return walkDown(tree, path, match, matched, components);
 }
 
 void replaceDescendants(DirectoryTree& tree, TreeNodeId id, std::vector<TreeNode> nodes) {
@@ -149,6 +151,12 @@ void replaceDescendants(DirectoryTree& tree, TreeNodeId id, std::vector<TreeNode
                       std::make_move_iterator(nodes.begin() + static_cast<std::ptrdiff_t>(common)),
                       std::make_move_iterator(nodes.end()));
   }
+  finishTree(tree);
+}
+
+void removeSubtree(DirectoryTree& tree, TreeNodeId id) {
+  if (id == 0 || id >= tree.nodes.size()) return;
+  tree.nodes.erase(tree.nodes.begin() + id, tree.nodes.begin() + subtreeEnd(tree, id));
   finishTree(tree);
 }
 

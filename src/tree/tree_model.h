@@ -49,13 +49,17 @@ TreeNodeId subtreeEnd(const DirectoryTree& tree, TreeNodeId id);
 // The full program path of a node: the root's path and the names below it joined with "\".
 std::string nodePath(const DirectoryTree& tree, TreeNodeId id);
 
-// The node whose full path is path (a full program path), NoTreeNode when none. Along the
-// way an exact name wins over one that differs only in case, which is taken when there is no
-// exact one.
-TreeNodeId findNode(const DirectoryTree& tree, std::string_view path);
+// How names of a path are matched: the exact spelling, else (ExactFirst) the first one that
+// differs only in case.
+enum class TreeMatch { ExactFirst, ExactOnly };
+
+// The node whose full path is path (a full program path), NoTreeNode when none.
+TreeNodeId findNode(const DirectoryTree& tree, std::string_view path,
+                    TreeMatch match = TreeMatch::ExactFirst);
 // The deepest node whose full path begins path (the root for any path on the tree's drive),
 // NoTreeNode when path lies on another drive.
-TreeNodeId findNearestAncestor(const DirectoryTree& tree, std::string_view path);
+TreeNodeId findNearestAncestor(const DirectoryTree& tree, std::string_view path,
+                               TreeMatch match = TreeMatch::ExactFirst);
 
 // Replaces the descendants of id with nodes (levels absolute, depth-first, each at least
 // id's level + 1), then finishes the tree.
@@ -63,6 +67,8 @@ void replaceDescendants(DirectoryTree& tree, TreeNodeId id, std::vector<TreeNode
 inline void removeDescendants(DirectoryTree& tree, TreeNodeId id) {
   replaceDescendants(tree, id, {});
 }
+// Removes a node below the root with its subtree.
+void removeSubtree(DirectoryTree& tree, TreeNodeId id);
 // Inserts a new child of id right after it (before its other children); its id is id + 1.
 TreeNodeId insertChild(DirectoryTree& tree, TreeNodeId id, std::string name);
 

@@ -129,27 +129,15 @@ bool askReadTree() {
 // so on down its path; the cursor ends on the deepest directory found.
 void locateWorkingDirectory(TreeView& view, bool keep) {
   const std::string directory = currentDirectory();
-  TreeNodeId id = findNode(view.tree, directory);
+  TreeNodeId id = findNode(view.tree, directory, TreeMatch::ExactOnly);
   if (id == NoTreeNode) {
-    TreeNodeId ancestor = findNearestAncestor(view.tree, directory);
-    if (ancestor != NoTreeNode) {
-      bool written = false;
-      for (;;) {
-        bool changed = false;
-        if (rescanKeepingSubtrees(view.tree, ancestor, changed) == TreeScanFailed) break;
-        written = written || changed;
-        id = findNode(view.tree, directory);
-        if (id != NoTreeNode) break;
-        const TreeNodeId deeper = findNearestAncestor(view.tree, directory);
-        if (deeper == ancestor || deeper == NoTreeNode) break;
-        ancestor = deeper;
-      }
-      if (written) (void)writeTreeCache(view.tree);
-      if (id == NoTreeNode) id = findNearestAncestor(view.tree, directory);
+    if (findNearestAncestor(view.tree, directory) != NoTreeNode) {
+      rescanTowards(view.tree, directory);
     } else if (askReadTree()) {
       buildTree(TreeRequestScan, view.tree, keep);
-      id = findNearestAncestor(view.tree, directory);
     }
+    id = findNode(view.tree, directory);
+    if (id == NoTreeNode) id = findNearestAncestor(view.tree, directory);
   }
   placeCursor(view, id == NoTreeNode ? 0 : id);
 }
@@ -586,6 +574,38 @@ KeyCode treeWindow(TreeView& view, ScreenWindow* area, const TreeWindowRequest& 
   session.open();
   if (request.mode == TreeMode::DrawOnly) return key::Escape;
   return session.run(chosen);
+}
+
+namespace {
+
+// Runs change over the view's tree with the cursor and the top row kept on their directories
+// (or the nearest that is left of them).
+template <typename Change>
+void keepingPlace(TreeView& view, const std::string& path, Change change) {
+  const std::string full = fullPath(path);
+  if (treeEmpty(view.tree) || driveLetterOf(full) != view.tree.drive) return;
+  const std::string cursor = nodePath(view.tree, view.cursor);
+  const std::string top = nodePath(view.tree, view.top);
+  change(full);
+  view.cursor = findNearestAncestor(view.tree, cursor);
+  view.top = std::min(findNearestAncestor(view.tree, top), view.cursor);
+  view.followed.clear();
+}
+
+}  // namespace
+
+void treeDirectoryMade(TreeView& view, std::string_view path) {
+  keepingPlace(view, std::string(path),
+               [&](const std::string& full) { rescanTowards(view.tree, full); });
+}
+
+void treeDirectoryDeleted(TreeView& view, std::string_view path) {
+  keepingPlace(view, std::string(path), [&](const std::string& full) {
+    const TreeNodeId id = findNode(view.tree, full, TreeMatch::ExactOnly);
+    if (id == NoTreeNode || id == 0) return;
+    removeSubtree(view.tree, id);
+    (void)writeTreeCache(view.tree);
+  });
 }
 
 int saveTreeText(const DirectoryTree& tree) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "panels/panel.h"
 #include "panels/panel_geometry.h"
@@ -60,6 +61,14 @@ KeyCode treeWindow(TreeView& view, ScreenWindow* area, const TreeWindowRequest& 
 
 // Draws the view into its window again, the cursor kept on a row (after the window moved).
 void drawTreeView(TreeView& view);
+
+// The tree of a view after a directory was made or deleted outside the tree window (path as
+// the command had it): a new directory is looked for from its nearest known ancestor, a
+// deleted one leaves the tree with its branch; the cache is written when the tree changed,
+// the cursor stays on its directory, and the loop draws the tree again. Nothing for a view
+// without a tree of the path's drive.
+void treeDirectoryMade(TreeView& view, std::string_view path);
+void treeDirectoryDeleted(TreeView& view, std::string_view path);
 
 // Asks " Filename : " (preset "_cv_.tre" in the current drive's root) and writes the tree as
 // text there. 13 when written, 27 on Escape, 0 when the file could not be written (reported).

@@ -72,6 +72,34 @@ TEST_F(TreeWindowTest, ADirectoryMadeAfterTheCacheRescansOnlyItsAncestors) {
   ASSERT_EQ(readTreeCache('T', cached), 0);
   EXPECT_NE(findNode(cached, "T:\\alpha\\new\\deeper"), NoTreeNode);
   EXPECT_EQ(currentDirectory(), "T:\\alpha\\new\\deeper");
+
+  // A name that differs from a known one in case only is another directory, looked for too.
+  disk_.makeDir("Alpha");
+  ASSERT_TRUE(changeDirectory("T:\\Alpha"));
+  run(TreeMode::DrawOnly, {});
+  EXPECT_EQ(cursorPath(), "T:\\Alpha");
+}
+
+TEST_F(TreeWindowTest, DirectoriesMadeAndDeletedElsewhereReachTheTreeAndItsCache) {
+  ASSERT_TRUE(changeDirectory("T:\\beta\\bin"));
+  run(TreeMode::DrawOnly, {});
+  view_.followed = "T:\\beta\\bin";
+  disk_.makeDir("alpha/one/made");
+  treeDirectoryMade(view_, "T:\\alpha\\one\\made");
+  EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one\\made"), NoTreeNode);
+  EXPECT_EQ(cursorPath(), "T:\\beta\\bin") << "the cursor stays on its directory";
+  EXPECT_EQ(view_.followed, "") << "drawn again by the loop";
+
+  ASSERT_EQ(rmdir(disk_.host("alpha/one/made").c_str()), 0);
+  ASSERT_EQ(rmdir(disk_.host("alpha/one").c_str()), 0);
+  treeDirectoryDeleted(view_, "T:\\ALPHA\\one");  // not the spelling of a known one
+  EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one"), NoTreeNode);
+  treeDirectoryDeleted(view_, "T:\\alpha\\one");
+  EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\one", TreeMatch::ExactOnly), NoTreeNode);
+  EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
+  DirectoryTree cached;
+  ASSERT_EQ(readTreeCache('T', cached), 0);
+  EXPECT_EQ(paths(cached), paths(view_.tree));
 }
 
 TEST_F(TreeWindowTest, RowsShowLinesThenNamesWithOnlyTheCursorNameHighlighted) {
