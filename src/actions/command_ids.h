@@ -93,6 +93,7 @@ inline constexpr CommandId CmdWordProcessingSelected = key::alt('W');           
 inline constexpr CommandId CmdEditSelected = key::alt('E');                        // 2066
 inline constexpr CommandId CmdInternalViewerSelected = key::alt('Z');              // 2069
 inline constexpr CommandId CmdTextSearchSelected = key::alt('I');                  // 2071
+inline constexpr CommandId CmdHexEditorSelected = key::alt('H');                   // 2083
 inline constexpr CommandId CmdOpenArchiveKey = key::alt('O');                      // 2072
 inline constexpr CommandId CmdPrintSelectedKey = key::alt('P');                    // 2073
 inline constexpr CommandId CmdAttributeSelected = key::alt('A');                   // 2078
@@ -112,6 +113,7 @@ static_assert(CmdCompressKey == 2111 && CmdUserPulldown == 2113 && CmdCommandHis
 static_assert(CmdStateWindow == 2064 && CmdInternalViewerSelected == 2069);
 static_assert(CmdOpenArchiveKey == 2072 && CmdWriteFilelist == 2092 && CmdAltN == 2097);
 static_assert(CmdMoveSelected == 2098 && CmdCopySelected == 2094 && CmdLocateNextKey == 2082);
+static_assert(CmdHexEditorSelected == 2083);
 
 // Results of a command handler besides going on with the next pass.
 inline constexpr int LoopContinue = 0;

@@ -145,9 +145,71 @@ int functionKeyCommand(LoopContext& loop, CommandId code) {
                       runFunctionKeyCommand(loop.functionKeyPage, code, cursorFileName(loop)));
 }
 
-int selectedFilesProgram(LoopContext&, CommandId) {
-  rejectBeep();
-  return LoopContinue;
+namespace {
+
+// The templates and the panels' directories for %1 and %2, from a command's context.
+void setTemplateDirectoriesOf(CommandContext& context) {
+  const Panel* other = context.otherPanel();
+  setTemplateDirectories(context.currentPanel().currentDirectory,
+                         other != nullptr ? std::string_view(other->currentDirectory) : "");
+}
+
+}  // namespace
+
+int prepareConfiguredProgram(SelectedFilesRun& run) {
+  const SetupBlock& block = setupBlock();
+  std::string_view templateText;
+  switch (run.operation) {
+    case 5:
+      templateText = block.viewerCommand.text();
+      break;
+    case 6:
+      templateText = block.editorCommand.text();
+      break;
+    case 9:
+      templateText = block.hexEditorCommand.text();
+      break;
+    default:
+      templateText = block.wordProcessorCommand.text();
+      break;
+  }
+  if (templateText.empty()) {
+    rejectBeep();
+    return 1;
+  }
+  if (checkCommand(templateText) != 0) return 1;
+  run.text = std::string(templateText);
+  run.option = 0;  // no waiting, as the single-file forms
+  return 0;
+}
+
+int prepareCommandForEach(SelectedFilesRun& run) {
+  std::string line;
+  if (inputDialog(line, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
+                  CommandInputMaxLength) != key::Enter)
+    return 1;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  if (line.empty()) return 1;
+  run.text = line;
+  run.option = 1;  // waits after each command, as "o" does
+  return 0;
+}
+
+int runProgramForFile(SelectedFilesRun& run, SelectedFile& file) {
+  setTemplateDirectoriesOf(*run.context);
+  runCommandLine(run.text, file.path, ScreenVariant::Console, true, run.option != 0, false);
+  return SelectedHandled;
+}
+
+void finishPrograms(SelectedFilesRun& run) {
+  CommandContext& context = *run.context;
+  if (refreshAfterCommand()) {
+    context.reread = RereadInPlace;
+    context.placement = PlaceRemembered;
+    if (!context.inGlobalList()) context.otherRequest = OtherIfSameDirectory;
+  } else {
+    context.reread = RereadRedraw;
+  }
 }
 
 }  // namespace corvane

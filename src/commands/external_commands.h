@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "actions/selected_files.h"
 #include "commands/loop_state.h"
 
 namespace corvane {
@@ -17,9 +18,16 @@ int executeFileCommand(LoopContext& loop, CommandId code);        // "x"
 int commandInputCommand(LoopContext& loop, CommandId code);       // "o"
 int configuredProgramCommand(LoopContext& loop, CommandId code);  // "v", "e", "w", Ctrl-P
 int functionKeyCommand(LoopContext& loop, CommandId code);        // F5 .. F10
-// The selected-files forms (Alt-V, Alt-E, Alt-W, Alt-X) run through the selected-files loop,
-// which does not exist yet: the rejection beep.
-int selectedFilesProgram(LoopContext& loop, CommandId code);
+
+// Operations 5, 6, 9 and 16 of the selected-files loop (the configured viewer, editor,
+// hex editor and word processor; Alt-V, Alt-E, Alt-H, Alt-W) and 7 (Alt-X, a command typed
+// at "Command :"): the program run for each file in turn. The preparation checks the
+// configured program (an empty one beeps) or asks for the command; the finish leaves the
+// re-reads of preference 12.
+int prepareConfiguredProgram(SelectedFilesRun& run);
+int prepareCommandForEach(SelectedFilesRun& run);
+int runProgramForFile(SelectedFilesRun& run, SelectedFile& file);
+void finishPrograms(SelectedFilesRun& run);
 
 // The directories the templates' %1 and %2 stand for: the current panel's and the other's.
 void setPanelDirectoriesForTemplates(const LoopContext& loop);

@@ -13,11 +13,6 @@ int notAvailable() {
 }  // namespace
 
 int changeAttributes(LoopContext&, CommandId) { return notAvailable(); }
-int copyFiles(LoopContext&, CommandId) { return notAvailable(); }
-int moveFiles(LoopContext&, CommandId) { return notAvailable(); }
-int renameEntry(LoopContext&, CommandId) { return notAvailable(); }
-int deleteFiles(LoopContext&, CommandId) { return notAvailable(); }
-int makeDirectoryCommand(LoopContext&, CommandId) { return notAvailable(); }
 int viewFile(LoopContext&, CommandId) { return notAvailable(); }
 int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
@@ -29,7 +24,6 @@ int compareDirectories(LoopContext&, CommandId) { return notAvailable(); }
 int findFiles(LoopContext&, CommandId) { return notAvailable(); }
 int commandRecursive(LoopContext&, CommandId) { return notAvailable(); }
 int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
-int compareFiles(LoopContext&, CommandId) { return notAvailable(); }
 int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }

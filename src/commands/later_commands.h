@@ -1,6 +1,7 @@
 // The commands of subsystems that are not part of the program yet. Each is the entry point
 // the command table routes to; until its subsystem exists it gives the rejection beep and
-// does nothing else.
+// does nothing else. The selected-files forms named here run through the selected-files loop
+// (selected_files.h), whose table beeps for an operation not built yet.
 #pragma once
 
 #include "commands/loop_state.h"
@@ -8,11 +9,6 @@
 namespace corvane {
 
 int changeAttributes(LoopContext& loop, CommandId code);      // "a", Alt-A
-int copyFiles(LoopContext& loop, CommandId code);             // "c", Alt-C, 4098
-int moveFiles(LoopContext& loop, CommandId code);             // "m", Alt-M, 4115
-int renameEntry(LoopContext& loop, CommandId code);           // "r"
-int deleteFiles(LoopContext& loop, CommandId code);           // "d", Delete, Alt-D
-int makeDirectoryCommand(LoopContext& loop, CommandId code);  // Shift-F4
 int viewFile(LoopContext& loop, CommandId code);              // "z", Alt-Z, "h"
 int editFile(LoopContext& loop, CommandId code);              // "f", Alt-F
 int searchText(LoopContext& loop, CommandId code);            // "i", Alt-I
@@ -24,7 +20,6 @@ int compareDirectories(LoopContext& loop, CommandId code);    // 4136, 4147
 int findFiles(LoopContext& loop, CommandId code);             // 4102
 int commandRecursive(LoopContext& loop, CommandId code);      // 4107
 int searchTextRecursive(LoopContext& loop, CommandId code);   // 4106
-int compareFiles(LoopContext& loop, CommandId code);          // 4104, 4105
 int splitFile(LoopContext& loop, CommandId code);             // 4099
 int buildFile(LoopContext& loop, CommandId code);             // 4100
 int directorySize(LoopContext& loop, CommandId code);         // F2, Shift-F1

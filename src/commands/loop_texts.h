@@ -61,4 +61,13 @@ constexpr std::string_view TextLayoutCorvane = "^CORVANE";
 constexpr std::string_view TextLayoutCommander = "^COMMANDER";
 constexpr std::string_view TextLayoutXtree = "^XTREE";
 
+// The selected-files loop.
+constexpr std::string_view TextNoFilesSelected = " No files selected ! ";
+constexpr std::string_view TextWithConfirmation = " With confirmation ? ";
+constexpr const char* FormatSelectedCount = "%d/%d : ";
+constexpr std::string_view TextAttributeTitle = "Attribute ";
+constexpr std::string_view TextEditTitle = "Edit ";
+constexpr std::string_view TextPrintTitle = "Print ";
+constexpr std::string_view TextViewTitle = "View ";
+
 }  // namespace corvane

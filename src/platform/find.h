@@ -64,6 +64,10 @@ struct FindRecord {
 // has the directory bit, so a panel can enter it; walks never do); a dangling one as an empty
 // file. Directories have size 0.
 int findFirst(std::string_view pattern, int attributeMask, FindRecord& record);
+// The one entry at path, its last name taken literally (a "*" or "?" in it is a character):
+// delivered as findFirst delivers it, with the user-set attribute bits when the attribute
+// mask asks for them. The failure when there is none.
+FileResult findEntry(std::string_view path, FindRecord& record, int attributeMask = 0);
 // 0 when a further entry was found, 1 at the end.
 int findNext(FindRecord& record);
 // Ends the search (also when stopped early; harmless when none is open).

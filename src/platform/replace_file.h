@@ -23,6 +23,9 @@ class FileSink {
   bool put(char c) { return write(std::string_view(&c, 1)); }
   bool ok() const { return error_ == 0; }
   int error() const { return error_; }
+  // The file being written, for a writer that fills it by other means (copyRange,
+  // file_copy.h); such a writer flushes nothing through write() meanwhile.
+  std::FILE* stream() const { return file_; }
 
  private:
   std::FILE* file_;

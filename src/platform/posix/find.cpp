@@ -95,7 +95,33 @@ bool readNext(FindSearch& search, FindRecord& record) {
   return false;
 }
 
+// The entry at a full program path into the record. Names that differ in case are
+// different files.
+FileResult lookUp(const std::string& full, bool userAttributes, FindRecord& record) {
+  std::string hostPath = toHostPath(full);
+  if (hostPath.empty()) return fileFailure(ENOENT);
+  EntryStatus status;
+  if (int error = entryStatusAt(AT_FDCWD, hostPath.c_str(), EntryKind::Unknown, status))
+    return fileFailure(error);
+  shapeFindRecord(status, std::string_view(hostPath).substr(hostPath.rfind('/') + 1), record);
+  if (userAttributes) {
+    bool unsupported = false;
+    record.attribute |=
+        static_cast<std::uint8_t>(readUserAttributes(hostPath.c_str(), unsupported));
+  }
+  return fileSuccess();
+}
+
 }  // namespace
+
+FileResult findEntry(std::string_view path, FindRecord& record, int attributeMask) {
+  findClose(record);
+  record.found = 0;
+  const std::string full = fullPath(path);
+  record.failure = full.empty() ? fileFailure(ENOENT)
+                                : lookUp(full, (attributeMask & FindUserAttributes) != 0, record);
+  return record.failure;
+}
 
 int findFirst(std::string_view pattern, int attributeMask, FindRecord& record) {
   findClose(record);
@@ -117,20 +143,9 @@ int findFirst(std::string_view pattern, int attributeMask, FindRecord& record) {
   bool userAttributes = (attributeMask & FindUserAttributes) != 0;
   if (!hasWildcards(component)) {
     // One name: looked up directly, so that asking for one entry of a large directory
-    // costs no walk over it. Names that differ in case are different files.
-    std::string hostPath = toHostPath(full);
-    EntryStatus status;
-    if (int error = entryStatusAt(AT_FDCWD, hostPath.c_str(), EntryKind::Unknown, status)) {
-      record.failure = fileFailure(error);
-      return 1;
-    }
-    shapeFindRecord(status, std::string_view(hostPath).substr(hostPath.rfind('/') + 1), record);
-    if (userAttributes) {
-      bool unsupported = false;
-      record.attribute |=
-          static_cast<std::uint8_t>(readUserAttributes(hostPath.c_str(), unsupported));
-    }
-    return 0;  // no search stays open: findNext gives the end
+    // costs no walk over it. No search stays open: findNext gives the end.
+    record.failure = lookUp(full, userAttributes, record);
+    return record.failure ? 0 : 1;
   }
 
   DIR* dir = opendir(hostDirectory.c_str());

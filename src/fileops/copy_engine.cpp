@@ -1,0 +1,619 @@
+#include "fileops/copy_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "config/setup_block.h"
+#include "fileops/fileops_state.h"
+#include "fileops/fileops_texts.h"
+#include "fileops/make_directory.h"
+#include "fileops/paced_drawing.h"
+#include "panels/mask.h"
+#include "panels/read_texts.h"
+#include "platform/charset.h"
+#include "platform/drives.h"
+#include "platform/file_copy.h"
+#include "platform/file_system.h"
+#include "platform/find.h"
+#include "platform/keyboard.h"
+#include "platform/paths.h"
+#include "platform/replace_file.h"
+#include "platform/screen.h"
+#include "platform/textf.h"
+#include "ui/boxes.h"
+#include "ui/file_failure.h"
+#include "ui/window.h"
+
+namespace corvane {
+namespace {
+
+// The unit of the progress bar.
+constexpr std::uint64_t BarBlock = 61440;
+// What one call of the file system copies: large enough for the copy to run at the speed of
+// the system's own copy, small enough for Esc to be answered within about 0.1 s on slow
+// media.
+constexpr std::uint64_t ChunkBytes = 1 << 20;
+constexpr int ReadRetries = 100;
+constexpr int BeepFrequency = 2000;
+constexpr int BeepTicks = 3;  // 165 ms
+// The progress window.
+constexpr int ProgressColumn = 5, ProgressRow = 15, ProgressWidth = 70, ProgressHeight = 6;
+constexpr int InteriorCells = ProgressWidth - 2;
+constexpr int BarRow = 3, BarColumn = 2, BarCells = 66, SteppedLastColumn = 65;
+constexpr int RetryColumn = 50;
+constexpr std::size_t SourceShown = 30, DestinationShown = 55, QuestionDestinationShown = 35;
+constexpr char32_t LightShade = 0xB0, MediumShade = 0xB1;  // code page 437
+// The attribute bits a user sets (kept beside the file by the platform).
+constexpr int UserAttributeMask = AttrHidden | AttrSystem | AttrArchive;
+
+struct DosStamp {
+  int day = 0, month = 0, year = 0, hour = 0, minute = 0;
+};
+
+// Date and time as the questions show them (a two-digit year).
+DosStamp stampOf(std::uint16_t date, std::uint16_t time) {
+  return {date & 31, (date >> 5) & 15, ((date >> 9) + 80) % 100, time >> 11, (time >> 5) & 63};
+}
+
+bool spaceFailure(FileResult result) { return result.error == ENOSPC || result.error == EDQUOT; }
+
+// A message and the system's reason below it.
+void reportWithReason(std::string_view text, FileResult reason) {
+  std::string shown(text);
+  const std::string why = fileErrorText(reason);
+  if (!why.empty()) shown += "\n" + why;
+  messageBox(shown);
+}
+
+int reportDiskFull(std::string_view destination) {
+  const char letter = driveLetterOf(destination);
+  messageBox(textf(FormatDiskFull, letter != 0 ? letter : '?'));
+  return CopyDiskFull;
+}
+
+std::string glyphs(char32_t ch, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) appendUtf8(text, cp437ToUnicode(static_cast<std::uint8_t>(ch)));
+  return text;
+}
+
+// The progress window of the state: the file line, the bar and the retry count.
+class Progress {
+ public:
+  explicit Progress(bool quiet) : quiet_(quiet) {}
+
+  // Shows the window (opened on the first file of the call) with the file's line and an
+  // empty bar.
+  void beginFile(std::string_view source, std::uint64_t size, std::string_view destination) {
+    if (quiet_) return;
+    FileopsState& state = fileopsState();
+    if (!opened_) {
+      opened_ = true;
+      before_ = currentWindow();
+      if (state.progressWindow && before_ == state.progressWindow.get()) before_ = nullptr;
+      const ColorAttr attr = color(ColorInfoWindow);
+      if (openWindow(state.progressWindow, ProgressColumn, ProgressRow, ProgressWidth,
+                     ProgressHeight, attr, attr, WindowClear | WindowShadow | WindowSingle) != 0)
+        return;
+    }
+    if (!state.progressWindow) return;
+    activateWindow(*state.progressWindow);
+    size_ = size;
+    blocks_ = size / BarBlock;
+    stepped_ = 4 * blocks_ + 2 <= static_cast<std::uint64_t>(ProgressWidth);
+    drawn_ = 0;
+    {
+      DrawingHold hold;
+      const std::string line =
+          textf(FormatProgressFile, shortenedLeft(source, SourceShown).c_str(),
+                static_cast<long long>(size), shortenedLeft(destination, DestinationShown).c_str());
+      const std::size_t feed = line.find('\n');
+      writeText(std::string_view(line).substr(0, feed), InteriorCells - 2, 2, 1, WritePad);
+      writeText(std::string_view(line).substr(feed + 1), InteriorCells - 1, 1, 2, WritePad);
+      writeText("", InteriorCells - 1, 1, BarRow, WritePad);
+      if (stepped_) {
+        const int pairs = static_cast<int>(std::min<std::uint64_t>(2 * blocks_ + 2, BarCells / 2));
+        writeText(glyphs(LightShade, 2 * pairs), 2 * pairs - 1, BarColumn, BarRow);
+      }
+    }
+    show(false);
+  }
+
+  // The bar after done bytes of the file.
+  void advance(std::uint64_t done) {
+    if (quiet_ || !fileopsState().progressWindow) return;
+    int cells;
+    if (stepped_) {
+      cells = static_cast<int>(std::min<std::uint64_t>(done / BarBlock, blocks_));
+      cells = std::min(2 * cells, SteppedLastColumn + 1 - BarColumn);
+    } else {
+      const double share =
+          size_ == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(size_);
+      cells = std::min(static_cast<int>(std::lround(share * 100 * 0.68)), BarCells);
+    }
+    if (cells <= drawn_) return;
+    {
+      DrawingHold hold;
+      writeText(glyphs(MediumShade, cells), cells - 1, BarColumn, BarRow);
+    }
+    drawn_ = cells;
+    show(false);
+  }
+
+  void retry(int count) {
+    if (quiet_ || !fileopsState().progressWindow) return;
+    writeText(textf(FormatRetry, count), 11, RetryColumn, 1);
+  }
+
+  // Before a question or a message: the window as it stands.
+  void showNow() { show(true); }
+
+  // The end of the call: closed, or (kept) the window current before the call current again.
+  void end(bool keep) {
+    if (quiet_ || !opened_) return;
+    FileopsState& state = fileopsState();
+    if (!keep) {
+      freeWindow(state.progressWindow);
+      return;
+    }
+    show(true);
+    if (before_ != nullptr && before_->visible) activateWindow(*before_);
+  }
+
+ private:
+  void show(bool force) { flush_.show(fileopsState().progressWindow.get(), force); }
+
+  bool quiet_;
+  bool opened_ = false;
+  ScreenWindow* before_ = nullptr;
+  std::uint64_t size_ = 0, blocks_ = 0;
+  bool stepped_ = true;
+  int drawn_ = 0;
+  PacedFlush flush_;
+};
+
+std::span<char> copyBuffer() {
+  FileopsState& state = fileopsState();
+  if (!state.copyBuffer) state.copyBuffer = std::make_unique<char[]>(ChunkBytes);
+  return {state.copyBuffer.get(), ChunkBytes};
+}
+
+// The name limit of the file system holding a directory, kept for the last directory asked.
+int nameLimitCached(const std::string& directory) {
+  FileopsState& state = fileopsState();
+  if (state.limitDirectory != directory || state.nameLimit == 0) {
+    state.limitDirectory = directory;
+    state.nameLimit = nameLimitOf(directory);
+  }
+  return state.nameLimit;
+}
+
+constexpr int ShortNameLimit = 12;
+
+// The destination's last name shortened where its file system holds 8.3 names only and the
+// source's does not.
+std::string shortenedForVolume(const std::string& source, const std::string& destination) {
+  const std::string_view name = baseName(destination);
+  if (!needsShortName(name)) return destination;
+  const std::string directory = parentPath(destination);
+  if (nameLimitOf(parentPath(source)) <= ShortNameLimit ||
+      nameLimitCached(directory) > ShortNameLimit)
+    return destination;
+  return joinPath(directory, toShortName(name));
+}
+
+// The nearest existing directory at or above path ("" when none).
+std::string nearestDirectory(std::string directory) {
+  while (!directory.empty() && !directoryExists(directory)) {
+    if (isDriveRoot(directory)) return {};
+    directory = parentPath(directory);
+  }
+  return directory;
+}
+
+int answerOfLetter(int letter) {
+  switch (letter) {
+    case 'S':
+      return AnswerSkip;
+    case 'A':
+      return AnswerAll;
+    case 'J':
+    case 'Y':
+      return AnswerYes;
+    case 'N':
+      return AnswerNo;
+    default:
+      return AnswerCancel;
+  }
+}
+
+// One file copied from a full source path to a full destination path.
+class FileCopy {
+ public:
+  FileCopy(const std::string& source, const std::string& destination, Progress& progress)
+      : source_(source), destination_(destination), progress_(progress) {}
+
+  // exists and target: what is at the destination now.
+  int run(bool exists, const FindRecord& target) {
+    FileFacts facts;
+    if (FileResult r = entryFacts(source_, facts); !r)
+      return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+    if (exists && (target.attribute & AttrDirectory) != 0)
+      return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EISDIR),
+                               CopyCreateFailed);
+    switch (facts.kind) {
+      case FileKind::Regular:
+        return copyRegular(exists, target);
+      case FileKind::SymbolicLink:
+      case FileKind::Fifo:
+        return makeSpecial(facts, exists);
+      case FileKind::Directory:
+        return CopyDone;  // passed by
+      default:
+        return reportFileFailure(FormatFileOpenError, source_, fileFailure(FileErrorNotRegular),
+                                 CopyOpenFailed);
+    }
+  }
+
+ private:
+  bool makeParent() {
+    const std::string parent = parentPath(destination_);
+    if (directoryExists(parent)) return true;
+    std::string path = parent;
+    return createPath(path) == 0;
+  }
+
+  // A link made anew as a link, a FIFO as a FIFO (never opened: it would wait for a writer).
+  int makeSpecial(const FileFacts& facts, bool exists) {
+    if (!makeParent())
+      return reportFileFailure(FormatFileOpenError, destination_, fileFailure(ENOENT),
+                               CopyCreateFailed);
+    const FileResult made = facts.kind == FileKind::SymbolicLink
+                                ? makeSymbolicLink(destination_, facts.linkTarget, exists)
+                                : makeFifo(destination_, facts.mode, exists);
+    if (!made) return reportFileFailure(FormatFileOpenError, destination_, made, CopyCreateFailed);
+    (void)carryFileFacts(destination_, facts, preference(17) == 0, preference(17) != 0);
+    return CopyDone;
+  }
+
+  // A read-only existing target: asked about (switch 16 off) and made writable. False when
+  // it stays read-only.
+  bool makeTargetWritable(int attributes) {
+    if (preference(16) == 0) {
+      progress_.showNow();
+      const int letter =
+          buttonBox(TextOverwriteButtons, textf(FormatReadonly, destination_.c_str()));
+      if (letter != 'A' && letter != 'J' && letter != 'Y') return false;
+    }
+    return static_cast<bool>(setAttributes(destination_, attributes & ~AttrReadOnly));
+  }
+
+  int copyRegular(bool exists, const FindRecord& target) {
+    FileHandle source;
+    if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r)
+      return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+    FileFacts facts;
+    if (FileResult r = openFileFacts(source.get(), facts); !r)
+      return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+    size_ = facts.size;
+    const bool keepAttributes = preference(17) != 0;
+    const int attributes = keepAttributes ? getAttributes(source_) : 0;
+
+    // Free space, from the file system that will hold the copy.
+    int result = CopyDone;
+    std::uint64_t free = 0;
+    const std::string holder = nearestDirectory(parentPath(destination_));
+    if (!holder.empty() && freeSpaceOf(holder, free)) {
+      const std::uint64_t old = exists ? target.size : 0;
+      if (free + old <= size_) {
+        progress_.showNow();
+        result = reportDiskFull(destination_);
+      }
+    }
+    const bool parentMade = makeParent();
+    if (result != CopyDone) return result;
+    if (!parentMade)
+      return reportFileFailure(FormatFileOpenError, destination_, fileFailure(ENOENT),
+                               CopyCreateFailed);
+    if (exists && (target.attribute & AttrReadOnly) != 0 &&
+        !makeTargetWritable(getAttributes(destination_)))
+      return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EACCES),
+                               CopyCreateFailed);
+
+    channel_ = CopyChannel{source.get(), nullptr, copyBuffer(), false};
+    result = exists ? replaceTarget() : writeNewTarget();
+    if (result != CopyDone) return result;
+
+    if (keepAttributes && (attributes & UserAttributeMask) != 0)
+      (void)setAttributes(destination_, attributes);
+    (void)carryFileFacts(destination_, facts, !keepAttributes, keepAttributes);
+    noteWrittenTarget(written_.device, written_.inode);
+    return CopyDone;
+  }
+
+  // A new target: written in place and removed again when anything fails.
+  int writeNewTarget() {
+    FileHandle out;
+    if (FileResult r = openFile(destination_, "wbx", out); !r)
+      return reportFileFailure(FormatFileOpenError, destination_, r, CopyCreateFailed);
+    int result = writeContent(out.get());
+    if (const FileResult closed = closeWrittenFile(out); !closed && result == CopyDone) {
+      progress_.showNow();
+      result = spaceFailure(closed) ? reportDiskFull(destination_) : writeFailed(closed);
+    }
+    if (result != CopyDone) (void)deleteFile(destination_);
+    return result;
+  }
+
+  // An existing target: replaced whole once the copy is complete, else left as it was.
+  int replaceTarget() {
+    int result = CopyDone;
+    bool wrote = false;
+    const FileResult replaced = replaceFile(destination_, [&](FileSink& sink) {
+      wrote = true;
+      result = writeContent(sink.stream());
+      return result == CopyDone;
+    });
+    if (replaced || result != CopyDone) return result;
+    progress_.showNow();
+    if (!wrote)
+      return reportFileFailure(FormatFileOpenError, destination_, replaced, CopyCreateFailed);
+    return spaceFailure(replaced) ? reportDiskFull(destination_) : writeFailed(replaced);
+  }
+
+  int writeFailed(FileResult reason) {
+    reportWithReason(TextWriteError, reason);
+    return CopyWriteFailed;
+  }
+
+  int readFailed(FileResult reason) {
+    reportWithReason(TextReadError, reason);
+    return CopyReadFailed;
+  }
+
+  // The block loop: the recorded size copied chunk by chunk, the bar moving, Esc polled.
+  int writeContent(std::FILE* out) {
+    channel_.to = out;
+    progress_.beginFile(source_, size_, destination_);
+    std::uint64_t done = 0;
+    int retries = 0;
+    while (done < size_) {
+      const std::uint64_t want = std::min(ChunkBytes, size_ - done);
+      const RangeCopy copied = copyRange(channel_, done, want);
+      done += copied.copied;
+      progress_.advance(done);
+      if (!copied.readFailure) {
+        progress_.showNow();
+        return readFailed(copied.readFailure);
+      }
+      if (!copied.writeFailure) {
+        progress_.showNow();
+        return spaceFailure(copied.writeFailure) ? reportDiskFull(destination_)
+                                                 : writeFailed(copied.writeFailure);
+      }
+      if (copied.copied < want) {
+        // The source ended before its recorded size: asked again a few times.
+        if (++retries > ReadRetries) {
+          progress_.showNow();
+          return readFailed(fileFailure(EIO));
+        }
+        progress_.retry(retries);
+        continue;
+      }
+      if (escapePressed()) {
+        progress_.showNow();
+        if (askCancelOperation()) {
+          fileopsState().cancelRequested = true;
+          return CopyCancelled;
+        }
+      }
+    }
+    if (FileResult r = setFileLength(out, size_); !r)
+      return spaceFailure(r) ? reportDiskFull(destination_) : writeFailed(r);
+    FileFacts facts;
+    if (openFileFacts(out, facts)) written_ = facts;
+    return CopyDone;
+  }
+
+  const std::string& source_;
+  const std::string& destination_;
+  Progress& progress_;
+  CopyChannel channel_;
+  std::uint64_t size_ = 0;
+  FileFacts written_;
+};
+
+bool isPattern(std::string_view name) { return name.find_first_of(";<?*") != std::string::npos; }
+
+}  // namespace
+
+std::string shortenedLeft(std::string_view text, std::size_t n) {
+  const std::size_t chars = textChars(text);
+  if (chars <= n || n == 0) return std::string(text);
+  return "~" + std::string(text.substr(charOffset(text, chars - (n - 1))));
+}
+
+bool escapePressed() {
+  if (escapePending() == 0) {
+    (void)checkKey();
+    return false;
+  }
+  for (KeyCode key = checkKey(); key != 0; key = checkKey())
+    if (key == key::Escape) return true;
+  return false;
+}
+
+bool askCancelOperation() {
+  return question(QuestionDefaultNo, TextCancelOperation) == QuestionYes;
+}
+
+bool askNewDisk(std::string_view destination) {
+  const char letter = driveLetterOf(destination);
+  if (letter != 'A' && letter != 'B') return false;
+  return question(QuestionDefaultNo, textf(FormatNewDisk, letter)) == QuestionYes;
+}
+
+bool sameFile(std::string_view first, std::string_view second) {
+  const std::string a = fullPath(first), b = fullPath(second);
+  if (!a.empty() && a == b) return true;
+  if (a.empty() || b.empty()) return false;
+  FindRecord one, other;
+  if (!findEntry(a, one) || !findEntry(b, other)) return false;
+  return one.device == other.device && one.inode == other.inode;
+}
+
+int confirmOverwrite(std::string_view source, std::string_view destination, int mode,
+                     bool continueWording) {
+  if (mode != ConfirmIfExists && mode != ConfirmAlways) return AnswerNone;
+  FindRecord from, to;
+  const bool sourceFound = static_cast<bool>(findEntry(source, from));
+  const bool destinationGiven = !destination.empty();
+  const bool destinationFound = destinationGiven && static_cast<bool>(findEntry(destination, to));
+  const std::string sourceName(baseName(source));
+  const DosStamp s = stampOf(from.date, from.time);
+  const auto sourceSize = static_cast<long long>(from.size);
+  std::string text;
+  bool exists = true;
+  if (destinationGiven && !destinationFound) {
+    if (mode == ConfirmIfExists) return AnswerNone;
+    exists = false;
+    text = textf(continueWording ? FormatFileExistsContinue : FormatCopyFileQuestion,
+                 sourceName.c_str(), sourceSize, s.day, s.month, s.year, s.hour, s.minute);
+  } else if (sourceFound) {
+    if (continueWording || !destinationGiven) {
+      text = textf(FormatFileExistsContinue, sourceName.c_str(), sourceSize, s.day, s.month, s.year,
+                   s.hour, s.minute);
+    } else {
+      const DosStamp d = stampOf(to.date, to.time);
+      text = textf(FormatFileExistsCopy, sourceName.c_str(), sourceSize, s.day, s.month, s.year,
+                   s.hour, s.minute, shortenedLeft(destination, QuestionDestinationShown).c_str(),
+                   static_cast<long long>(to.size), d.day, d.month, d.year, d.hour, d.minute);
+    }
+  } else if (destinationFound) {
+    const DosStamp d = stampOf(to.date, to.time);
+    text = textf(FormatFileExistsContinue, std::string(baseName(destination)).c_str(),
+                 static_cast<long long>(to.size), d.day, d.month, d.year, d.hour, d.minute);
+  } else {
+    return AnswerNone;
+  }
+  if (exists) beep(BeepFrequency, BeepTicks);
+  return answerOfLetter(buttonBox(TextOverwriteButtons, text));
+}
+
+bool needsShortName(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return name.size() > 8;
+  return name.size() - dot > 4 || dot >= 8 || name.find('.') != dot;
+}
+
+std::string toShortName(std::string_view longName) {
+  std::string out;
+  const std::size_t lastDot = longName.rfind('.');
+  int count = 0;
+  bool dotWritten = false;
+  for (std::size_t i = 0; i < longName.size() && count < 12;) {
+    if (count == 8 && !dotWritten) {
+      out += '.';
+      count = 9;
+      dotWritten = true;
+      if (lastDot != std::string_view::npos && lastDot >= i) {
+        i = lastDot + 1;
+        continue;
+      }
+    }
+    const char c = longName[i];
+    if (c == ' ') {
+      out += '_';
+      ++count;
+    } else if (c == '.') {
+      if (i == lastDot && !dotWritten) {
+        out += '.';
+        count = 9;
+        dotWritten = true;
+      } else {
+        out += '_';
+        ++count;
+      }
+    } else if (c != '/') {
+      out += c;
+      ++count;
+    }
+    ++i;
+  }
+  return out;
+}
+
+void closeCopyProgress() { freeWindow(fileopsState().progressWindow); }
+
+int copyFiles(std::string_view source, std::string_view destination, int flags) {
+  FileopsState& state = fileopsState();
+  Progress progress((flags & CopyQuiet) != 0);
+  const bool literal = (flags & CopyLiteralName) != 0 || !isPattern(baseName(source));
+
+  // The files of the specification: the one named, or those of its directory the mask takes.
+  const std::string search = fullPath(source);
+  if (search.empty())
+    return reportFileFailure(FormatFileOpenError, source, fileFailure(ENAMETOOLONG),
+                             CopyOpenFailed);
+  const std::string directory = parentPath(search);
+  const CompiledMask mask = compileMask(literal ? std::string_view() : baseName(search));
+  FindRecord record;
+  if (literal) {
+    if (FileResult r = findEntry(search, record); !r)
+      return reportFileFailure(FormatFileOpenError, search, r, CopyOpenFailed);
+  } else if (findFirst(joinPath(directory, "*.*"), 0, record) != 0) {
+    return reportFileFailure(FormatFileOpenError, search, record.failure, CopyOpenFailed);
+  }
+
+  int answer = (flags & CopySharedAnswer) != 0 ? state.sharedAnswer : AnswerNone;
+  int result = CopyDone;
+  do {
+    const std::string name = record.name;
+    if (name == "." || name == "..") continue;
+    if ((record.attribute & AttrDirectory) != 0 && !record.isLink) continue;
+    if (!literal && !maskMatches(mask, name)) continue;
+
+    const std::string from = literal ? search : joinPath(directory, name);
+    std::string to =
+        (flags & CopyToDirectory) != 0 ? joinPath(destination, name) : std::string(destination);
+    to = fullPath(to);
+    if (to.empty() || to.size() > MaxPath) {
+      result = reportFileFailure(FormatFileOpenError, destination, fileFailure(ENAMETOOLONG),
+                                 CopyPathFailed);
+      break;
+    }
+    to = shortenedForVolume(from, to);
+    // The same file: the same full path, or the same device and inode (the found record
+    // describes what a link points to, as the destination's record does).
+    FindRecord existing;
+    const bool exists = static_cast<bool>(findEntry(to, existing));
+    if (from == to ||
+        (exists && existing.device == record.device && existing.inode == record.inode)) {
+      progress.showNow();
+      messageBox(textf(FormatIdentical, from.c_str()));
+      result = CopyIdentical;
+      break;
+    }
+    if (answer != AnswerAll && answer != AnswerYes) {
+      const bool writtenBefore =
+          exists && state.writtenTargets.contains({existing.device, existing.inode});
+      if (preference(5) != 0 || writtenBefore) {
+        progress.showNow();
+        answer = confirmOverwrite(from, to, ConfirmIfExists, (flags & CopyContinueWording) != 0);
+        if ((flags & CopySharedAnswer) != 0) state.sharedAnswer = answer;
+      }
+    }
+    if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) {
+      result = answer;
+    } else {
+      result = FileCopy(from, to, progress).run(exists, existing);
+    }
+  } while ((result == CopyDone || result == AnswerSkip || result == AnswerNo) && !literal &&
+           findNext(record) == 0);
+  findClose(record);
+  progress.end((flags & CopyKeepProgressWindow) != 0);
+  return result;
+}
+
+}  // namespace corvane
