@@ -8,6 +8,7 @@
 #include "commands/command_loop.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
+#include "commands/tree_focus.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
@@ -115,6 +116,7 @@ void registerHooks() {
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
   setKeyReaderHooks(hooks);
+  registerTreeHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.

@@ -1,8 +1,11 @@
 #include "commands/tree_focus.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "commands/screen_layout.h"
+#include "fileops/fileops_state.h"
 #include "platform/drives.h"
 
 namespace corvane {
@@ -58,6 +61,58 @@ void attachTreeArea(LoopContext& loop, ScreenWindow* area) {
   TreeView& view = screenTreeView(loop);
   view.window = area;
   view.followed.clear();
+}
+
+namespace {
+
+// Calls visit with every tree a panel keeps now.
+template <typename Visit>
+void forEachKeptTree(Visit visit) {
+  ProgramState& state = programState();
+  Panel* seen[3] = {};
+  int count = 0;
+  for (std::unique_ptr<Panel>& panel : state.panels)
+    if (panel) seen[count++] = panel.get();
+  if (state.innermost != nullptr && state.innermost->current.panel != nullptr)
+    seen[count++] = state.innermost->current.panel;
+  for (int i = 0; i < count; ++i) {
+    if (!seen[i]->treeState || std::find(seen, seen + i, seen[i]) != seen + i) continue;
+    visit(panelTreeView(*seen[i]));
+  }
+}
+
+bool chooseDirectoryFromTree(std::string& path) {
+  // The tree a panel keeps for this drive saves a second scan.
+  TreeView view;
+  const char drive = currentDrive();
+  forEachKeptTree([&](TreeView& kept) {
+    if (treeEmpty(view.tree) && kept.tree.drive == drive) view.tree = kept.tree;
+  });
+  TreeWindowRequest request;
+  request.mode = TreeMode::Select;
+  request.keep = false;
+  request.keyboard = keyboardLayout();
+  std::string chosen;
+  if (treeWindow(view, nullptr, request, chosen) != key::Enter) return false;
+  path = chosen;
+  return true;
+}
+
+void treeAfterDirectoryMade(std::string_view path) {
+  forEachKeptTree([&](TreeView& view) { treeDirectoryMade(view, path); });
+}
+
+void treeAfterDirectoryDeleted(std::string_view path) {
+  forEachKeptTree([&](TreeView& view) { treeDirectoryDeleted(view, path); });
+}
+
+}  // namespace
+
+void registerTreeHooks() {
+  FileopsHooks& hooks = fileopsState().hooks;
+  hooks.chooseDirectory = chooseDirectoryFromTree;
+  hooks.directoryMade = treeAfterDirectoryMade;
+  hooks.directoryDeleted = treeAfterDirectoryDeleted;
 }
 
 }  // namespace corvane

@@ -24,4 +24,9 @@ KeyCode runTreeFocus(LoopContext& loop);
 // The screen's tree area becomes the view's window (nullptr: it has none now).
 void attachTreeArea(LoopContext& loop, ScreenWindow* area);
 
+// The file operations' uses of the tree (start-up registers them): the destination dialog's
+// tree key runs the tree window in the selection mode; the trees the panels keep follow the
+// directories made and deleted.
+void registerTreeHooks();
+
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/setup_block.h"
+#include "fileops/delete_files.h"
 #include "panels/display_texts.h"
 #include "panels/drive_windows.h"
 #include "platform/charset.h"
@@ -379,6 +380,28 @@ class TreeSession {
     moveTo(id);
   }
 
+  // Delete: every directory below the cursor's, after two questions; the tree shows what is
+  // left below it afterwards (what could not be deleted, or was not reached).
+  void deleteBelow() {
+    const std::string path = nodePath(view_.tree, view_.cursor);
+    if (!directoryExists(path)) {
+      rejectBeep();
+      return;
+    }
+    // The system's own root: never emptied from here.
+    if (toHostPath(path) == "/") {
+      messageBox(TextHostRootNotDeleted);
+      return;
+    }
+    if (question(QuestionDefaultNo, textf(FormatDeleteBelowQuestion, path.c_str())) !=
+            QuestionYes ||
+        question(QuestionDefaultNo, textf(FormatDeleteBelowAttention, path.c_str())) != QuestionYes)
+      return;
+    deleteSubdirectories(path);
+    (void)rescanBelow(view_.tree, view_.cursor, TreeScanDepth::AllLevels, true);
+    redraw();
+  }
+
   void searchAgain() {
     const TreeNodeId id = searchTree(view_.tree, view_.cursor + 1, view_.search);
     if (id == NoTreeNode) {
@@ -502,7 +525,7 @@ class TreeSession {
         dropLastCharacter();
         return 0;
       case key::Del:
-        rejectBeep();
+        deleteBelow();
         return 0;
       case ',':
         chooseDrive();
@@ -603,6 +626,11 @@ void treeDirectoryDeleted(TreeView& view, std::string_view path) {
   keepingPlace(view, std::string(path), [&](const std::string& full) {
     const TreeNodeId id = findNode(view.tree, full, TreeMatch::ExactOnly);
     if (id == NoTreeNode || id == 0) return;
+    // A deletion that stopped or failed part way left the directory: what is left shows.
+    if (directoryExists(full)) {
+      (void)rescanBelow(view.tree, id, TreeScanDepth::AllLevels);
+      return;
+    }
     removeSubtree(view.tree, id);
     (void)writeTreeCache(view.tree);
   });

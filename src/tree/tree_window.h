@@ -64,7 +64,8 @@ void drawTreeView(TreeView& view);
 
 // The tree of a view after a directory was made or deleted outside the tree window (path as
 // the command had it): a new directory is looked for from its nearest known ancestor, a
-// deleted one leaves the tree with its branch; the cache is written when the tree changed,
+// deleted one leaves the tree with its branch (one that is still there, as a deletion that
+// stopped part way leaves it, is read again below); the cache is written when the tree changed,
 // the cursor stays on its directory, and the loop draws the tree again. Nothing for a view
 // without a tree of the path's drive.
 void treeDirectoryMade(TreeView& view, std::string_view path);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "commands/loop_fixture.h"
+#include "config/setup_block.h"
+#include "fileops/fileops_state.h"
 
 namespace corvane::testing {
 namespace {
@@ -77,6 +79,46 @@ TEST_F(TreeFocusTest, TOpensTheTreeOverTheTwoListsForTheCurrentPanel) {
                              },
                          },
                          "T:\\", "U:\\");
+  EXPECT_EQ(result, LoopEnd);
+}
+
+TEST_F(TreeFocusTest, FileOperationsUseTheTreeAndTheTreeFollowsThem) {
+  useLayout(KeyboardCorvane, LayoutListAndTree);
+  registerTreeHooks();
+  setupBlock().preferences[2].set(0);  // make directory without the question
+  t_.writeFile("letter.txt", "l");
+  const int result = run({
+      [&] {
+        pushKeys({key::End, 'c'});  // copy the file under the cursor
+      },
+      [&] {
+        EXPECT_TRUE(shows("Destination :"));
+        pushKeys({key::Down});  // the tree key
+      },
+      [&] {
+        EXPECT_TRUE(shows("Search:"));
+        console_.pushText("old");
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_TRUE(shows("New name : letter.txt"));
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_EQ(t_.readFile("docs/old/letter.txt"), "l");
+        EXPECT_EQ(treeCursorPath(), "T:\\") << "the selection left the panel's tree alone";
+        pushKeys({key::fkey(4, key::ModShift)});
+        console_.pushText("src\\made");
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_TRUE(t_.exists("src/made"));
+        TreeView& view = screenTreeView(loop());
+        EXPECT_NE(findNode(view.tree, "T:\\src\\made"), NoTreeNode);
+        EXPECT_TRUE(shows("\u2514\u2500made"));
+        pushKeys({key::Escape});
+      },
+  });
   EXPECT_EQ(result, LoopEnd);
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The directory tree: Alt-F10 ("t") over the two lists, a directory made and chosen there;
 # the list-and-tree layout chosen in the setup menu, Tab into the tree, a search, a branch
-# collapsed and expanded, Enter showing the directory in the list; at the next start the
-# tree comes from the cache without a scan.
+# collapsed and expanded, Enter showing the directory in the list, the directories below one
+# deleted; at the next start the tree comes from the cache without a scan.
 set -u
 BINARY=$(readlink -f "$1")
 SOCKET="corvane-tree-$$"
@@ -79,6 +79,24 @@ key BSpace
 wait_for 'D:\projects\corvane>'
 screen_text | grep -q 'README' || fail "the list shows the chosen directory's parent"
 
+# Delete empties the directory below the cursor, after two questions.
+key Tab
+wait_for 'Search:'
+type_text 'no'
+wait_for 'D:\projects\notes'
+key F8
+wait_for "Delete all directories below 'D:\projects\notes'"
+key y
+wait_for 'ATTENTION, ALL FILES AND DIRECTORIES BELOW'
+key y
+wait_for 'Directories deleted !'
+key Enter
+wait_gone 'Directories deleted !'
+[ -d "$WORK/d/projects/notes/ideas" ] && fail "the directory below was not deleted"
+[ -d "$WORK/d/projects/notes" ] || fail "the directory itself stays"
+key Tab
+wait_gone 'Search:'
+
 # The next start shows the tree at once from its cache: a directory made meanwhile in a
 # branch the list does not show stays unknown until a rescan.
 key F10
@@ -95,4 +113,8 @@ key Tab
 wait_for 'Search:'
 key C-e  # in the COMMANDER layout Ctrl-E reads the drive again (F3 is the loop's)
 wait_for 'unseen'
+key F10
+wait_for 'Exit CORVANESHELL ?'
+key y
+wait_for 'EXIT STATUS 0'
 echo PASS

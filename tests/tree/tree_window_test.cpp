@@ -314,5 +314,51 @@ TEST_F(TreeWindowTest, ClicksMoveTheCursorADoubleClickChoosesAndAltPWritesTheTre
   EXPECT_EQ(chosen_, nodePath(view_.tree, 1));
 }
 
+TEST_F(TreeWindowTest, DeleteEmptiesTheDirectoryBelowTheCursorAfterTwoYes) {
+  disk_.writeFile("alpha/keep.txt", "k");
+  disk_.writeFile("alpha/one/inside.txt", "i");
+  ASSERT_TRUE(changeDirectory("T:\\alpha"));
+  run(TreeMode::Panel,
+      {
+          [&] { keys({key::Del}); },
+          [&] {
+            EXPECT_TRUE(shows(" Delete all directories below 'T:\\alpha' ? "));
+            console_.pushText("y");
+          },
+          [&] {
+            EXPECT_TRUE(shows("ATTENTION, ALL FILES AND DIRECTORIES BELOW 'T:\\alpha'"));
+            console_.pushText("n");
+          },
+          [&] {
+            EXPECT_TRUE(disk_.exists("alpha/one/inside.txt")) << "No deletes nothing";
+            keys({key::Del});
+            console_.pushText("yy");
+          },
+          [&] {
+            EXPECT_TRUE(shows("Directories deleted !"));
+            keys({key::Escape});
+          },
+          [&] {
+            EXPECT_FALSE(disk_.exists("alpha/one"));
+            EXPECT_FALSE(disk_.exists("alpha/two"));
+            EXPECT_TRUE(disk_.exists("alpha/keep.txt")) << "the directory's files stay";
+            EXPECT_EQ(cursorPath(), "T:\\alpha");
+            EXPECT_EQ(subtreeEnd(view_.tree, view_.cursor), view_.cursor + 1);
+            keys({key::Escape});
+          },
+      });
+
+  // The host's root is never emptied from the tree: no question is asked.
+  ASSERT_TRUE(changeDirectory("C:\\"));
+  resetTree(view_.tree, 'C');
+  run(TreeMode::Panel, {
+                           [&] { keys({key::Del}); },
+                           [&] {
+                             EXPECT_TRUE(shows(TextHostRootNotDeleted));
+                             keys({key::Escape, key::Escape});
+                           },
+                       });
+}
+
 }  // namespace
 }  // namespace corvane::testing
