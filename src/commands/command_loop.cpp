@@ -299,27 +299,12 @@ void registerLoopZones(LoopContext& loop, KeyboardLayout layout) {
   }
   auto panelZone = [&](const Panel* panel, KeyCode code) {
     if (panel == nullptr || panel->window == nullptr || programState().panelsHidden) return;
-    const ScreenWindow& w = *panel->window;
-    MouseZone zone;
-    zone.x1 = w.x + 1;
-    zone.x2 = w.x + w.width - 2;
-    zone.y1 = w.y + 1;
-    zone.y2 = w.y + w.height - 2;
-    zone.leftCode = code;
-    zones.push_back(zone);
+    zones.push_back(windowInteriorZone(*panel->window, code));
   };
   panelZone(loop.current.panel, PanelClickCode);
   if (!loop.globalList) panelZone(loop.other.panel, key::Tab);
-  if (treeShown(loop)) {  // a click into the tree gives it the focus
-    const ScreenWindow& w = *loop.screen->tree;
-    MouseZone zone;
-    zone.x1 = w.x + 1;
-    zone.x2 = w.x + w.width - 2;
-    zone.y1 = w.y + 1;
-    zone.y2 = w.y + w.height - 2;
-    zone.leftCode = key::Tab;
-    zones.push_back(zone);
-  }
+  // A click into the tree beside the list gives it the focus.
+  if (treeShown(loop)) zones.push_back(windowInteriorZone(*loop.screen->tree, key::Tab));
   registerMouseZones(zones);
 }
 

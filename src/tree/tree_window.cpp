@@ -239,23 +239,8 @@ class TreeSession {
   }
 
   void registerZones() {
-    std::vector<MouseZone> zones;
-    const ScreenWindow& w = *view_.window;
-    MouseZone rows;
-    rows.x1 = w.x + 1;
-    rows.x2 = w.x + w.width - 2;
-    rows.y1 = w.y + 1;
-    rows.y2 = w.y + w.height - 2;
-    rows.leftCode = TreeRowClick;
-    zones.push_back(rows);
-    if (status_) {
-      MouseZone status;
-      status.x1 = status_->x;
-      status.x2 = status_->x + status_->width - 1;
-      status.y1 = status_->y;
-      status.y2 = status_->y + status_->height - 1;
-      zones.push_back(status);  // no code: a click there does nothing
-    }
+    std::vector<MouseZone> zones{windowInteriorZone(*view_.window, TreeRowClick)};
+    if (status_) zones.push_back(windowInteriorZone(*status_, 0));  // a click there: nothing
     if (request_.mode == TreeMode::Panel) {
       MouseZone outside;
       outside.y1 = MouseZoneFallback;
