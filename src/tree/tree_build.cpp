@@ -157,7 +157,8 @@ int buildTree(int request, DirectoryTree& tree, bool keep) {
     result = scanDirectory(tree.nodes[0].name, 0, TreeScanDepth::AllLevels, nodes, &progress);
   }
   replaceDescendants(tree, 0, std::move(nodes));
-  if (result == TreeScanDone) (void)writeTreeCache(tree);
+  tree.partial = result != TreeScanDone;
+  (void)writeTreeCache(tree);
   return result;
 }
 
@@ -172,7 +173,11 @@ int rescanBelow(DirectoryTree& tree, TreeNodeId id, TreeScanDepth depth, bool pr
   }
   if (result == TreeScanFailed) return result;
   replaceDescendants(tree, id, std::move(nodes));
-  if (result == TreeScanDone) (void)writeTreeCache(tree);
+  if (result == TreeScanCancelled)
+    tree.partial = true;
+  else if (id == 0 && depth == TreeScanDepth::AllLevels)
+    tree.partial = false;  // the whole drive read again
+  (void)writeTreeCache(tree);
   return result;
 }
 
@@ -184,6 +189,7 @@ int rescanKeepingSubtrees(DirectoryTree& tree, TreeNodeId id, bool& changed) {
   if (!isLinkPath(path))
     result = scanDirectory(path, tree.nodes[id].level, TreeScanDepth::OneLevel, children);
   if (result == TreeScanFailed) return result;
+  if (result == TreeScanCancelled) tree.partial = true;
 
   // The known children by exact name, with where their subtrees lie.
   const std::uint16_t childLevel = static_cast<std::uint16_t>(tree.nodes[id].level + 1);

@@ -147,6 +147,7 @@ int readTreeCache(char drive, DirectoryTree& tree) {
   std::vector<TreeNode> nodes;
   if (!readWholeFile(path, MaxCacheBytes, bytes) || !decodeTreeCache(bytes, drive, nodes)) return 1;
   tree.drive = drive;
+  tree.partial = false;
   tree.nodes = std::move(nodes);
   finishTree(tree);
   return 0;
@@ -154,7 +155,7 @@ int readTreeCache(char drive, DirectoryTree& tree) {
 
 FileResult writeTreeCache(const DirectoryTree& tree) {
   const std::string path = treeCachePath(tree.drive);
-  if (path.empty() || tree.nodes.empty()) return fileSuccess();
+  if (path.empty() || tree.nodes.empty() || tree.partial) return fileSuccess();
   // The map is written after the cache: a map for the new directory never stands beside a
   // cache of the old one.
   const FileResult cache = replaceReporting(path, encodeTreeCache(tree));

@@ -38,7 +38,8 @@ bool decodeTreeCache(std::string_view bytes, char drive, std::vector<TreeNode>& 
 // valid and was written for the host directory the drive stands for now; non-zero otherwise
 // (the tree is then left alone).
 int readTreeCache(char drive, DirectoryTree& tree);
-// Writes the tree's cache and map files, each replacing the old file only once it is whole.
+// Writes the tree's cache and map files, each replacing the old file only once it is whole;
+// nothing for a partial tree.
 // The first failure for a file in a run is reported ("File open error %s \n" and the
 // system's reason); the old files stay as they were. Nothing without a setup file.
 FileResult writeTreeCache(const DirectoryTree& tree);

@@ -69,6 +69,7 @@ bool startsWithFolded(std::string_view name, std::string_view text) {
 
 void resetTree(DirectoryTree& tree, char drive) {
   tree.drive = drive;
+  tree.partial = false;
   tree.nodes.clear();
   TreeNode root;
   root.name = std::string(1, drive) + ":\\";

@@ -32,6 +32,9 @@ struct TreeNode {
 struct DirectoryTree {
   char drive = 0;  // upper-case letter; 0 while there is no tree
   std::vector<TreeNode> nodes;
+  // A scan that built part of it was cancelled or could not start: the tree may miss
+  // directories, so it is never written to the cache until a whole scan completes it.
+  bool partial = false;
 };
 
 inline bool treeEmpty(const DirectoryTree& tree) { return tree.nodes.empty(); }

@@ -78,12 +78,17 @@ TEST_F(TreeBuild, EscAnsweredYesShowsWhatWasReadAndKeepsTheCache) {
   EXPECT_LT(tree.nodes.size(), 102u);
   EXPECT_EQ(cacheBytes(), cache) << "a partial tree was written as the drive's";
   EXPECT_EQ(currentDirectory(), "T:\\dir7");
+  // Nor is it written by a later change until a whole scan completes it.
+  insertChild(tree, 0, "dir100");
+  EXPECT_EQ(buildTree(TreeRequestWrite, tree, true), TreeScanDone);
+  EXPECT_EQ(cacheBytes(), cache);
 
   // Answered No, the scan goes on to the end.
   console_.pushKey(key::Escape);
   console_.pushText("n");
   EXPECT_EQ(buildTree(TreeRequestScan, tree, true), TreeScanDone);
   EXPECT_EQ(tree.nodes.size(), 102u);
+  EXPECT_NE(cacheBytes(), cache);
 }
 
 TEST_F(TreeBuild, FloppyDrivesAreScannedAfterAnotherDriveOthersComeFromTheCache) {
