@@ -1,5 +1,5 @@
 // The directory tree in the loop: beside the list it follows the list's directory and takes
-// the keys with the focus; elsewhere "t" opens it over the panels.
+// the keys with the focus; the file operations choose and change directories through it.
 #include "commands/tree_focus.h"
 
 #include <gtest/gtest.h>
@@ -54,31 +54,6 @@ TEST_F(TreeFocusTest, TabGivesTheTreeTheKeysAndEnterShowsTheChosenDirectoryInThe
         pushKeys({key::F10});  // the loop's own key: handed back, it ends the program
       },
   });
-  EXPECT_EQ(result, LoopEnd);
-}
-
-TEST_F(TreeFocusTest, TOpensTheTreeOverTheTwoListsForTheCurrentPanel) {
-  useLayout(KeyboardCorvane, LayoutTwoLists);
-  const int result = run({
-                             [&] { pushKeys({'t'}); },
-                             [&] {
-                               EXPECT_TRUE(shows("\u2514\u2500src") || shows("\u251c\u2500src"));
-                               console_.pushText("old");
-                               pushKeys({key::Enter});
-                             },
-                             [&] {
-                               EXPECT_EQ(panel().currentDirectory, "T:\\docs\\old");
-                               EXPECT_EQ(loop().other.panel->currentDirectory, "U:\\");
-                               EXPECT_EQ(cursorName(), "..");
-                               pushKeys({'t', key::fkey(3, key::ModShift)});
-                             },
-                             [&] {
-                               EXPECT_TRUE(shows("Short file display"))
-                                   << "Shift-F3 reached the loop";
-                               pushKeys({key::Escape, key::Escape});
-                             },
-                         },
-                         "T:\\", "U:\\");
   EXPECT_EQ(result, LoopEnd);
 }
 

@@ -86,24 +86,5 @@ TEST(TreeModel, PathsFindTheirNodeTheExactSpellingFirst) {
   }
 }
 
-TEST(TreeModel, SubtreesAreReplacedAndChildrenInsertedInPlace) {
-  DirectoryTree tree = treeOf({{1, "a"}, {2, "a1"}, {3, "a11"}, {2, "a2"}, {1, "b"}});
-  replaceDescendants(tree, 1, {TreeNode{"x", {}, 0, 2}, TreeNode{"y", {}, 0, 3}});
-  EXPECT_EQ(treeText(tree), "─T:\\\n  ├─a\n  │ └─x\n  │   └─y\n  └─b\n");
-  removeDescendants(tree, 1);
-  EXPECT_EQ(insertChild(tree, 1, "new"), 2u);
-  EXPECT_EQ(treeText(tree), "─T:\\\n  ├─a\n  │ └─new\n  └─b\n");
-  EXPECT_EQ(findNode(tree, "T:\\a\\new"), 2u);
-}
-
-TEST(TreeModel, SearchMatchesTheStartOfANameFromAPlaceOnAndWraps) {
-  const DirectoryTree tree = treeOf({{1, "alpha"}, {1, "Beta"}, {2, "bin"}, {1, "band"}});
-  EXPECT_EQ(searchTree(tree, 0, "b"), 2u);
-  EXPECT_EQ(searchTree(tree, 3, "B"), 3u);
-  EXPECT_EQ(searchTree(tree, 4, "be"), 2u);  // wrapped round to the first
-  EXPECT_EQ(searchTree(tree, 0, "t:"), NoTreeNode) << "the root's path is not a name";
-  EXPECT_EQ(searchTree(tree, 0, "gamma"), NoTreeNode);
-}
-
 }  // namespace
 }  // namespace corvane::testing

@@ -57,49 +57,30 @@ class TreeWindowTest : public TreeDriveTest {
   std::string chosen_;
 };
 
-TEST_F(TreeWindowTest, ADirectoryMadeAfterTheCacheRescansOnlyItsAncestors) {
+TEST_F(TreeWindowTest, DirectoriesTheCacheDoesNotKnowAreLookedForFromTheirAncestors) {
   ASSERT_EQ(buildTree(TreeRequestScan, view_.tree, true), TreeScanDone);
   disk_.makeDir("alpha/new");
   disk_.makeDir("alpha/new/deeper");
   disk_.makeDir("beta/unseen");  // in no ancestor: a scan of the drive would find it
-  ASSERT_TRUE(changeDirectory("T:\\alpha\\new\\deeper"));
-
-  EXPECT_EQ(run(TreeMode::DrawOnly, {}), key::Escape);
-  EXPECT_EQ(cursorPath(), "T:\\alpha\\new\\deeper");
+  disk_.makeDir("Alpha");        // differs from a known name in case only: another directory
+  for (const char* directory : {"T:\\alpha\\new\\deeper", "T:\\Alpha"}) {
+    ASSERT_TRUE(changeDirectory(directory));
+    EXPECT_EQ(run(TreeMode::DrawOnly, {}), key::Escape);
+    EXPECT_EQ(cursorPath(), directory);
+  }
   EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one"), NoTreeNode) << "known subtrees stay";
   EXPECT_EQ(findNode(view_.tree, "T:\\beta\\unseen"), NoTreeNode);
   DirectoryTree cached;
   ASSERT_EQ(readTreeCache('T', cached), 0);
-  EXPECT_NE(findNode(cached, "T:\\alpha\\new\\deeper"), NoTreeNode);
-  EXPECT_EQ(currentDirectory(), "T:\\alpha\\new\\deeper");
-
-  // A name that differs from a known one in case only is another directory, looked for too.
-  disk_.makeDir("Alpha");
-  ASSERT_TRUE(changeDirectory("T:\\Alpha"));
-  run(TreeMode::DrawOnly, {});
-  EXPECT_EQ(cursorPath(), "T:\\Alpha");
-}
-
-TEST_F(TreeWindowTest, DirectoriesMadeAndDeletedElsewhereReachTheTreeAndItsCache) {
-  ASSERT_TRUE(changeDirectory("T:\\beta\\bin"));
-  run(TreeMode::DrawOnly, {});
-  view_.followed = "T:\\beta\\bin";
-  disk_.makeDir("alpha/one/made");
-  treeDirectoryMade(view_, "T:\\alpha\\one\\made");
-  EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one\\made"), NoTreeNode);
-  EXPECT_EQ(cursorPath(), "T:\\beta\\bin") << "the cursor stays on its directory";
-  EXPECT_EQ(view_.followed, "") << "drawn again by the loop";
-
-  ASSERT_EQ(rmdir(disk_.host("alpha/one/made").c_str()), 0);
-  ASSERT_EQ(rmdir(disk_.host("alpha/one").c_str()), 0);
-  treeDirectoryDeleted(view_, "T:\\ALPHA\\one");  // not the spelling of a known one
-  EXPECT_NE(findNode(view_.tree, "T:\\alpha\\one"), NoTreeNode);
-  treeDirectoryDeleted(view_, "T:\\alpha\\one");
-  EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\one", TreeMatch::ExactOnly), NoTreeNode);
-  EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
-  DirectoryTree cached;
-  ASSERT_EQ(readTreeCache('T', cached), 0);
   EXPECT_EQ(paths(cached), paths(view_.tree));
+
+  // Deleted elsewhere: only the exact spelling leaves the tree; the cursor keeps its place.
+  ASSERT_EQ(rmdir(disk_.host("alpha/new/deeper").c_str()), 0);
+  treeDirectoryDeleted(view_, "T:\\ALPHA\\new\\deeper");
+  EXPECT_EQ(cursorPath(), "T:\\Alpha");
+  treeDirectoryDeleted(view_, "T:\\alpha\\new\\deeper");
+  EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\new\\deeper", TreeMatch::ExactOnly), NoTreeNode);
+  EXPECT_EQ(cursorPath(), "T:\\Alpha");
 }
 
 TEST_F(TreeWindowTest, RowsShowLinesThenNamesWithOnlyTheCursorNameHighlighted) {
@@ -112,9 +93,7 @@ TEST_F(TreeWindowTest, RowsShowLinesThenNamesWithOnlyTheCursorNameHighlighted) {
   request.mode = TreeMode::DrawOnly;
   EXPECT_EQ(treeWindow(view_, area.get(), request, chosen_), key::Escape);
   // The cursor's directory on the second row, its parent above it.
-  const TreeNodeId bin = findNode(view_.tree, "T:\\beta\\bin");
-  EXPECT_EQ(view_.cursor, bin);
-  EXPECT_EQ(view_.top, bin - 1);
+  EXPECT_EQ(view_.top + 1, view_.cursor);
   EXPECT_EQ(imageText(1, 3, 22), "  ├─beta              ");
   EXPECT_EQ(imageText(1, 4, 22), "  │ └─bin             ");
   for (int column = 1; column < 12; ++column)
@@ -124,122 +103,57 @@ TEST_F(TreeWindowTest, RowsShowLinesThenNamesWithOnlyTheCursorNameHighlighted) {
   EXPECT_EQ(imageAttr(5, 3), color(ColorTreeWindow)) << "other names in the window colour";
 }
 
-TEST_F(TreeWindowTest, TypingFindsNamesAMissIsDroppedAndCollapsingRemovesBranches) {
-  ASSERT_TRUE(changeDirectory("T:\\"));
+TEST_F(TreeWindowTest, TypingCollapsingMakingAndLeavingInThePanelMode) {
+  ASSERT_TRUE(changeDirectory("T:\\alpha"));
   const KeyCode result =
       run(TreeMode::Panel,
           {
-              [&] { keys({'b'}); },
               [&] {
-                EXPECT_EQ(cursorPath(), "T:\\beta");
-                keys({'x'});  // no name starts with "bx"
-              },
-              [&] {
-                EXPECT_EQ(view_.search, "b");
-                EXPECT_EQ(cursorPath(), "T:\\beta");
-                keys({'i'});
-              },
+                keys({key::Home, 'b', 'x', 'i'});
+              },  // no name starts with "bx"
               [&] {
                 EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
                 EXPECT_TRUE(shows("Search: bi  "));
-                EXPECT_TRUE(shows("T:\\beta\\bin"));
-                keys({'-'});  // a node without descendants
-              },
-              [&] {
-                EXPECT_EQ(cursorPath(), "T:\\beta\\bin");
-                keys({key::Left, '-', key::F4});  // "bi" is gone with beta's branch
+                keys({'-', key::Left, '-', key::F4});  // "bi" went with beta's branch
               },
               [&] {
                 EXPECT_EQ(cursorPath(), "T:\\beta");
-                EXPECT_EQ(findNode(view_.tree, "T:\\beta\\bin"), NoTreeNode);
                 EXPECT_EQ(console_.beeps, 1);
-                EXPECT_EQ(console_.lastBeepFrequency, 3000);
                 disk_.makeDir("delta");
-                keys({key::alt('L'), key::Home, '-'});  // collapsing the root reads the drive
+                keys({key::Home, '-', key::F2});  // collapsing the root reads the drive
+                console_.pushText("gamma");       // exists already
+                keys({key::Enter});
               },
               [&] {
-                EXPECT_EQ(view_.search, "b");
                 EXPECT_NE(findNode(view_.tree, "T:\\delta"), NoTreeNode);
                 EXPECT_NE(findNode(view_.tree, "T:\\beta\\bin"), NoTreeNode);
-                keys({key::alt('D'), '+'});
+                EXPECT_TRUE(shows(TextDirectoryAccessError));
+                keys({key::Escape, key::F2});
+                console_.pushText("fresh");
+                keys({key::Enter, key::ctrl('U')});
               },
               [&] {
-                EXPECT_EQ(view_.search, "");
-                EXPECT_EQ(paths(view_.tree), (Paths{"alpha", "beta", "delta", "gamma"}))
-                    << "expanding the root reads one level";
-                keys({'*'});
-              },
-              [&] {
-                EXPECT_EQ(paths(view_.tree).size(), 7u);
+                EXPECT_TRUE(disk_.exists("fresh"));
+                DirectoryTree cached;
+                ASSERT_EQ(readTreeCache('T', cached), 0);
+                EXPECT_NE(findNode(cached, "T:\\fresh"), NoTreeNode);
+                EXPECT_EQ(view_.tree.drive, 'U');
+                EXPECT_EQ(currentDrive(), 'U');
                 keys({key::Escape});
               },
           });
   EXPECT_EQ(result, key::Escape);
-}
-
-TEST_F(TreeWindowTest, MakingADirectoryBelowTheCursor) {
-  ASSERT_TRUE(changeDirectory("T:\\alpha"));
-  std::size_t nodes = 0;
-  run(TreeMode::Panel, {
-                           [&] {
-                             nodes = view_.tree.nodes.size();
-                             keys({key::F2});
-                           },
-                           [&] {
-                             EXPECT_TRUE(shows(TextDirnamePrompt));
-                             console_.pushText("one");  // exists already
-                             keys({key::Enter});
-                           },
-                           [&] {
-                             EXPECT_TRUE(shows(TextDirectoryAccessError));
-                             EXPECT_EQ(view_.tree.nodes.size(), nodes);
-                             keys({key::Escape, key::F2});
-                           },
-                           [&] {
-                             console_.pushText("a\\b");
-                             keys({key::Enter});
-                           },
-                           [&] {
-                             EXPECT_TRUE(shows(TextDirectoryAccessError)) << "one name, no path";
-                             keys({key::Escape, key::F2});
-                           },
-                           [&] {
-                             console_.pushText("fresh");
-                             keys({key::Enter});
-                           },
-                           [&] {
-                             EXPECT_TRUE(disk_.exists("alpha/fresh"));
-                             EXPECT_EQ(cursorPath(), "T:\\alpha\\fresh");
-                             EXPECT_EQ(view_.tree.nodes.size(), nodes + 1);
-                             DirectoryTree cached;
-                             ASSERT_EQ(readTreeCache('T', cached), 0);
-                             EXPECT_NE(findNode(cached, "T:\\alpha\\fresh"), NoTreeNode);
-                             keys({key::Escape});
-                           },
-                       });
-}
-
-TEST_F(TreeWindowTest, EscRestoresTheDirectoryEnterChoosesOrSaysWhyNot) {
-  ASSERT_TRUE(changeDirectory("T:\\alpha"));
-  EXPECT_EQ(run(TreeMode::Panel, {
-                                     [&] { keys({key::ctrl('U')}); },
-                                     [&] {
-                                       EXPECT_EQ(view_.tree.drive, 'U');
-                                       EXPECT_EQ(currentDrive(), 'U');
-                                       keys({key::Escape});
-                                     },
-                                 }),
-            key::Escape);
-  EXPECT_EQ(currentDirectory(), "T:\\alpha");
+  EXPECT_EQ(currentDirectory(), "T:\\alpha") << "Esc: the directory of the opening again";
 
   EXPECT_EQ(run(TreeMode::Panel, {
-                                     [&] { console_.pushText("gam"); },
                                      [&] {
                                        ASSERT_EQ(rmdir(disk_.host("gamma").c_str()), 0);
+                                       console_.pushText("gam");
                                        keys({key::Enter});
                                      },
                                      [&] {
-                                       EXPECT_TRUE(shows(TextDirectoryAccessError));
+                                       EXPECT_TRUE(shows(TextDirectoryAccessError))
+                                           << "gone meanwhile";
                                        keys({key::Escape, key::alt('D')});
                                        console_.pushText("bet");
                                        keys({key::Enter});
@@ -249,69 +163,45 @@ TEST_F(TreeWindowTest, EscRestoresTheDirectoryEnterChoosesOrSaysWhyNot) {
   EXPECT_EQ(currentDirectory(), "T:\\beta");
 }
 
-TEST_F(TreeWindowTest, TheDialogModeHandsThePathBackAndAsksBeforeReadingTheDrive) {
+TEST_F(TreeWindowTest, TheDialogModeHandsPathsBackAndAsksBeforeReadingTheDrive) {
   ASSERT_TRUE(changeDirectory("T:\\"));
   setupBlock().preferences[6].set(1);
   EXPECT_EQ(run(TreeMode::Select,
                 {
                     [&] {
-                      // No path row in the dialog modes.
-                      EXPECT_EQ(console_.shownRow(23).substr(0, 9), "Search:  ");
-                      console_.pushText("two");
-                      keys({key::Enter});
+                      keys({key::alt('P'), key::Enter});  // the tree text file, preset name
+                      console_.pushClick(10, 3);          // the row under the root's
+                    },
+                    [&] {
+                      EXPECT_EQ(disk_.readFile("_cv_.tre"), treeText(view_.tree));
+                      EXPECT_EQ(view_.cursor, 1u);
+                      console_.pushClick(10, 3);  // the second click in time: chosen
                     },
                 }),
             key::Enter);
-  EXPECT_EQ(chosen_, "T:\\alpha\\two");
+  EXPECT_EQ(chosen_, nodePath(view_.tree, 1));
   EXPECT_EQ(currentDirectory(), "T:\\");
 
   ASSERT_EQ(rmdir(disk_.host("alpha/two").c_str()), 0);
-  EXPECT_EQ(run(TreeMode::Select,
-                {
-                    [&] {
-                      console_.pushText("two");
-                      keys({key::Enter});
-                    },
-                    [&] {
-                      EXPECT_TRUE(shows(" Directory access error , Read Tree  ? "));
-                      console_.pushText("n");
-                    },
-                    [&] {
-                      EXPECT_EQ(cursorPath(), "T:\\alpha\\two") << "answered No: unchanged";
-                      keys({key::Enter});
-                    },
-                    [&] { console_.pushText("y"); },
-                    [&] {
-                      EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\two"), NoTreeNode);
-                      keys({key::Escape});
-                    },
-                }),
-            key::Escape);
+  EXPECT_EQ(
+      run(TreeMode::Select, {
+                                [&] {
+                                  // No path row in the dialog modes.
+                                  EXPECT_EQ(console_.shownRow(23).substr(0, 9), "Search:  ");
+                                  console_.pushText("two");
+                                  keys({key::Enter});
+                                },
+                                [&] {
+                                  EXPECT_TRUE(shows(" Directory access error , Read Tree  ? "));
+                                  console_.pushText("y");
+                                },
+                                [&] {
+                                  EXPECT_EQ(findNode(view_.tree, "T:\\alpha\\two"), NoTreeNode);
+                                  keys({key::Escape});
+                                },
+                            }),
+      key::Escape);
   EXPECT_EQ(chosen_, "");
-}
-
-TEST_F(TreeWindowTest, ClicksMoveTheCursorADoubleClickChoosesAndAltPWritesTheTreeAsText) {
-  ASSERT_TRUE(changeDirectory("T:\\"));
-  EXPECT_EQ(run(TreeMode::Select, {
-                                      [&] {
-                                        keys({key::alt('P')});
-                                        // The preset name: the tree file in the drive's root.
-                                        keys({key::Enter});
-                                      },
-                                      [&] {
-                                        EXPECT_EQ(disk_.readFile("_cv_.tre"), treeText(view_.tree));
-                                        // The own window's first row is screen row 2 (0-based): the
-                                        // root; the row below is the first directory.
-                                        console_.pushClick(10, 3);
-                                      },
-                                      [&] {
-                                        EXPECT_EQ(view_.cursor, 1u);
-                                        console_.pushClick(10, 3);
-                                        console_.pushClick(10, 3);
-                                      },
-                                  }),
-            key::Enter);
-  EXPECT_EQ(chosen_, nodePath(view_.tree, 1));
 }
 
 TEST_F(TreeWindowTest, DeleteEmptiesTheDirectoryBelowTheCursorAfterTwoYes) {
@@ -320,9 +210,8 @@ TEST_F(TreeWindowTest, DeleteEmptiesTheDirectoryBelowTheCursorAfterTwoYes) {
   ASSERT_TRUE(changeDirectory("T:\\alpha"));
   run(TreeMode::Panel,
       {
-          [&] { keys({key::Del}); },
           [&] {
-            EXPECT_TRUE(shows(" Delete all directories below 'T:\\alpha' ? "));
+            keys({key::Del});
             console_.pushText("y");
           },
           [&] {
@@ -342,7 +231,6 @@ TEST_F(TreeWindowTest, DeleteEmptiesTheDirectoryBelowTheCursorAfterTwoYes) {
             EXPECT_FALSE(disk_.exists("alpha/one"));
             EXPECT_FALSE(disk_.exists("alpha/two"));
             EXPECT_TRUE(disk_.exists("alpha/keep.txt")) << "the directory's files stay";
-            EXPECT_EQ(cursorPath(), "T:\\alpha");
             EXPECT_EQ(subtreeEnd(view_.tree, view_.cursor), view_.cursor + 1);
             keys({key::Escape});
           },
