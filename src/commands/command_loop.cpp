@@ -20,6 +20,8 @@
 #include "config/setup_block.h"
 #include "config/setup_file.h"
 #include "config/setup_path.h"
+#include "exec/command_template.h"
+#include "exec/user_menu.h"
 #include "panels/directory_read.h"
 #include "panels/panel_cursor.h"
 #include "panels/selection_commands.h"
@@ -35,6 +37,9 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_commands.h"
+#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
@@ -492,6 +497,31 @@ int switchPanels(LoopContext& loop) {
   return LoopContinue;
 }
 
+// Step 6: with Autoview on, the file under the cursor in the other panel's window; the panel
+// is drawn again when the cursor leaves the files.
+void showAutoview(LoopContext& loop) {
+  Panel* other = loop.otherPanel();
+  ScreenWindow* target = other != nullptr ? other->window : nullptr;
+  if (!loop.autoview || target == nullptr || programState().panelsHidden) return;
+  if (drawAutoview(loop, *target)) {
+    loop.autoviewShown = true;
+  } else if (loop.autoviewShown) {
+    loop.autoviewShown = false;
+    drawPanel(loop.other, false, nestingLevel());
+  }
+  if (loop.current.panel->window != nullptr) activateWindow(*loop.current.panel->window);
+}
+
+// Step 14 with Autoview showing a file: the keys go into the viewer until it returns; Enter
+// there moves the cursor down (the next file shows).
+int autoviewKeys(LoopContext& loop) {
+  Panel* other = loop.otherPanel();
+  if (other == nullptr || other->window == nullptr) return LoopContinue;
+  if (enterAutoview(loop, *other->window) == ViewEnter) loop.pending = key::Down;
+  if (loop.current.panel->window != nullptr) activateWindow(*loop.current.panel->window);
+  return LoopContinue;
+}
+
 // The user left the "too small" screen with Esc: nested loops end, the outermost takes it
 // as its Esc (the exit question where preference 1 asks it). Answered No, the screen is too
 // small still: its message again.
@@ -524,6 +554,8 @@ int runPass(LoopContext& loop) {
   Panel& current = *loop.current.panel;
   rememberCursor(loop.driveMemory, current);
   if (!state.panelsHidden) drawPanelTitle(loop.current, true, nestingLevel());
+  // 6
+  showAutoview(loop);
   const bool tree = treeShown(loop);
   if (tree && !loop.treeFocus) followTree(loop);
   // 8
@@ -591,6 +623,7 @@ int runPass(LoopContext& loop) {
   if (code == 0) return LoopContinue;
   code = externalFallback(code);
   // 14
+  if ((code == key::Tab || code == key::ShiftTab) && loop.autoviewShown) return autoviewKeys(loop);
   // 15: letters reach their handlers in lower case.
   code = foldLetter(code);
   if (tree && (code == key::Tab || code == key::ShiftTab || code == 't' || code == CmdTree)) {
@@ -746,10 +779,32 @@ void adoptLoopWindow(ScreenWindow* window, LoopContext& loop) {
   window->relayoutOwner = &loop;
 }
 
+namespace {
+
+// The menu of the file named like the setup file with the extension "DAT", in user-menu
+// mode; its %1 and %2 are the directories of the panels a restart shows again.
+void runStartupUserMenu() {
+  const ProgramState& state = programState();
+  if (state.setupPath.empty()) {
+    rejectBeep();
+    return;
+  }
+  const Panel* active = state.panels[state.activePanel].get();
+  const Panel* other = state.panels[1 - state.activePanel].get();
+  setTemplateDirectories(active != nullptr ? std::string_view(active->currentDirectory) : "",
+                         other != nullptr ? std::string_view(other->currentDirectory) : "");
+  setUserMenuMode(true);
+  (void)runUserMenu(state.setupPath, false);
+  setUserMenuMode(false);
+}
+
+}  // namespace
+
 int runCommandLoop(const CommandLoopSettings& settings) {
   ProgramState& state = programState();
   state.setupPath = settings.setupPath;
   state.osText = settings.osText;
+  if (settings.userMenu) runStartupUserMenu();
   const KeyboardLayout keyboard = keyboardLayout();
   applyKeyboardLayout(keyboard);
   if (state.windowLayoutChoice < 0) state.windowLayoutChoice = setupBlock().screenLayout.get();

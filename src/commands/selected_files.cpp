@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/loop_texts.h"
 #include "fileops/copy_commands.h"
@@ -18,6 +19,7 @@
 #include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -71,7 +73,11 @@ constexpr SelectedOperation Operations[] = {
      .finish = finishPrograms},
     {.number = 10, .command = CmdCompareFiles},
     {.number = 11, .command = CmdFileDifferences, .directories = true},
-    {.number = 12, .command = CmdAttributeSelected, .title = TextAttributeTitle},
+    {.number = 12,
+     .command = CmdAttributeSelected,
+     .title = TextAttributeTitle,
+     .handle = fileDetailsForSelected,
+     .finish = finishFileDetails},
     {.number = 13, .command = CmdInternalEditorSelected, .title = TextEditTitle},
     {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
     {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
@@ -81,7 +87,10 @@ constexpr SelectedOperation Operations[] = {
      .prepare = prepareConfiguredProgram,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 18, .command = CmdInternalViewerSelected, .title = TextViewTitle},
+    {.number = 18,
+     .command = CmdInternalViewerSelected,
+     .title = TextViewTitle,
+     .handle = viewSelectedFile},
 };
 
 // The status window over the bottom rows, closed at the end of the loop.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "commands/command_loop.h"
+#include "commands/external_commands.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
 #include "commands/tree_focus.h"
@@ -14,6 +15,8 @@
 #include "config/setup_file.h"
 #include "config/setup_path.h"
 #include "embedded_data.h"
+#include "exec/run_command.h"
+#include "exec/user_menu.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -35,6 +38,7 @@
 #include "ui/help_viewer.h"
 #include "ui/input_dialog.h"
 #include "ui/input_history.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -79,6 +83,12 @@ void installDefaultFiles(const std::string& setupPath) {
   }
 }
 
+// Alt-F7 in the CORVANE layout: a user menu for the panels of the innermost loop.
+void userMenuHook() {
+  if (const LoopContext* loop = programState().innermost) setPanelDirectoriesForTemplates(*loop);
+  (void)openUserPulldown();
+}
+
 void noteHook(std::string_view text, int units) { timedNote(text, units); }
 void messageHook(std::string_view text) { messageBox(text); }
 
@@ -115,7 +125,11 @@ void registerHooks() {
   hooks.note = noteHook;
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
+  hooks.userHook = userMenuHook;
   setKeyReaderHooks(hooks);
+  InternalProgramHooks programs = internalProgramHooks();
+  programs.viewFile = viewFileByName;
+  setInternalProgramHooks(programs);
   registerTreeHooks();
 }
 

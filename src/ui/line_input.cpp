@@ -17,6 +17,9 @@ namespace {
 
 LineInputState& state() { return uiState().lineInput; }
 
+// A refused paste is told for about 1.3 s: long enough to read, since nothing else shows it.
+constexpr int PasteNoteUnits = 40;
+
 // Editing keys that keycodes.h does not name.
 constexpr KeyCode KeyCtrlE = 0x0405;
 constexpr KeyCode KeyCtrlD = 0x0404;
@@ -318,7 +321,7 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
       const PasteResult pasted = typePaste(f, typeOver);
       typeOver = false;
       if (pasted != PasteResult::Typed) rejectBeep();
-      if (pasted == PasteResult::TooLong) timedNote(TextPasteTooLong);
+      if (pasted == PasteResult::TooLong) timedNote(TextPasteTooLong, PasteNoteUnits);
       continue;
     }
 
