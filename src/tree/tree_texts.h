@@ -27,9 +27,6 @@ constexpr std::string_view TextTreeHelpLine =
 constexpr std::string_view TreeKeyBarText =
     " ^1Help   ^2       ^3Read  ^4Search^5Expand^6Collaps ^7MkDir  ^8Delete  ^9PullDn  ^1^0    ";
 constexpr std::string_view TextDirnamePrompt = "Dirname :";
-constexpr const char* FormatDeleteBelowQuestion = " Delete all directories below '%s' ? ";
-constexpr const char* FormatDeleteBelowAttention =
-    " ATTENTION, ALL FILES AND DIRECTORIES BELOW '%s' WILL BE DELETED !";
 // The host's root holds the system itself: its subdirectories are never deleted from here.
 constexpr std::string_view TextHostRootNotDeleted =
     " The directories below the system's root are not deleted ";

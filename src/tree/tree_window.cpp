@@ -6,6 +6,7 @@
 
 #include "config/setup_block.h"
 #include "fileops/delete_files.h"
+#include "fileops/fileops_texts.h"  // the questions of deleting a directory's contents
 #include "panels/display_texts.h"
 #include "panels/drive_windows.h"
 #include "platform/charset.h"
@@ -378,9 +379,8 @@ class TreeSession {
       messageBox(TextHostRootNotDeleted);
       return;
     }
-    if (question(QuestionDefaultNo, textf(FormatDeleteBelowQuestion, path.c_str())) !=
-            QuestionYes ||
-        question(QuestionDefaultNo, textf(FormatDeleteBelowAttention, path.c_str())) != QuestionYes)
+    if (question(QuestionDefaultNo, textf(FormatDeleteBelow, path.c_str())) != QuestionYes ||
+        question(QuestionDefaultNo, textf(FormatDeleteAttention, path.c_str())) != QuestionYes)
       return;
     deleteSubdirectories(path);
     (void)rescanBelow(view_.tree, view_.cursor, TreeScanDepth::AllLevels, true);
