@@ -16,6 +16,7 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
 namespace corvane {
@@ -125,8 +126,8 @@ constexpr CommandEntry Table[] = {
     {CmdCommandHistory, commandHistory},
     {CmdUserPulldown, partCommand<userPulldownCommand>},
     {CmdShell, shellCommand},
-    {'t', directoryTree},
-    {CmdTree, directoryTree},
+    {'t', partCommand<directoryTreeCommand>},
+    {CmdTree, partCommand<directoryTreeCommand>},
     {'p', printFiles},
     {CmdPrint, printFiles},
     {CmdPrintSelected, selectedFilesCommand},

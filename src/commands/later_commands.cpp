@@ -24,6 +24,5 @@ int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
 int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }
-int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

@@ -20,6 +20,5 @@ int searchTextRecursive(LoopContext& loop, CommandId code);  // 4106
 int splitFile(LoopContext& loop, CommandId code);            // 4099
 int buildFile(LoopContext& loop, CommandId code);            // 4100
 int directorySize(LoopContext& loop, CommandId code);        // F2, Shift-F1
-int directoryTree(LoopContext& loop, CommandId code);        // "t", 4150
 
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include "commands/loop_state.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
+#include "commands/tree_focus.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
@@ -132,6 +133,7 @@ void registerHooks() {
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
+  registerTreeHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.
