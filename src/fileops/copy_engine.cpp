@@ -83,8 +83,8 @@ class Progress {
  public:
   explicit Progress(bool quiet) : quiet_(quiet) {}
 
-  // Shows the window (opened on the first file of the call) with the file's line and an
-  // empty bar.
+  // Shows the window (opened on the first file of the call) and, when the screen is due for
+  // it, the file's line and an empty bar. The texts must live until the file is done.
   void beginFile(std::string_view source, std::uint64_t size, std::string_view destination) {
     if (quiet_) return;
     FileopsState& state = fileopsState();
@@ -99,30 +99,22 @@ class Progress {
     }
     if (!state.progressWindow) return;
     activateWindow(*state.progressWindow);
+    source_ = source;
+    destination_ = destination;
     size_ = size;
     blocks_ = size / BarBlock;
     stepped_ = 4 * blocks_ + 2 <= static_cast<std::uint64_t>(ProgressWidth);
-    drawn_ = 0;
-    {
-      DrawingHold hold;
-      const std::string line =
-          textf(FormatProgressFile, shortenedLeft(source, SourceShown).c_str(),
-                static_cast<long long>(size), shortenedLeft(destination, DestinationShown).c_str());
-      const std::size_t feed = line.find('\n');
-      writeText(std::string_view(line).substr(0, feed), InteriorCells - 2, 2, 1, WritePad);
-      writeText(std::string_view(line).substr(feed + 1), InteriorCells - 1, 1, 2, WritePad);
-      writeText("", InteriorCells - 1, 1, BarRow, WritePad);
-      if (stepped_) {
-        const int pairs = static_cast<int>(std::min<std::uint64_t>(2 * blocks_ + 2, BarCells / 2));
-        writeText(glyphs(LightShade, 2 * pairs), 2 * pairs - 1, BarColumn, BarRow);
-      }
-    }
-    show(false);
+    lineShown_ = false;
+    if (due()) drawLine();
   }
 
   // The bar after done bytes of the file.
   void advance(std::uint64_t done) {
     if (quiet_ || !fileopsState().progressWindow) return;
+    if (!lineShown_) {
+      if (!due()) return;
+      drawLine();
+    }
     int cells;
     if (stepped_) {
       cells = static_cast<int>(std::min<std::uint64_t>(done / BarBlock, blocks_));
@@ -146,31 +138,62 @@ class Progress {
     writeText(textf(FormatRetry, count), 11, RetryColumn, 1);
   }
 
-  // Before a question or a message: the window as it stands.
-  void showNow() { show(true); }
+  // Before a question or a message: the window with the file's line.
+  void showNow() {
+    if (quiet_ || !fileopsState().progressWindow) return;
+    if (!lineShown_ && !source_.empty()) drawLine();
+    show(true);
+  }
 
   // The end of the call: closed, or (kept) the window current before the call current again.
   void end(bool keep) {
+    source_ = destination_ = {};
     if (quiet_ || !opened_) return;
     FileopsState& state = fileopsState();
     if (!keep) {
       freeWindow(state.progressWindow);
       return;
     }
-    show(true);
+    show(false);
     if (before_ != nullptr && before_->visible) activateWindow(*before_);
   }
 
  private:
-  void show(bool force) { flush_.show(fileopsState().progressWindow.get(), force); }
+  static void show(bool force) {
+    FileopsState& state = fileopsState();
+    state.progressFlush.show(state.progressWindow.get(), force);
+  }
+  static bool due() { return fileopsState().progressFlush.due(); }
+
+  // The file's line and its empty bar (light shade pairs for the stepped bar).
+  void drawLine() {
+    {
+      DrawingHold hold;
+      const std::string line = textf(
+          FormatProgressFile, shortenedLeft(source_, SourceShown).c_str(),
+          static_cast<long long>(size_), shortenedLeft(destination_, DestinationShown).c_str());
+      const std::size_t feed = line.find('\n');
+      writeText(std::string_view(line).substr(0, feed), InteriorCells - 2, 2, 1, WritePad);
+      writeText(std::string_view(line).substr(feed + 1), InteriorCells - 1, 1, 2, WritePad);
+      writeText("", InteriorCells - 1, 1, BarRow, WritePad);
+      if (stepped_) {
+        const int pairs = static_cast<int>(std::min<std::uint64_t>(2 * blocks_ + 2, BarCells / 2));
+        writeText(glyphs(LightShade, 2 * pairs), 2 * pairs - 1, BarColumn, BarRow);
+      }
+    }
+    drawn_ = 0;
+    lineShown_ = true;
+    show(true);
+  }
 
   bool quiet_;
   bool opened_ = false;
   ScreenWindow* before_ = nullptr;
+  std::string_view source_, destination_;  // of the file being copied
   std::uint64_t size_ = 0, blocks_ = 0;
   bool stepped_ = true;
+  bool lineShown_ = false;
   int drawn_ = 0;
-  PacedFlush flush_;
 };
 
 std::span<char> copyBuffer() {
@@ -197,8 +220,8 @@ std::string shortenedForVolume(const std::string& source, const std::string& des
   const std::string_view name = baseName(destination);
   if (!needsShortName(name)) return destination;
   const std::string directory = parentPath(destination);
-  if (nameLimitOf(parentPath(source)) <= ShortNameLimit ||
-      nameLimitCached(directory) > ShortNameLimit)
+  if (nameLimitCached(directory) > ShortNameLimit ||
+      nameLimitOf(parentPath(source)) <= ShortNameLimit)
     return destination;
   return joinPath(directory, toShortName(name));
 }
@@ -210,6 +233,29 @@ std::string nearestDirectory(std::string directory) {
     directory = parentPath(directory);
   }
   return directory;
+}
+
+// Free space is asked again once this little is left by the running operation's account.
+constexpr std::uint64_t SpaceMargin = std::uint64_t{64} << 20;
+
+// The bytes free on the file system holding directory. Within an operation the last answer
+// is kept and counted down by what was copied while plenty is left.
+bool freeSpaceFor(const std::string& directory, std::uint64_t size, std::uint64_t& free) {
+  FileopsState& state = fileopsState();
+  if (state.operationDepth > 0 && state.spaceDirectory == directory &&
+      state.spaceFree > size + SpaceMargin) {
+    free = state.spaceFree;
+    return true;
+  }
+  if (!freeSpaceOf(directory, free)) return false;
+  state.spaceDirectory = directory;
+  state.spaceFree = free;
+  return true;
+}
+
+void countSpaceUsed(std::uint64_t size) {
+  FileopsState& state = fileopsState();
+  state.spaceFree -= std::min(state.spaceFree, size);
 }
 
 int answerOfLetter(int letter) {
@@ -234,11 +280,8 @@ class FileCopy {
   FileCopy(const std::string& source, const std::string& destination, Progress& progress)
       : source_(source), destination_(destination), progress_(progress) {}
 
-  // exists and target: what is at the destination now.
-  int run(bool exists, const FindRecord& target) {
-    FileFacts facts;
-    if (FileResult r = entryFacts(source_, facts); !r)
-      return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+  // facts: the source itself; exists and target: what is at the destination now.
+  int run(const FileFacts& facts, bool exists, const FindRecord& target) {
     if (exists && (target.attribute & AttrDirectory) != 0)
       return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EISDIR),
                                CopyCreateFailed);
@@ -257,11 +300,16 @@ class FileCopy {
   }
 
  private:
+  // The destination's directory, made with its parents when missing. The last one found
+  // within an operation is not looked up again.
   bool makeParent() {
+    FileopsState& state = fileopsState();
     const std::string parent = parentPath(destination_);
-    if (directoryExists(parent)) return true;
+    if (state.operationDepth > 0 && parent == state.existingDirectory) return true;
     std::string path = parent;
-    return createPath(path) == 0;
+    if (!directoryExists(parent) && createPath(path) != 0) return false;
+    state.existingDirectory = parent;
+    return true;
   }
 
   // A link made anew as a link, a FIFO as a FIFO (never opened: it would wait for a writer).
@@ -293,18 +341,19 @@ class FileCopy {
     FileHandle source;
     if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r)
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
-    FileFacts facts;
-    if (FileResult r = openFileFacts(source.get(), facts); !r)
+    if (FileResult r = openFileFacts(source.get(), facts_); !r)
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
-    size_ = facts.size;
-    const bool keepAttributes = preference(17) != 0;
-    const int attributes = keepAttributes ? getAttributes(source_) : 0;
+    size_ = facts_.size;
+    keepAttributes_ = preference(17) != 0;
+    const int userBits = keepAttributes_ ? userAttributes(source_) & UserAttributeMask : 0;
 
-    // Free space, from the file system that will hold the copy.
+    // Free space, from the file system that will hold the copy (equal is full).
     int result = CopyDone;
     std::uint64_t free = 0;
-    const std::string holder = nearestDirectory(parentPath(destination_));
-    if (!holder.empty() && freeSpaceOf(holder, free)) {
+    const std::string parent = parentPath(destination_);
+    const std::string holder =
+        parent == fileopsState().existingDirectory ? parent : nearestDirectory(parent);
+    if (!holder.empty() && freeSpaceFor(holder, size_, free)) {
       const std::uint64_t old = exists ? target.size : 0;
       if (free + old <= size_) {
         progress_.showNow();
@@ -321,13 +370,14 @@ class FileCopy {
       return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EACCES),
                                CopyCreateFailed);
 
-    channel_ = CopyChannel{source.get(), nullptr, copyBuffer(), false};
+    channel_ = CopyChannel{source.get(), nullptr, copyBuffer(), false, facts_.allocated < size_};
     result = exists ? replaceTarget() : writeNewTarget();
     if (result != CopyDone) return result;
-
-    if (keepAttributes && (attributes & UserAttributeMask) != 0)
-      (void)setAttributes(destination_, attributes);
-    (void)carryFileFacts(destination_, facts, !keepAttributes, keepAttributes);
+    countSpaceUsed(size_);
+    if (userBits != 0) {
+      const int readOnly = (facts_.mode & 0200) == 0 ? AttrReadOnly : 0;
+      (void)setAttributes(destination_, userBits | readOnly);
+    }
     noteWrittenTarget(written_.device, written_.inode);
     return CopyDone;
   }
@@ -335,7 +385,7 @@ class FileCopy {
   // A new target: written in place and removed again when anything fails.
   int writeNewTarget() {
     FileHandle out;
-    if (FileResult r = openFile(destination_, "wbx", out); !r)
+    if (FileResult r = createNewFile(destination_, out); !r)
       return reportFileFailure(FormatFileOpenError, destination_, r, CopyCreateFailed);
     int result = writeContent(out.get());
     if (const FileResult closed = closeWrittenFile(out); !closed && result == CopyDone) {
@@ -373,6 +423,8 @@ class FileCopy {
   }
 
   // The block loop: the recorded size copied chunk by chunk, the bar moving, Esc polled.
+  // Once it is all there, the copy gets the source's time and permissions (nothing is
+  // written to it afterwards).
   int writeContent(std::FILE* out) {
     channel_.to = out;
     progress_.beginFile(source_, size_, destination_);
@@ -409,10 +461,12 @@ class FileCopy {
         }
       }
     }
-    if (FileResult r = setFileLength(out, size_); !r)
-      return spaceFailure(r) ? reportDiskFull(destination_) : writeFailed(r);
-    FileFacts facts;
-    if (openFileFacts(out, facts)) written_ = facts;
+    if (FileResult r = openFileFacts(out, written_); !r) return writeFailed(r);
+    if (written_.size != size_) {  // a hole at the end of the source
+      if (FileResult r = setFileLength(out, size_); !r)
+        return spaceFailure(r) ? reportDiskFull(destination_) : writeFailed(r);
+    }
+    (void)carryFileFacts(out, written_, facts_, !keepAttributes_, keepAttributes_);
     return CopyDone;
   }
 
@@ -420,7 +474,9 @@ class FileCopy {
   const std::string& destination_;
   Progress& progress_;
   CopyChannel channel_;
+  FileFacts facts_;  // the source as opened
   std::uint64_t size_ = 0;
+  bool keepAttributes_ = false;
   FileFacts written_;
 };
 
@@ -558,10 +614,17 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
                              CopyOpenFailed);
   const std::string directory = parentPath(search);
   const CompiledMask mask = compileMask(literal ? std::string_view() : baseName(search));
+  // A name is looked up as the entry itself; a mask goes through the directory's listing.
   FindRecord record;
+  FileFacts facts;
   if (literal) {
-    if (FileResult r = findEntry(search, record); !r)
+    if (FileResult r = entryFacts(search, facts); !r)
       return reportFileFailure(FormatFileOpenError, search, r, CopyOpenFailed);
+    record.name = baseName(search);
+    record.device = facts.device;
+    record.inode = facts.inode;
+    // A link is the same file as what it points to.
+    if (facts.kind == FileKind::SymbolicLink) (void)findEntry(search, record);
   } else if (findFirst(joinPath(directory, "*.*"), 0, record) != 0) {
     return reportFileFailure(FormatFileOpenError, search, record.failure, CopyOpenFailed);
   }
@@ -570,11 +633,18 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
   int result = CopyDone;
   do {
     const std::string name = record.name;
-    if (name == "." || name == "..") continue;
-    if ((record.attribute & AttrDirectory) != 0 && !record.isLink) continue;
-    if (!literal && !maskMatches(mask, name)) continue;
-
+    if (!literal) {
+      if (name == "." || name == ".." || !maskMatches(mask, name)) continue;
+      if ((record.attribute & AttrDirectory) != 0 && !record.isLink) continue;
+    }
     const std::string from = literal ? search : joinPath(directory, name);
+    if (!literal) {
+      if (FileResult r = entryFacts(from, facts); !r) {
+        result = reportFileFailure(FormatFileOpenError, from, r, CopyOpenFailed);
+        break;
+      }
+    }
+    if (facts.kind == FileKind::Directory) continue;
     std::string to =
         (flags & CopyToDirectory) != 0 ? joinPath(destination, name) : std::string(destination);
     to = fullPath(to);
@@ -607,7 +677,7 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
     if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) {
       result = answer;
     } else {
-      result = FileCopy(from, to, progress).run(exists, existing);
+      result = FileCopy(from, to, progress).run(facts, exists, existing);
     }
   } while ((result == CopyDone || result == AnswerSkip || result == AnswerNo) && !literal &&
            findNext(record) == 0);
