@@ -2,13 +2,15 @@
 BUILD      ?= build
 TEST_BUILD ?= build-test
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_RUNS  ?= 200000
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
 MAKEFLAGS  += --no-print-directory
 
-PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux
+PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux clang libclang-rt-dev
 
-.PHONY: all deps run test bench clean
+.PHONY: all deps run test bench fuzz clean
 
 all: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF >/dev/null
@@ -48,5 +50,12 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# Every fuzz program (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) for
+# FUZZ_RUNS executions each; a crash, sanitizer report, failed property or timeout fails.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF >/dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_RUNS)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench
+	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench $(FUZZ_BUILD)

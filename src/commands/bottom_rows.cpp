@@ -95,35 +95,6 @@ std::vector<MouseZone> commandLabelZones(const ScreenWindow& window) {
   return zones;
 }
 
-std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view bar) {
-  // Slot starts: every caret-marked digit that is not the "0" of "^1^0".
-  std::vector<int> starts;
-  int cell = 0;
-  bool afterOne = false;
-  for (std::size_t pos = 0; pos < bar.size();) {
-    if (bar[pos] == '^' && pos + 1 < bar.size()) {
-      const char digit = bar[pos + 1];
-      if (digit >= '0' && digit <= '9' && !(digit == '0' && afterOne)) starts.push_back(cell + 1);
-      afterOne = digit == '1';
-      pos += 2;
-      ++cell;
-      continue;
-    }
-    afterOne = false;
-    char32_t ch;
-    pos += decodeChar(bar, pos, ch);
-    ++cell;
-  }
-  std::vector<MouseZone> zones;
-  const int end = std::max(cell, windowLastColumn(window));
-  for (std::size_t i = 0; i < starts.size() && i < 10; ++i) {
-    const int next = i + 1 < starts.size() ? starts[i + 1] : end + 1;
-    zones.push_back(
-        zoneOn(window, 1, starts[i], next - starts[i], key::fkey(static_cast<int>(i) + 1)));
-  }
-  return zones;
-}
-
 void drawBottomRows(LoopScreen& screen, KeyboardLayout layout, std::string_view directory) {
   switch (layout) {
     case KeyboardCorvane:

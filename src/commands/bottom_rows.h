@@ -61,10 +61,6 @@ inline constexpr CommandLabel CommandLabels[] = {
 // the user profile gets a disabled zone.
 std::vector<MouseZone> commandLabelZones(const ScreenWindow& window);
 
-// The zone of each function-key slot of a bar text (" ^1Help   ^2Menue ..."): from its
-// caret-marked digit to the next slot, giving F1 .. F10.
-std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view bar);
-
 // Draws the bottom rows of the loop's keyboard layout and registers nothing.
 void drawBottomRows(LoopScreen& screen, KeyboardLayout layout, std::string_view directory);
 // The zones of the bottom rows of a layout (the command line's field behind the prompt for

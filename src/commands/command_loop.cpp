@@ -34,6 +34,8 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -491,6 +493,31 @@ int switchPanels(LoopContext& loop) {
   return LoopContinue;
 }
 
+// Step 6: with Autoview on, the file under the cursor in the other panel's window; the panel
+// is drawn again when the cursor leaves the files.
+void showAutoview(LoopContext& loop) {
+  Panel* other = loop.otherPanel();
+  ScreenWindow* target = other != nullptr ? other->window : nullptr;
+  if (!loop.autoview || target == nullptr || programState().panelsHidden) return;
+  if (drawAutoview(loop, *target)) {
+    loop.autoviewShown = true;
+  } else if (loop.autoviewShown) {
+    loop.autoviewShown = false;
+    drawPanel(loop.other, false, nestingLevel());
+  }
+  if (loop.current.panel->window != nullptr) activateWindow(*loop.current.panel->window);
+}
+
+// Step 14 with Autoview showing a file: the keys go into the viewer until it returns; Enter
+// there moves the cursor down (the next file shows).
+int autoviewKeys(LoopContext& loop) {
+  Panel* other = loop.otherPanel();
+  if (other == nullptr || other->window == nullptr) return LoopContinue;
+  if (enterAutoview(loop, *other->window) == ViewEnter) loop.pending = key::Down;
+  if (loop.current.panel->window != nullptr) activateWindow(*loop.current.panel->window);
+  return LoopContinue;
+}
+
 // The user left the "too small" screen with Esc: nested loops end, the outermost takes it
 // as its Esc (the exit question where preference 1 asks it). Answered No, the screen is too
 // small still: its message again.
@@ -523,6 +550,8 @@ int runPass(LoopContext& loop) {
   Panel& current = *loop.current.panel;
   rememberCursor(loop.driveMemory, current);
   if (!state.panelsHidden) drawPanelTitle(loop.current, true, nestingLevel());
+  // 6
+  showAutoview(loop);
   // 8
   if (layout == KeyboardCommander && loop.promptDirectory != current.currentDirectory) {
     loop.promptDirectory = current.currentDirectory;
@@ -578,6 +607,7 @@ int runPass(LoopContext& loop) {
   if (code == 0) return LoopContinue;
   code = externalFallback(code);
   // 14
+  if ((code == key::Tab || code == key::ShiftTab) && loop.autoviewShown) return autoviewKeys(loop);
   if (code == key::Tab || code == key::ShiftTab) return switchPanels(loop);
   // 15: letters reach their handlers in lower case.
   code = foldLetter(code);

@@ -13,6 +13,7 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -106,9 +107,9 @@ constexpr CommandEntry Table[] = {
     {CmdEditSelected, selectedFilesCommand},
     {CmdWordProcessingSelected, selectedFilesCommand},
     {CmdHexEditorSelected, selectedFilesCommand},
-    {'z', viewFile},
+    {'z', partCommand<viewCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
-    {'h', viewFile},
+    {'h', partCommand<viewCommand>},
     {'f', editFile},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', searchText},

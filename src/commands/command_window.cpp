@@ -85,7 +85,9 @@ void appendNameToCommandLine(LoopContext& loop) {
     rejectBeep();
     return;
   }
-  appendToCommandLine(quoteForShell(hostFormOfName(name)));
+  // Written for where it lands: after the line and the blank put before it, inside any quote
+  // the line leaves open.
+  appendToCommandLine(shellWordAt(commandLine().text + ' ', hostFormOfName(name)));
 }
 
 void typeIntoCommandLine(LoopContext&, KeyCode) { rejectBeep(); }

@@ -32,6 +32,7 @@ struct CommandsState {
   std::unique_ptr<MenuBarSet> corvaneBar, commanderBar;  // built at first use
   int actualOrSelectedItem = 0;  // the highlighted items of the two small choices
   int renameOrMoveItem = 0;
+  int switchColumns = 0, switchRows = 0;  // the /S and /Z switches (0: the terminal's size)
 };
 
 CommandsState& commandsState();

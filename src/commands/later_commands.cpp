@@ -13,7 +13,6 @@ int notAvailable() {
 }  // namespace
 
 int changeAttributes(LoopContext&, CommandId) { return notAvailable(); }
-int viewFile(LoopContext&, CommandId) { return notAvailable(); }
 int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }

@@ -15,13 +15,6 @@ int nestingLevel() {
   return state.panelLoops + state.globalLoops;
 }
 
-KeyboardLayout keyboardLayout() {
-  const int value = setupBlock().keyboardLayout.get();
-  return value == KeyboardCorvane ? KeyboardCorvane
-         : value == KeyboardXtree ? KeyboardXtree
-                                  : KeyboardCommander;
-}
-
 void applyKeyboardLayout(KeyboardLayout layout) {
   setOwnKeyboardLayout(layout == KeyboardCorvane);
   setCommanderLayout(layout == KeyboardCommander);

@@ -69,6 +69,7 @@ struct LoopContext : CommandContext {
   DriveCursorMemory driveMemory;
 
   bool autoview = false;
+  bool autoviewShown = false;  // the other panel's window shows the file under the cursor
   bool treeFocus = false;
   int functionKeyPage = 0;
   CommandId pending = 0;
@@ -90,8 +91,6 @@ struct LoopContext : CommandContext {
   WindowHandle createdOtherWindow;
 };
 
-// Keyboard layout of the setup block.
-KeyboardLayout keyboardLayout();
 // Makes a layout active everywhere it matters: key reader, clock, line input.
 void applyKeyboardLayout(KeyboardLayout layout);
 

@@ -223,6 +223,8 @@ int displayDialogCommand(LoopContext&, CommandId) {
 
 int autoviewCommand(LoopContext& loop, CommandId) {
   loop.autoview = !loop.autoview;
+  if (loop.autoviewShown) loop.otherRequest = OtherRedraw;  // the panel under it again
+  loop.autoviewShown = false;
   return LoopContinue;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/commands_state.h"
 #include "commands/loop_state.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
@@ -20,8 +21,6 @@ constexpr int DefaultColumns = 80;
 constexpr int DefaultRows = 25;
 constexpr const char* FormatTooSmall =
     "Corvane needs at least %d x %d (now %d x %d). Enlarge the terminal, or press Esc to quit.";
-
-int switchColumns = 0, switchRows = 0;
 
 // The smallest usable size in one direction: the minimum, or less when a switch asks for
 // less.
@@ -79,20 +78,23 @@ void showTooSmall(int terminalColumns, int terminalRows) {
 }  // namespace
 
 void setScreenSizeSwitches(int columns, int rows) {
-  switchColumns = columns;
-  switchRows = rows;
+  commandsState().switchColumns = columns;
+  commandsState().switchRows = rows;
 }
 
 bool screenSizeFor(int terminalColumns, int terminalRows, int& columns, int& rows) {
   if (terminalColumns <= 0 || terminalRows <= 0) {
-    columns = switchColumns > 0 ? switchColumns : DefaultColumns;
-    rows = switchRows > 0 ? switchRows : DefaultRows;
+    columns = commandsState().switchColumns > 0 ? commandsState().switchColumns : DefaultColumns;
+    rows = commandsState().switchRows > 0 ? commandsState().switchRows : DefaultRows;
     return true;
   }
-  columns = switchColumns > 0 ? std::min(switchColumns, terminalColumns) : terminalColumns;
-  rows = switchRows > 0 ? std::min(switchRows, terminalRows) : terminalRows;
-  return columns >= minimumOf(MinimumScreenColumns, switchColumns) &&
-         rows >= minimumOf(MinimumScreenRows, switchRows);
+  columns = commandsState().switchColumns > 0
+                ? std::min(commandsState().switchColumns, terminalColumns)
+                : terminalColumns;
+  rows = commandsState().switchRows > 0 ? std::min(commandsState().switchRows, terminalRows)
+                                        : terminalRows;
+  return columns >= minimumOf(MinimumScreenColumns, commandsState().switchColumns) &&
+         rows >= minimumOf(MinimumScreenRows, commandsState().switchRows);
 }
 
 bool waitForUsableTerminal(int& columns, int& rows) {

@@ -18,6 +18,7 @@
 #include "platform/textf.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -81,7 +82,10 @@ constexpr SelectedOperation Operations[] = {
      .prepare = prepareConfiguredProgram,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 18, .command = CmdInternalViewerSelected, .title = TextViewTitle},
+    {.number = 18,
+     .command = CmdInternalViewerSelected,
+     .title = TextViewTitle,
+     .handle = viewSelectedFile},
 };
 
 // The status window over the bottom rows, closed at the end of the loop.

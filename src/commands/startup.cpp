@@ -13,6 +13,7 @@
 #include "config/setup_file.h"
 #include "config/setup_path.h"
 #include "embedded_data.h"
+#include "exec/run_command.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -34,6 +35,7 @@
 #include "ui/help_viewer.h"
 #include "ui/input_dialog.h"
 #include "ui/input_history.h"
+#include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
@@ -115,6 +117,9 @@ void registerHooks() {
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
   setKeyReaderHooks(hooks);
+  InternalProgramHooks programs = internalProgramHooks();
+  programs.viewFile = viewFileByName;
+  setInternalProgramHooks(programs);
 }
 
 // The setup file's program path; "" when no directory can hold it.

@@ -88,8 +88,10 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
   const std::size_t limit = maxLength < 0 ? 0 : static_cast<std::size_t>(maxLength);
   const bool shell = quoting == NameQuoting::Shell;
   const std::string name = shell ? hostFormOfName(fileName) : std::string(fileName);
-  const auto asWord = [shell](std::string_view text) {
-    return shell ? quoteForShell(text) : std::string(text);
+  // Each name is written for the place it lands in: after the text so far, inside whatever
+  // quote or substitution that leaves open.
+  const auto asWord = [shell](std::string_view before, std::string_view text) {
+    return shell ? shellWordAt(before, text) : std::string(text);
   };
 
   if (templateText.find('%') == std::string_view::npos) {
@@ -97,7 +99,7 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
     result.parameterAt = result.text.find(ParameterMark);
     if (append && !name.empty()) {
       result.text += ' ';
-      result.text += asWord(name);
+      result.text += asWord(result.text, name);
     }
   } else {
     // The base name ends at the last dot of the last component only: a dot in a directory
@@ -106,8 +108,7 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
     const std::size_t dot = name.rfind('.');
     const bool hasDot =
         dot != std::string::npos && (separator == std::string::npos || dot > separator);
-    const std::string wholeName = asWord(name);
-    const std::string baseName = hasDot ? asWord(std::string_view(name).substr(0, dot)) : wholeName;
+    const std::string_view baseName = hasDot ? std::string_view(name).substr(0, dot) : name;
 
     std::string& out = result.text;
     for (std::size_t i = 0; i < templateText.size(); ++i) {
@@ -124,14 +125,14 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
       std::string_view overflow = exec_text::OverflowOther;
       if (next == '1' || next == '2') {
         const std::string& directory = templateDirectory(next - '0');
-        insertion = directory.empty() ? wholeName : asWord(hostFormOfDirectory(directory));
+        insertion = asWord(out, directory.empty() ? name : hostFormOfDirectory(directory));
         ++i;
       } else if (next == '%') {
-        insertion = baseName;
+        insertion = asWord(out, baseName);
         overflow = hasDot ? exec_text::OverflowBaseName : exec_text::OverflowWholeName;
         ++i;
       } else {
-        insertion = wholeName;  // the following character is copied on the next turn
+        insertion = asWord(out, name);  // the following character is copied on the next turn
       }
       if (out.size() + insertion.size() > limit) {
         result.error = overflow;

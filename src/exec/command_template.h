@@ -8,8 +8,10 @@
 //   [ ]  the answer to "Enter parameter  :"
 //
 // The commands go to the command interpreter, so names and directories are inserted in
-// their host form (a full program path becomes its host path) and quoted where the
-// interpreter would otherwise split or interpret them.
+// their host form (a full program path becomes its host path), written so that the
+// interpreter reads exactly the name wherever it lands (shellWordAt: unquoted, inside quotes
+// or a substitution the template opened). What the user types, the template and the
+// parameter, is the interpreter's text as it stands: a "%" there is always a placeholder.
 #pragma once
 
 #include <string>

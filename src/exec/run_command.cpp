@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/setup_block.h"
+#include "exec/exec_state.h"
 #include "exec/exec_texts.h"
 #include "exec/shell_words.h"
 #include "platform/charset.h"
@@ -27,7 +28,6 @@ constexpr std::string_view ChangeDirectoryPrefix = "cd ";
 constexpr std::string_view EditPrefix = "[CSEDIT]";
 constexpr std::string_view ViewPrefix = "[CSVIEW]";
 constexpr std::string_view NewLine = "\n";
-constexpr char CommandSeparator = ';';
 constexpr char DisabledLineMark = '0';
 
 // Preference 3: " Wait after command execution on a key".
@@ -35,18 +35,9 @@ constexpr int PreferenceWaitForKey = 3;
 
 constexpr int KeyWindowFlags = WindowClear | WindowShadow | WindowBlock;
 
-constexpr NormalScreenOps PlatformNormalScreen{clearNormalScreen, writeNormalScreen,
-                                               waitKeyOnNormalScreen};
+NormalScreenOps& normalScreen() { return execState().normalScreen; }
 
-NormalScreenOps& normalScreen() {
-  static NormalScreenOps ops = PlatformNormalScreen;
-  return ops;
-}
-
-InternalProgramHooks& hooks() {
-  static InternalProgramHooks registered;
-  return registered;
-}
+InternalProgramHooks& hooks() { return execState().hooks; }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -176,7 +167,18 @@ void setInternalProgramHooks(const InternalProgramHooks& registered) { hooks() =
 const InternalProgramHooks& internalProgramHooks() { return hooks(); }
 
 void setNormalScreenOps(const NormalScreenOps& ops) { normalScreen() = ops; }
-void resetNormalScreenOps() { normalScreen() = PlatformNormalScreen; }
+void resetNormalScreenOps() { normalScreen() = platformNormalScreenOps(); }
+
+NormalScreenOps platformNormalScreenOps() {
+  return {clearNormalScreen, writeNormalScreen, waitKeyOnNormalScreen};
+}
+
+ExecState& execState() {
+  static ExecState state;
+  return state;
+}
+
+void resetExecState() { execState() = ExecState{}; }
 
 int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearScreen) {
   return runInVariant(command, saveScreen, wait, clearScreen, ScreenVariant::Console);
@@ -189,14 +191,7 @@ int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait) {
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,
                    bool append, bool wait, bool prepare, NameQuoting quoting) {
   if (line.starts_with(DisabledLineMark)) return ExpandDone;
-  std::vector<std::string_view> commands;
-  for (std::size_t begin = 0;;) {
-    const std::size_t end = line.find(CommandSeparator, begin);
-    std::string_view piece = line.substr(begin, end - begin);
-    if (!trimBlanks(piece).empty()) commands.push_back(piece);
-    if (end == std::string_view::npos) break;
-    begin = end + 1;
-  }
+  const std::vector<std::string_view> commands = splitCommandLine(line);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     std::string command(commands[i]);
     const int expanded = expandCommand(fileName, command, CommandLengthLimit, append, quoting);

@@ -42,6 +42,7 @@ struct NormalScreenOps {
 void setNormalScreenOps(const NormalScreenOps& ops);
 // The platform's functions back.
 void resetNormalScreenOps();
+NormalScreenOps platformNormalScreenOps();
 
 // Results of the runners: the exit status of an external command (as runShellCommand gives
 // it; callers do not examine it), or for a built-in BuiltinDone or BuiltinRefused.
@@ -58,12 +59,12 @@ int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearS
 // is a small "Press any key !" window after the screen is back.
 int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
 
-// Runs a command line: nothing when it starts with "0"; otherwise each command between
-// ";" (blank ones skipped) is expanded with the file name (expandCommand with append and
-// quoting) and run in the variant, the screen saved; wait applies to the last command only,
-// prepare clears the normal screen before the first (Console variant). An expansion error
-// shows "ERROR" and stops; a parameter input left without Enter stops silently. Returns
-// ExpandDone, ExpandError or the key that left the parameter input.
+// Runs a command line: nothing when it starts with "0"; otherwise each command of
+// splitCommandLine (cut only where the interpreter ends a command) is expanded with the file name
+// (expandCommand with append and quoting) and run in the variant, the screen saved; wait applies to
+// the last command only, prepare clears the normal screen before the first (Console variant). An
+// expansion error shows "ERROR" and stops; a parameter input left without Enter stops silently.
+// Returns ExpandDone, ExpandError or the key that left the parameter input.
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,
                    bool append, bool wait, bool prepare, NameQuoting quoting = NameQuoting::Shell);
 

@@ -2,9 +2,17 @@
 
 #include <algorithm>
 
+#include "config/setup_block.h"
 #include "ui/window.h"
 
 namespace corvane {
+
+KeyboardLayout keyboardLayout() {
+  const int value = setupBlock().keyboardLayout.get();
+  return value == KeyboardCorvane ? KeyboardCorvane
+         : value == KeyboardXtree ? KeyboardXtree
+                                  : KeyboardCommander;
+}
 
 InfoAreaKind infoAreaKindFor(ScreenLayout layout, KeyboardLayout keyboard, bool globalList) {
   if (globalList) return InfoAreaKind::Column;

@@ -15,6 +15,9 @@ enum KeyboardLayout : int {
   KeyboardXtree = 2,
 };
 
+// Keyboard layout of the setup block (COMMANDER for a value it does not know).
+KeyboardLayout keyboardLayout();
+
 enum class InfoAreaKind {
   None,    // the whole window holds the list (file-selection dialog)
   Column,  // single file list: six labels and values in a column at the left edge

@@ -31,6 +31,7 @@ struct InputRecord {
     Focus,   // the terminal gained or lost the focus (held modifiers are forgotten)
     Resize,  // the terminal changed its size
     Idle,    // scripted idle event (headless tests only)
+    Paste,   // a bracketed paste begins (keyDown) or ends; its characters come between
   };
   Kind kind = Kind::Key;
   bool keyDown = true;

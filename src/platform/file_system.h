@@ -37,6 +37,15 @@ enum class LinkPolicy { Follow, Refuse };
 FileResult openRegularFile(std::string_view path, FileHandle& file,
                            LinkPolicy links = LinkPolicy::Follow);
 
+// Reads up to size bytes from offset of an open file (pread: the handle's position and its
+// buffered reads stay as they were). got is what was read; it is less than size only at the
+// end of the file (not an error: the file may have shrunk meanwhile) or on a failure, which
+// the result tells with what was read before it.
+FileResult readFileAt(std::FILE* file, std::int64_t offset, void* buffer, std::size_t size,
+                      std::size_t& got);
+// The length of an open file as it is now; -1 when it cannot be had.
+std::int64_t openFileLength(std::FILE* file);
+
 bool fileExists(std::string_view path);  // any kind of entry
 bool directoryExists(std::string_view path);
 FileResult makeDirectory(std::string_view path);

@@ -100,6 +100,15 @@ void HeadlessConsole::pushText(std::string_view text) {
   }
 }
 
+void HeadlessConsole::pushPaste(std::string_view text) {
+  InputRecord mark;
+  mark.kind = InputRecord::Kind::Paste;
+  input.push_back(mark);
+  pushText(text);
+  mark.keyDown = false;
+  input.push_back(mark);
+}
+
 void HeadlessConsole::pushModifier(ModifierKey key, bool down) {
   InputRecord r;
   r.kind = InputRecord::Kind::Key;

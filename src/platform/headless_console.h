@@ -46,6 +46,8 @@ class HeadlessConsole : public ConsoleBackend {
   void pushKeys(std::initializer_list<KeyCode> codes);
   // Plain characters of a text, one key each.
   void pushText(std::string_view text);
+  // A bracketed paste of the text, as the terminal decoder delivers it.
+  void pushPaste(std::string_view text);
   // Shift, Ctrl or Alt pressed alone (gives the modifier event 0x0100), or released.
   void pushModifier(ModifierKey key, bool down = true);
   // A mouse press at a 0-based cell; right = the right button.

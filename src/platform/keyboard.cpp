@@ -59,6 +59,7 @@ struct ReaderState {
   bool resizeRequest = false;
   std::uint32_t idleDeliveredFor = 0xFFFFFFFF;  // activity tick of the last idle event
   int lastKeyShown = 0;
+  PastedText paste;
 };
 
 ReaderState& reader() {
@@ -73,6 +74,7 @@ struct EventResult {
   bool fromCharacter = false;  // the code is a typed character, never an extended key
   bool swallow = false;        // the event only woke the screen saver
   bool idle = false;           // scripted idle event
+  bool paste = false;          // a bracketed paste, collected whole
 };
 
 int stateOf(std::uint16_t control) {
@@ -178,6 +180,29 @@ EventResult mouseEvent(const InputRecord& r) {
   return result;
 }
 
+// The characters of a bracketed paste up to its end. A key that cannot be pasted text
+// (Escape, an extended key: a scripted console that ran out gives Escape) ends it too.
+void collectPaste(PastedText& paste) {
+  paste = PastedText{};
+  InputRecord r;
+  while (console().readInput(r, -1)) {
+    if (r.kind == InputRecord::Kind::Paste) {
+      if (!r.keyDown) return;
+      continue;
+    }
+    if (r.kind == InputRecord::Kind::Resize) reader().resizeRequest = true;
+    if (r.kind != InputRecord::Kind::Key || !r.keyDown) continue;
+    if (r.character == 0 || r.character == key::Escape) return;
+    if (r.character == key::Enter) continue;  // a line break delivered as Enter
+    const char character = r.character == key::Tab ? ' ' : static_cast<char>(r.character);
+    if (paste.characters.size() < PasteKeepLimit) {
+      paste.characters += character;
+    } else {
+      paste.cut = true;
+    }
+  }
+}
+
 // Reads console events until one gives something (possibly code 0: a modifier change).
 // Returns false when the wait ended because the idle time ran out.
 bool readEvent(EventResult& out, InputRecord& record) {
@@ -251,6 +276,11 @@ bool readEvent(EventResult& out, InputRecord& record) {
       case InputRecord::Kind::Idle:
         out.idle = true;
         return true;
+      case InputRecord::Kind::Paste:
+        if (!record.keyDown) continue;  // the end of a paste already collected
+        collectPaste(s.paste);
+        out.paste = true;
+        return true;
     }
   }
 }
@@ -258,6 +288,7 @@ bool readEvent(EventResult& out, InputRecord& record) {
 // Steps 4 to 7 for a key that was read from the console; returns 0 when it was consumed.
 KeyCode normalise(const EventResult& e) {
   ReaderState& s = reader();
+  if (e.paste) return key::Paste;
   KeyCode code = e.code;
   int low = code & 0xFF;
   if (e.mouse && code != 0) {
@@ -463,6 +494,8 @@ KeyCode waitKeyTimeout(int count) {
 }
 
 void flushInput() { console().flushInput(); }
+
+const PastedText& pastedText() { return reader().paste; }
 
 int altLetter(KeyCode code, bool passThrough) {
   static constexpr std::string_view Letters = "ZYXCVBNMASDFGHJKLQWERTUIOP";

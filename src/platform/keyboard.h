@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,15 @@ KeyCode checkKey();
 KeyCode waitKeyTimeout(int count);
 // Discards all pending input.
 void flushInput();
+
+// The text of the last key::Paste: its code page 437 characters (line breaks dropped, tabs
+// as blanks), at most PasteKeepLimit of them; cut tells that there were more.
+constexpr std::size_t PasteKeepLimit = 65536;
+struct PastedText {
+  std::string characters;
+  bool cut = false;
+};
+const PastedText& pastedText();
 
 // The letter of an Alt key code (German positions: 0x0815 is 'Z'), 0 for other codes or
 // the code itself with passThrough.

@@ -19,6 +19,7 @@ constexpr KeyCode Space = 32;
 
 constexpr KeyCode ModifierEvent = 0x0100;  // Shift/Ctrl/Alt pressed or released
 constexpr KeyCode IdleEvent = 0x0777;      // the idle time has run out
+constexpr KeyCode Paste = 0x1200;          // a bracketed paste arrived whole: pastedText()
 
 constexpr KeyCode ShiftTab = 0x0209;
 constexpr KeyCode CtrlTab = 0x0409;

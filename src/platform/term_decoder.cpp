@@ -82,6 +82,14 @@ u8 controlByteScan(u8 b) {
   }
 }
 
+// The beginning or the end of a bracketed paste.
+InputRecord pasteMark(bool begin) {
+  InputRecord r;
+  r.kind = InputRecord::Kind::Paste;
+  r.keyDown = begin;
+  return r;
+}
+
 // A typed character. Alt goes with it only when a key carries the character; otherwise
 // (AltGr symbols and the like) the plain character is the better reading.
 void pushCharacter(std::vector<InputRecord>& out, u8 ch, u16 control) {
@@ -370,6 +378,7 @@ void TermDecoder::feed(std::string_view bytes, std::vector<InputRecord>& out) {
 }
 
 void TermDecoder::flushPending(std::vector<InputRecord>& out) {
+  if (state_ == State::Paste) out.push_back(pasteMark(false));
   if (state_ == State::Ground && !buffer_.empty() && buffer_[0] == Esc) {
     if (buffer_.size() == 1) {
       out.push_back(keyDown(27, ScanEscape, 0));
@@ -566,6 +575,7 @@ std::size_t TermDecoder::parseCsi(std::string_view s, std::vector<InputRecord>& 
       if (number == 200) {
         state_ = State::Paste;
         pasteAfterCr_ = false;
+        out.push_back(pasteMark(true));
       } else if (number == 27 && p.count >= 3) {
         // xterm modifyOtherKeys: CSI 27 ; modifiers ; code ~
         pushCodeKey(out, p.get(2), -1, modifiers, 1, {}, kittyMode_);
@@ -635,7 +645,8 @@ std::size_t TermDecoder::parseSs3(std::string_view s, std::vector<InputRecord>& 
   std::size_t i = 2;
   // Old terminals put the modifier between SS3 and the final byte (SS3 5 P).
   while (i < s.size() && i < 16 && ((s[i] >= '0' && s[i] <= '9') || s[i] == ';')) ++i;
-  if (i >= s.size()) return i >= 16 ? i : 0;
+  if (i >= 16) return i;  // too long to be a key: dropped, however the bytes were split
+  if (i >= s.size()) return 0;
   u8 final = static_cast<u8>(s[i]);
   if (final < 0x20 || final > 0x7E) {
     if (i == 2) {  // ESC O and then something else: Alt-O
@@ -793,6 +804,7 @@ std::size_t TermDecoder::parsePaste(std::string_view s, std::vector<InputRecord>
     if (s.substr(0, n) == PasteEnd.substr(0, n)) {
       if (n < PasteEnd.size()) return 0;
       state_ = State::Ground;
+      out.push_back(pasteMark(false));
       return n;
     }
     return 1;  // escape bytes inside pasted text are never sequences

@@ -12,7 +12,9 @@
 //     held after the event; other key releases (kitty) as key-up records;
 //   mouse: left or right press, drags (moved), releases (no buttons); the wheel becomes
 //     three Up or Down keys;
-//   focus gained (keyDown true) or lost (keyDown false).
+//   focus gained (keyDown true) or lost (keyDown false);
+//   a bracketed paste: a Paste record (keyDown) before its characters and one (key up) after
+//     them, also when the paste is ended by flushPending.
 // Terminal replies (kitty flags, device attributes, mode reports, DCS and OSC strings) are
 // swallowed and only noted. Unknown or malformed sequences are dropped whole.
 #pragma once

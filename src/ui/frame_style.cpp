@@ -1,21 +1,15 @@
 #include "ui/frame_style.h"
 
-#include <atomic>
+#include "ui/ui_state.h"
 
 namespace corvane {
-namespace {
-
-// 0 not chosen yet, 1 graphic, 2 ASCII.
-std::atomic<int> chosenStyle{0};
-
-}  // namespace
 
 void chooseFrameStyle(FrameChoice choice) {
-  int expected = 0;
-  chosenStyle.compare_exchange_strong(expected, choice == FrameChoice::Ascii ? 2 : 1);
+  int& chosen = uiState().frameStyle;
+  if (chosen == 0) chosen = choice == FrameChoice::Ascii ? 2 : 1;
 }
 
-bool asciiFrames() { return chosenStyle.load() == 2; }
+bool asciiFrames() { return uiState().frameStyle == 2; }
 
 const FrameStyle& frameSet(int flags, FrameChoice choice) {
   if (choice == FrameChoice::Ascii) return AsciiFrame;

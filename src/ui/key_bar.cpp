@@ -1,5 +1,8 @@
 #include "ui/key_bar.h"
 
+#include <algorithm>
+
+#include "platform/charset.h"
 #include "platform/keyboard.h"
 #include "ui/hotkey_label.h"
 #include "ui/window.h"
@@ -49,6 +52,35 @@ void drawFunctionKeyBar(const FunctionKeyBar& bar) {
   if (bar.window == nullptr) return;
   std::string_view text = keyBarText(bar);
   drawKeyBarLines(*bar.window, std::span<const std::string_view>(&text, 1));
+}
+
+std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view bar) {
+  // Slot starts: every caret-marked digit that is not the "0" of "^1^0".
+  std::vector<int> starts;
+  int cell = 0;
+  bool afterOne = false;
+  for (std::size_t pos = 0; pos < bar.size();) {
+    if (bar[pos] == '^' && pos + 1 < bar.size()) {
+      const char digit = bar[pos + 1];
+      if (digit >= '0' && digit <= '9' && !(digit == '0' && afterOne)) starts.push_back(cell + 1);
+      afterOne = digit == '1';
+      pos += 2;
+      ++cell;
+      continue;
+    }
+    afterOne = false;
+    char32_t ch;
+    pos += decodeChar(bar, pos, ch);
+    ++cell;
+  }
+  std::vector<MouseZone> zones;
+  const int end = std::max(cell, windowLastColumn(window));
+  for (std::size_t i = 0; i < starts.size() && i < 10; ++i) {
+    const int next = i + 1 < starts.size() ? starts[i + 1] : end + 1;
+    zones.push_back(
+        windowZone(window, starts[i], next - starts[i], 1, key::fkey(static_cast<int>(i) + 1)));
+  }
+  return zones;
 }
 
 }  // namespace corvane

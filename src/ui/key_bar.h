@@ -4,6 +4,9 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
+
+#include "platform/keyboard.h"
 
 namespace corvane {
 
@@ -54,5 +57,9 @@ std::string_view keyBarText(const FunctionKeyBar& bar);
 void drawFunctionKeyBar(const FunctionKeyBar& bar);
 // Prints lines of a bar (such as XtreeBarLines) one per row of the window from row 1.
 void drawKeyBarLines(ScreenWindow& window, std::span<const std::string_view> lines);
+
+// The zone of each function-key slot of a bar text (" ^1Help   ^2Menue ..."): from its
+// caret-marked digit to the next slot, giving F1 .. F10.
+std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view bar);
 
 }  // namespace corvane

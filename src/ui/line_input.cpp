@@ -7,22 +7,18 @@
 #include "platform/charset.h"
 #include "platform/keyboard.h"
 #include "platform/screen.h"
+#include "ui/boxes.h"
 #include "ui/input_history.h"
+#include "ui/ui_state.h"
 #include "ui/window.h"
 
 namespace corvane {
 namespace {
 
-struct LineInputState {
-  bool insert = false;
-  int characterClass = CharacterClassText;
-  bool commander = false;
-};
+LineInputState& state() { return uiState().lineInput; }
 
-LineInputState& state() {
-  static LineInputState s;
-  return s;
-}
+// A refused paste is told for about 1.3 s: long enough to read, since nothing else shows it.
+constexpr int PasteNoteUnits = 40;
 
 // Editing keys that keycodes.h does not name.
 constexpr KeyCode KeyCtrlE = 0x0405;
@@ -135,6 +131,37 @@ bool typeCharacter(Field& f, KeyCode code) {
   f.text.replace(at, replaced, piece);
   ++f.cursor;
   return true;
+}
+
+enum class PasteResult { Typed, OutsideClass, TooLong };
+
+// Types the characters of the last paste (clearing the text first on type-over); on any
+// refusal the text and the cursor are left as they were.
+PasteResult typePaste(Field& f, bool typeOver) {
+  const PastedText& paste = pastedText();
+  const std::string savedText = f.text;
+  const int savedCursor = f.cursor;
+  PasteResult result = paste.cut ? PasteResult::TooLong : PasteResult::Typed;
+  if (result == PasteResult::Typed && typeOver) {
+    f.text.clear();
+    f.cursor = 0;
+    indexText(f);
+  }
+  for (std::size_t i = 0; i < paste.characters.size() && result == PasteResult::Typed; ++i) {
+    const auto code = static_cast<unsigned char>(paste.characters[i]);
+    if (!inClass(code)) {
+      result = PasteResult::OutsideClass;
+    } else if (!typeCharacter(f, code)) {
+      result = PasteResult::TooLong;
+    }
+    indexText(f);
+  }
+  if (result != PasteResult::Typed) {
+    f.text = savedText;
+    f.cursor = savedCursor;
+    indexText(f);
+  }
+  return result;
 }
 
 void eraseChars(Field& f, int from, int to) {
@@ -289,6 +316,14 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
     draw(f);
     showCursorShape();
     KeyCode code = translateKey(readKey(), flags);
+
+    if (code == key::Paste) {
+      const PasteResult pasted = typePaste(f, typeOver);
+      typeOver = false;
+      if (pasted != PasteResult::Typed) rejectBeep();
+      if (pasted == PasteResult::TooLong) timedNote(TextPasteTooLong, PasteNoteUnits);
+      continue;
+    }
 
     const bool character = isCharacterKey(code);
     const bool accepted = character && inClass(code);

@@ -42,6 +42,9 @@ constexpr KeyCode KeyFieldClickOther = 0xFD0D;
 // Alt-J: in editor mode the only ending key that keeps the trailing blanks.
 constexpr KeyCode KeyEditorJoin = 0x0824;
 
+// Shown for a moment when a paste does not fit into the field (it is not inserted at all).
+constexpr std::string_view TextPasteTooLong = " Paste too long, not inserted ";
+
 // What the editor-mode callback draws: the text, the field's place and the first character
 // shown (the field scrolls so that the cursor stays inside the visible width).
 struct LineInputView {
@@ -59,6 +62,9 @@ using LineInputCallback = void (*)(const LineInputView& view, void* context);
 // cut at a character boundary. cursor counts characters (code points; a byte that is not
 // UTF-8 counts as one): read for LineInputStartCursor, always written at the end. The
 // callback is used only with LineInputEditor: it replaces the field's own drawing.
+// A paste (key::Paste) is typed whole, as its characters would be one by one, or not at
+// all: a character outside the class refuses it with a beep, a text that would pass the
+// maximum length with a beep and TextPasteTooLong; it never ends the field.
 // Returns the key that ended the editing: Enter, Escape or an ending key of the mode. The
 // text stays edited on Escape too. The cursor is hidden at the end.
 KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int maxLength,

@@ -1,7 +1,5 @@
 #include "ui/ui_state.h"
 
-#include "ui/line_input.h"
-
 namespace corvane {
 
 UiState& uiState() {
@@ -9,9 +7,6 @@ UiState& uiState() {
   return state;
 }
 
-void resetUiState() {
-  uiState() = UiState{};
-  resetLineInputState();
-}
+void resetUiState() { uiState() = UiState{}; }
 
 }  // namespace corvane

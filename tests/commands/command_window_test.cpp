@@ -217,6 +217,28 @@ TEST_F(CommandWindowTest, CtrlJAppendsTheCursorNameButNotWhileThePanelsAreHidden
   });
 }
 
+// A name that holds ";" and "%" is one word when the line runs: neither the cut into
+// commands nor the placeholders of the line reach inside it.
+TEST_F(CommandWindowTest, ANamePutOnTheLineRunsAsOneWord) {
+  t_.writeFile("z%;touch INJECTED;b", "z");
+  run({
+      [&] {
+        console_.pushText("cp");
+        pushKeys({key::End, key::ctrl('J')});
+      },
+      [&] {
+        console_.pushText(" \"copy");
+        pushKeys({key::End, key::ctrl('J')});
+      },
+      [&] { typeLine("\""); },
+      [&] {
+        EXPECT_FALSE(t_.exists("INJECTED"));
+        EXPECT_EQ(t_.readFile("copy z%;touch INJECTED;b"), "z") << "inside double quotes too";
+        pushKeys({key::F10});
+      },
+  });
+}
+
 TEST_F(CommandWindowTest, TheCursorEntryIsReadAgainAfterACommand) {
   run({
       [&] {

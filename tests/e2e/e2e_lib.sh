@@ -50,6 +50,22 @@ key() {
   sleep 0.2
 }
 
+# type_text TEXT: the characters of TEXT as typed keys.
+type_text() {
+  tmux -L "$SOCKET" send-keys -t "$SESSION" -l "$1"
+  sleep 0.2
+}
+
+# wait_command_row TEXT: until the command line's row (24 of 25) is exactly TEXT.
+wait_command_row() {
+  local deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)); do
+    [ "$(screen_text | sed -n 24p)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the command line: $1"
+}
+
 # start_program ARGUMENTS...: writes a launcher that prints a marker on the user's screen,
 # runs the program on drive D: = $WORK/d with its setup in $WORK/cs, then reports the exit
 # status and waits; starts it in an 80 x 25 terminal (E2E_COLUMNS x E2E_ROWS when set). Shell

@@ -8,24 +8,8 @@ BINARY=$(readlink -f "$1")
 SOCKET="corvane-cmdline-$$"
 . "$(dirname "$0")/e2e_lib.sh"
 
-# type_text TEXT: the characters of TEXT as typed keys.
-type_text() {
-  tmux -L "$SOCKET" send-keys -t "$SESSION" -l "$1"
-  sleep 0.2
-}
-
 # The program's screen without its first row, where the clock ticks.
 program_screen() { screen_text | tail -n +2; }
-
-# wait_command_row TEXT: until the command line's row (24 of 25) is exactly TEXT.
-wait_command_row() {
-  local deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    [ "$(screen_text | sed -n 24p)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for the command line: $1"
-}
 
 # wait_last_line TEXT: until the last line that is not empty is exactly TEXT.
 wait_last_line() {

@@ -34,11 +34,6 @@ launch() {
   tmux -L "$SOCKET" kill-session -t "$earlier" >/dev/null 2>&1
 }
 
-type_text() {
-  tmux -L "$SOCKET" send-keys -t "$SESSION" -l "$1"
-  sleep 0.2
-}
-
 # run_command TEXT: types a command and runs it, back at the panels afterwards.
 run_command() {
   type_text "$1"

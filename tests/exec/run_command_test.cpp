@@ -168,6 +168,15 @@ TEST_F(RunCommandTest, LinesSplitAtSemicolonsAndWaitAfterTheLast) {
   runCommandLine("0touch x", "", ScreenVariant::Console, false, false, false);
   EXPECT_FALSE(tree_.exists("x"));
   EXPECT_EQ(console_.leaveCount, 2);
+
+  // Quoted and escaped ";" stay in their command; a line break makes one command of the line.
+  runCommandLine("echo 'a;b' > q; find . -name q -exec cp {} q2 \\;", "", ScreenVariant::Console,
+                 false, false, false);
+  EXPECT_EQ(tree_.readFile("q2"), "a;b\n");
+  EXPECT_EQ(console_.leaveCount, 4);
+  runCommandLine("touch l1\ntouch l2; touch l3", "", ScreenVariant::Console, false, false, false);
+  EXPECT_TRUE(tree_.exists("l1") && tree_.exists("l2") && tree_.exists("l3"));
+  EXPECT_EQ(console_.leaveCount, 5);
 }
 
 TEST_F(RunCommandTest, TheFileNameFillsEachCommand) {

@@ -37,9 +37,16 @@ Records decode(std::string_view bytes, std::uint8_t erase = 0x7F) {
   return out;
 }
 
+// Where a bracketed paste begins and ends among the codes.
+constexpr int PasteBegins = -1, PasteEnds = -2;
+
 std::vector<int> codes(const Records& records) {
   std::vector<int> out;
   for (const InputRecord& r : records) {
+    if (r.kind == InputRecord::Kind::Paste) {
+      out.push_back(r.keyDown ? PasteBegins : PasteEnds);
+      continue;
+    }
     EXPECT_EQ(r.kind, InputRecord::Kind::Key);
     if (r.keyDown) out.push_back(codeOf(r));
   }
@@ -378,14 +385,16 @@ TEST(TermDecoder, MouseReports) {
 
 TEST(TermDecoder, BracketedPasteIsPlainCharacters) {
   expectCodes("\x1b[200~a\x1b[Ab\tc\xc3\xa4\x1b[201~\x1b[A",
-              {'a', '[', 'A', 'b', key::Tab, 'c', 0x84, key::Up});
-  expectCodes("\x1b[200~x\r\ny\nz\x1b[201~", {'x', 'y', 'z'});  // line breaks dropped
+              {PasteBegins, 'a', '[', 'A', 'b', key::Tab, 'c', 0x84, PasteEnds, key::Up});
+  expectCodes("\x1b[200~x\r\ny\nz\x1b[201~",
+              {PasteBegins, 'x', 'y', 'z', PasteEnds});  // line breaks dropped
 
   TermDecoder d;
   d.setPasteLineBreaks(true);
   Records out;
   d.feed("\x1b[200~x\r\ny\nz\r\x1b[201~", out);
-  EXPECT_EQ(codes(out), (std::vector<int>{'x', key::Enter, 'y', key::Enter, 'z', key::Enter}));
+  EXPECT_EQ(codes(out), (std::vector<int>{PasteBegins, 'x', key::Enter, 'y', key::Enter, 'z',
+                                          key::Enter, PasteEnds}));
 
   // A paste that never ends is closed by the timeout; keys decode normally again.
   TermDecoder open;
@@ -395,7 +404,7 @@ TEST(TermDecoder, BracketedPasteIsPlainCharacters) {
   open.flushPending(out);
   EXPECT_FALSE(open.pending());
   open.feed("\x1b[A", out);
-  EXPECT_EQ(codes(out), (std::vector<int>{'a', 'b', 'c', key::Up}));
+  EXPECT_EQ(codes(out), (std::vector<int>{PasteBegins, 'a', 'b', 'c', PasteEnds, key::Up}));
 }
 
 TEST(TermDecoder, UnknownSequencesNeverLeakCharacters) {

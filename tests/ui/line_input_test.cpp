@@ -116,6 +116,47 @@ TEST_F(LineInputTest, InsertIsRefusedWhenTheTextIsFull) {
   EXPECT_EQ(screen_.beeps, 3);
 }
 
+// A paste is typed whole or refused whole, never cut; it does not end the field.
+TEST_F(LineInputTest, APasteGoesInWholeOrNotAtAll) {
+  struct Case {
+    const char* name;
+    bool insert;
+    int flags;
+    const char* preset;
+    const char* paste;
+    int maxLength;
+    const char* result;
+    int beeps;
+  } cases[] = {
+      {"insert at the cursor", true, LineInputStartEnd | LineInputNoTypeOver, "ab", "c d", 10,
+       "abc d", 0},
+      {"overwrite as typed", false, LineInputNoTypeOver, "abcd", "XY", 10, "XYcd", 0},
+      {"type-over clears the preset", false, LineInputCommand, "*.*", "x.c", 10, "x.c", 0},
+      {"exactly fills", true, LineInputStartEnd | LineInputNoTypeOver, "abc", "de", 5, "abcde", 0},
+      {"one too many", true, LineInputStartEnd | LineInputNoTypeOver, "abc", "def", 5, "abc", 1},
+      {"too long after type-over keeps the preset", false, 0, "*.*", "abcdef", 5, "*.*", 1},
+      {"a byte limit hit inside", true, LineInputStartEnd | LineInputNoTypeOver, "abc", "x\xC3\xBC",
+       5, "abc", 1},
+  };
+  for (const Case& c : cases) {
+    setInsertMode(c.insert);
+    screen_.beeps = 0;
+    std::string text = c.preset;
+    screen_.pushPaste(c.paste);
+    EXPECT_EQ(edit(text, c.flags, {key::Enter}, c.maxLength), key::Enter) << c.name;
+    EXPECT_EQ(text, c.result) << c.name;
+    EXPECT_EQ(screen_.beeps, c.beeps) << c.name;
+  }
+  // Outside the character class: refused whole, with a beep.
+  setCharacterClass(CharacterClassDigits);
+  screen_.beeps = 0;
+  std::string digits = "1";
+  screen_.pushPaste("23x4");
+  edit(digits, LineInputStartEnd | LineInputNoTypeOver, {key::Enter});
+  EXPECT_EQ(digits, "1");
+  EXPECT_EQ(screen_.beeps, 1);
+}
+
 TEST_F(LineInputTest, PresetLongerThanTheMaximumIsCutAtACharacter) {
   std::string text = "abcü";  // 5 bytes
   EXPECT_EQ(edit(text, LineInputNoTypeOver, {key::Enter}, 4), key::Enter);

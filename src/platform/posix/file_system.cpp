@@ -100,6 +100,29 @@ FileHandle openFile(std::string_view path, const char* mode) {
   return file;
 }
 
+FileResult readFileAt(std::FILE* file, std::int64_t offset, void* buffer, std::size_t size,
+                      std::size_t& got) {
+  got = 0;
+  if (file == nullptr || offset < 0) return fileFailure(EINVAL);
+  const int fd = fileno(file);
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (got < size) {
+    const ssize_t n = pread(fd, bytes + got, size - got,
+                            static_cast<off_t>(offset + static_cast<std::int64_t>(got)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed();
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return fileSuccess();
+}
+
+std::int64_t openFileLength(std::FILE* file) {
+  struct stat st {};
+  if (file == nullptr || fstat(fileno(file), &st) != 0) return -1;
+  return st.st_size;
+}
+
 bool fileExists(std::string_view path) {
   std::string host = toHostPath(path);
   struct stat st {};

@@ -1,0 +1,24 @@
+// File masks over any mask and name (mask and name separated by a NUL byte): the compiled
+// and the direct test agree, "*.*" takes every name, and a name without wildcards matches
+// itself as a pattern.
+#include <string>
+
+#include "fuzz_support.h"
+#include "panels/mask.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace corvane;
+  const auto parts = fuzz::splitInput(fuzz::asText(data, size), '\0', 2);
+  const std::string_view mask = parts[0], name = parts[1];
+
+  const bool matches = maskMatches(mask, name);
+  FUZZ_CHECK(maskMatches(compileMask(mask), name) == matches, mask);
+  FUZZ_CHECK(maskMatches(MaskAll, name), name);
+  patternMatches(mask, name);
+
+  // A name without wildcards and without a final "." is a pattern that matches itself.
+  if (name.find_first_of("*?[") == std::string_view::npos && !name.ends_with('.') &&
+      name != MaskAll)
+    FUZZ_CHECK(patternMatches(name, name), name);
+  return 0;
+}
