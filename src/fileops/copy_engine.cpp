@@ -56,6 +56,10 @@ DosStamp stampOf(std::uint16_t date, std::uint16_t time) {
   return {date & 31, (date >> 5) & 15, ((date >> 9) + 80) % 100, time >> 11, (time >> 5) & 63};
 }
 
+// FileCopy's answer when a target taken for missing exists: the file is tried again with
+// the target looked at.
+constexpr int RetryLookingUp = -1;
+
 bool spaceFailure(FileResult result) { return result.error == ENOSPC || result.error == EDQUOT; }
 
 // A message and the system's reason below it.
@@ -98,7 +102,6 @@ class Progress {
         return;
     }
     if (!state.progressWindow) return;
-    activateWindow(*state.progressWindow);
     source_ = source;
     destination_ = destination;
     size_ = size;
@@ -127,6 +130,7 @@ class Progress {
     if (cells <= drawn_) return;
     {
       DrawingHold hold;
+      activate();
       writeText(glyphs(MediumShade, cells), cells - 1, BarColumn, BarRow);
     }
     drawn_ = cells;
@@ -135,6 +139,7 @@ class Progress {
 
   void retry(int count) {
     if (quiet_ || !fileopsState().progressWindow) return;
+    activate();
     writeText(textf(FormatRetry, count), 11, RetryColumn, 1);
   }
 
@@ -155,7 +160,7 @@ class Progress {
       return;
     }
     show(false);
-    if (before_ != nullptr && before_->visible) activateWindow(*before_);
+    if (activated_ && before_ != nullptr && before_->visible) activateWindow(*before_);
   }
 
  private:
@@ -165,10 +170,19 @@ class Progress {
   }
   static bool due() { return fileopsState().progressFlush.due(); }
 
+  // The window current for drawing into it.
+  void activate() {
+    ScreenWindow* window = fileopsState().progressWindow.get();
+    if (currentWindow() == window) return;
+    activateWindow(*window);
+    activated_ = true;
+  }
+
   // The file's line and its empty bar (light shade pairs for the stepped bar).
   void drawLine() {
     {
       DrawingHold hold;
+      activate();
       const std::string line = textf(
           FormatProgressFile, shortenedLeft(source_, SourceShown).c_str(),
           static_cast<long long>(size_), shortenedLeft(destination_, DestinationShown).c_str());
@@ -189,6 +203,7 @@ class Progress {
   bool quiet_;
   bool opened_ = false;
   ScreenWindow* before_ = nullptr;
+  bool activated_ = false;                 // the window was made current to be drawn into
   std::string_view source_, destination_;  // of the file being copied
   std::uint64_t size_ = 0, blocks_ = 0;
   bool stepped_ = true;
@@ -280,8 +295,10 @@ class FileCopy {
   FileCopy(const std::string& source, const std::string& destination, Progress& progress)
       : source_(source), destination_(destination), progress_(progress) {}
 
-  // facts: the source itself; exists and target: what is at the destination now.
-  int run(const FileFacts& facts, bool exists, const FindRecord& target) {
+  // facts: the source itself (tentative: assumed regular, not looked up); exists and target:
+  // what is at the destination now.
+  int run(const FileFacts& facts, bool tentative, bool exists, const FindRecord& target) {
+    tentative_ = tentative;
     if (exists && (target.attribute & AttrDirectory) != 0)
       return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EISDIR),
                                CopyCreateFailed);
@@ -339,8 +356,14 @@ class FileCopy {
 
   int copyRegular(bool exists, const FindRecord& target) {
     FileHandle source;
-    if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r)
+    if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r) {
+      // Not a regular file after all (a link, a FIFO): what it is decides.
+      FileFacts facts;
+      if (tentative_ && (r.error == FileErrorNotRegular || r.error == ELOOP) &&
+          entryFacts(source_, facts) && facts.kind != FileKind::Regular)
+        return run(facts, false, exists, target);
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+    }
     if (FileResult r = openFileFacts(source.get(), facts_); !r)
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
     size_ = facts_.size;
@@ -385,8 +408,10 @@ class FileCopy {
   // A new target: written in place and removed again when anything fails.
   int writeNewTarget() {
     FileHandle out;
-    if (FileResult r = createNewFile(destination_, out); !r)
+    if (FileResult r = createNewFile(destination_, out); !r) {
+      if (tentative_ && r.error == EEXIST) return RetryLookingUp;
       return reportFileFailure(FormatFileOpenError, destination_, r, CopyCreateFailed);
+    }
     int result = writeContent(out.get());
     if (const FileResult closed = closeWrittenFile(out); !closed && result == CopyDone) {
       progress_.showNow();
@@ -475,6 +500,7 @@ class FileCopy {
   Progress& progress_;
   CopyChannel channel_;
   FileFacts facts_;  // the source as opened
+  bool tentative_ = false;
   std::uint64_t size_ = 0;
   bool keepAttributes_ = false;
   FileFacts written_;
@@ -614,22 +640,57 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
                              CopyOpenFailed);
   const std::string directory = parentPath(search);
   const CompiledMask mask = compileMask(literal ? std::string_view() : baseName(search));
-  // A name is looked up as the entry itself; a mask goes through the directory's listing.
   FindRecord record;
   FileFacts facts;
-  if (literal) {
-    if (FileResult r = entryFacts(search, facts); !r)
-      return reportFileFailure(FormatFileOpenError, search, r, CopyOpenFailed);
-    record.name = baseName(search);
+  // A source named literally, looked up as the entry itself (its identity that of what a
+  // link points to).
+  const auto lookUp = [&](const std::string& path) {
+    const FileResult r = entryFacts(path, facts);
+    if (!r) return r;
     record.device = facts.device;
     record.inode = facts.inode;
-    // A link is the same file as what it points to.
-    if (facts.kind == FileKind::SymbolicLink) (void)findEntry(search, record);
+    if (facts.kind == FileKind::SymbolicLink) (void)findEntry(path, record);
+    return r;
+  };
+  const bool fresh = literal && (flags & CopyIntoNewDirectory) != 0;
+  if (literal) {
+    record.name = baseName(search);
+    if (FileResult r = fresh ? fileSuccess() : lookUp(search); !r)
+      return reportFileFailure(FormatFileOpenError, search, r, CopyOpenFailed);
   } else if (findFirst(joinPath(directory, "*.*"), 0, record) != 0) {
     return reportFileFailure(FormatFileOpenError, search, record.failure, CopyOpenFailed);
   }
 
   int answer = (flags & CopySharedAnswer) != 0 ? state.sharedAnswer : AnswerNone;
+  // One file, from and to full paths; with unseen the source is not looked up and the target
+  // taken for missing.
+  const auto copyOne = [&](const std::string& from, const std::string& to, bool unseen) {
+    // The same file: the same full path, or the same device and inode (the record describes
+    // what a link points to, as the destination's record does).
+    FindRecord existing;
+    const bool exists = !unseen && static_cast<bool>(findEntry(to, existing));
+    if (from == to ||
+        (exists && existing.device == record.device && existing.inode == record.inode)) {
+      progress.showNow();
+      messageBox(textf(FormatIdentical, from.c_str()));
+      return static_cast<int>(CopyIdentical);
+    }
+    if (answer != AnswerAll && answer != AnswerYes) {
+      const bool writtenBefore =
+          exists && state.writtenTargets.contains({existing.device, existing.inode});
+      if (preference(5) != 0 || writtenBefore) {
+        // Asked only about a target that exists.
+        if (exists) progress.showNow();
+        answer =
+            exists ? confirmOverwrite(from, to, ConfirmIfExists, (flags & CopyContinueWording) != 0)
+                   : AnswerNone;
+        if ((flags & CopySharedAnswer) != 0) state.sharedAnswer = answer;
+      }
+    }
+    if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) return answer;
+    return FileCopy(from, to, progress).run(facts, unseen, exists, existing);
+  };
+
   int result = CopyDone;
   do {
     const std::string name = record.name;
@@ -654,30 +715,15 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
       break;
     }
     to = shortenedForVolume(from, to);
-    // The same file: the same full path, or the same device and inode (the found record
-    // describes what a link points to, as the destination's record does).
-    FindRecord existing;
-    const bool exists = static_cast<bool>(findEntry(to, existing));
-    if (from == to ||
-        (exists && existing.device == record.device && existing.inode == record.inode)) {
-      progress.showNow();
-      messageBox(textf(FormatIdentical, from.c_str()));
-      result = CopyIdentical;
-      break;
-    }
-    if (answer != AnswerAll && answer != AnswerYes) {
-      const bool writtenBefore =
-          exists && state.writtenTargets.contains({existing.device, existing.inode});
-      if (preference(5) != 0 || writtenBefore) {
-        progress.showNow();
-        answer = confirmOverwrite(from, to, ConfirmIfExists, (flags & CopyContinueWording) != 0);
-        if ((flags & CopySharedAnswer) != 0) state.sharedAnswer = answer;
+    result = copyOne(from, to, fresh);
+    if (result == RetryLookingUp) {
+      // Something is at the target after all (a name that differs only in case, where the
+      // file system folds case): looked at and asked about as always.
+      if (FileResult r = lookUp(from); !r) {
+        result = reportFileFailure(FormatFileOpenError, from, r, CopyOpenFailed);
+        break;
       }
-    }
-    if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) {
-      result = answer;
-    } else {
-      result = FileCopy(from, to, progress).run(facts, exists, existing);
+      result = copyOne(from, to, false);
     }
   } while ((result == CopyDone || result == AnswerSkip || result == AnswerNo) && !literal &&
            findNext(record) == 0);

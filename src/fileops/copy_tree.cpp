@@ -165,8 +165,9 @@ class TreeVisitor : public TreeWalkVisitor {
       } else if (mode_ == WalkCopyDelete && renamedInPlace(entry.path(), target)) {
         result = CopyDone;
       } else {
-        result = copyFiles(entry.path(), target,
-                           CopyKeepProgressWindow | CopySharedAnswer | CopyLiteralName);
+        int flags = CopyKeepProgressWindow | CopySharedAnswer | CopyLiteralName;
+        if (made_.contains(parentPath(target))) flags |= CopyIntoNewDirectory;
+        result = copyFiles(entry.path(), target, flags);
         if (result == CopyDone && mode_ == WalkCopyDelete) deleteSource(entry.path());
       }
       if (state.sharedAnswer == AnswerYes) state.sharedAnswer = AnswerNone;
