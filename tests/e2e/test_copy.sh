@@ -14,16 +14,6 @@ echo two >"$WORK/d/two.txt"
 echo top >"$WORK/d/src/top.txt"
 echo deep >"$WORK/d/src/sub/deeper/deep.txt"
 
-# wait_file PATH: until the file exists.
-wait_file() {
-  local deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    [ -e "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for the file $1"
-}
-
 start_program '/1D:\' '/2D:\dest'
 wait_for ' D:\dest '
 wait_for 'D:\>'

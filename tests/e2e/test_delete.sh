@@ -7,16 +7,6 @@ BINARY=$(readlink -f "$1")
 SOCKET="corvane-delete-$$"
 . "$(dirname "$0")/e2e_lib.sh"
 
-# wait_missing PATH: until the entry is gone.
-wait_missing() {
-  local deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    [ -e "$1" ] || [ -L "$1" ] || return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for $1 to go"
-}
-
 mkdir -p "$WORK/d/victim/sub/.hidden" "$WORK/outside"
 echo precious >"$WORK/outside/precious"
 echo 1 >"$WORK/d/victim/one"

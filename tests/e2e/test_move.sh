@@ -7,16 +7,6 @@ BINARY=$(readlink -f "$1")
 SOCKET="corvane-move-$$"
 . "$(dirname "$0")/e2e_lib.sh"
 
-# wait_file PATH: until the file exists.
-wait_file() {
-  local deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)); do
-    [ -e "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "timed out waiting for the file $1"
-}
-
 SHM=""
 if [ -d /dev/shm ] && [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$WORK")" ]; then
   SHM=$(mktemp -d /dev/shm/corvane-e2e-move.XXXXXX)
@@ -96,9 +86,7 @@ if [ -n "$SHM" ]; then
   key Enter
   wait_file "$SHM/far/file"
   wait_file "$SHM/far/.git/objects/1"
-  local_deadline=$((SECONDS + 10))
-  while [ -e "$WORK/d/far" ] && ((SECONDS < local_deadline)); do sleep 0.1; done
-  [ -e "$WORK/d/far" ] && fail "the source tree goes once its copy arrived"
+  wait_missing "$WORK/d/far"
 fi
 
 key F10

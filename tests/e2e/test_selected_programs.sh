@@ -44,15 +44,7 @@ PYTHON
 
 restart_program '/1D:\'
 wait_for 'D:\>'
-# The CORVANE layout from the setup menu's " Emulation".
-key F9
-wait_for ' Autoview'
-key Left
-wait_for ' Emulation'
-key u
-wait_for 'COMMANDER'
-key c
-wait_for 'Att Cop Del Ed Fed'
+choose_corvane_layout
 
 # Entries, by name in any case: a.txt, b.txt, c.txt, E.sh, (log.txt,) V.sh, W.sh, X.sh.
 select_bc() {
