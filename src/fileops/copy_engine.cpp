@@ -100,6 +100,7 @@ class Progress {
       if (openWindow(state.progressWindow, ProgressColumn, ProgressRow, ProgressWidth,
                      ProgressHeight, attr, attr, WindowClear | WindowShadow | WindowSingle) != 0)
         return;
+      activated_ = currentWindow() == state.progressWindow.get();  // opening made it current
     }
     if (!state.progressWindow) return;
     source_ = source;
