@@ -135,6 +135,7 @@ int countFiles(const std::string& root) {
 }  // namespace
 
 int main() {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line as it is measured
   const char* tmp = std::getenv("TMPDIR");
   std::string base =
       std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/corvane-bench-trees-XXXXXX";
