@@ -4,15 +4,18 @@
 #include <array>
 
 #include "commands/command_window.h"
+#include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/key_translation.h"
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
 #include "commands/selected_files.h"
+#include "exec/user_menu.h"
 #include "fileops/copy_commands.h"
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
 namespace corvane {
@@ -68,7 +71,7 @@ constexpr CommandEntry Table[] = {
     {CmdGoto, gotoCommand},
     {CmdLocateNextKey, locateNextCommand},
     {CmdLocateNext, locateNextCommand},
-    {'.', changeDirectoryList},
+    {'.', changeDirectoryListCommand},
     {key::fkey(1, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(2, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(3, key::ModCtrl), definedDirectoryCommand},
@@ -86,7 +89,7 @@ constexpr CommandEntry Table[] = {
     {CmdMakeDirectory, partCommand<makeDirectoryCommand>},
     {CmdMakeDirectoryKey, partCommand<makeDirectoryCommand>},
     // File commands.
-    {'a', changeAttributes},
+    {'a', partCommand<fileDetailsCommand>},
     {CmdAttributeSelected, selectedFilesCommand},
     {'c', partCommand<copyCommand>},
     {CmdCopySelected, selectedFilesCommand},
@@ -120,10 +123,10 @@ constexpr CommandEntry Table[] = {
     {'o', commandInputCommand},
     {CmdExecuteCommandLine, executeCommandLine},
     {CmdCommandHistory, commandHistory},
-    {CmdUserPulldown, userPulldown},
+    {CmdUserPulldown, partCommand<userPulldownCommand>},
     {CmdShell, shellCommand},
-    {'t', directoryTree},
-    {CmdTree, directoryTree},
+    {'t', partCommand<directoryTreeCommand>},
+    {CmdTree, partCommand<directoryTreeCommand>},
     {'p', printFiles},
     {CmdPrint, printFiles},
     {CmdPrintSelected, selectedFilesCommand},

@@ -25,6 +25,9 @@ struct MenuBarSet {
   MenuBarSet& operator=(const MenuBarSet&) = delete;
 };
 
+// The function-key form while it runs (its "Next Functionkeys" button turns its pages).
+struct FunctionKeyForm;
+
 struct CommandsState {
   ProgramState program;
   CommandLine commandLine;
@@ -33,6 +36,7 @@ struct CommandsState {
   int actualOrSelectedItem = 0;  // the highlighted items of the two small choices
   int renameOrMoveItem = 0;
   int switchColumns = 0, switchRows = 0;  // the /S and /Z switches (0: the terminal's size)
+  FunctionKeyForm* functionKeyForm = nullptr;
 };
 
 CommandsState& commandsState();

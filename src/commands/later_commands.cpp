@@ -12,7 +12,6 @@ int notAvailable() {
 
 }  // namespace
 
-int changeAttributes(LoopContext&, CommandId) { return notAvailable(); }
 int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }
@@ -26,8 +25,5 @@ int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
 int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }
-int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
-int changeDirectoryList(LoopContext&, CommandId) { return notAvailable(); }
-int userPulldown(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

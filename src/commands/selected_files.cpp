@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/loop_texts.h"
 #include "fileops/copy_commands.h"
@@ -72,7 +73,11 @@ constexpr SelectedOperation Operations[] = {
      .finish = finishPrograms},
     {.number = 10, .command = CmdCompareFiles},
     {.number = 11, .command = CmdFileDifferences, .directories = true},
-    {.number = 12, .command = CmdAttributeSelected, .title = TextAttributeTitle},
+    {.number = 12,
+     .command = CmdAttributeSelected,
+     .title = TextAttributeTitle,
+     .handle = fileDetailsForSelected,
+     .finish = finishFileDetails},
     {.number = 13, .command = CmdInternalEditorSelected, .title = TextEditTitle},
     {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
     {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},

@@ -6,14 +6,17 @@
 #include <cstdlib>
 
 #include "commands/command_loop.h"
+#include "commands/external_commands.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
+#include "commands/tree_focus.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
 #include "config/setup_path.h"
 #include "embedded_data.h"
 #include "exec/run_command.h"
+#include "exec/user_menu.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -80,6 +83,12 @@ void installDefaultFiles(const std::string& setupPath) {
   }
 }
 
+// Alt-F7 in the CORVANE layout: a user menu for the panels of the innermost loop.
+void userMenuHook() {
+  if (const LoopContext* loop = programState().innermost) setPanelDirectoriesForTemplates(*loop);
+  (void)openUserPulldown();
+}
+
 void noteHook(std::string_view text, int units) { timedNote(text, units); }
 void messageHook(std::string_view text) { messageBox(text); }
 
@@ -116,10 +125,12 @@ void registerHooks() {
   hooks.note = noteHook;
   hooks.message = messageHook;
   hooks.resize = followTerminalSize;
+  hooks.userHook = userMenuHook;
   setKeyReaderHooks(hooks);
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
+  registerTreeHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.

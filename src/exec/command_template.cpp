@@ -62,6 +62,13 @@ const std::string& templateDirectory(int n) {
   return n == 1 || n == 2 ? directories()[static_cast<std::size_t>(n - 1)] : none;
 }
 
+KeyCode askParameter(std::string& text) {
+  int column = 0, row = 0;
+  parameterPosition(column, row);
+  return inputDialog(text, exec_text::ParameterPrompt, column, row, ParameterWidth,
+                     ParameterLengthLimit);
+}
+
 std::string hostFormOfName(std::string_view fileName) {
   if (isFullProgramPath(fileName)) {
     std::string host = toHostPath(fileName);
@@ -125,7 +132,8 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
       std::string_view overflow = exec_text::OverflowOther;
       if (next == '1' || next == '2') {
         const std::string& directory = templateDirectory(next - '0');
-        insertion = asWord(out, directory.empty() ? name : hostFormOfDirectory(directory));
+        insertion = directory.empty() ? asWord(out, name)
+                                      : shellWordAt(out, hostFormOfDirectory(directory));
         ++i;
       } else if (next == '%') {
         insertion = asWord(out, baseName);
@@ -158,10 +166,7 @@ int expandCommand(std::string_view fileName, std::string& command, int maxLength
   }
 
   std::string parameter;
-  int column = 0, row = 0;
-  parameterPosition(column, row);
-  const KeyCode ending = inputDialog(parameter, exec_text::ParameterPrompt, column, row,
-                                     ParameterWidth, ParameterLengthLimit);
+  const KeyCode ending = askParameter(parameter);
   if (ending != key::Enter) {
     command = std::move(expansion.text);
     return ending;

@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keycodes.h"
+
 namespace corvane {
 
 // Most characters of an expanded command (the buffer of the stored formats holds 401).
@@ -29,7 +31,8 @@ constexpr int ExpandDone = 0;
 constexpr int ExpandError = 1;
 
 // How the file name is inserted: as a host name quoted for the interpreter, or exactly as
-// given (a typed parameter standing for the file name is shell text already).
+// given (a typed parameter standing for the file name is shell text already). The panel
+// directories of %1 and %2 are names either way, always written for the interpreter.
 enum class NameQuoting { Shell, Verbatim };
 
 // The directories %1 and %2 stand for (program paths, "" when unknown). The command window
@@ -63,6 +66,10 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
 int expandCommand(std::string_view fileName, std::string& command,
                   int maxLength = CommandLengthLimit, bool append = false,
                   NameQuoting quoting = NameQuoting::Shell);
+
+// Asks "Enter parameter  :" (ParameterLengthLimit characters, 40 wide, at column 10 and row
+// 10 of the current window) with text as its start; returns the key that ended the input.
+KeyCode askParameter(std::string& text);
 
 // The host form of a file name as a command sees it: a full program path becomes its host
 // path, a relative one gets "/" separators; names are otherwise unchanged.

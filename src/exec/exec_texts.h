@@ -25,4 +25,9 @@ constexpr std::string_view ExtensionNotDefined = "Extension not defined";
 constexpr const char* NotExecutableFormat =
     "Command '%s' not executable,\nPlease check the syntax !";
 
+// The user menu.
+constexpr const char* FormatDefinitionFileError = "DEFINITIONFILE ERROR \n%s";
+constexpr const char* FormatDefinitionError = "DEFINITION ERROR \n%s";
+constexpr const char* FormatFileOpenError = "File open error %s \n";
+
 }  // namespace corvane::exec_text

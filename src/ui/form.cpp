@@ -11,6 +11,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "ui/line_input.h"
+#include "ui/pulldown.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -59,6 +60,11 @@ struct RunningForm {
   int lastColumn() const { return windowLastColumn(*window); }
   int fieldWidth() const { return std::max(lastColumn() - layout.valueColumn + 1, 1); }
 
+  // A label is a hotkey label: its first caret is not shown.
+  static void drawLabel(const FormItem& item, int labelWidth, int row) {
+    writeText(item.label, labelWidth + 1, 1, row, WriteHotkey);
+  }
+
   void drawItem(int index) const {
     const FormItem& item = items[static_cast<std::size_t>(index)];
     const int row = index + 1;
@@ -71,15 +77,15 @@ struct RunningForm {
         writeText(buttonText(item), labelWidth, 1, row);
         break;
       case FormStatic:
-        writeText(item.label, labelWidth, 1, row);
+        drawLabel(item, labelWidth, row);
         break;
       case FormSwitch:
-        writeText(item.label, labelWidth, 1, row);
+        drawLabel(item, labelWidth, row);
         writeText(switchText(item), 4, layout.valueColumn, row);
         break;
       case FormText:
       case FormNumber:
-        writeText(item.label, labelWidth, 1, row);
+        drawLabel(item, labelWidth, row);
         writeText(item.text ? std::string_view(*item.text) : std::string_view(), fieldWidth() - 1,
                   layout.valueColumn, row, WritePad);
         break;
@@ -190,7 +196,7 @@ FormLayout layoutForm(const FormDescriptor& form) {
   layout.valueColumn = std::max(form.valueColumn, 1);
   for (const FormItem& item : form.items) {
     // A label as long as the value column would lose its last character under the value.
-    int cells = textCells(item.label);
+    int cells = menuLabelCells(item.label);
     if (hasValue(item.type) && cells >= layout.valueColumn) layout.valueColumn = cells + 3;
   }
   int inner = std::max(form.width, 0);
@@ -198,7 +204,7 @@ FormLayout layoutForm(const FormDescriptor& form) {
     switch (item.type) {
       case FormStatic:
       case FormSeparator:
-        inner = std::max(inner, textCells(item.label));
+        inner = std::max(inner, menuLabelCells(item.label));
         break;
       case FormButton:
         inner = std::max(inner, textCells(buttonText(item)));

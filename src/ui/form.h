@@ -49,7 +49,8 @@ constexpr int ButtonStay = 1;
 using FormButtonHandler = int (*)(std::string_view label, int index);
 
 struct FormItem {
-  std::string_view label{};  // shown at column 1 (buttons inside "<" and ">")
+  std::string_view label{};  // shown at column 1 (buttons inside "<" and ">"); a caret
+                             // marks a hotkey letter, as in menu labels
   FormItemType type = FormStatic;
   std::string* text = nullptr;          // FormText, FormNumber: edited in place
   int maxLength = 0;                    // FormText, FormNumber: the most bytes text may hold
