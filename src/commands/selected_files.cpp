@@ -183,7 +183,11 @@ int runSelectedFiles(CommandContext& context, const SelectedOperation& operation
   run.count = panel.selectedCount;
   if (operation.prepare != nullptr && operation.prepare(run) != 0) return LoopContinue;
   const int answer = question(QuestionDefaultNo, TextWithConfirmation);
-  if (answer != QuestionYes && answer != QuestionNo) return LoopContinue;
+  if (answer != QuestionYes && answer != QuestionNo) {
+    // Nothing is touched; a directory the preparation made is shown all the same.
+    if (operation.finish != nullptr) operation.finish(run);
+    return LoopContinue;
+  }
   run.confirm = answer == QuestionYes;
 
   {

@@ -34,6 +34,7 @@ FileKind kindOf(mode_t mode) {
 void factsOf(const struct stat& st, FileFacts& facts) {
   facts.kind = kindOf(st.st_mode);
   facts.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+  facts.allocated = static_cast<std::uint64_t>(st.st_blocks) * 512;
   facts.device = st.st_dev;
   facts.inode = st.st_ino;
   facts.mode = st.st_mode & 07777;
@@ -148,6 +149,10 @@ RangeCopy copyRange(CopyChannel& channel, std::uint64_t offset, std::uint64_t le
   const auto end = static_cast<off_t>(offset + length);
   auto position = static_cast<off_t>(offset);
   auto going = [&] { return result.readFailure && result.writeFailure; };  // neither failed
+  if (!channel.holes) {
+    copyExtent(channel, in, out, position, end, result);
+    return result;
+  }
   while (position < end && going()) {
     // The next data at or after the position; what lies before it is a hole.
     off_t data = lseek(in, position, SEEK_DATA);
@@ -180,6 +185,23 @@ FileResult setFileLength(std::FILE* file, std::uint64_t length) {
   if (fstat(fileno(file), &st) != 0) return failed();
   if (static_cast<std::uint64_t>(st.st_size) == length) return fileSuccess();
   return ftruncate(fileno(file), static_cast<off_t>(length)) == 0 ? fileSuccess() : failed();
+}
+
+FileResult createNewFile(std::string_view path, FileHandle& file) {
+  file.reset();
+  std::string host;
+  if (FileResult r = hostPathOf(path, host); !r) return r;
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return failed();
+  std::FILE* stream = fdopen(fd, "wb");
+  if (stream == nullptr) {
+    const FileResult result = failed();
+    close(fd);
+    unlink(host.c_str());
+    return result;
+  }
+  file.reset(stream);
+  return fileSuccess();
 }
 
 FileResult closeWrittenFile(FileHandle& file) {
@@ -219,6 +241,26 @@ FileResult carryFileFacts(std::string_view path, const FileFacts& source, bool w
       {0, UTIME_OMIT},
       {static_cast<time_t>(source.modifiedSeconds), static_cast<long>(source.modifiedNanoseconds)}};
   if (utimensat(AT_FDCWD, host.c_str(), times, follow) != 0 && result) result = failed();
+  return result;
+}
+
+FileResult carryFileFacts(std::FILE* file, const FileFacts& current, const FileFacts& source,
+                          bool writable, bool owner) {
+  if (std::fflush(file) != 0) return failed();
+  const int fd = fileno(file);
+  FileResult result;
+  bool given = false;
+  if (owner && (current.owner != source.owner || current.group != source.group)) {
+    given = fchown(fd, source.owner, source.group) == 0;
+    if (!given && errno != EPERM) result = failed();
+  }
+  const mode_t mode = static_cast<mode_t>(source.mode) | (writable ? S_IWUSR : 0);
+  // Giving a file away clears its set-user and set-group bits: the mode again after it.
+  if ((mode != current.mode || given) && fchmod(fd, mode) != 0 && result) result = failed();
+  const struct timespec times[2] = {
+      {0, UTIME_OMIT},
+      {static_cast<time_t>(source.modifiedSeconds), static_cast<long>(source.modifiedNanoseconds)}};
+  if (futimens(fd, times) != 0 && result) result = failed();
   return result;
 }
 
