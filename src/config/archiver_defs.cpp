@@ -16,43 +16,6 @@ namespace {
 constexpr char SectionLetter = 'F';
 constexpr char KeywordMark = '>';
 
-// The extension of the last component of a name: after its last dot, "" when none.
-std::string_view extensionOf(std::string_view name) {
-  const std::size_t separator = name.find_last_of("\\/");
-  if (separator != std::string_view::npos) name.remove_prefix(separator + 1);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
-}
-
-bool isWordCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// Whether the extension equals a word of a section's list.
-bool sectionApplies(std::string_view list, std::string_view extension) {
-  if (extension.empty()) return false;
-  for (std::size_t i = 0; i < list.size();) {
-    if (!isWordCharacter(list[i])) {
-      ++i;
-      continue;
-    }
-    std::size_t end = i;
-    while (end < list.size() && isWordCharacter(list[end])) ++end;
-    if (sameName(list.substr(i, end - i), extension)) return true;
-    i = end;
-  }
-  return false;
-}
-
-bool opensSection(std::string_view line) {
-  return line.size() >= 2 && line[0] == SectionLetter && line[1] == KeywordMark;
-}
-
-bool endsSection(std::string_view line) {
-  const std::size_t mark = line.find(KeywordMark);
-  return mark != std::string_view::npos && mark > 0 && line[mark - 1] == SectionLetter;
-}
-
 bool isKeywordError(std::string_view line) {
   return line.size() >= 2 && line[1] == KeywordMark && line[0] != SectionLetter;
 }
@@ -75,7 +38,7 @@ bool readArchiverDefs(std::string_view definitionsPath, std::string_view archive
     problems.push_back(textf(FormatArchiverFileMissing, std::string(definitionsPath).c_str()));
     return false;
   }
-  const std::string_view extension = extensionOf(archiveName);
+  const std::string_view extension = lastExtensionOf(archiveName);
   bool inSection = false, maximumShown = false;
   DefinitionLine line;
   while (readDefinitionLine(file.get(), ArchiverLineLimit, line)) {
@@ -128,7 +91,7 @@ ArchiverDefs loadArchiverDefs(std::string_view archiveName) {
 }
 
 int archiveTypeOf(std::string_view fileName) {
-  const std::string_view extension = extensionOf(fileName);
+  const std::string_view extension = lastExtensionOf(fileName);
   if (extension.empty()) return ArchiveNone;
   struct Known {
     std::string_view extension;

@@ -1,11 +1,19 @@
 #include "config/definition_lines.h"
 
 #include "platform/charset.h"
+#include "platform/paths.h"
 
 namespace corvane {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+constexpr char SectionLetter = 'F';
+constexpr char SectionMark = '>';
+
+bool isWordCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 }  // namespace
 
@@ -58,6 +66,37 @@ std::string shownLine(std::string_view text) {
   std::string shown(text.substr(0, fittingPrefix(text, ShownLineBytes)));
   shown += "...";
   return shown;
+}
+
+std::string_view lastExtensionOf(std::string_view name) {
+  const std::size_t separator = name.find_last_of("\\/");
+  if (separator != std::string_view::npos) name.remove_prefix(separator + 1);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+bool opensSection(std::string_view line) {
+  return line.size() >= 2 && line[0] == SectionLetter && line[1] == SectionMark;
+}
+
+bool endsSection(std::string_view line) {
+  const std::size_t mark = line.find(SectionMark);
+  return mark != std::string_view::npos && mark > 0 && line[mark - 1] == SectionLetter;
+}
+
+bool sectionApplies(std::string_view list, std::string_view extension) {
+  if (extension.empty()) return false;
+  for (std::size_t i = 0; i < list.size();) {
+    if (!isWordCharacter(list[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < list.size() && isWordCharacter(list[end])) ++end;
+    if (sameName(list.substr(i, end - i), extension)) return true;
+    i = end;
+  }
+  return false;
 }
 
 }  // namespace corvane

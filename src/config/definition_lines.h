@@ -32,4 +32,15 @@ bool isCommentOrBlank(std::string_view text);
 constexpr std::size_t ShownLineBytes = 60;
 std::string shownLine(std::string_view text);
 
+// Sections of a definitions file, one per group of file extensions.
+// The extension of the last component of a name: after its last dot, "" when none.
+std::string_view lastExtensionOf(std::string_view name);
+// A line that opens a section: "F>" at its start, the list of extensions after it.
+bool opensSection(std::string_view line);
+// A line that ends a section: its first ">" stands directly after an "F".
+bool endsSection(std::string_view line);
+// Whether the extension equals a whole word of a section's list (words are runs of ASCII
+// letters and digits; letters compare in any case).
+bool sectionApplies(std::string_view list, std::string_view extension);
+
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include "editor/edit_commands.h"
 #include "editor/edit_file_io.h"
 #include "editor/edit_screen.h"
+#include "editor/edit_search.h"
 #include "editor/edit_texts.h"
 #include "editor/editor_state.h"
 #include "editor/recovery.h"
@@ -24,6 +25,8 @@
 #include "platform/keyboard.h"
 #include "platform/paths.h"
 #include "platform/textf.h"
+#include "syntax/keywords.h"
+#include "syntax/syntax_state.h"
 #include "ui/boxes.h"
 #include "ui/input_dialog.h"
 #include "ui/key_bar.h"
@@ -151,7 +154,7 @@ void commandModeKey(EditedFile& file) {
   const std::string_view text = trimmedFront(state.commandLine);
   if (text.empty()) return;
   if (text.front() == '/' || text.front() == '\\') {
-    rejectBeep();  // searching from the command line
+    searchCommand(file, text.substr(1), text.front() == '/', textRows());
     return;
   }
   const long number = std::isdigit(static_cast<unsigned char>(text.front()))
@@ -225,12 +228,20 @@ void clickText(EditedFile& file, bool mark) {
 }
 
 void openKeywordFile() {
-  const std::string_view setupPath = setupBlock().setupPath.text();
-  if (setupPath.empty()) {
+  const std::string path = keywordFilePath();
+  if (path.empty()) {
     rejectBeep();
     return;
   }
-  loadIntoChain(siblingPath(setupPath, KeywordExtension), textRows());
+  loadIntoChain(path, textRows());
+}
+
+// The keyword set follows the file on screen: it is read again when the current file
+// changes (a switch, a load, a rename, a save under a new name) and after a viewer run from
+// inside the editor dropped it.
+void followKeywords(const EditedFile& file) {
+  const SyntaxState& syntax = syntaxState();
+  if (!syntax.loaded || syntax.loadedFor != file.name) loadKeywords(file.name);
 }
 
 void dispatch(EditedFile& file, KeyCode code) {
@@ -377,8 +388,21 @@ void dispatch(EditedFile& file, KeyCode code) {
     case KeyFieldClickOther:
       clickText(file, code == KeyFieldClickOther);
       break;
+    case key::ctrl('S'):
+    case key::ctrl('I'):
+      searchWithForm(file, code == key::ctrl('S'), rows);
+      break;
+    case key::ctrl('F'):
+    case key::ctrl('N'):
+      searchAgain(file, rows);
+      break;
+    case key::ctrl('W'):
+      searchCurrentWord(file, rows);
+      break;
+    case key::alt('K'):
+      matchBracket(file, rows);
+      break;
     default:
-      // The search keys, and anything else the editor does not know.
       rejectBeep();
       break;
   }
@@ -424,6 +448,7 @@ int runEditor(EditedFile& start, bool restore) {
 
   while (state.current != nullptr) {
     EditedFile& file = *state.current;
+    followKeywords(file);
     clampView(file, textRows());
     drawEditor();
     registerEditorZones();
@@ -444,6 +469,7 @@ int runEditor(EditedFile& start, bool restore) {
 
   if (state.outerHooks.end != nullptr) setSignalRequestHooks(state.outerHooks);
   state.outerHooks = {};
+  freeKeywords();
   closeEditorScreen();
   setViewerOrEditorOpen(false);
   setInsertMode(outerInsert);

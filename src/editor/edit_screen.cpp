@@ -10,6 +10,8 @@
 #include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "syntax/keywords.h"
+#include "syntax/line_colours.h"
 #include "ui/hotkey_label.h"
 #include "ui/line_input.h"
 
@@ -145,22 +147,40 @@ int textColumns() {
   return window != nullptr ? std::max(windowLastColumn(*window), 1) : screenColumns();
 }
 
-void drawTextRow(std::string_view text, int row, int firstColumn, ColorAttr colour,
+void drawTextRow(std::string_view text, int row, int firstColumn, const EditLine* line,
                  RowState& state) {
-  (void)state;  // plain text leaves nothing open for the next row
   ScreenWindow* window = editorState().screen.text.get();
   if (window == nullptr || row < 1 || row > windowLastRow(*window)) return;
   CurrentWindowScope scope(*window);
-  const std::size_t from = charOffset(text, static_cast<std::size_t>(std::max(firstColumn, 0)));
-  const ColorAttr saved = window->textColor;
-  window->textColor = colour;
-  writeText(text.substr(std::min(from, text.size())), windowLastColumn(*window) - 1, 1, row,
-            WritePad);
-  window->textColor = saved;
+  const bool title = line != nullptr && line->isSentinel();
+  LineLook look;
+  look.normal = line != nullptr ? lineColour(*line) : color(ColorLineeditor);
+  look.plain = line == nullptr || title || line->inBlock();
+  drawColouredLine(text, row, firstColumn, look, state.inComment);
+  if (title) state.inComment = false;  // the first line begins outside a comment
 }
 
 ColorAttr lineColour(const EditLine& line) {
   return line.inBlock() ? color(ColorActFilecursor) : color(ColorLineeditor);
+}
+
+bool lineStartsInComment(const EditLine& line) {
+  const KeywordSet& set = keywords();
+  if (!set.commentMode) return false;
+  for (const EditLine* earlier = line.previous; earlier != nullptr && !earlier->isSentinel();
+       earlier = earlier->previous) {
+    if (earlier->length == 0) continue;
+    switch (commentVerdict(set, earlier->view(), (earlier->flags & LineCommentStart) != 0,
+                           (earlier->flags & LineCommentEnd) != 0)) {
+      case CommentVerdict::Inside:
+        return true;
+      case CommentVerdict::Outside:
+        return false;
+      case CommentVerdict::Unknown:
+        break;
+    }
+  }
+  return false;
 }
 
 void drawTextWindow(const EditedFile& file, const std::string_view* currentText) {
@@ -169,20 +189,21 @@ void drawTextWindow(const EditedFile& file, const std::string_view* currentText)
   const int rows = textRows();
   const EditLine* line = file.currentLine;
   for (int row = file.cursorRow; row > 1 && !line->isSentinel(); --row) line = line->previous;
-  screen.rowStates.assign(static_cast<std::size_t>(rows) + 1, RowState{});
+  screen.rowStates.assign(static_cast<std::size_t>(rows) + 2, RowState{});
   raiseHold(1);
-  RowState state;
+  // One walk back for the top row; each row hands its end on to the next.
+  RowState state{.inComment = lineStartsInComment(*line)};
   for (int row = 1; row <= rows; ++row) {
     screen.rowStates[static_cast<std::size_t>(row)] = state;
     if (line == nullptr) {
-      drawTextRow({}, row, 0, color(ColorLineeditor), state);
+      drawTextRow({}, row, 0, nullptr, state);
       continue;
     }
     const bool current = line == file.currentLine && currentText != nullptr;
-    drawTextRow(current ? *currentText : line->view(), row, file.leftColumn, lineColour(*line),
-                state);
+    drawTextRow(current ? *currentText : line->view(), row, file.leftColumn, line, state);
     line = line->next;
   }
+  screen.rowStates[static_cast<std::size_t>(rows) + 1] = state;
   if (lowerHold(1) == 0) {
     const ScreenWindow& window = *screen.text;
     flushWindowRect(window.x, window.y, window.width, window.height);
@@ -192,8 +213,11 @@ void drawTextWindow(const EditedFile& file, const std::string_view* currentText)
 void drawCurrentRow(const EditedFile& file, std::string_view text) {
   EditorScreen& screen = editorState().screen;
   const auto row = static_cast<std::size_t>(file.cursorRow);
-  RowState state = row < screen.rowStates.size() ? screen.rowStates[row] : RowState{};
-  drawTextRow(text, file.cursorRow, file.leftColumn, lineColour(*file.currentLine), state);
+  if (row + 1 >= screen.rowStates.size()) return drawTextWindow(file, &text);
+  RowState state = screen.rowStates[row];
+  drawTextRow(text, file.cursorRow, file.leftColumn, file.currentLine, state);
+  // An edit that opens or closes a comment changes the rows below.
+  if (state.inComment != screen.rowStates[row + 1].inComment) drawTextWindow(file, &text);
 }
 
 void drawStatus(const EditedFile& file, int column, bool insert) {

@@ -39,18 +39,23 @@ int textRows();
 // Cells across the text window.
 int textColumns();
 
-// Draws one text row (1-based) of the text window from the character firstColumn on, in
-// colour, and clears the rest of the row. state carries what the row leaves open for the next
-// one (a block comment); the same call draws every row of the editor.
-void drawTextRow(std::string_view text, int row, int firstColumn, ColorAttr colour,
+// Draws one text row (1-based) of the text window from the character firstColumn on, with
+// the keyword colours of the loaded set (a line of the block, the title line and the rows
+// past the end (line nullptr) in their plain colour), and clears the rest of the row. state
+// carries what the row leaves open for the next one (a block comment); the same call draws
+// every row of the editor.
+void drawTextRow(std::string_view text, int row, int firstColumn, const EditLine* line,
                  RowState& state);
 // The colour of a line's row.
 ColorAttr lineColour(const EditLine& line);
+// Whether a line begins inside a block comment, told by the lines before it (nearest first).
+bool lineStartsInComment(const EditLine& line);
 
 // Draws every row of the text window from the current file's top line, the current row from
 // currentText when it is given (the field's text).
 void drawTextWindow(const EditedFile& file, const std::string_view* currentText = nullptr);
-// Draws the current row alone from text (the field's text).
+// Draws the current row alone from text (the field's text); the rows below too when the
+// row now ends otherwise inside or outside a block comment.
 void drawCurrentRow(const EditedFile& file, std::string_view text);
 // The status text and the file name, for the given cursor column and insert state.
 void drawStatus(const EditedFile& file, int column, bool insert);

@@ -37,6 +37,15 @@ constexpr const char* HelpCommandFormat = "_cvhelp %s";
 constexpr std::string_view KeepScreenMarker = "~NSWP";
 constexpr std::string_view JoinError = "Join Error";
 
+// Searching.
+constexpr std::string_view SearchFormTitle = " Search / Replace ";
+constexpr std::string_view SearchLabel = " Search         : ";
+constexpr std::string_view ReplaceLabel = " Replace        : ";
+constexpr std::string_view AllMatchesLabel = " All matches    : ";
+constexpr std::string_view CaseLabel = " Case sensitiv  : ";
+constexpr const char* NotFoundFormat = "String '%s' not found ! ";
+constexpr std::string_view ReplaceTooLong = " Line too long, replace stopped ! ";
+
 // Blocks.
 constexpr std::string_view MarkRequired = "Mark required !";
 constexpr std::string_view BlockInOtherFile = "Block already marked in other File";

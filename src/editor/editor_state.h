@@ -3,6 +3,7 @@
 // Only the main thread touches it. Tests start from resetEditorState().
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ struct EditorScreen {
   std::vector<RowState> rowStates;         // the state at the start of each text row (from row 1)
 };
 
+// The search settings: for the whole run, shared by every edited file.
+struct EditorSearch {
+  std::string pattern, replacement;
+  std::uint16_t allMatches = 0;     // the form's switches: non-zero is YES
+  std::uint16_t caseSensitive = 1;
+};
+
 struct EditorMenuState {
   PulldownMenu file, block, line, search;
   int currentEntry = 0;
@@ -47,6 +55,7 @@ struct EditorState {
   bool commandMode = false;
   KeyCode lastKey = 0;
   std::string commandLine;  // command mode's line
+  EditorSearch search;
   int saves = 0;            // successful saves in the running editor
   SavedScreen before;       // the screen as it was when the editor opened
   EditorScreen screen;

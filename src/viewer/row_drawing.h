@@ -6,14 +6,15 @@
 
 namespace corvane {
 
-// What a row hands on to the next one of the same page; a page starts from a fresh one.
+// What a row hands on to the next one of the same page; a page starts from a fresh one
+// (outside a comment).
 struct RowCarry {
-  bool inComment = false;  // the row ended inside a comment
+  bool inComment = false;  // the row ended inside a block comment
 };
 
-// Draws a formatted row into window row row of the current window, from the line's column
-// firstColumn on, in the normal colour, and clears the rest of the row to the window's right
-// edge.
+// Draws a formatted row into window row row of the current window, from the cell firstColumn
+// on, with the keyword colours and the editor's search string on the normal colour, and
+// clears the rest of the row to the window's right edge.
 void drawTextRow(const LineText& text, int row, int firstColumn, ColorAttr normal, RowCarry& carry);
 
 }  // namespace corvane

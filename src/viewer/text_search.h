@@ -1,6 +1,6 @@
 // The text search the viewer runs over a file, and what the text search in files shares
-// with it: the string matcher, the search settings' form and the chunked search of an open
-// file.
+// with it: the string matcher (syntax/text_find.h), the search settings' form and the
+// chunked search of an open file.
 #pragma once
 
 #include <cstddef>
@@ -9,16 +9,9 @@
 #include <span>
 #include <string_view>
 
-namespace corvane {
+#include "syntax/text_find.h"
 
-// The first position in chunk where pattern begins, or -1. The whole pattern lies inside the
-// chunk; zero bytes are ordinary bytes. ignoreCase: the letters A-Z and a-z compare without
-// regard to case (other bytes exactly). binary chooses the method, not the result: ignoring
-// case, the candidates are the occurrences (in either case) of the pattern's first character
-// in a binary chunk, of its rarest character in a text chunk. An empty pattern is never
-// found.
-std::ptrdiff_t findText(std::span<const unsigned char> chunk, std::string_view pattern, bool binary,
-                        bool ignoreCase);
+namespace corvane {
 
 // Shows the form " Define Textsearch " on the search settings (the string and " Case
 // sensitive ? ", YES being case flag 0). FormAccepted (13) or FormCancelled (27).

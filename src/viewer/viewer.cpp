@@ -19,6 +19,7 @@
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
 #include "ui/menu_bar.h"
+#include "syntax/keywords.h"
 #include "ui/window.h"
 #include "viewer/row_drawing.h"
 #include "viewer/text_search.h"
@@ -454,6 +455,7 @@ int viewFile(const ViewRequest& request) {
     }
     file = run.ownFile.get();
   }
+  const KeywordScope keywordScope(request.fileName);
   ViewWindow& w = run.session.window;
   w.file = file;
   w.fileLength = std::max<std::int64_t>(openFileLength(file), 0);
