@@ -10,6 +10,7 @@
 #include "editor/edit_commands.h"
 #include "editor/edit_screen.h"
 #include "editor/editor_entry.h"
+#include "platform/color.h"
 #include "editor_fixture.h"
 #include "platform/textf.h"
 #include "support/follow_resizes.h"
@@ -281,6 +282,8 @@ TEST_F(EditLoopTest, RandomKeysKeepTheBuffersWhole) {
                           KeyEditorJoin, key::alt('L'), key::alt('U'),
                           key::alt('C'), key::alt('M'), key::alt('D'),
                           key::Ins,      key::F10,      key::ctrl('E'),
+                          key::alt('K'), key::ctrl('F'), key::ctrl('W'),
+                          '(',           ')',
                           0x023B /* upper case */};
   std::mt19937 random(99);
   int remaining = 3000;
@@ -317,6 +320,102 @@ TEST_F(EditLoopTest, RandomKeysKeepTheBuffersWhole) {
   });
   editFile("T:\\a");
   EXPECT_TRUE(editorState().files.empty());
+}
+
+// A C file with keywords: comment colours follow edits to the rows below; the search
+// keys find, replace and show their string; Alt-K goes to the partner bracket.
+class ColouredEditTest : public EditLoopTest {
+ protected:
+  ColouredEditTest() {
+    configState().loadedPath = "T:\\corvane.SET";
+    tree_.writeFile("corvane.COL", "F> C\n/*,20\n*/,22\n//,21\nint,1\n");
+    tree_.writeFile("t.c", "int a;\nint b;\nint c; (x)\n");
+  }
+  // The screen row showing text at its start, -1 when none does.
+  int rowOf(std::string_view text) const {
+    for (int row = 0; row < screenRows(); ++row)
+      if (imageRow(row).starts_with(text)) return row;
+    return -1;
+  }
+  ColorAttr attrAt(std::string_view rowText, int column) const {
+    const int row = rowOf(rowText);
+    EXPECT_GE(row, 0) << rowText;
+    return row < 0 ? 0 : imageAttr(column, row);
+  }
+  static ColorAttr keyword() {
+    return static_cast<ColorAttr>((color(ColorLineeditor) & 0xF0) | 11);
+  }
+};
+
+TEST_F(ColouredEditTest, CommentsOpenedAndClosedRedrawTheRowsBelow) {
+  run("t.c", {{{key::Left},
+               [this](EditedFile&) {
+                 EXPECT_EQ(attrAt("int b;", 0), keyword());
+                 EXPECT_EQ(attrAt("int b;", 3), color(ColorLineeditor));
+               }},
+              // "/*" typed at the end of the first line: the rows below are comment now.
+              {{key::End, '/', '*'},
+               [this](EditedFile&) {
+                 EXPECT_EQ(attrAt("int a;/*", 0), keyword());
+                 EXPECT_EQ(attrAt("int b;", 0), color(ColorLineeditor));
+                 EXPECT_EQ(attrAt("int c;", 0), color(ColorLineeditor));
+               }},
+              // Closed again on the same line: they are keywords again.
+              {{'*', '/'},
+               [this](EditedFile&) {
+                 EXPECT_EQ(attrAt("int b;", 0), keyword());
+                 EXPECT_EQ(attrAt("int c;", 0), keyword());
+               }},
+              // A comment opened at the start of the next line, stored when the cursor leaves it.
+              {std::vector<KeyCode>{key::Down} + times(10, key::Left) +
+                   std::vector<KeyCode>{'/', '*', key::Down},
+               [this](EditedFile& f) {
+                 EXPECT_EQ(linesOf(f)[1], "/*int b;");
+                 EXPECT_EQ(attrAt("int c;", 0), color(ColorLineeditor));
+               }}});
+}
+
+TEST_F(ColouredEditTest, SearchKeysFindReplaceAndShowTheString) {
+  run("t.c",
+      {// Ctrl-S: the form, then the search from one character after the cursor.
+       {{key::ctrl('S'), 'i', 'n', 't', key::Enter},
+        [this](EditedFile& f) {
+          EXPECT_EQ(f.lineNumber, 2);
+          EXPECT_EQ(f.cursorColumn, 0);
+          EXPECT_EQ(attrAt("int c;", 1), color(ColorPulldown));
+          EXPECT_EQ(attrAt("int c;", 4), color(ColorLineeditor));
+        }},
+       {{key::ctrl('F')}, [](EditedFile& f) { EXPECT_EQ(f.lineNumber, 3); }},
+       // Nothing further: the message, the cursor stays.
+       {{key::ctrl('N')},
+        [this](EditedFile& f) {
+          EXPECT_NE(screenText().find("String 'int' not found ! "), std::string::npos);
+          EXPECT_EQ(f.lineNumber, 3);
+        }},
+       // Alt-K on "(" of line 3.
+       {{key::Enter, key::End, key::Left, key::Left, key::Left, key::alt('K')},
+        [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 9); }},
+       {{key::alt('K')}, [](EditedFile& f) { EXPECT_EQ(f.cursorColumn, 7); }},
+       // Replace every later "int" with all matches (Tab to each item): the one at the
+       // cursor is not after it.
+       {{key::CtrlHome, key::ctrl('S'), key::Tab, 'l', 'o', 'n', 'g', key::Tab, key::Space,
+         key::Enter},
+        [](EditedFile& f) {
+          EXPECT_EQ(linesOf(f), (std::vector<std::string>{"int a;", "long b;", "long c; (x)"}));
+          EXPECT_EQ(f.lineNumber, 1);
+          EXPECT_EQ(f.modified, 1);
+        }},
+       // Command mode: "\" any case, "/" exact case; Ctrl-W the word under the cursor.
+       {{key::Escape, '\\', 'B', key::Enter},
+        [](EditedFile& f) {
+          EXPECT_EQ(f.lineNumber, 2);
+          EXPECT_EQ(f.cursorColumn, 5);
+        }},
+       {{key::Escape, key::CtrlHome, key::Down, key::ctrl('W')},
+        [](EditedFile& f) {
+          EXPECT_EQ(f.lineNumber, 3);
+          EXPECT_EQ(f.cursorColumn, 0);
+        }}});
 }
 
 }  // namespace
