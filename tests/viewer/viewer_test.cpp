@@ -21,6 +21,9 @@
 #include "support/follow_resizes.h"
 #include "support/headless_fixture.h"
 #include "support/temp_tree.h"
+#include "syntax/keywords.h"
+#include "syntax/line_colours.h"
+#include "syntax/syntax_state.h"
 #include "ui/ui_state.h"
 #include "ui/window.h"
 #include "viewer/viewer_state.h"
@@ -39,6 +42,7 @@ class ViewerTest : public testing::HeadlessTest {
     resetViewerState();
   }
   ~ViewerTest() override {
+    resetSyntaxState();
     resetViewerState();
     resetConfigState();
     resetUiState();
@@ -334,6 +338,34 @@ TEST_F(ViewerTest, ResizeKeepsTheTop) {
                               },
                           });
   setKeyReaderHooks({});
+}
+
+// A C file shows with its keywords, a comment across rows and the editor's search string;
+// the keyword set goes with the viewer.
+TEST_F(ViewerTest, ACFileShowsColoured) {
+  configState().loadedPath = "T:\\corvane.SET";
+  ASSERT_TRUE(tree_.writeFile("corvane.COL", "F> C\n/*,20\n*/,22\nint,1\n"));
+  ASSERT_TRUE(tree_.writeFile("a.c", "int a; /*\nint b;\n*/ int c;\n"));
+  setHighlight("c;", false);
+  const ColorAttr info = color(ColorInfoWindow);
+  const auto keyword = static_cast<ColorAttr>((info & 0xF0) | 11);
+  view(file("T:\\a.c"), {
+                            [&] {
+                              EXPECT_EQ(imageAttr(0, 1), keyword);
+                              EXPECT_EQ(imageAttr(4, 1), info);
+                              EXPECT_EQ(imageAttr(0, 2), info);  // inside the comment
+                              EXPECT_EQ(imageAttr(3, 3), keyword);
+                              EXPECT_EQ(imageAttr(7, 3), color(ColorPulldown));
+                              EXPECT_EQ(keywords().entries.size(), 3u);
+                              keys({key::Right, key::Right});
+                            },
+                            [&] {
+                              EXPECT_EQ(imageAttr(1, 3), keyword);  // "int" from column 2
+                              EXPECT_EQ(imageAttr(0, 2), info);
+                              keys({key::Escape});
+                            },
+                        });
+  EXPECT_TRUE(keywords().empty());
 }
 
 }  // namespace
