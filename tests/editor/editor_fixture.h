@@ -17,6 +17,7 @@
 #include "platform/keyboard.h"
 #include "support/headless_fixture.h"
 #include "support/temp_tree.h"
+#include "syntax/syntax_state.h"
 #include "ui/ui_state.h"
 
 namespace corvane::testing {
@@ -28,6 +29,7 @@ class EditorTest : public HeadlessTest {
     resetUiState();
     resetConfigState();
     resetEditorState();
+    resetSyntaxState();
     initDriveMap(("T=" + tree_.root()).c_str());
     EXPECT_TRUE(changeDirectory("T:\\"));
     setupBlock().keyboardLayout.set(0);
@@ -35,6 +37,7 @@ class EditorTest : public HeadlessTest {
   }
   ~EditorTest() override {
     resetEditorState();
+    resetSyntaxState();
     resetConfigState();
     resetUiState();
     initDriveMap(nullptr);
