@@ -372,6 +372,12 @@ TEST_F(ColouredEditTest, CommentsOpenedAndClosedRedrawTheRowsBelow) {
                [this](EditedFile& f) {
                  EXPECT_EQ(linesOf(f)[1], "/*int b;");
                  EXPECT_EQ(attrAt("int c;", 0), color(ColorLineeditor));
+               }},
+              // A marked line shows wholly in the block colour.
+              {{key::CtrlHome, key::alt('L')},
+               [this](EditedFile&) {
+                 EXPECT_EQ(attrAt("int a;", 0), color(ColorActFilecursor));
+                 EXPECT_EQ(attrAt("int a;", 8), color(ColorActFilecursor));
                }}});
 }
 
