@@ -37,9 +37,9 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
+#include "ui/pulldown.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_commands.h"
-#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
@@ -891,6 +891,7 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   for (std::unique_ptr<Panel>& panel : state.panels)
     if (panel) panel->window = nullptr;
   if (result != LoopRebuild && result != LoopUserMenu) {
+    state.endDirectory = state.panels[state.activePanel]->currentDirectory;
     finishProgram();
     for (std::unique_ptr<Panel>& panel : state.panels) {
       if (panel) freePanel(*panel);

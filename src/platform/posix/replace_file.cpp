@@ -198,6 +198,12 @@ bool FileSink::write(std::string_view bytes) {
 FileResult replaceFile(std::string_view path, const FileWriter& writer) {
   const std::string host = toHostPath(path);
   if (host.empty()) return fileFailure(ENOENT);
+  return replaceHostFile(host, writer);
+}
+
+FileResult replaceHostFile(std::string_view hostPath, const FileWriter& writer) {
+  const std::string host(hostPath);
+  if (host.empty()) return fileFailure(ENOENT);
   std::string target;
   if (FileResult r = resolveLinks(host, target); !r) return r;
 
@@ -236,6 +242,10 @@ FileResult replaceFile(std::string_view path, const FileWriter& writer) {
 
 FileResult replaceFile(std::string_view path, std::string_view content) {
   return replaceFile(path, [content](FileSink& sink) { return sink.write(content); });
+}
+
+FileResult replaceHostFile(std::string_view hostPath, std::string_view content) {
+  return replaceHostFile(hostPath, [content](FileSink& sink) { return sink.write(content); });
 }
 
 }  // namespace corvane
