@@ -10,6 +10,7 @@
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
 #include "commands/selected_files.h"
+#include "editor/editor_entry.h"
 #include "exec/user_menu.h"
 #include "fileops/copy_commands.h"
 #include "fileops/delete_files.h"
@@ -113,7 +114,7 @@ constexpr CommandEntry Table[] = {
     {'z', partCommand<viewCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
     {'h', partCommand<viewCommand>},
-    {'f', editFile},
+    {'f', partCommand<editFileCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', searchText},
     {CmdTextSearchSelected, selectedFilesCommand},

@@ -12,7 +12,6 @@ int notAvailable() {
 
 }  // namespace
 
-int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }
 int openArchive(LoopContext&, CommandId) { return notAvailable(); }

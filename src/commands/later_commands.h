@@ -8,7 +8,6 @@
 
 namespace corvane {
 
-int editFile(LoopContext& loop, CommandId code);             // "f", Alt-F
 int searchText(LoopContext& loop, CommandId code);           // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
 int openArchive(LoopContext& loop, CommandId code);          // 2072, 4131
