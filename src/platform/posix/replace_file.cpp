@@ -229,19 +229,13 @@ bool FileSink::write(std::string_view bytes) {
 
 namespace {
 
-// replaceFile with an optional backup of the old file.
-FileResult replaceKeeping(std::string_view path, const FileWriter& writer, ReplaceBackup* backup) {
+// replaceHostFile with an optional backup of the old file.
+FileResult replaceKeeping(const std::string& host, const FileWriter& writer,
+                          ReplaceBackup* backup) {
   if (backup != nullptr) {
     backup->result = fileSuccess();
     backup->kept = false;
   }
-  const std::string host = toHostPath(path);
-  if (host.empty()) return fileFailure(ENOENT);
-  return replaceHostFile(host, writer);
-}
-
-FileResult replaceHostFile(std::string_view hostPath, const FileWriter& writer) {
-  const std::string host(hostPath);
   if (host.empty()) return fileFailure(ENOENT);
   std::string target;
   if (FileResult r = resolveLinks(host, target); !r) return r;
@@ -283,11 +277,11 @@ FileResult replaceHostFile(std::string_view hostPath, const FileWriter& writer) 
 }  // namespace
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer) {
-  return replaceKeeping(path, writer, nullptr);
+  return replaceKeeping(toHostPath(path), writer, nullptr);
 }
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer, ReplaceBackup& backup) {
-  return replaceKeeping(path, writer, &backup);
+  return replaceKeeping(toHostPath(path), writer, &backup);
 }
 
 FileResult replaceFile(std::string_view path, std::string_view content) {
@@ -295,7 +289,8 @@ FileResult replaceFile(std::string_view path, std::string_view content) {
 }
 
 FileResult replaceHostFile(std::string_view hostPath, std::string_view content) {
-  return replaceHostFile(hostPath, [content](FileSink& sink) { return sink.write(content); });
+  return replaceKeeping(std::string(hostPath),
+                        [content](FileSink& sink) { return sink.write(content); }, nullptr);
 }
 
 }  // namespace corvane
