@@ -31,10 +31,10 @@ deps:
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
 	    DEBIAN_FRONTEND=noninteractive apt-get update -q && \
-	    DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing </dev/null; \
+	    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing </dev/null; \
 	  else \
 	    echo "Missing packages. Install them with:"; \
-	    echo "  sudo apt-get install -y$$missing"; \
+	    echo "  sudo apt-get install -y --no-install-recommends$$missing"; \
 	    exit 1; \
 	  fi; \
 	fi

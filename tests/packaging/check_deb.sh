@@ -22,6 +22,19 @@ version=$("$binary" --version | awk '{ print $NF }')
 grep -qE '(^|, )libc6 \(>= [0-9.]+\)' <<<"$(field Depends)" || fail "Depends without libc6: $(field Depends)"
 grep -q 'libasan\|libtsan' <<<"$(field Depends)" && fail "a sanitizer in Depends: $(field Depends)"
 grep -q '^ Description: ' <<<"$info" || fail "no Description"
+# What dpkg -i would check: every dependency is installed here in a version that satisfies it
+# (the package is built where it is meant to be installed).
+while IFS= read -r dependency; do
+  satisfied=
+  while IFS= read -r choice; do
+    read -r name relation version <<<"$(sed 's/[()]//g' <<<"$choice")"
+    installed=$(dpkg-query -W -f='${Version}' "${name%%:*}" 2>/dev/null) || continue
+    if [ -z "$relation" ] || dpkg --compare-versions "$installed" "$relation" "$version"; then
+      satisfied=1
+    fi
+  done < <(tr '|' '\n' <<<"$dependency")
+  [ -n "$satisfied" ] || fail "the dependency '$dependency' is not met on this machine"
+done < <(field Depends | tr ',' '\n')
 
 # The files: exactly these, root's, the program executable.
 expected=$( {
