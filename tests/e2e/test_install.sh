@@ -33,28 +33,18 @@ done
 # The administrator's own associations.
 echo '# changed by the administrator' >>"$ROOT/share/corvane/corvane.pre"
 
-# run NAME ARGUMENTS...: the installed program in a terminal of its own, from $WORK/d, with
-# an empty configuration directory and nothing else in its environment but EXTRA_ENV (one
-# VARIABLE=VALUE); its standard error goes to $WORK/NAME.err, its exit status onto the screen.
-EXTRA_ENV=RUN=1
+# run NAME [VARIABLE=VALUE] -- ARGUMENTS...: the installed program in a terminal of its own,
+# from $WORK/d, with an empty configuration directory and nothing else in its environment but
+# the assignment; its standard error goes to $WORK/NAME.err, its exit status onto the screen.
 mkdir -p "$WORK/d/sub" "$WORK/xdg" "$WORK/home" "$WORK/tmp"
 run() {
-  local name=$1 earlier=$SESSION
+  local name=$1
   shift
-  SESSION=$name
-  {
-    echo '#!/bin/sh'
-    echo "cd '$WORK/d'"
-    printf 'env -i TERM=xterm-256color PATH="$PATH" HOME=%s XDG_CONFIG_HOME=%s TMP=%s %s' \
-      "'$WORK/home'" "'$WORK/xdg'" "'$WORK/tmp'" "'$EXTRA_ENV'"
-    printf " '%s'" "$ROOT/bin/corvane" "$@"
-    echo " 2>'$WORK/$name.err'"
-    echo 'echo "EXIT STATUS $?"'
-    echo 'sleep 600'
-  } >"$WORK/$name.sh"
-  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 \
-    "sh '$WORK/$name.sh'" || fail "tmux did not start"
-  tmux -L "$SOCKET" kill-session -t "$earlier" >/dev/null 2>&1
+  local extra=()
+  [ "$1" != -- ] && extra=("$1") && shift
+  shift
+  launch_clean "$WORK/d" "$name" "HOME=$WORK/home" "XDG_CONFIG_HOME=$WORK/xdg" "TMP=$WORK/tmp" \
+    "${extra[@]}" -- "$ROOT/bin/corvane" "$@"
 }
 
 leave() {
@@ -65,7 +55,7 @@ leave() {
 }
 
 # Into the subdirectory, then F10: the cwd file (relative: from the start's directory) names it.
-run first --cwd-file=cwd.txt
+run first -- --cwd-file=cwd.txt
 wait_for '1Help   2Menue'
 wait_for 'sub'
 key Down
@@ -84,10 +74,7 @@ cmp -s "$WORK/xdg/corvane/corvane.hlp" "$SOURCE/data/corvane.hlp" || fail "the h
 
 # A cwd file that is a directory (from the environment this time): said on standard error at
 # the end, and the run still ends with status 0.
-tmux -L "$SOCKET" kill-server >/dev/null 2>&1
-SOCKET="$SOCKET-2"
-EXTRA_ENV="CORVANE_CWD_FILE=$WORK/d"
-run second
+run second "CORVANE_CWD_FILE=$WORK/d" --
 wait_for '1Help   2Menue'
 leave
 grep -q "cannot write the directory to '$WORK/d'" "$WORK/second.err" ||

@@ -17,22 +17,10 @@ cp "$BINARY" "$WORK/bin/corvane"
 # environment (besides the terminal, the path and drive D:), reporting its exit status.
 runs=0
 launch() {
-  local dir=$1 earlier=$SESSION
+  local directory=$1
   shift
   runs=$((runs + 1))
-  SESSION="run$runs"
-  {
-    echo '#!/bin/sh'
-    echo "cd '$dir'"
-    printf 'env -i TERM=xterm-256color PATH="$PATH"'
-    for assignment in "$@"; do printf " '%s'" "$assignment"; done
-    echo " '$WORK/bin/corvane'"
-    echo 'echo "EXIT STATUS $?"'
-    echo 'sleep 600'
-  } >"$WORK/launch$runs.sh"
-  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 \
-    "sh '$WORK/launch$runs.sh'" || fail "tmux did not start"
-  tmux -L "$SOCKET" kill-session -t "$earlier" >/dev/null 2>&1
+  launch_clean "$directory" "run$runs" "$@" -- "$WORK/bin/corvane"
 }
 
 # run_command TEXT: types a command and runs it, back at the panels afterwards.
