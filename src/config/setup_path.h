@@ -59,9 +59,9 @@ struct SetupDirectoryCandidate {
 };
 
 // The directories tried for the setup file: CS (cut at its first ";"); the program's
-// directory when it holds the setup file already; $XDG_CONFIG_HOME/corvane (an absolute XDG_CONFIG_HOME only),
-// else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and empty values are skipped;
-// relative ones are taken from the working directory. Pure text work.
+// directory when it holds the setup file already; $XDG_CONFIG_HOME/corvane (an absolute
+// XDG_CONFIG_HOME only), else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and
+// empty values are skipped; relative ones are taken from the working directory. Pure text work.
 std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnvironment& environment);
 
 // The program path of the setup file (setupFileName of programName) in the first candidate

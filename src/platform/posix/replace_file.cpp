@@ -289,8 +289,8 @@ FileResult replaceFile(std::string_view path, std::string_view content) {
 }
 
 FileResult replaceHostFile(std::string_view hostPath, std::string_view content) {
-  return replaceKeeping(std::string(hostPath),
-                        [content](FileSink& sink) { return sink.write(content); }, nullptr);
+  return replaceKeeping(
+      std::string(hostPath), [content](FileSink& sink) { return sink.write(content); }, nullptr);
 }
 
 }  // namespace corvane
