@@ -75,11 +75,13 @@ int printFile(std::string_view path) {
     }
     if (got < sizeof block) break;
     if (escapePressed() && askCancelOperation()) {
+      // The form feed still ends the output, but nothing is waited for any more.
+      givenUp = true;
       result = PrintCancelled;
       break;
     }
   }
-  if (result == PrintDone || (result == PrintCancelled && !givenUp)) {
+  if (result == PrintDone || result == PrintCancelled) {
     FileResult ended = port.write(std::string_view(&FormFeed, 1), keepWaiting);
     const FileResult closed = port.close(keepWaiting);
     if (ended) ended = closed;
