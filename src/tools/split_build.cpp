@@ -572,6 +572,8 @@ int buildFileCommand(CommandContext& context, CommandId) {
   destination.erase(end == std::string::npos ? 0 : end + 1);
   if (destination.empty()) destination = panel.currentDirectory;
   (void)buildFile(file, destination);
+  // The pieces' directory lost them, the destination gained the file.
+  requestPanelsReread(context, parentPath(fullPath(file)));
   requestPanelsReread(context, fullPath(destination));
   return LoopContinue;
 }
