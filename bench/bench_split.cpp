@@ -1,0 +1,191 @@
+// Splitting and building one 1 GiB file of non-repeating data, against cp of the same file (the
+// peer), split(1) with the same piece size (a second peer) and a 1 MiB read/write loop (the
+// floor), measured in the same run with a warm cache: splitFile with the default piece size
+// (741 pieces) and with 100,000,000-byte pieces, buildFile from each. Medians of a few runs;
+// every build is compared with the source.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/setup_block.h"
+#include "platform/color.h"
+#include "platform/drives.h"
+#include "platform/headless_console.h"
+#include "platform/screen.h"
+#include "tools/split_build.h"
+
+namespace {
+
+using namespace corvane;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t FileBytes = std::size_t{1} << 30;
+constexpr std::size_t Chunk = std::size_t{1} << 20;
+constexpr int Runs = 3;
+
+bool makeSource(const std::string& path) {
+  const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  if (fd < 0) return false;
+  std::vector<std::uint64_t> block(Chunk / 8);
+  std::uint64_t state = 0x9E3779B97F4A7C15ull;
+  for (std::size_t done = 0; done < FileBytes; done += Chunk) {
+    for (std::uint64_t& word : block) {
+      state ^= state << 13;
+      state ^= state >> 7;
+      state ^= state << 17;
+      word = state;
+    }
+    if (write(fd, block.data(), Chunk) != static_cast<ssize_t>(Chunk)) {
+      close(fd);
+      return false;
+    }
+  }
+  return fsync(fd) == 0 && close(fd) == 0;
+}
+
+bool sameContent(const std::string& a, const std::string& b) {
+  std::FILE* x = std::fopen(a.c_str(), "rb");
+  std::FILE* y = std::fopen(b.c_str(), "rb");
+  bool same = x != nullptr && y != nullptr;
+  std::vector<char> p(Chunk), q(Chunk);
+  while (same) {
+    const std::size_t m = std::fread(p.data(), 1, Chunk, x);
+    const std::size_t n = std::fread(q.data(), 1, Chunk, y);
+    same = m == n && std::memcmp(p.data(), q.data(), m) == 0;
+    if (m == 0) break;
+  }
+  if (x != nullptr) std::fclose(x);
+  if (y != nullptr) std::fclose(y);
+  return same;
+}
+
+bool readWriteLoop(const std::string& from, const std::string& to) {
+  const int in = open(from.c_str(), O_RDONLY);
+  const int out = open(to.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  std::vector<char> buffer(Chunk);
+  bool ok = in >= 0 && out >= 0;
+  while (ok) {
+    const ssize_t got = read(in, buffer.data(), Chunk);
+    if (got <= 0) {
+      ok = got == 0;
+      break;
+    }
+    ok = write(out, buffer.data(), static_cast<std::size_t>(got)) == got;
+  }
+  if (in >= 0) close(in);
+  if (out >= 0) close(out);
+  return ok;
+}
+
+void emptyDirectory(const std::string& path) {
+  std::error_code error;
+  std::filesystem::remove_all(path, error);
+  std::filesystem::create_directory(path, error);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double timed(const std::function<bool()>& work, bool& ok) {
+  const auto start = Clock::now();
+  ok = work();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main() {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const char* tmp = std::getenv("TMPDIR");
+  std::string base =
+      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/corvane-bench-split-XXXXXX";
+  if (mkdtemp(base.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string source = base + "/source.bin", pieces = base + "/pieces", out = base + "/out";
+  std::printf("bench_split: 1 GiB of non-repeating data in %s\n", base.c_str());
+  if (!makeSource(source)) {
+    std::perror("making the source");
+    return 1;
+  }
+
+  HeadlessConsole console(80, 25);
+  setConsole(&console);
+  resumeOutput();
+  initScreenImage(80, 25);
+  loadDefaultColors();
+  initDriveMap(("B=" + base).c_str());
+  setPreference(5, false);
+
+  bool allSame = true;
+  std::vector<double> cp, peerSplit, floor;
+  struct SplitWay {
+    const char* name;
+    std::uint64_t pieceSize;
+    std::vector<double> split, build;
+  };
+  std::vector<SplitWay> ways = {{"default pieces (1450000)", SplitDefaultPieceSize, {}, {}},
+                                {"pieces of 100000000", 100000000, {}, {}}};
+  (void)sameContent(source, source);  // the source in the cache
+  for (int run = 0; run < Runs; ++run) {
+    bool ok = true;
+    emptyDirectory(out);
+    cp.push_back(timed([&] { return std::system(("cp " + source + " " + out + "/cp").c_str()) == 0; }, ok));
+    allSame = allSame && ok;
+    emptyDirectory(pieces);
+    peerSplit.push_back(timed(
+        [&] {
+          return std::system(("split -b 1450000 " + source + " " + pieces + "/x").c_str()) == 0;
+        },
+        ok));
+    allSame = allSame && ok;
+    emptyDirectory(out);
+    floor.push_back(timed([&] { return readWriteLoop(source, out + "/rw"); }, ok));
+    allSame = allSame && ok;
+    for (SplitWay& way : ways) {
+      emptyDirectory(pieces);
+      emptyDirectory(out);
+      way.split.push_back(timed(
+          [&] { return splitFile("B:\\source.bin", {way.pieceSize, "B:\\pieces", false}) == SplitDone; },
+          ok));
+      allSame = allSame && ok;
+      way.build.push_back(
+          timed([&] { return buildFile("B:\\pieces\\SOURCE.000", "B:\\out") == SplitDone; }, ok));
+      if (!ok || (run == 0 && !sameContent(source, out + "/source.bin"))) {
+        std::printf("  !! %s: the built file differs from the source\n", way.name);
+        allSame = false;
+      }
+    }
+  }
+  const double peer = median(cp);
+  const auto line = [&](const std::string& name, double ms) {
+    std::printf("  %-44s %8.0f ms  %5.2fx cp's time\n", name.c_str(), ms, ms / peer);
+  };
+  line("cp (peer)", peer);
+  line("split -b 1450000 (peer)", median(peerSplit));
+  line("floor: read/write, 1 MiB", median(floor));
+  for (const SplitWay& way : ways) {
+    line(std::string("splitFile, ") + way.name, median(way.split));
+    line(std::string("buildFile, ") + way.name, median(way.build));
+  }
+  std::printf("  goal: split and build within 1.3x cp's time (build syncs its file before the "
+              "rename)\n");
+
+  setConsole(nullptr);
+  std::error_code error;
+  std::filesystem::remove_all(base, error);
+  return allSame ? 0 : 1;
+}
