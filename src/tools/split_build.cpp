@@ -224,7 +224,7 @@ class Splitter {
       return reportFileFailure(FormatFileOpenError, source_, r, SplitFailed);
     const SplitHeader header{std::string(baseName(source_)), facts_.size};
     if (!encodeSplitHeader(header, headerBytes_)) {
-      messageBox(textf(FormatNameTooLong, header.name.c_str()));
+      messageBox(textf(FormatNameNotKept, header.name.c_str()));
       return SplitFailed;
     }
     directory_ = fullPath(request_.destination);

@@ -18,8 +18,8 @@ constexpr const char* FormatEnterDisk = "Enter disk in drive %c !";
 constexpr const char* FormatSplitSource = "%-30s";
 constexpr const char* FormatSplitPiece = ">> %-13s";
 constexpr std::string_view TextSplitWriteError = "Write Error";
-constexpr const char* FormatNameTooLong =
-    "The name of %s is too long for a split file (at most 254 bytes) ";
+constexpr const char* FormatNameNotKept =
+    " The name '%s' cannot be kept in a split file \n (at most 254 bytes, no ':') ";
 
 // Build.
 constexpr std::string_view TextBuildTitle = "BUILD";

@@ -242,6 +242,14 @@ TEST_F(SplitBuildTest, SplitRefusesItsSourceAndAsksBeforeReplacingAPiece) {
   EXPECT_EQ(splitFile("T:\\DATA.001", {1000, "U:\\nowhere", false}), SplitFailed);
   EXPECT_TRUE(sawText("File open error U:\\nowhere\\DATA.000"));
 
+  // A name the header cannot hold (no room for its terminator).
+  const std::string longName(255, 'n');
+  ASSERT_TRUE(t_.writeFile(longName, "x"));
+  dismiss();
+  EXPECT_EQ(splitFile("T:\\" + longName, {1000, "U:\\", false}), SplitFailed);
+  EXPECT_TRUE(sawText("(at most 254 bytes, no ':')"));
+  EXPECT_EQ(entries(u_, ""), 0);
+
   setPreference(5, true);
   ASSERT_TRUE(u_.writeFile("DATA.000", "an older piece"));
   answer("n");
