@@ -123,11 +123,18 @@ int main() {
   }
 
   HeadlessConsole console(80, 25);
+  // A box waiting for a key means a failure: its screen is printed (Esc then closes it).
+  console.onInputExhausted = [](HeadlessConsole& shown) {
+    for (int row = 0; row < shown.rows; ++row) {
+      const std::string text = shown.shownRow(row);
+      if (text.find_first_not_of(' ') != std::string::npos) std::printf("  | %s\n", text.c_str());
+    }
+  };
   setConsole(&console);
   resumeOutput();
   initScreenImage(80, 25);
   loadDefaultColors();
-  initDriveMap(("B=" + base).c_str());
+  initDriveMap(("X=" + base).c_str());
   setPreference(5, false);
 
   bool allSame = true;
@@ -159,11 +166,11 @@ int main() {
       emptyDirectory(pieces);
       emptyDirectory(out);
       way.split.push_back(timed(
-          [&] { return splitFile("B:\\source.bin", {way.pieceSize, "B:\\pieces", false}) == SplitDone; },
+          [&] { return splitFile("X:\\source.bin", {way.pieceSize, "X:\\pieces", false}) == SplitDone; },
           ok));
       allSame = allSame && ok;
       way.build.push_back(
-          timed([&] { return buildFile("B:\\pieces\\SOURCE.000", "B:\\out") == SplitDone; }, ok));
+          timed([&] { return buildFile("X:\\pieces\\SOURCE.000", "X:\\out") == SplitDone; }, ok));
       if (!ok || (run == 0 && !sameContent(source, out + "/source.bin"))) {
         std::printf("  !! %s: the built file differs from the source\n", way.name);
         allSame = false;

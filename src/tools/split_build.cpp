@@ -100,7 +100,7 @@ class ToolProgress {
   void line(int index, std::string_view text) {
     if (!window_) return;
     CurrentWindowScope scope(*window_);
-    writeText(text, windowLastColumn(*window_) - 1, 2, index + 1, WritePad);
+    writeText(text, windowLastColumn(*window_) - 2, 2, index + 1, WritePad);
   }
 
   void advance(std::uint64_t done, std::uint64_t total, bool force) {
