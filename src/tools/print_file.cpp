@@ -26,16 +26,7 @@ int portNumber() {
   return number <= 0 || number > PrinterPortCount ? 1 : number;
 }
 
-// A message and the system's reason below it; result.
-int reportWithReason(std::string_view message, FileResult reason, int result) {
-  std::string text(message);
-  const std::string why = fileErrorText(reason);
-  if (!why.empty()) text += "\n" + why;
-  messageBox(text);
-  return result;
-}
-
-int portFailed(FileResult reason) { return reportWithReason(TextWriteError, reason, PrintPortFailed); }
+int portFailed(FileResult reason) { return reportFailure(TextWriteError, reason, PrintPortFailed); }
 
 }  // namespace
 
@@ -64,7 +55,7 @@ int printFile(std::string_view path) {
     if (got < sizeof block && std::ferror(file.get()) != 0) {
       const int error = errno != 0 ? errno : EIO;
       closeInfoWindow(note);
-      result = reportWithReason(TextReadError, fileFailure(error), PrintSourceFailed);
+      result = reportFailure(TextReadError, fileFailure(error), PrintSourceFailed);
       break;
     }
     if (got == 0) break;

@@ -47,15 +47,6 @@ bool removableDrive(std::string_view path) {
   return letter == 'A' || letter == 'B';
 }
 
-// A message and the system's reason below it.
-int reportWithReason(std::string_view text, FileResult reason) {
-  std::string shown(text);
-  const std::string why = fileErrorText(reason);
-  if (!why.empty()) shown += "\n" + why;
-  messageBox(shown);
-  return SplitFailed;
-}
-
 int reportDiskFull(std::string_view path) {
   const char letter = driveLetterOf(path);
   messageBox(textf(FormatDiskFull, letter != 0 ? letter : '?'));
@@ -63,7 +54,7 @@ int reportDiskFull(std::string_view path) {
 }
 
 int reportWriteFailure(std::string_view text, std::string_view path, FileResult reason) {
-  return spaceFailure(reason) ? reportDiskFull(path) : reportWithReason(text, reason);
+  return spaceFailure(reason) ? reportDiskFull(path) : reportFailure(text, reason, SplitFailed);
 }
 
 bool cancelAsked() { return escapePressed() && askCancelOperation(); }
@@ -127,10 +118,15 @@ struct BlockCopy {
   FileResult reason;
 };
 
-// Copies count bytes from offset of the channel's source to offset + targetShift of its
-// target in blocks, polling Esc after each; done grows by what arrived.
-BlockCopy copyBlocks(CopyChannel& channel, std::uint64_t offset, std::uint64_t count,
-                     std::uint64_t& done, std::uint64_t total, ToolProgress& progress) {
+// Copies count bytes from offset of a file (its facts as opened) to target of another, in
+// blocks by the file system's own copy (holes stay holes), polling Esc after each; done grows
+// by what arrived.
+BlockCopy copyBlocks(std::FILE* from, const FileFacts& facts, std::uint64_t offset,
+                     std::uint64_t count, std::FILE* to, std::uint64_t target,
+                     std::span<char> buffer, std::uint64_t& done, std::uint64_t total,
+                     ToolProgress& progress) {
+  CopyChannel channel{from, to, buffer, false, facts.allocated < facts.size};
+  channel.targetShift = static_cast<std::int64_t>(target) - static_cast<std::int64_t>(offset);
   std::uint64_t copied = 0;
   while (copied < count) {
     const std::uint64_t want = std::min<std::uint64_t>(BlockBytes, count - copied);
@@ -311,9 +307,8 @@ class Splitter {
     if (overhead != 0 && std::fwrite(headerBytes_.data(), 1, headerBytes_.size(), out) !=
                              headerBytes_.size())
       return reportWriteFailure(TextSplitWriteError, piece, fileFailure(errno != 0 ? errno : EIO));
-    CopyChannel channel{in_.get(), out, buffer_, false, facts_.allocated < facts_.size};
-    channel.targetShift = static_cast<std::int64_t>(overhead) - static_cast<std::int64_t>(done_);
-    const BlockCopy copy = copyBlocks(channel, done_, count, done_, facts_.size, progress);
+    const BlockCopy copy = copyBlocks(in_.get(), facts_, done_, count, out, overhead, buffer_,
+                                      done_, facts_.size, progress);
     switch (copy.stop) {
       case CopyStop::None:
         break;
@@ -321,7 +316,7 @@ class Splitter {
         return SplitFailed;
       case CopyStop::Read:
       case CopyStop::Short:
-        return reportWithReason(TextReadError, copy.reason);
+        return reportFailure(TextReadError, copy.reason, SplitFailed);
       case CopyStop::Write:
         return reportWriteFailure(TextSplitWriteError, piece, copy.reason);
     }
@@ -360,7 +355,7 @@ class Builder {
     char bytes[SplitHeaderSize];
     std::size_t got = 0;
     if (FileResult r = readFileAt(piece.get(), 0, bytes, sizeof bytes, got); !r)
-      return reportWithReason(TextReadError, r);
+      return reportFailure(TextReadError, r, SplitFailed);
     if (!decodeSplitHeader(std::string_view(bytes, got), header_)) {
       messageBox(textf(FormatSourceFileError, first.c_str()));
       return SplitFailed;
@@ -427,17 +422,15 @@ class Builder {
     for (std::uint64_t number = 0;;) {
       const std::uint64_t have = facts.size > offset ? facts.size - offset : 0;
       const std::uint64_t count = std::min(have, header_.size - written_);
-      CopyChannel channel{piece.get(), out, buffer_, false, facts.allocated < facts.size};
-      channel.targetShift =
-          static_cast<std::int64_t>(written_) - static_cast<std::int64_t>(offset);
-      const BlockCopy copy = copyBlocks(channel, offset, count, written_, header_.size, progress);
+      const BlockCopy copy = copyBlocks(piece.get(), facts, offset, count, out, written_, buffer_,
+                                        written_, header_.size, progress);
       switch (copy.stop) {
         case CopyStop::None:
           break;
         case CopyStop::Cancel:
           return SplitFailed;
         case CopyStop::Read:
-          return reportWithReason(TextReadError, copy.reason);
+          return reportFailure(TextReadError, copy.reason, SplitFailed);
         case CopyStop::Short:
           return shortfall();
         case CopyStop::Write:
