@@ -53,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                header.name);
   }
 
+  // A build writes files and draws boxes: it runs for every header and, to keep the rate of
+  // executions up, for one in sixteen inputs that are none.
+  if (!valid && size % 16 != 0) return 0;
   const std::filesystem::path out = fuzz::scratchHostPath("out");
   takeFiles(out);
   fuzz::writeScratchFile("IN.000", bytes);
