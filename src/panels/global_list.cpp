@@ -97,6 +97,7 @@ class GlobalScan : public TreeWalkVisitor {
     }
     const auto depth = static_cast<std::size_t>(entry.depth());
     if (entry.isDirectory()) {
+      if (!options_.recursive) return TreeWalkSkip;
       // The node of the directory whose entries come next at this depth plus one.
       directories_.resize(depth + 1);
       directories_[depth] = addDirectory(panel_.list, directories_[depth - 1], std::move(name));
@@ -108,6 +109,7 @@ class GlobalScan : public TreeWalkVisitor {
     if (record == nullptr || record->linkToDirectory) return TreeWalkContinue;
     const std::string full = joinPath(directoryPath(panel_.list, directories_[depth - 1]), name);
     const int answer = options_.test ? options_.test(full) : GlobalTestKeep;
+    if (answer == GlobalTestStop) return TreeWalkStop;
     if (answer != GlobalTestKeep && answer != GlobalTestCancel) return TreeWalkContinue;
     FileEntry e;
     e.name = std::move(name);
