@@ -16,6 +16,9 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "search/compare.h"
+#include "search/file_search.h"
+#include "search/walk_actions.h"
 #include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
@@ -83,9 +86,9 @@ constexpr CommandEntry Table[] = {
     {key::fkey(8, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(9, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(10, key::ModCtrl), definedDirectoryCommand},
-    {CmdDirectorySize, directorySize},
-    {CmdAllDirectorySizes, directorySize},
-    {CmdAllDirectorySizesKey, directorySize},
+    {CmdDirectorySize, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizes, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizesKey, partCommand<directorySizeCommand>},
     {CmdNextFileList, nextFileListCommand},
     {CmdMakeDirectory, partCommand<makeDirectoryCommand>},
     {CmdMakeDirectoryKey, partCommand<makeDirectoryCommand>},
@@ -116,7 +119,7 @@ constexpr CommandEntry Table[] = {
     {'h', partCommand<viewCommand>},
     {'f', partCommand<editFileCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
-    {'i', searchText},
+    {'i', partCommand<searchTextCommand>},
     {CmdTextSearchSelected, selectedFilesCommand},
     {'q', runByExtensionCommand},
     {'x', executeFileCommand},
@@ -139,11 +142,11 @@ constexpr CommandEntry Table[] = {
     {CmdCompressSelected, selectedFilesCommand},
     {CmdDecompress, decompressArchive},
     {CmdDecompressKey, decompressArchive},
-    {CmdCompareDirectories, compareDirectories},
-    {CmdCompareDirectoriesBinary, compareDirectories},
-    {CmdFileFind, findFiles},
-    {CmdCommandRecursive, commandRecursive},
-    {CmdTextSearchRecursive, searchTextRecursive},
+    {CmdCompareDirectories, partCommand<compareDirectoriesCommand>},
+    {CmdCompareDirectoriesBinary, partCommand<compareDirectoriesCommand>},
+    {CmdFileFind, partCommand<globalListCommand>},
+    {CmdCommandRecursive, partCommand<commandRecursiveCommand>},
+    {CmdTextSearchRecursive, partCommand<treeSearchCommand>},
     {CmdCompareFiles, selectedFilesCommand},
     {CmdFileDifferences, selectedFilesCommand},
     {CmdSplitFile, splitFile},
