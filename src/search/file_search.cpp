@@ -205,12 +205,13 @@ int showGlobalList(CommandContext& context, const TreeSearch& search) {
 int treeSearchCommand(CommandContext& context, CommandId) {
   ViewerState& settings = viewerState();
   std::string path = joinPath(context.currentPanel().currentDirectory, "*.*");
-  std::uint16_t recursive = 1, show = 1;
+  std::uint16_t recursive = 1, show = 1, caseSensitive = settings.caseFlag == 0 ? 1 : 0;
   const FormItem items[] = {
       {.label = TextSearchPrompt,
        .type = FormText,
        .text = &settings.searchString,
        .maxLength = SearchStringMaxLength},
+      {.label = TextCaseSensitiveLabel, .type = FormSwitch, .flag = &caseSensitive},
       {.label = TextDirectoryLabel, .type = FormText, .text = &path, .maxLength = PathMaxLength},
       {.label = TextRecursiveLabel, .type = FormSwitch, .flag = &recursive},
       {.label = TextShowMatchLabel, .type = FormSwitch, .flag = &show},
@@ -224,7 +225,9 @@ int treeSearchCommand(CommandContext& context, CommandId) {
   form.valueColumn = 1;
   form.title = TextTreeSearchTitle;
   form.items = items;
-  if (runForm(form) != FormAccepted) return LoopContinue;
+  const int answer = runForm(form);
+  settings.caseFlag = caseSensitive != 0 ? 0 : 1;
+  if (answer != FormAccepted) return LoopContinue;
   const PatternParts parts = typedSearchPattern(path);
   TreeSearch search;
   search.directory = parts.directory;

@@ -133,7 +133,11 @@ PatternParts typedSearchPattern(std::string_view typed) {
   PatternParts parts = splitPattern(typed);
   parts.mask = lowerCaseText(trimBlanks(parts.mask));
   if (parts.mask.empty()) parts.mask = "*.*";
-  if (parts.directory == ".") parts.directory = currentDirectory();
+  if (parts.directory == ".") {
+    parts.directory = currentDirectory();
+  } else if (std::string full = fullPath(parts.directory); !full.empty()) {
+    parts.directory = std::move(full);
+  }
   return parts;
 }
 
