@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "search/search_state.h"
 #include "search/search_texts.h"
 #include "search/walk_actions.h"
 #include "ui/boxes.h"
@@ -59,7 +60,8 @@ FileScan scanFile(std::string_view path, std::string_view pattern, bool ignoreCa
   FileHandle file;
   if (!openRegularFile(path, file)) return FileScan::OpenFailed;
   const std::size_t keep = pattern.size() - 1;
-  std::vector<unsigned char> buffer(ScanBlockBytes + keep);
+  std::vector<unsigned char>& buffer = searchState().scanBuffer;
+  if (buffer.size() < ScanBlockBytes + keep) buffer.resize(ScanBlockBytes + keep);
   std::size_t held = 0;  // bytes carried over from the block before
   std::int64_t offset = 0;
   for (int block = 1;; ++block) {

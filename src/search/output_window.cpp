@@ -21,63 +21,56 @@ OutputWindow::OutputWindow(std::string_view title, int rows) {
     rows_ = 0;
 }
 
-int OutputWindow::innerWidth() const { return window_ ? window_->width - 2 : 0; }
-
-void OutputWindow::newLine() {
-  if (row_ < rows_) {
-    ++row_;
-  } else {
-    CurrentWindowScope scope(*window_);
-    const ScreenWindow& w = *window_;
-    raiseHold(1);
-    scrollRect(windowScreenRow(w, 1), windowScreenColumn(w, 1), windowScreenRow(w, rows_),
-               windowScreenColumn(w, innerWidth()), 1, w.textColor);
-    lowerHold(1);
-  }
-  line_.clear();
-}
-
 void OutputWindow::write(std::string_view text) {
   if (!window_ || rows_ == 0) return;
-  {
-    DrawingHold hold;
-    append(text);
-  }
-  flush_.show(window_.get(), false);
-}
-
-void OutputWindow::append(std::string_view text) {
   while (!text.empty()) {
     const std::size_t feed = text.find('\n');
     if (feed == 0) {
-      newLine();
+      lines_.emplace_back();
+      if (static_cast<int>(lines_.size()) > rows_) lines_.pop_front();
       text.remove_prefix(1);
       continue;
     }
-    if (row_ == 0) newLine();
-    line_.append(text.substr(0, feed));
-    {
-      CurrentWindowScope scope(*window_);
-      writeText(line_, innerWidth() - 1, 1, row_, WritePad);
-    }
+    if (lines_.empty()) lines_.emplace_back();
+    lines_.back().append(text.substr(0, feed));
     if (feed == std::string_view::npos) break;
     text.remove_prefix(feed);
   }
+  dirty_ = true;
+  paced();
 }
 
 void OutputWindow::setRow(int row, std::string_view text) {
   if (!window_ || row < 1 || row > rows_) return;
-  {
-    DrawingHold hold;
-    CurrentWindowScope scope(*window_);
-    writeText(text, innerWidth() - 1, 1, row, WritePad);
+  if (static_cast<int>(lines_.size()) < row) lines_.resize(static_cast<std::size_t>(row));
+  lines_[static_cast<std::size_t>(row - 1)] = std::string(text);
+  dirty_ = true;
+  paced();
+}
+
+void OutputWindow::draw() {
+  if (!dirty_) return;
+  dirty_ = false;
+  DrawingHold hold;
+  CurrentWindowScope scope(*window_);
+  const int width = window_->width - 2;
+  for (int row = 1; row <= rows_; ++row) {
+    const auto index = static_cast<std::size_t>(row - 1);
+    writeText(index < lines_.size() ? std::string_view(lines_[index]) : std::string_view(),
+              width - 1, 1, row, WritePad);
   }
-  flush_.show(window_.get(), false);
+}
+
+void OutputWindow::paced() {
+  if (!flush_.due()) return;
+  draw();
+  flush_.show(window_.get(), true);
 }
 
 void OutputWindow::flush() {
-  if (window_ && holdLevel() == 0)
-    flushWindowRect(window_->x, window_->y, window_->width, window_->height);
+  if (!window_) return;
+  draw();
+  flush_.show(window_.get(), true);
 }
 
 }  // namespace corvane

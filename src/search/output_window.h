@@ -1,9 +1,10 @@
 // The scrolling output window of the tree walks: a framed window over the middle of the
-// screen whose lines scroll up as new ones arrive. Lines are drawn into the screen image at
-// once and shown at most every 40 ms, so a walk that finds thousands of files is not paced
-// by the terminal. Without a console nothing is drawn.
+// screen whose lines scroll up as new ones arrive. Lines are kept as text and drawn at most
+// every 40 ms (and by flush), so a walk that finds thousands of files is paced neither by the
+// terminal nor by drawing lines that scroll away unseen. Without a console nothing is drawn.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -19,24 +20,23 @@ class OutputWindow {
   OutputWindow(const OutputWindow&) = delete;
   OutputWindow& operator=(const OutputWindow&) = delete;
 
-  // Text in the form "\n%s": each line feed starts a new line (scrolling on the last row);
-  // text after it goes on the current line.
+  // Text in the form "\n%s": each line feed starts a new line (the oldest scrolls away on the
+  // last row); text after it goes on the current line.
   void write(std::string_view text);
   // Replaces the text of an interior row (1-based), as a status line.
   void setRow(int row, std::string_view text);
-  // Shows what was drawn since the last flush.
+  // Draws what changed and shows the window now.
   void flush();
-  int innerWidth() const;
 
  private:
-  void newLine();
-  void append(std::string_view text);
+  void draw();
+  void paced();
 
   ScopedWindow window_;
   PacedFlush flush_;
-  std::string line_;  // the current line's text
-  int row_ = 0;       // 0 before the first line
+  std::deque<std::string> lines_;  // the rows shown, top first
   int rows_ = 0;
+  bool dirty_ = false;
 };
 
 }  // namespace corvane

@@ -14,6 +14,7 @@ void resetSearchState() {
   state.destinationIndex = NameIndex{};
   state.output.clear();
   state.commands.clear();
+  state.scanBuffer = {};
 }
 
 }  // namespace corvane

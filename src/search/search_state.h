@@ -20,6 +20,8 @@ struct SearchState {
   // files handled so far, run together at the end.
   std::string output;
   std::vector<std::string> commands;
+  // The text scan's block, kept from file to file (a tree search opens thousands).
+  std::vector<unsigned char> scanBuffer;
 };
 
 SearchState& searchState();
