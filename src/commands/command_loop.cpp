@@ -37,9 +37,9 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
+#include "ui/pulldown.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_commands.h"
-#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
@@ -752,7 +752,8 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
   Panel panel;
   const int result = runNestedOn(loop, [&](ScreenWindow* window) -> Panel& {
     panel = makePanel(directory, outerPanel.layout, window);
-    panel.displayBits = outerPanel.displayBits;
+    // A directory entered from a global list is read as a directory.
+    panel.displayBits = outerPanel.displayBits & ~DisplayGlobalList;
     panel.mask = outerPanel.mask;
     return panel;
   });

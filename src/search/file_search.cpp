@@ -24,6 +24,7 @@
 #include "viewer/text_search.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_state.h"
+#include "viewer/viewer_texts.h"
 
 namespace corvane {
 namespace {
@@ -213,7 +214,7 @@ int treeSearchCommand(CommandContext& context, CommandId) {
        .type = FormText,
        .text = &settings.searchString,
        .maxLength = SearchStringMaxLength},
-      {.label = TextCaseSensitiveLabel, .type = FormSwitch, .flag = &caseSensitive},
+      {.label = TextCaseSensitive, .type = FormSwitch, .flag = &caseSensitive},
       {.label = TextDirectoryLabel, .type = FormText, .text = &path, .maxLength = PathMaxLength},
       {.label = TextRecursiveLabel, .type = FormSwitch, .flag = &recursive},
       {.label = TextShowMatchLabel, .type = FormSwitch, .flag = &show},

@@ -24,9 +24,7 @@ constexpr std::string_view TextGlobalList = "Global List";
 
 // Text search.
 constexpr std::string_view TextSearchingTitle = "Searching :";
-constexpr const char* FormatStringNotFound = "String '%s' not found ! ";
 constexpr std::string_view TextTreeSearchTitle = " Textsearch ";
-constexpr std::string_view TextCaseSensitiveLabel = " Case sensitive ? ";
 constexpr std::string_view TextDirectoryLabel = "Directory  : ";
 constexpr std::string_view TextRecursiveLabel = "Recursive ";
 constexpr std::string_view TextShowMatchLabel = "Show match ?";

@@ -165,5 +165,61 @@ TEST_F(SearchCommandsTest, CompareShowsOldAndNewInTheTwoLists) {
       "T:\\", "U:\\");
 }
 
+TEST_F(SearchCommandsTest, SelectedFilesAgainstADestination) {
+  useLayout(KeyboardCorvane, LayoutSingleList);
+  u_.writeFile("a.txt", "the needle");
+  u_.writeFile("c.txt", "NEEDLe");
+  u_.writeFile("D.TXT", std::string("\0\0needle", 8));
+  t_.writeFile("diff.sh", "echo \"$(basename \"$1\") $(basename \"$2\")\"\n");
+  setupBlock().fileDifferencesCommand.assign("/bin/sh diff.sh");
+  setupBlock().preferences[3].set(0);  // no key prompt after the programs
+  setNormalScreenOps({[] {}, [](std::string_view) {}, [](std::string_view) {}});
+  run({
+      [&] {
+        pushKeys({'-', key::alt('S'), 'c'});
+      },  // diff.sh and a.txt to e.txt
+      [&] {
+        EXPECT_TRUE(shows("Destination :"));
+        console_.pushText("U:\\");
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_TRUE(shows(TextBinaryComparison));
+        console_.pushText("y");
+        console_.pushText("n");  // " With confirmation ? "
+      },
+      [&] {
+        // a.txt and D.TXT equal (its namesake but for case) lose the mark; c.txt differs;
+        // b.txt, e.txt and diff.sh have no namesake.
+        EXPECT_EQ(selectedNames(), (Names{"b.txt", "c.txt", "diff.sh", "e.txt"}));
+        const Panel& p = panel();
+        EXPECT_EQ(p.list.nodes[findNodeByName(p.list, "c.txt")].mark,
+                  MarkSelected | MarkCompareDiffer);
+        EXPECT_EQ(p.list.nodes[findNodeByName(p.list, "b.txt")].mark,
+                  MarkSelected | MarkCompareMissing);
+        pushKeys({key::alt('S'), 'f'});
+      },
+      [&] {
+        console_.pushText("U:\\");
+        pushKeys({key::Enter});
+      },
+      [&] {
+        EXPECT_TRUE(shows(TextOutputTo));
+        EXPECT_TRUE(shows("CON"));
+        pushKeys({key::Home});
+        for (int i = 0; i < 3; ++i) pushKeys({key::Del});
+        console_.pushText("T:\\out.log");
+        pushKeys({key::Enter});
+        console_.pushText("n");
+      },
+      [&] {
+        EXPECT_EQ(t_.readFile("out.log"),
+                  "b.txt b.txt\nc.txt c.txt\ndiff.sh diff.sh\ne.txt e.txt\n");
+        pushKeys({key::Escape});
+      },
+  });
+  resetNormalScreenOps();
+}
+
 }  // namespace
 }  // namespace corvane::testing

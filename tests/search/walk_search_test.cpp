@@ -162,6 +162,11 @@ TEST_F(WalkSearchTest, TreeSearchKeepsTheFilesHoldingTheString) {
   ASSERT_TRUE(t_.makeSymlink("w/d/linked", u_.root()));
   ASSERT_EQ(mkfifo(t_.host("w/pipe.txt").c_str(), 0600), 0);
 
+  // A host path as typed: its directory made a program path, the mask trimmed and lower-cased.
+  const PatternParts typed = typedSearchPattern("  " + t_.host("w") + "/ *.TXT ");
+  EXPECT_EQ(typed.directory, "T:\\w");
+  EXPECT_EQ(typed.mask, "*.txt");
+  EXPECT_EQ(typedSearchPattern("").mask, "*.*");
   TreeSearch search;
   search.directory = "T:\\w";
   search.mask = "*.txt";
