@@ -37,9 +37,9 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
-#include "ui/pulldown.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_commands.h"
+#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
