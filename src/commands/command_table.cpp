@@ -19,6 +19,8 @@
 #include "search/compare.h"
 #include "search/file_search.h"
 #include "search/walk_actions.h"
+#include "tools/print_file.h"
+#include "tools/split_build.h"
 #include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
@@ -131,8 +133,8 @@ constexpr CommandEntry Table[] = {
     {CmdShell, shellCommand},
     {'t', partCommand<directoryTreeCommand>},
     {CmdTree, partCommand<directoryTreeCommand>},
-    {'p', printFiles},
-    {CmdPrint, printFiles},
+    {'p', partCommand<printCommand>},
+    {CmdPrint, partCommand<printCommand>},
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
@@ -149,8 +151,8 @@ constexpr CommandEntry Table[] = {
     {CmdTextSearchRecursive, partCommand<treeSearchCommand>},
     {CmdCompareFiles, selectedFilesCommand},
     {CmdFileDifferences, selectedFilesCommand},
-    {CmdSplitFile, splitFile},
-    {CmdBuildFile, buildFile},
+    {CmdSplitFile, partCommand<splitFileCommand>},
+    {CmdBuildFile, partCommand<buildFileCommand>},
     {'?', driveInformationCommand},
     {CmdDriveInformation, driveInformationCommand},
     {CmdAbout, aboutCommand},

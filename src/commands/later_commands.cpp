@@ -12,11 +12,8 @@ int notAvailable() {
 
 }  // namespace
 
-int printFiles(LoopContext&, CommandId) { return notAvailable(); }
 int openArchive(LoopContext&, CommandId) { return notAvailable(); }
 int compressFiles(LoopContext&, CommandId) { return notAvailable(); }
 int decompressArchive(LoopContext&, CommandId) { return notAvailable(); }
-int splitFile(LoopContext&, CommandId) { return notAvailable(); }
-int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

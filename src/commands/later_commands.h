@@ -8,11 +8,8 @@
 
 namespace corvane {
 
-int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
 int openArchive(LoopContext& loop, CommandId code);          // 2072, 4131
 int compressFiles(LoopContext& loop, CommandId code);        // 4133, 4134
 int decompressArchive(LoopContext& loop, CommandId code);    // 4146, Alt-F6
-int splitFile(LoopContext& loop, CommandId code);            // 4099
-int buildFile(LoopContext& loop, CommandId code);            // 4100
 
 }  // namespace corvane

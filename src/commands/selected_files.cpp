@@ -21,6 +21,7 @@
 #include "search/compare.h"
 #include "search/file_search.h"
 #include "search/search_texts.h"
+#include "tools/print_file.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
 #include "viewer/viewer_commands.h"
@@ -100,8 +101,14 @@ constexpr SelectedOperation Operations[] = {
      .title = TextEditTitle,
      .handle = editSelectedFile,
      .finish = finishEditSelection},
-    {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
-    {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
+    {.number = 14,
+     .command = CmdPrintSelected,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
+    {.number = 14,
+     .command = CmdPrintSelectedKey,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
     {.number = 15, .command = CmdCompressSelected},
     {.number = 16,
      .command = CmdWordProcessingSelected,
