@@ -8,7 +8,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 ARGS       ?=
 MAKEFLAGS  += --no-print-directory
 
-PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux clang libclang-rt-dev
+PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux clang libclang-rt-dev \
+            zip unzip arj lhasa 7zip unar
 
 .PHONY: all deps run test bench fuzz clean
 

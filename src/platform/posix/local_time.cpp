@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "platform/host_entry.h"
+
 namespace corvane {
 namespace {
 
@@ -18,5 +20,13 @@ LocalTime localNow() {
 }
 
 void setLocalTimeSource(LocalTime (*source)()) { timeSource = source; }
+
+void dosDateTimeOf(std::int64_t seconds, std::uint16_t& date, std::uint16_t& time) {
+  // Far beyond what a DOS date holds: clamped before localtime_r sees it.
+  constexpr std::int64_t Limit = std::int64_t{1} << 40;
+  if (seconds > Limit) seconds = Limit;
+  if (seconds < -Limit) seconds = -Limit;
+  packDosDateTime(static_cast<std::time_t>(seconds), date, time);
+}
 
 }  // namespace corvane
