@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "archives/archive_commands.h"
+#include "archives/archive_panel.h"
 #include "commands/command_window.h"
 #include "commands/definition_commands.h"
 #include "commands/external_commands.h"
@@ -109,9 +111,9 @@ constexpr CommandEntry Table[] = {
     {CmdEditSelected, selectedFilesCommand},
     {CmdWordProcessingSelected, selectedFilesCommand},
     {CmdHexEditorSelected, selectedFilesCommand},
-    {'z', partCommand<viewCommand>},
+    {'z', partCommand<viewEntryCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
-    {'h', partCommand<viewCommand>},
+    {'h', partCommand<viewEntryCommand>},
     {'f', editFile},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', searchText},
@@ -131,12 +133,12 @@ constexpr CommandEntry Table[] = {
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
-    {CmdOpenArchiveKey, openArchive},
-    {CmdOpenArchive, openArchive},
-    {CmdCompress, compressFiles},
+    {CmdOpenArchiveKey, partCommand<openArchiveCommand>},
+    {CmdOpenArchive, partCommand<openArchiveCommand>},
+    {CmdCompress, partCommand<compressCommand>},
     {CmdCompressSelected, selectedFilesCommand},
-    {CmdDecompress, decompressArchive},
-    {CmdDecompressKey, decompressArchive},
+    {CmdDecompress, partCommand<decompressCommand>},
+    {CmdDecompressKey, partCommand<decompressCommand>},
     {CmdCompareDirectories, compareDirectories},
     {CmdCompareDirectoriesBinary, compareDirectories},
     {CmdFileFind, findFiles},
@@ -167,6 +169,49 @@ constexpr CommandEntry Table[] = {
     {CmdModifierChange, modifierCommand},
 };
 
+constexpr CommandId RefusedInArchive[] = {'r',
+                                          'm',
+                                          CmdMove,
+                                          CmdMoveSelected,
+                                          CmdMakeDirectory,
+                                          CmdMakeDirectoryKey,
+                                          'a',
+                                          CmdAttributeSelected,
+                                          'x',
+                                          CmdExecuteSelected,
+                                          CmdCompress,
+                                          CmdCompressSelected,
+                                          'k',
+                                          CmdPanelMask,
+                                          'l',
+                                          CmdDriveSelection,
+                                          'g',
+                                          CmdGoto,
+                                          '.',
+                                          key::fkey(1, key::ModCtrl),
+                                          key::fkey(2, key::ModCtrl),
+                                          key::fkey(3, key::ModCtrl),
+                                          key::fkey(4, key::ModCtrl),
+                                          key::fkey(5, key::ModCtrl),
+                                          key::fkey(6, key::ModCtrl),
+                                          key::fkey(7, key::ModCtrl),
+                                          key::fkey(8, key::ModCtrl),
+                                          key::fkey(9, key::ModCtrl),
+                                          key::fkey(10, key::ModCtrl),
+                                          CmdDirectorySize,
+                                          CmdAllDirectorySizes,
+                                          CmdAllDirectorySizesKey,
+                                          't',
+                                          CmdTree,
+                                          CmdSplitFile,
+                                          CmdBuildFile,
+                                          CmdCompareDirectories,
+                                          CmdCompareDirectoriesBinary,
+                                          CmdCommandRecursive,
+                                          CmdTextSearchRecursive,
+                                          CmdFileFind,
+                                          CmdCopyWithSubdirectories};
+
 // Sorted by code once, so a lookup is a binary search.
 const std::array<CommandEntry, std::size(Table)>& sortedTable() {
   static const auto sorted = [] {
@@ -182,6 +227,15 @@ const std::array<CommandEntry, std::size(Table)>& sortedTable() {
 }  // namespace
 
 std::span<const CommandEntry> commandTable() { return Table; }
+
+bool refusedInArchive(CommandId code) {
+  code = foldLetter(code);
+  if (std::find(std::begin(RefusedInArchive), std::end(RefusedInArchive), code) !=
+      std::end(RefusedInArchive))
+    return true;
+  // A Ctrl letter without a command of its own changes the drive.
+  return ctrlLetterDrive(code) != 0 && findCommand(code) == nullptr;
+}
 
 CommandHandler findCommand(CommandId code) {
   code = foldLetter(code);

@@ -11,9 +11,6 @@ namespace corvane {
 int editFile(LoopContext& loop, CommandId code);             // "f", Alt-F
 int searchText(LoopContext& loop, CommandId code);           // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
-int openArchive(LoopContext& loop, CommandId code);          // 2072, 4131
-int compressFiles(LoopContext& loop, CommandId code);        // 4133, 4134
-int decompressArchive(LoopContext& loop, CommandId code);    // 4146, Alt-F6
 int compareDirectories(LoopContext& loop, CommandId code);   // 4136, 4147
 int findFiles(LoopContext& loop, CommandId code);            // 4102
 int commandRecursive(LoopContext& loop, CommandId code);     // 4107

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "archives/archive_operations.h"
 #include "commands/command_loop.h"
 #include "commands/external_commands.h"
 #include "commands/screen_size.h"
@@ -129,6 +130,7 @@ void registerHooks() {
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
+  registerArchiveHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.

@@ -15,6 +15,7 @@
 #include "platform/drives.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
+#include "platform/temporary_directory.h"
 
 namespace corvane {
 namespace {
@@ -140,14 +141,6 @@ FileResult copyBytes(int from, int to) {
   return fsync(to) == 0 ? fileSuccess() : failed();
 }
 
-std::string temporaryDirectory() {
-  for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && value[0] == '/') return value;
-  }
-  return "/tmp";
-}
-
 void syncDirectory(const std::string& directory) {
   Descriptor fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) fsync(fd.get());
@@ -159,7 +152,8 @@ FileResult rewriteInPlace(const std::string& target, const FileWriter& writer) {
   if (source.get() < 0) return failed();
   std::string backupPath;
   Descriptor backup;
-  if (FileResult r = createUnique(temporaryDirectory(), "corvane-saved", 0600, backupPath, backup);
+  if (FileResult r =
+          createUnique(temporaryHostDirectory(), "corvane-saved", 0600, backupPath, backup);
       !r)
     return r;
   if (FileResult r = copyBytes(source.get(), backup.get()); !r) {
