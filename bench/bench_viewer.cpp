@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "config/setup_block.h"
 #include "panels/panel_geometry.h"
 #include "platform/color.h"
@@ -30,27 +31,15 @@
 namespace {
 
 using namespace corvane;
-using Clock = std::chrono::steady_clock;
+using bench::bestOf;
+using bench::Clock;
+using bench::millisecondsSince;
 
 constexpr const char* Directory = "/tmp/corvane-bench-viewer";
 constexpr long long MiB = 1LL << 20;
 constexpr int Repeats = 5;
 constexpr int PageUps = 100;
 constexpr const char* Absent = "corvane-absent-needle";
-
-double millisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double bestOf(int repeats, const std::function<void()>& work) {
-  double best = 1e300;
-  for (int i = 0; i < repeats; ++i) {
-    const auto start = Clock::now();
-    work();
-    best = std::min(best, millisecondsSince(start));
-  }
-  return best;
-}
 
 // Lines of a log: a number, a level and words, about 80 bytes each.
 std::string logBlock(long long firstLine, long long bytes) {

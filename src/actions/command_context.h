@@ -67,6 +67,9 @@ struct CommandContext {
   // A result the loop leaves with after the current command (a setup dialog asked for a
   // rebuild); 0 for none.
   int exitRequest = 0;
+  // A key a window of the command handed back (the tree window's keys that belong to the
+  // loop): the next pass takes it instead of reading one, translated as a key read.
+  KeyCode pendingKey = 0;
 };
 
 // The entry under the cursor of the current panel.

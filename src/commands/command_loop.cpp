@@ -17,6 +17,7 @@
 #include "commands/panel_view.h"
 #include "commands/screen_layout.h"
 #include "commands/screen_size.h"
+#include "commands/tree_focus.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
@@ -309,17 +310,12 @@ void registerLoopZones(LoopContext& loop, KeyboardLayout layout) {
   }
   auto panelZone = [&](const Panel* panel, KeyCode code) {
     if (panel == nullptr || panel->window == nullptr || programState().panelsHidden) return;
-    const ScreenWindow& w = *panel->window;
-    MouseZone zone;
-    zone.x1 = w.x + 1;
-    zone.x2 = w.x + w.width - 2;
-    zone.y1 = w.y + 1;
-    zone.y2 = w.y + w.height - 2;
-    zone.leftCode = code;
-    zones.push_back(zone);
+    zones.push_back(windowInteriorZone(*panel->window, code));
   };
   panelZone(loop.current.panel, PanelClickCode);
   if (!loop.globalList) panelZone(loop.other.panel, key::Tab);
+  // A click into the tree beside the list gives it the focus.
+  if (treeShown(loop)) zones.push_back(windowInteriorZone(*loop.screen->tree, key::Tab));
   registerMouseZones(zones);
 }
 
@@ -391,7 +387,12 @@ void relayoutLoopWindow(ScreenWindow& window, void* owner) {
       if (preference(13) != 0) showMenuTitles(layout);
       return;
     }
-    if (&window == screen.tree.get()) return placeWindow(window, plan.tree);
+    if (&window == screen.tree.get()) {
+      placeWindow(window, plan.tree);
+      TreeView& view = screenTreeView(loop);
+      if (view.window == &window) drawTreeView(view);
+      return;
+    }
     for (int i = 0; i < 2; ++i) {
       if (&window != screen.panelWindows[i].get()) continue;
       placeWindow(window, plan.panels[i]);
@@ -478,7 +479,7 @@ bool createOtherPanel(LoopContext& loop) {
 int switchPanels(LoopContext& loop) {
   Panel& panel = *loop.current.panel;
   if (loop.globalList || panel.layout != LayoutTwoLists) {
-    rejectBeep();  // the tree's focus comes with the tree window
+    rejectBeep();
     return LoopContinue;
   }
   const bool created = loop.other.panel == nullptr;
@@ -566,6 +567,8 @@ int runPass(LoopContext& loop) {
   if (!state.panelsHidden) drawPanelTitle(loop.current, true, nestingLevel());
   // 6
   showAutoview(loop);
+  const bool tree = treeShown(loop);
+  if (tree && !loop.treeFocus) followTree(loop);
   // 8
   if (layout == KeyboardCommander && loop.promptDirectory != current.currentDirectory) {
     loop.promptDirectory = current.currentDirectory;
@@ -586,7 +589,17 @@ int runPass(LoopContext& loop) {
     code = loop.pending;
     loop.pending = 0;
   } else {
-    const KeyCode key = readLoopKey(loop);
+    KeyCode key = 0;
+    if (loop.pendingKey != 0) {
+      key = loop.pendingKey;
+      loop.pendingKey = 0;
+    } else if (tree && loop.treeFocus) {
+      // 7: the tree takes the keys; one it hands back goes on as a key read.
+      key = runTreeFocus(loop);
+      if (key == key::Tab) return LoopContinue;
+    } else {
+      key = readLoopKey(loop);
+    }
     if (state.leaveRequested) return LoopContinue;  // its Esc is not a key of the loop
     if (takeResizeRequest()) return LoopRebuild;
     if (layout == KeyboardCommander && loop.screen != nullptr &&
@@ -622,9 +635,13 @@ int runPass(LoopContext& loop) {
   code = externalFallback(code);
   // 14
   if ((code == key::Tab || code == key::ShiftTab) && loop.autoviewShown) return autoviewKeys(loop);
-  if (code == key::Tab || code == key::ShiftTab) return switchPanels(loop);
   // 15: letters reach their handlers in lower case.
   code = foldLetter(code);
+  if (tree && (code == key::Tab || code == key::ShiftTab || code == 't' || code == CmdTree)) {
+    loop.treeFocus = true;  // the tree beside the list takes the keys from the next pass on
+    return LoopContinue;
+  }
+  if (code == key::Tab || code == key::ShiftTab) return switchPanels(loop);
   int result = LoopContinue;
   if (code == PanelClickCode || code == PanelDoubleClickCode) {
     int column = -1, row = -1;
@@ -877,6 +894,7 @@ int runCommandLoop(const CommandLoopSettings& settings) {
        {&screen.topRow, &screen.tree, &screen.panelWindows[0], &screen.panelWindows[1],
         &screen.labelRows, &screen.commandLine, &screen.keyBarWindow})
     adoptLoopWindow(handle->get(), loop);
+  attachTreeArea(loop, screen.tree.get());
   changeDirectory(active.currentDirectory);
   if (restart) {
     for (PanelView* view : {&loop.current, &loop.other})
@@ -890,6 +908,7 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   }
   setStatusLineShown(true);
   const int result = runPanelLoop(loop);
+  attachTreeArea(loop, nullptr);
 
   if (twoLists) state.activePanel = loop.current.panel == state.panels[1].get() ? 1 : 0;
   state.lastDirectory1 = state.panels[0]->currentDirectory;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "archives/archive_commands.h"
+#include "archives/archive_operations.h"
 #include "archives/archive_panel.h"
 #include "commands/command_window.h"
 #include "commands/definition_commands.h"
@@ -12,15 +13,29 @@
 #include "commands/later_commands.h"
 #include "commands/panel_commands.h"
 #include "commands/selected_files.h"
+#include "editor/editor_entry.h"
 #include "exec/user_menu.h"
 #include "fileops/copy_commands.h"
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
+
+// "f": in an archive panel the editor gets the member's extracted copy, removed afterwards
+// (changes to it stay outside the archive).
+int editEntryCommand(CommandContext& context, CommandId code) {
+  if (context.currentPanel().archiveType == 0) return editFileCommand(context, code);
+  std::string extracted;
+  if (!extractCursorMember(context, extracted)) return LoopContinue;
+  (void)editFile(extracted);
+  releaseExtracted(extracted);
+  context.reread = RereadRedraw;
+  return LoopContinue;
+}
 
 constexpr CommandEntry Table[] = {
     // Cursor and directories.
@@ -114,7 +129,7 @@ constexpr CommandEntry Table[] = {
     {'z', partCommand<viewEntryCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
     {'h', partCommand<viewEntryCommand>},
-    {'f', editFile},
+    {'f', partCommand<editEntryCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', searchText},
     {CmdTextSearchSelected, selectedFilesCommand},
@@ -126,8 +141,8 @@ constexpr CommandEntry Table[] = {
     {CmdCommandHistory, commandHistory},
     {CmdUserPulldown, partCommand<userPulldownCommand>},
     {CmdShell, shellCommand},
-    {'t', directoryTree},
-    {CmdTree, directoryTree},
+    {'t', partCommand<directoryTreeCommand>},
+    {CmdTree, partCommand<directoryTreeCommand>},
     {'p', printFiles},
     {CmdPrint, printFiles},
     {CmdPrintSelected, selectedFilesCommand},

@@ -12,7 +12,6 @@ int notAvailable() {
 
 }  // namespace
 
-int editFile(LoopContext&, CommandId) { return notAvailable(); }
 int searchText(LoopContext&, CommandId) { return notAvailable(); }
 int printFiles(LoopContext&, CommandId) { return notAvailable(); }
 int compareDirectories(LoopContext&, CommandId) { return notAvailable(); }
@@ -22,6 +21,5 @@ int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
 int splitFile(LoopContext&, CommandId) { return notAvailable(); }
 int buildFile(LoopContext&, CommandId) { return notAvailable(); }
 int directorySize(LoopContext&, CommandId) { return notAvailable(); }
-int directoryTree(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

@@ -8,7 +8,6 @@
 
 namespace corvane {
 
-int editFile(LoopContext& loop, CommandId code);             // "f", Alt-F
 int searchText(LoopContext& loop, CommandId code);           // "i", Alt-I
 int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
 int compareDirectories(LoopContext& loop, CommandId code);   // 4136, 4147
@@ -18,6 +17,5 @@ int searchTextRecursive(LoopContext& loop, CommandId code);  // 4106
 int splitFile(LoopContext& loop, CommandId code);            // 4099
 int buildFile(LoopContext& loop, CommandId code);            // 4100
 int directorySize(LoopContext& loop, CommandId code);        // F2, Shift-F1
-int directoryTree(LoopContext& loop, CommandId code);        // "t", 4150
 
 }  // namespace corvane

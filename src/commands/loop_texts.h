@@ -3,10 +3,11 @@
 
 #include <string_view>
 
+#include "panels/display_texts.h"  // TextDriveNotReady, shown by the tree window too
+
 namespace corvane {
 
 // The loop.
-constexpr std::string_view TextDriveNotReady = "Drive not ready";
 constexpr std::string_view TextExitQuestion = " Exit CORVANESHELL ? ";
 constexpr std::string_view TextSaveSetupQuestion = " Setup data altered, save it ?";
 constexpr std::string_view TextActualFile = " ^Actual File ";

@@ -7,6 +7,7 @@
 #include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/loop_texts.h"
+#include "editor/editor_entry.h"
 #include "fileops/copy_commands.h"
 #include "fileops/copy_engine.h"
 #include "fileops/delete_files.h"
@@ -80,7 +81,11 @@ constexpr SelectedOperation Operations[] = {
      .title = TextAttributeTitle,
      .handle = fileDetailsForSelected,
      .finish = finishFileDetails},
-    {.number = 13, .command = CmdInternalEditorSelected, .title = TextEditTitle},
+    {.number = 13,
+     .command = CmdInternalEditorSelected,
+     .title = TextEditTitle,
+     .handle = editSelectedFile,
+     .finish = finishEditSelection},
     {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
     {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
     {.number = 15,
@@ -193,7 +198,11 @@ int runSelectedFiles(CommandContext& context, const SelectedOperation& operation
   run.count = panel.selectedCount;
   if (operation.prepare != nullptr && operation.prepare(run) != 0) return LoopContinue;
   const int answer = question(QuestionDefaultNo, TextWithConfirmation);
-  if (answer != QuestionYes && answer != QuestionNo) return LoopContinue;
+  if (answer != QuestionYes && answer != QuestionNo) {
+    // Nothing is touched; a directory the preparation made is shown all the same.
+    if (operation.finish != nullptr) operation.finish(run);
+    return LoopContinue;
+  }
   run.confirm = answer == QuestionYes;
 
   {

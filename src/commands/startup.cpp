@@ -8,12 +8,15 @@
 #include "archives/archive_operations.h"
 #include "commands/command_loop.h"
 #include "commands/external_commands.h"
+#include "commands/loop_state.h"
 #include "commands/screen_size.h"
 #include "commands/title_windows.h"
+#include "commands/tree_focus.h"
 #include "config/previous_directories.h"
 #include "config/setup_block.h"
 #include "config/setup_file.h"
 #include "config/setup_path.h"
+#include "editor/editor_entry.h"
 #include "embedded_data.h"
 #include "exec/run_command.h"
 #include "exec/user_menu.h"
@@ -127,10 +130,12 @@ void registerHooks() {
   hooks.resize = followTerminalSize;
   hooks.userHook = userMenuHook;
   setKeyReaderHooks(hooks);
+  registerEditorHooks();
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
   registerArchiveHooks();
+  registerTreeHooks();
 }
 
 // The setup file's program path; "" when no directory can hold it.
@@ -206,6 +211,13 @@ int runProgram(StartupContext& context) {
     TitleWindows titles;
     openTitleWindows(titles, setupBlock().keyboardLayout.get() == 0, osText);
     flushInput();
+    if (first && !switches.fileArgument.empty()) {
+      // The program ends with the editor, which keys and clock see in the setup's layout.
+      applyKeyboardLayout(keyboardLayout());
+      (void)editStartupFile(switches.fileArgument);
+      closeTitleWindows(titles);
+      break;
+    }
     settings.startDirectory1 = first ? start1 : std::string();
     settings.startDirectory2 = first ? start2 : std::string();
     int result = runCommandLoop(settings);

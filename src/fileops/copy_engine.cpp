@@ -56,6 +56,10 @@ DosStamp stampOf(std::uint16_t date, std::uint16_t time) {
   return {date & 31, (date >> 5) & 15, ((date >> 9) + 80) % 100, time >> 11, (time >> 5) & 63};
 }
 
+// FileCopy's answer when a target taken for missing exists: the file is tried again with
+// the target looked at.
+constexpr int RetryLookingUp = -1;
+
 bool spaceFailure(FileResult result) { return result.error == ENOSPC || result.error == EDQUOT; }
 
 // A message and the system's reason below it.
@@ -83,8 +87,8 @@ class Progress {
  public:
   explicit Progress(bool quiet) : quiet_(quiet) {}
 
-  // Shows the window (opened on the first file of the call) with the file's line and an
-  // empty bar.
+  // Shows the window (opened on the first file of the call) and, when the screen is due for
+  // it, the file's line and an empty bar. The texts must live until the file is done.
   void beginFile(std::string_view source, std::uint64_t size, std::string_view destination) {
     if (quiet_) return;
     FileopsState& state = fileopsState();
@@ -96,33 +100,25 @@ class Progress {
       if (openWindow(state.progressWindow, ProgressColumn, ProgressRow, ProgressWidth,
                      ProgressHeight, attr, attr, WindowClear | WindowShadow | WindowSingle) != 0)
         return;
+      activated_ = currentWindow() == state.progressWindow.get();  // opening made it current
     }
     if (!state.progressWindow) return;
-    activateWindow(*state.progressWindow);
+    source_ = source;
+    destination_ = destination;
     size_ = size;
     blocks_ = size / BarBlock;
     stepped_ = 4 * blocks_ + 2 <= static_cast<std::uint64_t>(ProgressWidth);
-    drawn_ = 0;
-    {
-      DrawingHold hold;
-      const std::string line =
-          textf(FormatProgressFile, shortenedLeft(source, SourceShown).c_str(),
-                static_cast<long long>(size), shortenedLeft(destination, DestinationShown).c_str());
-      const std::size_t feed = line.find('\n');
-      writeText(std::string_view(line).substr(0, feed), InteriorCells - 2, 2, 1, WritePad);
-      writeText(std::string_view(line).substr(feed + 1), InteriorCells - 1, 1, 2, WritePad);
-      writeText("", InteriorCells - 1, 1, BarRow, WritePad);
-      if (stepped_) {
-        const int pairs = static_cast<int>(std::min<std::uint64_t>(2 * blocks_ + 2, BarCells / 2));
-        writeText(glyphs(LightShade, 2 * pairs), 2 * pairs - 1, BarColumn, BarRow);
-      }
-    }
-    show(false);
+    lineShown_ = false;
+    if (due()) drawLine();
   }
 
   // The bar after done bytes of the file.
   void advance(std::uint64_t done) {
     if (quiet_ || !fileopsState().progressWindow) return;
+    if (!lineShown_) {
+      if (!due()) return;
+      drawLine();
+    }
     int cells;
     if (stepped_) {
       cells = static_cast<int>(std::min<std::uint64_t>(done / BarBlock, blocks_));
@@ -135,6 +131,7 @@ class Progress {
     if (cells <= drawn_) return;
     {
       DrawingHold hold;
+      activate();
       writeText(glyphs(MediumShade, cells), cells - 1, BarColumn, BarRow);
     }
     drawn_ = cells;
@@ -143,34 +140,76 @@ class Progress {
 
   void retry(int count) {
     if (quiet_ || !fileopsState().progressWindow) return;
+    activate();
     writeText(textf(FormatRetry, count), 11, RetryColumn, 1);
   }
 
-  // Before a question or a message: the window as it stands.
-  void showNow() { show(true); }
+  // Before a question or a message: the window with the file's line.
+  void showNow() {
+    if (quiet_ || !fileopsState().progressWindow) return;
+    if (!lineShown_ && !source_.empty()) drawLine();
+    show(true);
+  }
 
   // The end of the call: closed, or (kept) the window current before the call current again.
   void end(bool keep) {
+    source_ = destination_ = {};
     if (quiet_ || !opened_) return;
     FileopsState& state = fileopsState();
     if (!keep) {
       freeWindow(state.progressWindow);
       return;
     }
-    show(true);
-    if (before_ != nullptr && before_->visible) activateWindow(*before_);
+    show(false);
+    if (activated_ && before_ != nullptr && before_->visible) activateWindow(*before_);
   }
 
  private:
-  void show(bool force) { flush_.show(fileopsState().progressWindow.get(), force); }
+  static void show(bool force) {
+    FileopsState& state = fileopsState();
+    state.progressFlush.show(state.progressWindow.get(), force);
+  }
+  static bool due() { return fileopsState().progressFlush.due(); }
+
+  // The window current for drawing into it.
+  void activate() {
+    ScreenWindow* window = fileopsState().progressWindow.get();
+    if (currentWindow() == window) return;
+    activateWindow(*window);
+    activated_ = true;
+  }
+
+  // The file's line and its empty bar (light shade pairs for the stepped bar).
+  void drawLine() {
+    {
+      DrawingHold hold;
+      activate();
+      const std::string line = textf(
+          FormatProgressFile, shortenedLeft(source_, SourceShown).c_str(),
+          static_cast<long long>(size_), shortenedLeft(destination_, DestinationShown).c_str());
+      const std::size_t feed = line.find('\n');
+      writeText(std::string_view(line).substr(0, feed), InteriorCells - 2, 2, 1, WritePad);
+      writeText(std::string_view(line).substr(feed + 1), InteriorCells - 1, 1, 2, WritePad);
+      writeText("", InteriorCells - 1, 1, BarRow, WritePad);
+      if (stepped_) {
+        const int pairs = static_cast<int>(std::min<std::uint64_t>(2 * blocks_ + 2, BarCells / 2));
+        writeText(glyphs(LightShade, 2 * pairs), 2 * pairs - 1, BarColumn, BarRow);
+      }
+    }
+    drawn_ = 0;
+    lineShown_ = true;
+    show(true);
+  }
 
   bool quiet_;
   bool opened_ = false;
   ScreenWindow* before_ = nullptr;
+  bool activated_ = false;                 // the window was made current to be drawn into
+  std::string_view source_, destination_;  // of the file being copied
   std::uint64_t size_ = 0, blocks_ = 0;
   bool stepped_ = true;
+  bool lineShown_ = false;
   int drawn_ = 0;
-  PacedFlush flush_;
 };
 
 std::span<char> copyBuffer() {
@@ -197,8 +236,8 @@ std::string shortenedForVolume(const std::string& source, const std::string& des
   const std::string_view name = baseName(destination);
   if (!needsShortName(name)) return destination;
   const std::string directory = parentPath(destination);
-  if (nameLimitOf(parentPath(source)) <= ShortNameLimit ||
-      nameLimitCached(directory) > ShortNameLimit)
+  if (nameLimitCached(directory) > ShortNameLimit ||
+      nameLimitOf(parentPath(source)) <= ShortNameLimit)
     return destination;
   return joinPath(directory, toShortName(name));
 }
@@ -210,6 +249,29 @@ std::string nearestDirectory(std::string directory) {
     directory = parentPath(directory);
   }
   return directory;
+}
+
+// Free space is asked again once this little is left by the running operation's account.
+constexpr std::uint64_t SpaceMargin = std::uint64_t{64} << 20;
+
+// The bytes free on the file system holding directory. Within an operation the last answer
+// is kept and counted down by what was copied while plenty is left.
+bool freeSpaceFor(const std::string& directory, std::uint64_t size, std::uint64_t& free) {
+  FileopsState& state = fileopsState();
+  if (state.operationDepth > 0 && state.spaceDirectory == directory &&
+      state.spaceFree > size + SpaceMargin) {
+    free = state.spaceFree;
+    return true;
+  }
+  if (!freeSpaceOf(directory, free)) return false;
+  state.spaceDirectory = directory;
+  state.spaceFree = free;
+  return true;
+}
+
+void countSpaceUsed(std::uint64_t size) {
+  FileopsState& state = fileopsState();
+  state.spaceFree -= std::min(state.spaceFree, size);
 }
 
 int answerOfLetter(int letter) {
@@ -234,11 +296,10 @@ class FileCopy {
   FileCopy(const std::string& source, const std::string& destination, Progress& progress)
       : source_(source), destination_(destination), progress_(progress) {}
 
-  // exists and target: what is at the destination now.
-  int run(bool exists, const FindRecord& target) {
-    FileFacts facts;
-    if (FileResult r = entryFacts(source_, facts); !r)
-      return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
+  // facts: the source itself (tentative: assumed regular, not looked up); exists and target:
+  // what is at the destination now.
+  int run(const FileFacts& facts, bool tentative, bool exists, const FindRecord& target) {
+    tentative_ = tentative;
     if (exists && (target.attribute & AttrDirectory) != 0)
       return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EISDIR),
                                CopyCreateFailed);
@@ -257,11 +318,16 @@ class FileCopy {
   }
 
  private:
+  // The destination's directory, made with its parents when missing. The last one found
+  // within an operation is not looked up again.
   bool makeParent() {
+    FileopsState& state = fileopsState();
     const std::string parent = parentPath(destination_);
-    if (directoryExists(parent)) return true;
+    if (state.operationDepth > 0 && parent == state.existingDirectory) return true;
     std::string path = parent;
-    return createPath(path) == 0;
+    if (!directoryExists(parent) && createPath(path) != 0) return false;
+    state.existingDirectory = parent;
+    return true;
   }
 
   // A link made anew as a link, a FIFO as a FIFO (never opened: it would wait for a writer).
@@ -291,20 +357,27 @@ class FileCopy {
 
   int copyRegular(bool exists, const FindRecord& target) {
     FileHandle source;
-    if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r)
+    if (FileResult r = openRegularFile(source_, source, LinkPolicy::Refuse); !r) {
+      // Not a regular file after all (a link, a FIFO): what it is decides.
+      FileFacts facts;
+      if (tentative_ && (r.error == FileErrorNotRegular || r.error == ELOOP) &&
+          entryFacts(source_, facts) && facts.kind != FileKind::Regular)
+        return run(facts, false, exists, target);
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
-    FileFacts facts;
-    if (FileResult r = openFileFacts(source.get(), facts); !r)
+    }
+    if (FileResult r = openFileFacts(source.get(), facts_); !r)
       return reportFileFailure(FormatFileOpenError, source_, r, CopyOpenFailed);
-    size_ = facts.size;
-    const bool keepAttributes = preference(17) != 0;
-    const int attributes = keepAttributes ? getAttributes(source_) : 0;
+    size_ = facts_.size;
+    keepAttributes_ = preference(17) != 0;
+    const int userBits = keepAttributes_ ? userAttributes(source_) & UserAttributeMask : 0;
 
-    // Free space, from the file system that will hold the copy.
+    // Free space, from the file system that will hold the copy (equal is full).
     int result = CopyDone;
     std::uint64_t free = 0;
-    const std::string holder = nearestDirectory(parentPath(destination_));
-    if (!holder.empty() && freeSpaceOf(holder, free)) {
+    const std::string parent = parentPath(destination_);
+    const std::string holder =
+        parent == fileopsState().existingDirectory ? parent : nearestDirectory(parent);
+    if (!holder.empty() && freeSpaceFor(holder, size_, free)) {
       const std::uint64_t old = exists ? target.size : 0;
       if (free + old <= size_) {
         progress_.showNow();
@@ -321,13 +394,14 @@ class FileCopy {
       return reportFileFailure(FormatFileOpenError, destination_, fileFailure(EACCES),
                                CopyCreateFailed);
 
-    channel_ = CopyChannel{source.get(), nullptr, copyBuffer(), false};
+    channel_ = CopyChannel{source.get(), nullptr, copyBuffer(), false, facts_.allocated < size_};
     result = exists ? replaceTarget() : writeNewTarget();
     if (result != CopyDone) return result;
-
-    if (keepAttributes && (attributes & UserAttributeMask) != 0)
-      (void)setAttributes(destination_, attributes);
-    (void)carryFileFacts(destination_, facts, !keepAttributes, keepAttributes);
+    countSpaceUsed(size_);
+    if (userBits != 0) {
+      const int readOnly = (facts_.mode & 0200) == 0 ? AttrReadOnly : 0;
+      (void)setAttributes(destination_, userBits | readOnly);
+    }
     noteWrittenTarget(written_.device, written_.inode);
     return CopyDone;
   }
@@ -335,8 +409,10 @@ class FileCopy {
   // A new target: written in place and removed again when anything fails.
   int writeNewTarget() {
     FileHandle out;
-    if (FileResult r = openFile(destination_, "wbx", out); !r)
+    if (FileResult r = createNewFile(destination_, out); !r) {
+      if (tentative_ && r.error == EEXIST) return RetryLookingUp;
       return reportFileFailure(FormatFileOpenError, destination_, r, CopyCreateFailed);
+    }
     int result = writeContent(out.get());
     if (const FileResult closed = closeWrittenFile(out); !closed && result == CopyDone) {
       progress_.showNow();
@@ -373,6 +449,8 @@ class FileCopy {
   }
 
   // The block loop: the recorded size copied chunk by chunk, the bar moving, Esc polled.
+  // Once it is all there, the copy gets the source's time and permissions (nothing is
+  // written to it afterwards).
   int writeContent(std::FILE* out) {
     channel_.to = out;
     progress_.beginFile(source_, size_, destination_);
@@ -409,10 +487,12 @@ class FileCopy {
         }
       }
     }
-    if (FileResult r = setFileLength(out, size_); !r)
-      return spaceFailure(r) ? reportDiskFull(destination_) : writeFailed(r);
-    FileFacts facts;
-    if (openFileFacts(out, facts)) written_ = facts;
+    if (FileResult r = openFileFacts(out, written_); !r) return writeFailed(r);
+    if (written_.size != size_) {  // a hole at the end of the source
+      if (FileResult r = setFileLength(out, size_); !r)
+        return spaceFailure(r) ? reportDiskFull(destination_) : writeFailed(r);
+    }
+    (void)carryFileFacts(out, written_, facts_, !keepAttributes_, keepAttributes_);
     return CopyDone;
   }
 
@@ -420,7 +500,10 @@ class FileCopy {
   const std::string& destination_;
   Progress& progress_;
   CopyChannel channel_;
+  FileFacts facts_;  // the source as opened
+  bool tentative_ = false;
   std::uint64_t size_ = 0;
+  bool keepAttributes_ = false;
   FileFacts written_;
 };
 
@@ -559,22 +642,71 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
   const std::string directory = parentPath(search);
   const CompiledMask mask = compileMask(literal ? std::string_view() : baseName(search));
   FindRecord record;
+  FileFacts facts;
+  // A source named literally, looked up as the entry itself (its identity that of what a
+  // link points to).
+  const auto lookUp = [&](const std::string& path) {
+    const FileResult r = entryFacts(path, facts);
+    if (!r) return r;
+    record.device = facts.device;
+    record.inode = facts.inode;
+    if (facts.kind == FileKind::SymbolicLink) (void)findEntry(path, record);
+    return r;
+  };
+  const bool fresh = literal && (flags & CopyIntoNewDirectory) != 0;
   if (literal) {
-    if (FileResult r = findEntry(search, record); !r)
+    record.name = baseName(search);
+    if (FileResult r = fresh ? fileSuccess() : lookUp(search); !r)
       return reportFileFailure(FormatFileOpenError, search, r, CopyOpenFailed);
   } else if (findFirst(joinPath(directory, "*.*"), 0, record) != 0) {
     return reportFileFailure(FormatFileOpenError, search, record.failure, CopyOpenFailed);
   }
 
   int answer = (flags & CopySharedAnswer) != 0 ? state.sharedAnswer : AnswerNone;
+  // One file, from and to full paths; with unseen the source is not looked up and the target
+  // taken for missing.
+  const auto copyOne = [&](const std::string& from, const std::string& to, bool unseen) {
+    // The same file: the same full path, or the same device and inode (the record describes
+    // what a link points to, as the destination's record does).
+    FindRecord existing;
+    const bool exists = !unseen && static_cast<bool>(findEntry(to, existing));
+    if (from == to ||
+        (exists && existing.device == record.device && existing.inode == record.inode)) {
+      progress.showNow();
+      messageBox(textf(FormatIdentical, from.c_str()));
+      return static_cast<int>(CopyIdentical);
+    }
+    if (answer != AnswerAll && answer != AnswerYes) {
+      const bool writtenBefore =
+          exists && state.writtenTargets.contains({existing.device, existing.inode});
+      if (preference(5) != 0 || writtenBefore) {
+        // Asked only about a target that exists.
+        if (exists) progress.showNow();
+        answer =
+            exists ? confirmOverwrite(from, to, ConfirmIfExists, (flags & CopyContinueWording) != 0)
+                   : AnswerNone;
+        if ((flags & CopySharedAnswer) != 0) state.sharedAnswer = answer;
+      }
+    }
+    if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) return answer;
+    return FileCopy(from, to, progress).run(facts, unseen, exists, existing);
+  };
+
   int result = CopyDone;
   do {
     const std::string name = record.name;
-    if (name == "." || name == "..") continue;
-    if ((record.attribute & AttrDirectory) != 0 && !record.isLink) continue;
-    if (!literal && !maskMatches(mask, name)) continue;
-
+    if (!literal) {
+      if (name == "." || name == ".." || !maskMatches(mask, name)) continue;
+      if ((record.attribute & AttrDirectory) != 0 && !record.isLink) continue;
+    }
     const std::string from = literal ? search : joinPath(directory, name);
+    if (!literal) {
+      if (FileResult r = entryFacts(from, facts); !r) {
+        result = reportFileFailure(FormatFileOpenError, from, r, CopyOpenFailed);
+        break;
+      }
+    }
+    if (facts.kind == FileKind::Directory) continue;
     std::string to =
         (flags & CopyToDirectory) != 0 ? joinPath(destination, name) : std::string(destination);
     to = fullPath(to);
@@ -584,30 +716,15 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
       break;
     }
     to = shortenedForVolume(from, to);
-    // The same file: the same full path, or the same device and inode (the found record
-    // describes what a link points to, as the destination's record does).
-    FindRecord existing;
-    const bool exists = static_cast<bool>(findEntry(to, existing));
-    if (from == to ||
-        (exists && existing.device == record.device && existing.inode == record.inode)) {
-      progress.showNow();
-      messageBox(textf(FormatIdentical, from.c_str()));
-      result = CopyIdentical;
-      break;
-    }
-    if (answer != AnswerAll && answer != AnswerYes) {
-      const bool writtenBefore =
-          exists && state.writtenTargets.contains({existing.device, existing.inode});
-      if (preference(5) != 0 || writtenBefore) {
-        progress.showNow();
-        answer = confirmOverwrite(from, to, ConfirmIfExists, (flags & CopyContinueWording) != 0);
-        if ((flags & CopySharedAnswer) != 0) state.sharedAnswer = answer;
+    result = copyOne(from, to, fresh);
+    if (result == RetryLookingUp) {
+      // Something is at the target after all (a name that differs only in case, where the
+      // file system folds case): looked at and asked about as always.
+      if (FileResult r = lookUp(from); !r) {
+        result = reportFileFailure(FormatFileOpenError, from, r, CopyOpenFailed);
+        break;
       }
-    }
-    if (answer == AnswerSkip || answer == AnswerCancel || answer == AnswerNo) {
-      result = answer;
-    } else {
-      result = FileCopy(from, to, progress).run(exists, existing);
+      result = copyOne(from, to, false);
     }
   } while ((result == CopyDone || result == AnswerSkip || result == AnswerNo) && !literal &&
            findNext(record) == 0);

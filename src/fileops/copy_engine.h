@@ -22,6 +22,11 @@ enum CopyFlag : int {
   // The source is one file named literally, even with ";", "<", "?" or "*" in its name (a
   // name from a list or a walk); without it such a source is a typed pattern.
   CopyLiteralName = 0x100,
+  // The destination's directory was just made by the caller (a tree walk's mirror): nothing
+  // is in it, so the target is not looked up (one that appeared meanwhile is not replaced:
+  // its creation fails), and the source, named literally, is taken for a regular file until
+  // opening it says otherwise.
+  CopyIntoNewDirectory = 0x200,
 };
 
 // CopyResult.

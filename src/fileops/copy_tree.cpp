@@ -59,10 +59,23 @@ class TreeVisitor : public TreeWalkVisitor {
     finishDirectory(start_, counters_.destination);
   }
 
+  // The device of the start: a walk that removes what it walked stays on it.
+  void stayOn(std::uint64_t device) {
+    staysOn_ = true;
+    device_ = device;
+  }
+
   int visit(TreeWalkEntry& entry) override {
     if (entry.isDirectory()) {
       if ((mode_ == WalkList || mode_ == WalkCommand) && entry.name().starts_with('.'))
         return TreeWalkSkip;
+      if (staysOn_) {
+        // Another file system mounted here: reported, not entered.
+        const FindRecord* details = entry.details();
+        if (details != nullptr && details->device != device_)
+          return failed(entry.path(), fileFailure(EXDEV)) == TreeWalkStop ? TreeWalkStop
+                                                                          : TreeWalkSkip;
+      }
       ++counters_.directories;
       if (copyMode(mode_) && !mirrorDirectory(mirrorOf(entry.path()))) return act(CopyCreateFailed);
       return TreeWalkContinue;
@@ -165,8 +178,9 @@ class TreeVisitor : public TreeWalkVisitor {
       } else if (mode_ == WalkCopyDelete && renamedInPlace(entry.path(), target)) {
         result = CopyDone;
       } else {
-        result = copyFiles(entry.path(), target,
-                           CopyKeepProgressWindow | CopySharedAnswer | CopyLiteralName);
+        int flags = CopyKeepProgressWindow | CopySharedAnswer | CopyLiteralName;
+        if (made_.contains(parentPath(target))) flags |= CopyIntoNewDirectory;
+        result = copyFiles(entry.path(), target, flags);
         if (result == CopyDone && mode_ == WalkCopyDelete) deleteSource(entry.path());
       }
       if (state.sharedAnswer == AnswerYes) state.sharedAnswer = AnswerNone;
@@ -195,6 +209,8 @@ class TreeVisitor : public TreeWalkVisitor {
   int result_ = CopyDone;
   bool stopped_ = false;
   std::set<std::string> made_;  // mirrors the walk made and has not finished yet
+  bool staysOn_ = false;
+  std::uint64_t device_ = 0;
 };
 
 // The identity of a directory (device and inode), false when it cannot be looked up.
@@ -215,6 +231,8 @@ int walkTree(std::string_view directory, WalkCounters& counters, int mode) {
   TreeWalkOptions options;
   options.order = TreeWalkOrder::FilesFirst;
   options.sameFileSystem = mode == WalkMove || mode == WalkCopyDelete;
+  if (FindRecord record; options.sameFileSystem && findEntry(start, record))
+    visitor.stayOn(record.device);
   walkDirectoryTree(start, visitor, options);
   visitor.finish();
   return visitor.result();

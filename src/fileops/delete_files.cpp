@@ -28,16 +28,22 @@ constexpr int CountCells = 38;
 // The host's root: never deleted, never emptied.
 bool isHostRoot(std::string_view path) { return toHostPath(path) == "/"; }
 
-// A file (or link) deleted, made writable and deleted again when preference 14 allows.
-FileResult removeFile(std::string_view path) {
-  FileResult result = deleteFile(path);
+// A file (or link) deleted by remove(), made writable and deleted again when preference 14
+// allows.
+template <typename Remove>
+FileResult removeFile(std::string_view path, Remove remove) {
+  FileResult result = remove();
   if (result || preference(14) == 0) return result;
   const int attributes = getAttributes(path);
   if (attributes < 0 || (attributes & AttrReadOnly) == 0) return result;
   if (!setAttributes(path, attributes & ~AttrReadOnly)) return result;
-  result = deleteFile(path);
+  result = remove();
   if (!result) (void)setAttributes(path, attributes);  // it stays as it was
   return result;
+}
+
+FileResult removeFile(std::string_view path) {
+  return removeFile(path, [&] { return deleteFile(path); });
 }
 
 // A read-only directory made writable, so that its entries can go.
@@ -52,7 +58,7 @@ class DeleteCounts {
   void draw(bool force) {
     FileopsState& state = fileopsState();
     ScreenWindow* window = state.deleteWindow.get();
-    if (window == nullptr || !window->visible) return;
+    if (window == nullptr || !window->visible || (!force && !flush_.due())) return;
     {
       DrawingHold hold;
       CurrentWindowScope scope(*window);
@@ -60,7 +66,7 @@ class DeleteCounts {
                 WritePad);
       writeText(textf(FormatFilesDeleted, state.deletedFiles), CountCells, 1, 2, WritePad);
     }
-    flush_.show(window, force);
+    flush_.show(window, true);
   }
 
  private:
@@ -90,7 +96,7 @@ class TreeDeleter : public TreeWalkVisitor {
       complete_ = false;
       return TreeWalkStop;
     }
-    if (FileResult r = removeFile(entry.path()); !r) {
+    if (FileResult r = removeFile(entry.path(), [&] { return entry.remove(); }); !r) {
       complete_ = false;
       reportFileFailure(FormatFileNotDeleted, entry.path(), r, 0);
     }

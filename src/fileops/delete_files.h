@@ -14,9 +14,9 @@ namespace corvane {
 
 // Removes everything below directory and then directory itself, counting into the state's
 // deletion counters (a file that cannot be removed counts too) and showing the counts in the
-// deletion window when one is open. A read-only entry is made writable first where the
-// Part's switches allow it. Esc asks " Cancel operation ? ". 1 when everything went, 0 when
-// anything failed or the user stopped.
+// deletion window when one is open. A read-only directory is made writable for its entries to
+// go; a read-only file only with preference 14. Esc asks " Cancel operation ? ". 1 when everything
+// went, 0 when anything failed or the user stopped.
 int deleteTree(std::string_view directory);
 // deleteTree with the counters reset, in a two-line window; with summary the counts are
 // shown afterwards ("%d Files and %d Directories deleted !").

@@ -27,6 +27,8 @@ FileOperation::FileOperation() {
     state.sharedAnswer = 0;
     state.cancelRequested = false;
     state.writtenTargets.clear();
+    state.existingDirectory.clear();
+    state.spaceDirectory.clear();
   }
 }
 

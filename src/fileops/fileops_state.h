@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "fileops/paced_drawing.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -53,15 +54,21 @@ struct FileopsState {
   // A directory was made since the command loop last looked (it then re-reads the panels).
   bool directoryCreated = false;
 
-  // The copy progress window and what it shows.
+  // The copy progress window and when it was last shown (many copies of small files share
+  // its redraws).
   WindowHandle progressWindow;
-  int progressCells = -1;  // bar cells or stepped pairs drawn for the current file
+  PacedFlush progressFlush;
 
   // The copy buffer, kept from call to call, and the name limit of the last destination
   // directory looked at.
   std::unique_ptr<char[]> copyBuffer;
   std::string limitDirectory;
   int nameLimit = 0;
+  // Within an operation: the last destination directory found to exist, and the free space
+  // of the last file system asked (counted down by what was copied since).
+  std::string existingDirectory;
+  std::string spaceDirectory;
+  std::uint64_t spaceFree = 0;
 
   // One tree deletion.
   int deletedFiles = 0;

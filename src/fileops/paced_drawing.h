@@ -30,6 +30,10 @@ class PacedFlush {
  public:
   static constexpr std::chrono::milliseconds Interval{40};
 
+  // Whether the interval has passed since the window was last shown: drawing what changed
+  // meanwhile can wait until then.
+  bool due() const { return std::chrono::steady_clock::now() - last_ >= Interval; }
+
   // Shows the window when forced or when the interval has passed since it was last shown.
   void show(const ScreenWindow* window, bool force) {
     if (window == nullptr || holdLevel() != 0) return;

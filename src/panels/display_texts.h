@@ -83,6 +83,8 @@ constexpr std::string_view TextFileDialogKeys =
 constexpr std::string_view TextMaskPrompt = "Mask :";
 
 // Drive windows.
+// A drive that is needed cannot be read.
+constexpr std::string_view TextDriveNotReady = "Drive not ready";
 constexpr std::string_view TextDriveInformationTitle = " Drive Information ";
 constexpr const char* FormatDriveInformationLine = "[%c:],'%12s',F:%10s,T:%10s,[%s]\n";
 

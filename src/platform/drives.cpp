@@ -114,6 +114,21 @@ std::string programNameOfHostName(std::string_view hostName) {
   return result;
 }
 
+std::string hostNameOfProgramName(std::string_view programName) {
+  if (programName.find(EscapedBackslash) == std::string_view::npos) return std::string(programName);
+  std::string result;
+  result.reserve(programName.size());
+  for (std::size_t pos = 0; pos < programName.size();) {
+    if (programName.substr(pos).starts_with(EscapedBackslash)) {
+      result += '\\';
+      pos += EscapedBackslash.size();
+    } else {
+      result += programName[pos++];
+    }
+  }
+  return result;
+}
+
 void initDriveMap(const char* mapText) {
   DriveMap& map = driveMap();
   map = DriveMap{};

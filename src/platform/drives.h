@@ -34,6 +34,8 @@ std::string toProgramPath(std::string_view hostPath);
 // program paths; such a backslash becomes U+F05C, which toHostPath turns back into "\", so
 // that every host name can be reached and none is mistaken for a deeper path.
 std::string programNameOfHostName(std::string_view hostName);
+// The host name a program path component stands for (U+F05C back to "\").
+std::string hostNameOfProgramName(std::string_view programName);
 
 // Current drive (upper-case letter) and the current directory of a drive (full program
 // path, "C:\" at the root). currentDirectory(0) is that of the current drive.

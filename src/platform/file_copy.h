@@ -21,6 +21,7 @@ enum class FileKind { Regular, Directory, SymbolicLink, Fifo, Device, Socket };
 struct FileFacts {
   FileKind kind = FileKind::Regular;
   std::uint64_t size = 0;
+  std::uint64_t allocated = 0;  // bytes the file system holds for it (fewer: it has holes)
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   std::uint32_t mode = 0;  // permission bits (07777)
@@ -43,6 +44,7 @@ struct CopyChannel {
   std::FILE* to = nullptr;    // a regular file open for writing, nothing buffered in it
   std::span<char> buffer;
   bool plainReads = false;
+  bool holes = true;  // the source may have holes (false: it is copied without looking)
 };
 
 struct RangeCopy {
@@ -58,6 +60,9 @@ struct RangeCopy {
 RangeCopy copyRange(CopyChannel& channel, std::uint64_t offset, std::uint64_t length);
 // Sets the length of an open file (a hole where it grows).
 FileResult setFileLength(std::FILE* file, std::uint64_t length);
+// Creates a new file for writing (never one that exists: EEXIST), with the permission
+// bits 0666 less the process's mask until the copy's own are given to it.
+FileResult createNewFile(std::string_view path, FileHandle& file);
 // Closes a file that was written: buffered data flushed, the failure of the last writes or
 // of the close itself returned. The handle is empty afterwards.
 FileResult closeWrittenFile(FileHandle& file);
@@ -73,6 +78,10 @@ FileResult makeFifo(std::string_view path, std::uint32_t mode, bool replace);
 // and group, where the process may give them. A symbolic link gets its time and owner only.
 FileResult carryFileFacts(std::string_view path, const FileFacts& source, bool writable,
                           bool owner);
+// The same for a file open for writing, whose facts now are current: only what differs is
+// changed. Nothing may be written to it afterwards (that would change its time).
+FileResult carryFileFacts(std::FILE* file, const FileFacts& current, const FileFacts& source,
+                          bool writable, bool owner);
 
 // Bytes available to the process on the file system holding the directory.
 FileResult freeSpaceOf(std::string_view directory, std::uint64_t& bytes);

@@ -54,6 +54,9 @@ FileResult deleteFile(std::string_view path);  // not a directory; a link itself
 // Never replaces an existing target (EEXIST; a change of case only is allowed where the file
 // system folds case).
 FileResult renameFile(std::string_view from, std::string_view to);
+// Gives a file a name another file has, which it replaces in one step (a file the program
+// wrote completely beside its final name). Not for directories.
+FileResult renameOver(std::string_view from, std::string_view to);
 
 // Attribute byte (FileAttribute bits) or -1 when the entry cannot be read.
 int getAttributes(std::string_view path);

@@ -49,4 +49,19 @@ using FileWriter = std::function<bool(FileSink&)>;
 [[nodiscard]] FileResult replaceFile(std::string_view path, const FileWriter& writer);
 [[nodiscard]] FileResult replaceFile(std::string_view path, std::string_view content);
 
+// Keeping the old file under a second name while it is replaced.
+struct ReplaceBackup {
+  std::string_view path;  // program path of the backup; empty: none
+  FileResult result;      // out: how keeping it went (success too when nothing was kept)
+  bool kept = false;      // out: the old bytes are under the backup name
+};
+// replaceFile that also keeps the old file (when there is one) under backup.path, replacing
+// an older file of that name: once the new content is complete and before it takes the
+// file's name, the old file is linked to the backup name (copied where no link can be made;
+// in the in-place case the saved old bytes are copied once the file is whole). A backup that
+// would be the file itself is not made; a failed replacement leaves an older backup alone.
+// A failed backup is told in backup.result and does not stop the replacement.
+[[nodiscard]] FileResult replaceFile(std::string_view path, const FileWriter& writer,
+                                     ReplaceBackup& backup);
+
 }  // namespace corvane

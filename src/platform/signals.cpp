@@ -29,6 +29,8 @@ void setSignalRequestHooks(const SignalRequestHooks& hooks) {
   s.serviced = hooks.interrupt != nullptr && hooks.end != nullptr;
 }
 
+const SignalRequestHooks& signalRequestHooks() { return requests().hooks; }
+
 bool signalRequestsServiced() { return requests().serviced; }
 
 void recordInterruptRequest() { requests().interrupt = true; }

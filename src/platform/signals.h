@@ -16,6 +16,8 @@ struct SignalRequestHooks {
 // Until both hooks are registered the back end ends the program at once on such a signal
 // (the console restored), as it does for every other signal that ends a process.
 void setSignalRequestHooks(const SignalRequestHooks& hooks);
+// The hooks registered now (a part that adds to the end chains to the one it found).
+const SignalRequestHooks& signalRequestHooks();
 bool signalRequestsServiced();
 
 // Async-signal-safe (lock-free atomics only).

@@ -44,6 +44,9 @@ class TreeWalkEntry {
   // inode, link flags; without the user-set attribute bits): one status lookup, made on the
   // first call. nullptr when the entry can no longer be reached.
   const FindRecord* details();
+  // Removes the entry (not a directory) from its directory, as deleteFile does: a link
+  // itself, never its target; a read-only file is refused (EACCES).
+  FileResult remove();
 
  private:
   friend struct TreeWalker;

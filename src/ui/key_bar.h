@@ -58,8 +58,8 @@ void drawFunctionKeyBar(const FunctionKeyBar& bar);
 // Prints lines of a bar (such as XtreeBarLines) one per row of the window from row 1.
 void drawKeyBarLines(ScreenWindow& window, std::span<const std::string_view> lines);
 
-// The zone of each function-key slot of a bar text (" ^1Help   ^2Menue ..."): from its
-// caret-marked digit to the next slot, giving F1 .. F10.
+// The zone of each function-key slot of a bar text (" ^1Help   ^2Menue ...") on row 1 of
+// the window: from its caret-marked digit to the next slot, giving F1 .. F10.
 std::vector<MouseZone> keyBarZones(const ScreenWindow& window, std::string_view bar);
 
 }  // namespace corvane

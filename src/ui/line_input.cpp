@@ -44,8 +44,9 @@ struct Field {
   std::string& text;
   std::size_t maxLength;
   int flags;
-  int cursor = 0;     // character index, 0 .. glyphs.size()
-  int firstChar = 0;  // first character shown
+  int cursor = 0;          // character index, 0 .. glyphs.size()
+  int firstChar = 0;       // first character shown
+  bool keepFirst = false;  // the caller's scroll stays while the cursor is in view
   std::vector<Glyph> glyphs;
   LineInputCallback callback;
   void* context;
@@ -80,6 +81,7 @@ void scrollToCursor(Field& f) {
   const int under = std::max(f.cellsOf(f.cursor), 1);
   while (before + under > f.visibleWidth && f.firstChar < f.cursor)
     before -= f.cellsOf(f.firstChar++);
+  if (f.keepFirst) return;
   // Pull back while everything from one character earlier still fits (after deletions).
   int tail = before;
   for (int i = f.cursor; i < f.length(); ++i) tail += f.cellsOf(i);
@@ -90,11 +92,13 @@ void scrollToCursor(Field& f) {
 
 void showCursorShape() { setCursorShape(state().insert ? CursorLarge : CursorSmall); }
 
-void draw(Field& f) {
+// Draws the field; a key code when the editor's callback ends it.
+KeyCode draw(Field& f) {
   scrollToCursor(f);
+  KeyCode ending = 0;
   if (f.mode(LineInputEditor) && f.callback != nullptr) {
     LineInputView view{f.text, f.column, f.row, f.visibleWidth, f.firstChar, f.cursor};
-    f.callback(view, f.context);
+    ending = f.callback(view, f.context);
   } else {
     std::string_view shown = std::string_view(f.text).substr(f.offsetOf(f.firstChar));
     writeText(shown, f.visibleWidth - 1, f.column, f.row, WritePad);
@@ -102,6 +106,7 @@ void draw(Field& f) {
   int cells = 0;
   for (int i = f.firstChar; i < f.cursor; ++i) cells += f.cellsOf(i);
   windowCursor(f.column + cells, f.row);
+  return ending;
 }
 
 bool inClass(KeyCode code) {
@@ -291,7 +296,8 @@ void trimTrailingBlanks(std::string& text) {
 }  // namespace
 
 KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int maxLength,
-                  int flags, int& cursor, LineInputCallback callback, void* context) {
+                  int flags, int& cursor, LineInputCallback callback, void* context,
+                  int* firstShown) {
   Field f{.column = column,
           .row = row,
           .visibleWidth = std::max(visibleWidth, 1),
@@ -309,11 +315,16 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
              : start == LineInputStartCursor ? cursor
                                              : 0;
   indexText(f);
+  if (firstShown != nullptr && f.mode(LineInputEditor)) {
+    f.firstChar = std::max(*firstShown, 0);
+    f.keepFirst = true;
+  }
   bool typeOver = !(flags & LineInputNoTypeOver);
 
   KeyCode ending = 0;
   for (;;) {
-    draw(f);
+    ending = draw(f);
+    if (ending != 0) break;
     showCursorShape();
     KeyCode code = translateKey(readKey(), flags);
 
@@ -349,6 +360,11 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
       continue;
     }
     if (code == key::Enter || code == key::Escape || f.mode(endingModes(code))) {
+      ending = code;
+      break;
+    }
+    // The editor moves its cursor past the end of a line itself.
+    if (code == key::Right && f.mode(LineInputEditor) && f.cursor >= f.length()) {
       ending = code;
       break;
     }
@@ -431,6 +447,7 @@ KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int 
     addToHistory(text, HistoryKindInput);
   indexText(f);
   cursor = f.cursor;
+  if (firstShown != nullptr) *firstShown = f.firstChar;
   return ending;
 }
 

@@ -54,14 +54,19 @@ struct LineInputView {
   int firstChar = 0;        // index of the first character shown
   int cursor = 0;           // character index of the cursor
 };
-using LineInputCallback = void (*)(const LineInputView& view, void* context);
+// It returns 0 to go on, or a key code that ends the field at once (the editor ends it that
+// way when the screen changed its size under the field).
+using LineInputCallback = KeyCode (*)(const LineInputView& view, void* context);
 
 // Edits text in place in a field of visibleWidth cells at (column, row) of the current
 // window. maxLength is the most bytes the text may hold (stored formats have byte-sized
 // buffers): a character that would not fit is refused with a beep, and a longer preset is
 // cut at a character boundary. cursor counts characters (code points; a byte that is not
 // UTF-8 counts as one): read for LineInputStartCursor, always written at the end. The
-// callback is used only with LineInputEditor: it replaces the field's own drawing.
+// callback is used only with LineInputEditor: it replaces the field's own drawing. In that
+// mode Right at the end of the text ends the field too (the editor's cursor may stand past
+// a line's end), and firstShown, when given, is the first character shown: read at the start
+// and kept while the cursor stays in view, written at the end.
 // A paste (key::Paste) is typed whole, as its characters would be one by one, or not at
 // all: a character outside the class refuses it with a beep, a text that would pass the
 // maximum length with a beep and TextPasteTooLong; it never ends the field.
@@ -69,7 +74,7 @@ using LineInputCallback = void (*)(const LineInputView& view, void* context);
 // text stays edited on Escape too. The cursor is hidden at the end.
 KeyCode lineInput(int column, int row, int visibleWidth, std::string& text, int maxLength,
                   int flags, int& cursor, LineInputCallback callback = nullptr,
-                  void* context = nullptr);
+                  void* context = nullptr, int* firstShown = nullptr);
 
 // Process-wide insert mode (overwrite by default); insert shows the large cursor.
 void setInsertMode(bool on);

@@ -468,6 +468,12 @@ MouseZone windowZone(const ScreenWindow& window, int column, int cells, int row,
   return zone;
 }
 
+MouseZone windowInteriorZone(const ScreenWindow& window, KeyCode code) {
+  MouseZone zone = windowZone(window, 1, windowLastColumn(window), 1, code);
+  zone.y2 = windowScreenRow(window, windowLastRow(window));
+  return zone;
+}
+
 std::string shortNameLayout(std::string_view name) {
   std::string out(name);
   if (name == "." || name == ".." || textChars(name) >= 13) return out;

@@ -158,6 +158,9 @@ int windowLastRow(const ScreenWindow& window);
 
 // A mouse zone over cells (at least one) of a window row, from a window column, giving code.
 MouseZone windowZone(const ScreenWindow& window, int column, int cells, int row, KeyCode code);
+// A mouse zone over every cell inside the window's frame (every cell of a window without
+// one), giving code.
+MouseZone windowInteriorZone(const ScreenWindow& window, KeyCode code);
 
 // Sets the text cursor of the current window and moves the console cursor there.
 void windowCursor(int column, int row);

@@ -105,3 +105,37 @@ restart_program() {
 
 # The process id of the program.
 program_pid() { cat "$WORK/program.pid"; }
+
+# wait_file PATH [SECONDS]: until the entry exists.
+wait_file() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while ((SECONDS < deadline)); do
+    [ -e "$1" ] || [ -L "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for the file $1"
+}
+
+# wait_missing PATH [SECONDS]: until the entry is gone.
+wait_missing() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while ((SECONDS < deadline)); do
+    [ -e "$1" ] || [ -L "$1" ] || return 0
+    sleep 0.1
+  done
+  fail "timed out waiting for $1 to go"
+}
+
+# choose_corvane_layout: the setup menu's " Emulation" from the COMMANDER layout, CORVANE
+# chosen, its command labels shown.
+choose_corvane_layout() {
+  key F9
+  wait_for ' Autoview'
+  key Left
+  wait_for ' Emulation'
+  key u
+  wait_for 'COMMANDER'
+  key c
+  wait_for 'F1=HELP  ESC=End'
+  wait_for 'Att Cop Del Ed Fed'
+}

@@ -68,15 +68,7 @@ key Escape
 wait_gone ' Next file list'
 
 # The setup menu's " Emulation": CORVANE, with its command labels.
-key F9
-wait_for ' Autoview'
-key Left
-wait_for ' Emulation'
-key u
-wait_for 'COMMANDER'
-key c
-wait_for 'F1=HELP  ESC=End'
-wait_for 'Att Cop Del Ed Fed'
+choose_corvane_layout
 
 # XTREE from the CORVANE layout: Alt-T opens the setup menu directly.
 key M-t

@@ -51,11 +51,15 @@ TEST_F(CopyTreeTest, ATreeArrivesWholeItsLinksAsLinks) {
   makeSource();
   ASSERT_EQ(chmod(t_.host("src/sub").c_str(), 0750), 0);
   ASSERT_TRUE(t_.setLocalMtime("src/sub", 2001, 2, 3, 4, 5, 6));
+  ASSERT_EQ(mkfifo(t_.host("src/sub/pipe").c_str(), 0600), 0);
   EXPECT_EQ(copyTree("T:\\src\\*.*", "U:\\copy", TreeCopy), CopyDone);
   EXPECT_EQ(u_.readFile("copy/src/top.txt"), "top");
   EXPECT_EQ(u_.readFile("copy/src/.git/HEAD"), "ref");
   EXPECT_EQ(u_.readFile("copy/src/sub/deep.c"), "deep");
   EXPECT_TRUE(isLink(u_.host("copy/src/docs")));
+  struct stat pipe {};
+  EXPECT_EQ(lstat(u_.host("copy/src/sub/pipe").c_str(), &pipe), 0);
+  EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
   struct stat source {
   }, mirror{};
   ASSERT_EQ(stat(t_.host("src/sub").c_str(), &source), 0);

@@ -180,5 +180,37 @@ TEST_F(ReplaceFileTest, UnwritableDirectoryAndForeignOwnerAreWrittenInPlace) {
   EXPECT_TRUE(entriesOf(tree_.host("tmp")).empty());
 }
 
+// The old bytes kept under a second name: through a second link when the file is renamed
+// over, copied when it is rewritten in place; never a backup that is the file itself.
+TEST_F(ReplaceFileTest, ABackupKeepsTheOldBytes) {
+  tree_.makeDir("tmp");
+  testing::ScopedEnv tmp("TMP", tree_.host("tmp").c_str());
+  tree_.writeFile("f", "one");
+  tree_.writeFile("f.BAK", "older");
+  ReplaceBackup backup;
+  backup.path = "T:\\f.BAK";
+  EXPECT_TRUE(replaceFile(
+      "T:\\f", [](FileSink& out) { return out.write("two"); }, backup));
+  EXPECT_TRUE(backup.result);
+  EXPECT_TRUE(backup.kept);
+  EXPECT_EQ(tree_.readFile("f"), "two");
+  EXPECT_EQ(tree_.readFile("f.BAK"), "one");
+
+  ASSERT_EQ(link(tree_.host("f").c_str(), tree_.host("g").c_str()), 0);  // in place from now
+  EXPECT_TRUE(replaceFile(
+      "T:\\f", [](FileSink& out) { return out.write("three"); }, backup));
+  EXPECT_TRUE(backup.kept);
+  EXPECT_EQ(tree_.readFile("g"), "three");
+  EXPECT_EQ(tree_.readFile("f.BAK"), "two");
+  EXPECT_TRUE(entriesOf(tree_.host("tmp")).empty());
+
+  backup.path = "T:\\g";  // the same file under another name
+  EXPECT_TRUE(replaceFile(
+      "T:\\f", [](FileSink& out) { return out.write("four"); }, backup));
+  EXPECT_FALSE(backup.kept);
+  EXPECT_EQ(tree_.readFile("g"), "four");
+  EXPECT_EQ(entriesOf(tree_.root()), (std::vector<std::string>{"f", "f.BAK", "g", "tmp"}));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -463,10 +463,11 @@ struct Drawn {
   std::vector<int> cursors;
 };
 
-void recordView(const LineInputView& view, void* context) {
+KeyCode recordView(const LineInputView& view, void* context) {
   auto* drawn = static_cast<Drawn*>(context);
   drawn->texts.emplace_back(view.text);
   drawn->cursors.push_back(view.cursor);
+  return 0;
 }
 
 TEST_F(LineInputTest, EditorModeDrawsThroughTheCallbackAndTrimsBlanks) {
@@ -496,6 +497,31 @@ TEST_F(LineInputTest, EditorModeDrawsThroughTheCallbackAndTrimsBlanks) {
             key::Up);
   EXPECT_EQ(text, "ab");
   EXPECT_EQ(cursor_, 2);
+}
+
+// Editor mode: Right at the end of the text hands the key back; the caller's first character
+// shown stays while the cursor is in view; a callback may end the field.
+TEST_F(LineInputTest, EditorModeLeavesScrollingAndTheLineEndToTheEditor) {
+  std::string text = "abcdefghijklmnopqrstuvwxyz";
+  int first = 10;
+  screen_.pushKeys({key::Left, key::Right, key::Right, key::Right});
+  cursor_ = 25;
+  EXPECT_EQ(lineInput(1, 1, 20, text, 2000, LineInputEditor | LineInputStartCursor, cursor_,
+                      nullptr, nullptr, &first),
+            key::Right);
+  EXPECT_EQ(cursor_, 26);
+  EXPECT_EQ(first, 10);  // a field that pulled back would show from 7
+
+  int draws = 0;
+  const LineInputCallback endAtSecond = [](const LineInputView&, void* context) -> KeyCode {
+    return ++*static_cast<int*>(context) == 2 ? key::ModifierEvent : 0;
+  };
+  screen_.pushKey('x');
+  EXPECT_EQ(
+      lineInput(1, 1, 20, text, 2000, LineInputEditor | LineInputNoTypeOver | LineInputStartEnd,
+                cursor_, endAtSecond, &draws),
+      key::ModifierEvent);
+  EXPECT_EQ(text, "abcdefghijklmnopqrstuvwxyzx");
 }
 
 TEST_F(LineInputTest, HistoryModeRecordsChangedTexts) {

@@ -18,6 +18,7 @@
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/screen.h"
+#include "support/follow_resizes.h"
 #include "support/headless_fixture.h"
 #include "support/temp_tree.h"
 #include "ui/ui_state.h"
@@ -317,14 +318,7 @@ TEST_F(ViewerTest, InsideAWindowOfTheCaller) {
 
 TEST_F(ViewerTest, ResizeKeepsTheTop) {
   ASSERT_TRUE(tree_.writeFile("f.txt", numberedLines(100)));
-  KeyReaderHooks hooks;
-  hooks.resize = [] {
-    int columns = 0, rows = 0;
-    console().terminalSize(columns, rows);
-    relayoutWindows(columns, rows);
-    return key::ModifierEvent;
-  };
-  setKeyReaderHooks(hooks);
+  testing::followResizes();
   view(file("T:\\f.txt"), {
                               [&] {
                                 keys({key::Down, key::Down});

@@ -8,14 +8,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 
 #include "platform/drives.h"
+#include "platform/posix/unique_entry.h"
 
 namespace corvane {
 namespace {
-
-constexpr int TemporaryAttempts = 100;
 
 FileResult failed() { return fileFailure(errno); }
 
@@ -36,6 +34,7 @@ FileKind kindOf(mode_t mode) {
 void factsOf(const struct stat& st, FileFacts& facts) {
   facts.kind = kindOf(st.st_mode);
   facts.size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+  facts.allocated = static_cast<std::uint64_t>(st.st_blocks) * 512;
   facts.device = st.st_dev;
   facts.inode = st.st_ino;
   facts.mode = st.st_mode & 07777;
@@ -103,16 +102,6 @@ void copyExtent(CopyChannel& channel, int in, int out, off_t from, off_t to, Ran
   }
 }
 
-// A name beside path that no entry has yet, for an entry made there and renamed over path.
-std::string besideName(const std::string& host, int attempt) {
-  const auto seed = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
-  char suffix[24];
-  std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + static_cast<unsigned>(attempt) * 7919u);
-  const std::size_t slash = host.rfind('/');
-  return host.substr(0, slash + 1) + "." + host.substr(slash + 1, 200) + suffix;
-}
-
 // Makes an entry by make(hostPath) at path, or beside it and renamed over it with replace.
 template <typename Make>
 FileResult makeEntry(std::string_view path, bool replace, Make make) {
@@ -121,18 +110,7 @@ FileResult makeEntry(std::string_view path, bool replace, Make make) {
   if (!replace) return make(host.c_str()) == 0 ? fileSuccess() : failed();
   struct stat st {};
   if (lstat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fileFailure(EISDIR);
-  for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
-    const std::string temporary = besideName(host, attempt);
-    if (make(temporary.c_str()) != 0) {
-      if (errno == EEXIST) continue;
-      return failed();
-    }
-    if (rename(temporary.c_str(), host.c_str()) == 0) return fileSuccess();
-    const FileResult result = failed();
-    unlink(temporary.c_str());
-    return result;
-  }
-  return fileFailure(EEXIST);
+  return makeOver(host, make);
 }
 
 }  // namespace
@@ -171,6 +149,10 @@ RangeCopy copyRange(CopyChannel& channel, std::uint64_t offset, std::uint64_t le
   const auto end = static_cast<off_t>(offset + length);
   auto position = static_cast<off_t>(offset);
   auto going = [&] { return result.readFailure && result.writeFailure; };  // neither failed
+  if (!channel.holes) {
+    copyExtent(channel, in, out, position, end, result);
+    return result;
+  }
   while (position < end && going()) {
     // The next data at or after the position; what lies before it is a hole.
     off_t data = lseek(in, position, SEEK_DATA);
@@ -203,6 +185,23 @@ FileResult setFileLength(std::FILE* file, std::uint64_t length) {
   if (fstat(fileno(file), &st) != 0) return failed();
   if (static_cast<std::uint64_t>(st.st_size) == length) return fileSuccess();
   return ftruncate(fileno(file), static_cast<off_t>(length)) == 0 ? fileSuccess() : failed();
+}
+
+FileResult createNewFile(std::string_view path, FileHandle& file) {
+  file.reset();
+  std::string host;
+  if (FileResult r = hostPathOf(path, host); !r) return r;
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return failed();
+  std::FILE* stream = fdopen(fd, "wb");
+  if (stream == nullptr) {
+    const FileResult result = failed();
+    close(fd);
+    unlink(host.c_str());
+    return result;
+  }
+  file.reset(stream);
+  return fileSuccess();
 }
 
 FileResult closeWrittenFile(FileHandle& file) {
@@ -242,6 +241,26 @@ FileResult carryFileFacts(std::string_view path, const FileFacts& source, bool w
       {0, UTIME_OMIT},
       {static_cast<time_t>(source.modifiedSeconds), static_cast<long>(source.modifiedNanoseconds)}};
   if (utimensat(AT_FDCWD, host.c_str(), times, follow) != 0 && result) result = failed();
+  return result;
+}
+
+FileResult carryFileFacts(std::FILE* file, const FileFacts& current, const FileFacts& source,
+                          bool writable, bool owner) {
+  if (std::fflush(file) != 0) return failed();
+  const int fd = fileno(file);
+  FileResult result;
+  bool given = false;
+  if (owner && (current.owner != source.owner || current.group != source.group)) {
+    given = fchown(fd, source.owner, source.group) == 0;
+    if (!given && errno != EPERM) result = failed();
+  }
+  const mode_t mode = static_cast<mode_t>(source.mode) | (writable ? S_IWUSR : 0);
+  // Giving a file away clears its set-user and set-group bits: the mode again after it.
+  if ((mode != current.mode || given) && fchmod(fd, mode) != 0 && result) result = failed();
+  const struct timespec times[2] = {
+      {0, UTIME_OMIT},
+      {static_cast<time_t>(source.modifiedSeconds), static_cast<long>(source.modifiedNanoseconds)}};
+  if (futimens(fd, times) != 0 && result) result = failed();
   return result;
 }
 

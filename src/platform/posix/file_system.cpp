@@ -181,6 +181,15 @@ FileResult renameFile(std::string_view from, std::string_view to) {
   return resultOf(rename(hostFrom.c_str(), hostTo.c_str()));
 }
 
+FileResult renameOver(std::string_view from, std::string_view to) {
+  std::string hostFrom, hostTo;
+  if (FileResult r = hostPathOf(from, hostFrom); !r) return r;
+  if (FileResult r = hostPathOf(to, hostTo); !r) return r;
+  struct stat target {};
+  if (lstat(hostTo.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return fileFailure(EISDIR);
+  return resultOf(rename(hostFrom.c_str(), hostTo.c_str()));
+}
+
 int getAttributes(std::string_view path) {
   std::string host = toHostPath(path);
   struct stat st {};

@@ -6,23 +6,20 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "platform/drives.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
+#include "platform/posix/unique_entry.h"
 #include "platform/temporary_directory.h"
 
 namespace corvane {
 namespace {
 
-constexpr int MaxLinkDepth = 40;                // links followed before giving up (ELOOP)
-constexpr std::size_t TemporaryNameKept = 200;  // bytes of the file's name in a temporary's
-constexpr int TemporaryAttempts = 100;
+constexpr int MaxLinkDepth = 40;  // links followed before giving up (ELOOP)
 constexpr std::size_t CopyBlock = 65536;
 
 FileResult failed() { return fileFailure(errno); }
@@ -75,25 +72,15 @@ FileResult resolveLinks(std::string host, std::string& target) {
   return fileFailure(ELOOP);
 }
 
-// A new file whose name no other can have: directory/.name.cvXXXXXXXX.
-FileResult createUnique(const std::string& directory, std::string_view name, mode_t mode,
-                        std::string& path, Descriptor& descriptor) {
-  static std::atomic<unsigned> counter{0};
-  const auto seed = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count() ^ (getpid() << 16));
-  for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".cv%08x", seed + counter++ * 2654435761u);
-    path = (directory == "/" ? std::string() : directory) + "/." +
-           std::string(name.substr(0, TemporaryNameKept)) + suffix;
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd >= 0) {
-      descriptor.reset(fd);
-      return fileSuccess();
-    }
-    if (errno != EEXIST) return failed();
-  }
-  return fileFailure(EEXIST);
+// A new file whose name no other can have, beside the name host.
+FileResult createBeside(std::string_view host, mode_t mode, std::string& path,
+                        Descriptor& descriptor) {
+  return makeBeside(host, path, [&](const char* candidate) {
+    int fd = open(candidate, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) return -1;
+    descriptor.reset(fd);
+    return 0;
+  });
 }
 
 // Gives the temporary the mode, owner, group and DOS attributes of the old file.
@@ -146,14 +133,55 @@ void syncDirectory(const std::string& directory) {
   if (fd.get() >= 0) fsync(fd.get());
 }
 
+// A copy of the old bytes (read from source) under the backup name: written beside it, then
+// renamed over it.
+FileResult copyToBackup(int source, const struct stat& old, const std::string& backupHost) {
+  const std::string directory = hostDirectoryOf(backupHost);
+  std::string temporary;
+  Descriptor copy;
+  if (FileResult r = createBeside(backupHost, 0600, temporary, copy); !r) return r;
+  FileResult result = copyBytes(source, copy.get());
+  if (result && fchmod(copy.get(), old.st_mode & 07777) != 0) result = failed();
+  if (result && rename(temporary.c_str(), backupHost.c_str()) != 0) result = failed();
+  if (!result) unlink(temporary.c_str());
+  return result;
+}
+
+// Keeps the old bytes under the backup name (an older backup of that name is replaced only
+// once the new one exists): a second link to the old file where linkTarget names it, else a
+// copy of what source reads.
+FileResult keepBackup(const std::string* linkTarget, int source, const struct stat& old,
+                      ReplaceBackup& backup) {
+  const std::string backupHost = toHostPath(backup.path);
+  if (backupHost.empty()) return fileFailure(ENOENT);
+  struct stat existing {};
+  if ((linkTarget != nullptr && backupHost == *linkTarget) ||
+      (lstat(backupHost.c_str(), &existing) == 0 && existing.st_dev == old.st_dev &&
+       existing.st_ino == old.st_ino))
+    return fileSuccess();  // the backup would be the file itself
+  FileResult result = fileFailure(EXDEV);
+  if (linkTarget != nullptr)
+    result = makeOver(backupHost,
+                      [&](const char* candidate) { return link(linkTarget->c_str(), candidate); });
+  if (!result && linkTarget != nullptr) {
+    Descriptor file(open(linkTarget->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    result = file.get() < 0 ? failed() : copyToBackup(file.get(), old, backupHost);
+  } else if (!result) {
+    result = lseek(source, 0, SEEK_SET) == 0 ? copyToBackup(source, old, backupHost) : failed();
+  }
+  backup.kept = static_cast<bool>(result);
+  return result;
+}
+
 // Rewrites the target in place, its old bytes saved first and put back on failure.
-FileResult rewriteInPlace(const std::string& target, const FileWriter& writer) {
+FileResult rewriteInPlace(const std::string& target, const struct stat& old,
+                          const FileWriter& writer, ReplaceBackup* keep) {
   Descriptor source(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (source.get() < 0) return failed();
   std::string backupPath;
   Descriptor backup;
   if (FileResult r =
-          createUnique(temporaryHostDirectory(), "corvane-saved", 0600, backupPath, backup);
+          createBeside(temporaryHostDirectory() + "/corvane-saved", 0600, backupPath, backup);
       !r)
     return r;
   if (FileResult r = copyBytes(source.get(), backup.get()); !r) {
@@ -166,6 +194,9 @@ FileResult rewriteInPlace(const std::string& target, const FileWriter& writer) {
   if (result && ftruncate(out.get(), 0) != 0) result = failed();
   if (result) result = writeAndClose(out, writer);
   if (result) {
+    // The saved old bytes become the backup only now that the file is whole again.
+    if (keep != nullptr && !keep->path.empty())
+      keep->result = keepBackup(nullptr, backup.get(), old, *keep);
     unlink(backupPath.c_str());
     return result;
   }
@@ -189,7 +220,14 @@ bool FileSink::write(std::string_view bytes) {
   return error_ == 0;
 }
 
-FileResult replaceFile(std::string_view path, const FileWriter& writer) {
+namespace {
+
+// replaceFile with an optional backup of the old file.
+FileResult replaceKeeping(std::string_view path, const FileWriter& writer, ReplaceBackup* backup) {
+  if (backup != nullptr) {
+    backup->result = fileSuccess();
+    backup->kept = false;
+  }
   const std::string host = toHostPath(path);
   if (host.empty()) return fileFailure(ENOENT);
   std::string target;
@@ -203,19 +241,20 @@ FileResult replaceFile(std::string_view path, const FileWriter& writer) {
     if (!S_ISREG(old.st_mode)) return fileFailure(FileErrorNotRegular);
     if ((old.st_mode & S_IWUSR) == 0) return fileFailure(EACCES);  // the read-only attribute
   }
+  const bool wantsBackup = exists && backup != nullptr && !backup->path.empty();
 
   const std::string directory = hostDirectoryOf(target);
   if (!exists || old.st_nlink == 1) {
     std::string temporary;
     Descriptor fd;
-    FileResult created = createUnique(directory, target.substr(target.rfind('/') + 1),
-                                      exists ? 0600 : 0666, temporary, fd);
+    FileResult created = createBeside(target, exists ? 0600 : 0666, temporary, fd);
     // A directory that cannot be written can still hold a file that can.
     if (!created && (!exists || !created.accessDenied())) return created;
     if (created) {
       FileResult result = exists ? keepIdentity(fd.get(), target, old) : fileSuccess();
       const bool identityKept = static_cast<bool>(result);
       if (result) result = writeAndClose(fd, writer);
+      if (result && wantsBackup) backup->result = keepBackup(&target, -1, old, *backup);
       if (result && rename(temporary.c_str(), target.c_str()) != 0) result = failed();
       if (result) {
         syncDirectory(directory);
@@ -225,7 +264,17 @@ FileResult replaceFile(std::string_view path, const FileWriter& writer) {
       if (identityKept) return result;
     }
   }
-  return rewriteInPlace(target, writer);
+  return rewriteInPlace(target, old, writer, wantsBackup ? backup : nullptr);
+}
+
+}  // namespace
+
+FileResult replaceFile(std::string_view path, const FileWriter& writer) {
+  return replaceKeeping(path, writer, nullptr);
+}
+
+FileResult replaceFile(std::string_view path, const FileWriter& writer, ReplaceBackup& backup) {
+  return replaceKeeping(path, writer, &backup);
 }
 
 FileResult replaceFile(std::string_view path, std::string_view content) {

@@ -223,6 +223,15 @@ const FindRecord* TreeWalkEntry::details() {
   return reachable_ ? &record_ : nullptr;
 }
 
+FileResult TreeWalkEntry::remove() {
+  if (directory_) return fileFailure(EISDIR);
+  struct stat st {};
+  if (fstatat(directoryHandle_, hostName_, &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return fileFailure(errno);
+  if (!S_ISLNK(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return fileFailure(EACCES);
+  return unlinkat(directoryHandle_, hostName_, 0) == 0 ? fileSuccess() : fileFailure(errno);
+}
+
 int walkDirectoryTree(std::string_view startPath, TreeWalkVisitor& visitor,
                       const TreeWalkOptions& options) {
   const std::string start = withoutTrailingBackslash(fullPath(startPath));
