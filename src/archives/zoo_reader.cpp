@@ -136,10 +136,6 @@ int readZooArchive(ArchiveSource& source, ArchiveSink& sink) {
         directory = cString(variable.subspan(2 + nameLength, directoryLength));
     }
     if (next == 0) return ArchiveRead;  // the terminator
-    if (next <= position) {
-      report(sink, ZooCheck::Chain, size, position);
-      return ArchiveBadHeader;
-    }
     if (e[30] == 0 && !name.empty()) {
       member = ArchiveMember{};
       member.storedPath = directory.empty() ? name : directory + "/" + name;
@@ -148,6 +144,10 @@ int readZooArchive(ArchiveSource& source, ArchiveSink& sink) {
       member.time = le16(e, 16);
       member.size = le32(e, 20);
       sink.member(member);
+    }
+    if (next <= position) {
+      report(sink, ZooCheck::Chain, size, position);
+      return ArchiveBadHeader;
     }
     position = next;
   }
