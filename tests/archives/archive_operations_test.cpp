@@ -155,7 +155,11 @@ TEST_F(ArchiveOperationsTest, ArjLzhAndZooMembersThroughTheShippedDefinitions) {
         testing::lzhArchive({{1, "", "x[1].txt", "one\n"}, {2, "sub", "c.txt", "sub c\n"}})));
     open("t.lzh", ArchiveLzh);
     EXPECT_EQ(extract("x[1].txt"), "one\n");
-    EXPECT_FALSE(deleteFromArchive(panel_, "x[1].txt"));  // no lha here: nothing to run
+    boxes_.clear();
+    EXPECT_FALSE(deleteFromArchive(panel_, "x[1].txt"));  // no LZH packer is packaged
+    EXPECT_TRUE(sawBox("No program in the archiver definitions"));
+    open("t.lzh", ArchiveLzh);
+    EXPECT_EQ(listed(), "../ sub/ x[1].txt ");
   }
   if (testing::haveProgram("unar")) {
     ASSERT_TRUE(testing::writeHostFile(
@@ -164,6 +168,7 @@ TEST_F(ArchiveOperationsTest, ArjLzhAndZooMembersThroughTheShippedDefinitions) {
     EXPECT_EQ(extract("-x"), "dash\n");
     panel_.mask = "T:\\t.zoo/sub/*.*";
     EXPECT_EQ(extract("c.txt"), "zc\n");
+    boxes_.clear();
     EXPECT_FALSE(deleteFromArchive(panel_, "c.txt"));
     EXPECT_TRUE(sawBox("No program in the archiver definitions"));
   }
