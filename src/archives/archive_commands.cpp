@@ -58,9 +58,10 @@ int compressCommand(CommandContext& context, CommandId) {
   const std::string archive = askArchiveName(TextArchivePrompt);
   if (archive.empty()) return LoopContinue;
   Panel& panel = context.currentPanel();
-  const std::string name = entryPath(panel, panel.cursor);
-  const std::string names[] = {context.inGlobalList() ? toHostPath(name) : name};
-  const bool directory = node->entry.isDirectory() && !isLinkEntry(name);
+  const std::string path = entryPath(panel, panel.cursor);
+  // The packer runs in the panel's directory: a name there, or a global list's host path.
+  const std::string names[] = {context.inGlobalList() ? toHostPath(path) : node->entry.name};
+  const bool directory = node->entry.isDirectory() && !isLinkEntry(path);
   if (packIntoArchive(archive, panel.currentDirectory,
                       directory ? std::span<const std::string>{} : names,
                       directory ? names : std::span<const std::string>{}))
@@ -76,13 +77,18 @@ int prepareCompressSelection(SelectedFilesRun& run) {
   run.text = askArchiveName(TextArchiveNamePrompt);
   if (run.text.empty()) return 1;
   archivesState().packNames.clear();
+  archivesState().packDirectories.clear();
   return 0;
 }
 
 int compressSelectedFile(SelectedFilesRun& run, SelectedFile& file) {
   // A global list's entries are full paths: the packer gets them as host paths.
-  archivesState().packNames.push_back(run.context->inGlobalList() ? toHostPath(file.path)
-                                                                  : file.path);
+  std::string name = run.context->inGlobalList() ? toHostPath(file.path) : file.path;
+  const bool directory =
+      file.entry.isDirectory() &&
+      !isLinkEntry(driveLetterOf(file.path) != 0 ? file.path : joinPath(file.directory, file.path));
+  (directory ? archivesState().packDirectories : archivesState().packNames)
+      .push_back(std::move(name));
   return SelectedKept;  // the mark goes once the archive shows the file
 }
 
@@ -90,14 +96,26 @@ void finishCompressSelection(SelectedFilesRun& run) {
   CommandContext& context = *run.context;
   Panel& panel = context.currentPanel();
   std::vector<std::string> names = std::move(archivesState().packNames);
+  std::vector<std::string> directories = std::move(archivesState().packDirectories);
   archivesState().packNames.clear();
-  if (names.empty() || !packIntoArchive(run.text, panel.currentDirectory, names, {})) return;
+  archivesState().packDirectories.clear();
+  if ((names.empty() && directories.empty()) ||
+      !packIntoArchive(run.text, panel.currentDirectory, names, directories))
+    return;
   const std::string archive = fullPath(run.text);
   const int type = archiveTypeByExtension(archive);
   std::vector<PanelMember> members;
   if (readArchiveMembers(archive, type, false, members)) {
+    // Every stored path and the directories above it (a directory counts as packed when
+    // anything below it is, whether or not the packer stores the directory itself).
     std::unordered_set<std::string> stored;
-    for (const PanelMember& m : members) stored.insert(m.member.storedPath);
+    for (const PanelMember& m : members) {
+      std::string_view path = m.member.storedPath;
+      while (path.ends_with('/')) path.remove_suffix(1);
+      for (std::size_t slash = path.size(); slash != std::string_view::npos;
+           slash = slash == 0 ? std::string_view::npos : path.rfind('/', slash - 1))
+        stored.insert(std::string(path.substr(0, slash)));
+    }
     for (NodeId id : chain(panel.list)) {
       FileNode& n = panel.list.nodes[id];
       std::string name =

@@ -225,22 +225,31 @@ bool packIntoArchive(std::string_view archiveName, std::string_view directory,
     if (!names.refused.empty()) return refuseName(names.refused, program);
   }
   if (checkCommand(program) != 0) return false;
-  bool ran = false;
+  // The runs: as many names each as the command line takes.
+  struct Run {
+    const Batch* batch;
+    std::size_t first, last;
+  };
+  std::vector<Run> runs;
   for (const Batch& batch : batches) {
     for (std::size_t first = 0; first < batch.names.size();) {
-      // As many names as the command line takes.
       std::size_t bytes = 0, last = first;
       while (last < batch.names.size() &&
              (last == first || bytes + batch.names[last].size() + 3 < PackWordsLimit))
         bytes += batch.names[last++].size() + 3;
-      const ArchiverNames names = archiverNames(program, defs[batch.options], ArchiverAction::Add,
-                                                batch.names.subspan(first, last - first));
-      runArchiver(program, names.options, archive, names.words, directory, true);
-      ran = true;
+      runs.push_back({&batch, first, last});
       first = last;
     }
   }
-  return ran;
+  // One key prompt, after the last run, for the output of them all.
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const Run& run = runs[i];
+    const ArchiverNames names =
+        archiverNames(program, defs[run.batch->options], ArchiverAction::Add,
+                      run.batch->names.subspan(run.first, run.last - run.first));
+    runArchiver(program, names.options, archive, names.words, directory, i + 1 == runs.size());
+  }
+  return !runs.empty();
 }
 
 bool unpackArchive(std::string_view archivePath, int type, bool typeByContent,

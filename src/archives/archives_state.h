@@ -27,6 +27,7 @@ struct ArchivesState {
   AutoviewCopy autoview;
   // The names the selected-files loop hands to the packer at its end.
   std::vector<std::string> packNames;
+  std::vector<std::string> packDirectories;  // packed with their contents
 };
 
 ArchivesState& archivesState();

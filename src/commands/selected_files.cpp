@@ -90,6 +90,7 @@ constexpr SelectedOperation Operations[] = {
     {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
     {.number = 15,
      .command = CmdCompressSelected,
+     .directories = true,
      .prepare = prepareCompressSelection,
      .handle = compressSelectedFile,
      .finish = finishCompressSelection},
