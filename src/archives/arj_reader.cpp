@@ -63,7 +63,9 @@ bool skipExtended(HeaderWindow& window, std::uint64_t& position) {
 }  // namespace
 
 bool findArjMainHeader(ArchiveSource& source, std::uint64_t& position) {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(ArjScanLength) + FrameRead);
+  // No more than the file holds: a small file costs no 256 KiB buffer.
+  std::vector<std::uint8_t> bytes(
+      static_cast<std::size_t>(std::min<std::uint64_t>(source.size(), ArjScanLength + FrameRead)));
   const std::size_t got = source.readAt(0, bytes);
   const std::span<const std::uint8_t> b(bytes.data(), got);
   std::size_t size = 0;

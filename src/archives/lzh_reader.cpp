@@ -213,7 +213,8 @@ bool readHeader(HeaderWindow& window, std::uint64_t position, ArchiveMember& mem
 }  // namespace
 
 bool findLzhHeader(ArchiveSource& source, std::uint64_t& position) {
-  std::vector<std::uint8_t> bytes(LzhScanLength + 256 + CommonPrefix);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(
+      std::min<std::uint64_t>(source.size(), LzhScanLength + 256 + CommonPrefix)));
   const std::size_t got = source.readAt(0, bytes);
   const std::span<const std::uint8_t> b(bytes.data(), got);
   for (std::size_t p = 0; p < LzhScanLength && p + CommonPrefix <= got; ++p) {
