@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -24,6 +25,14 @@ std::string ReadRecord::joined() const {
   return out;
 }
 
+std::string ReadRecord::sorted() const {
+  std::vector<std::string> lines = members;
+  std::sort(lines.begin(), lines.end());
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
 ReadRecord readBytes(int type, std::string_view bytes, std::string_view name, int* result) {
   ReadRecord record;
   MemorySource source(bytes);
@@ -35,8 +44,7 @@ ReadRecord readBytes(int type, std::string_view bytes, std::string_view name, in
 std::string dosText(std::uint16_t date, std::uint16_t time) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", 1980 + (date >> 9),
-                (date >> 5) & 0x0F, date & 0x1F, time >> 11, (time >> 5) & 0x3F,
-                (time & 0x1F) * 2);
+                (date >> 5) & 0x0F, date & 0x1F, time >> 11, (time >> 5) & 0x3F, (time & 0x1F) * 2);
   return text;
 }
 
@@ -254,7 +262,8 @@ std::string zooArchive(const std::vector<ZooMember>& members) {
     return e;
   };
   for (const ZooMember& m : members) {
-    const std::size_t entrySize = 56 + 10 + m.directory.size() + (m.name.size() > 12 ? m.name.size() : 0);
+    const std::size_t entrySize =
+        56 + 10 + m.directory.size() + (m.name.size() > 12 ? m.name.size() : 0);
     const auto dataOffset = static_cast<std::uint32_t>(out.size() + entrySize + 5);
     const auto next = static_cast<std::uint32_t>(dataOffset + m.data.size());
     out += entry(&m, next, dataOffset);

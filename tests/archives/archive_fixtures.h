@@ -23,6 +23,7 @@ struct ReadRecord : ArchiveSink {
   void member(const ArchiveMember& m) override;
   void message(std::string_view text) override { messages.emplace_back(text); }
   std::string joined() const;  // the members, one per line
+  std::string sorted() const;  // the same in byte order
 };
 
 // Reads bytes with the reader of a type.

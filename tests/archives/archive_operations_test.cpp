@@ -1,12 +1,13 @@
 // The archive panel and its operations with the packaged archivers and the shipped
 // definitions, on a temporary tree mapped as T:.
+#include "archives/archive_operations.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "archive_fixtures.h"
-#include "archives/archive_operations.h"
 #include "archives/archive_panel.h"
 #include "archives/archive_texts.h"
 #include "archives/archives_state.h"
@@ -163,7 +164,8 @@ TEST_F(ArchiveOperationsTest, ArjLzhAndZooMembersThroughTheShippedDefinitions) {
   }
   if (testing::haveProgram("unar")) {
     ASSERT_TRUE(testing::writeHostFile(
-        tree_.host("t.zoo"), testing::zooArchive({{"-x", "", "dash\n"}, {"c.txt", "sub", "zc\n"}})));
+        tree_.host("t.zoo"),
+        testing::zooArchive({{"-x", "", "dash\n"}, {"c.txt", "sub", "zc\n"}})));
     open("t.zoo", ArchiveZoo);
     EXPECT_EQ(extract("-x"), "dash\n");
     panel_.mask = "T:\\t.zoo/sub/*.*";

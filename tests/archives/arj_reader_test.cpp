@@ -36,14 +36,6 @@ class ArjTree : public ::testing::Test {
     return readBytes(ArchiveArj, readHostFile(tree_.host(archive)), archive, result);
   }
 
-  static std::string sorted(const testing::ReadRecord& read) {
-    std::vector<std::string> lines = read.members;
-    std::sort(lines.begin(), lines.end());
-    std::string out;
-    for (const std::string& line : lines) out += line + "\n";
-    return out;
-  }
-
   // The offset of the n-th header frame (0 the main header).
   static std::size_t frameOffset(const std::string& bytes, int n) {
     std::size_t at = 0;
@@ -69,8 +61,8 @@ class ArjTree : public ::testing::Test {
 
 // Full stored paths: a.txt and sub/a.txt stay two entries.
 const std::string Expected = std::string("a.txt 12") + When + "\nbig.bin 100000" + When +
-                             "\nempty.txt 0" + When + "\nsub/ 0" + When + "\nsub/a.txt 10" +
-                             When + "\nsub/b.txt 4" + When + "\n";
+                             "\nempty.txt 0" + When + "\nsub/ 0" + When + "\nsub/a.txt 10" + When +
+                             "\nsub/b.txt 4" + When + "\n";
 
 TEST_F(ArjTree, UnixAndDosHostsWithDirectoriesAndComments) {
   REQUIRE_PROGRAM("arj");
@@ -81,15 +73,15 @@ TEST_F(ArjTree, UnixAndDosHostsWithDirectoriesAndComments) {
   const std::string out = elsewhere.host("");
   const std::string u = "arj a -r -a1 -y " + out + "/u.arj '*'";
   const std::string d = "arj a -r -a1 -y -2d " + out + "/d.arj '*'";
-  const std::string c = "arj a -r -a1 -y -z" + comment + " " + out + "/c.arj '*' && arj c " +
-                        out + "/c.arj a.txt -jz" + comment + " -y";
+  const std::string c = "arj a -r -a1 -y -z" + comment + " " + out + "/c.arj '*' && arj c " + out +
+                        "/c.arj a.txt -jz" + comment + " -y";
   for (const std::string& command : {u, d, c}) {
     ASSERT_TRUE(runIn(tree_.root(), command)) << command;
     const std::string name = command.substr(command.find(".arj") - 1, 5);
     int result = -1;
     const testing::ReadRecord got =
         readBytes(ArchiveArj, readHostFile(elsewhere.host(name)), name, &result);
-    EXPECT_EQ(sorted(got), Expected) << command;
+    EXPECT_EQ(got.sorted(), Expected) << command;
     EXPECT_TRUE(got.messages.empty()) << command;
     EXPECT_EQ(result, ArchiveRead) << command;
   }

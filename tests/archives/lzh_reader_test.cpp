@@ -11,8 +11,8 @@
 namespace corvane {
 namespace {
 
-using testing::LzhMember;
 using testing::lzhArchive;
+using testing::LzhMember;
 using testing::readBytes;
 
 std::vector<LzhMember> sampleTree(int level) {
@@ -140,7 +140,8 @@ TEST(LzhReader, SelfExtractorsAreSearchedInTheirFirstBytes) {
     const std::string near = std::string(1500, 'M') + archive;
     EXPECT_EQ(readBytes(ArchiveLzh, near, "SETUP.EXE").members.size(), 1u) << level;
     // Beyond the searched bytes nothing is listed, and nothing is said.
-    const testing::ReadRecord far = readBytes(ArchiveLzh, std::string(3000, 'M') + archive, "s.com");
+    const testing::ReadRecord far =
+        readBytes(ArchiveLzh, std::string(3000, 'M') + archive, "s.com");
     EXPECT_TRUE(far.members.empty() && far.messages.empty()) << level;
     // Under another name the stub is a header of an unknown kind.
     EXPECT_EQ(readBytes(ArchiveLzh, near, "setup.lzh").messages.size(), 1u) << level;

@@ -33,18 +33,9 @@ class ZipTree : public ::testing::Test {
     tree_.makeDir("sub/deeper");
     tree_.writeFile("sub/b.txt", "bee\n");
     tree_.writeFile("sub/deeper/c.txt", "deep\n");
-    for (const char* path : {"a.txt", "empty.txt", "big.bin", "sub/b.txt", "sub/deeper/c.txt",
-                             "sub/deeper", "sub"})
+    for (const char* path :
+         {"a.txt", "empty.txt", "big.bin", "sub/b.txt", "sub/deeper/c.txt", "sub/deeper", "sub"})
       tree_.setLocalMtime(path, 2021, 3, 14, 15, 26, 58);
-  }
-
-  // The listing sorted, one member per line.
-  static std::string sorted(const testing::ReadRecord& read) {
-    std::vector<std::string> lines = read.members;
-    std::sort(lines.begin(), lines.end());
-    std::string out;
-    for (const std::string& line : lines) out += line + "\n";
-    return out;
   }
 
   testing::TempTree tree_;
@@ -71,14 +62,14 @@ TEST_F(ZipTree, ArchivesOfZipAnd7Zip) {
     int result = -1;
     const testing::ReadRecord read =
         readBytes(ArchiveZip, readHostFile(tree_.host(c.archive)), c.archive, &result);
-    EXPECT_EQ(sorted(read), Expected) << c.command;
+    EXPECT_EQ(read.sorted(), Expected) << c.command;
     EXPECT_TRUE(read.messages.empty()) << c.command << ": " << read.messages.front();
     EXPECT_EQ(result, ArchiveRead) << c.command;
   }
   if (testing::haveProgram("7zz")) {
     ASSERT_TRUE(runIn(tree_.root(), "7zz a -tzip s.zip a.txt empty.txt big.bin sub"));
     const testing::ReadRecord read = readBytes(ArchiveZip, readHostFile(tree_.host("s.zip")));
-    EXPECT_EQ(sorted(read), Expected);
+    EXPECT_EQ(read.sorted(), Expected);
     EXPECT_TRUE(read.messages.empty());
   }
 }
@@ -95,7 +86,7 @@ TEST_F(ZipTree, CommentsStubsAndDamage) {
   commented[commented.size() - 2] = static_cast<char>(comment.size());
   commented += comment;
   testing::ReadRecord read = readBytes(ArchiveZip, commented);
-  EXPECT_EQ(sorted(read), Expected);
+  EXPECT_EQ(read.sorted(), Expected);
   EXPECT_TRUE(read.messages.empty());
 
   // A stub before the archive: its bytes are reported and the offsets moved; after "zip -A"
@@ -103,11 +94,11 @@ TEST_F(ZipTree, CommentsStubsAndDamage) {
   const std::string stub(700, 'S');
   ASSERT_TRUE(testing::writeHostFile(tree_.host("x.exe"), stub + zip));
   read = readBytes(ArchiveZip, readHostFile(tree_.host("x.exe")));
-  EXPECT_EQ(sorted(read), Expected);
+  EXPECT_EQ(read.sorted(), Expected);
   EXPECT_EQ(read.messages, std::vector<std::string>{textf(FormatZipExtraBytes, 700L)});
   ASSERT_TRUE(runIn(tree_.root(), "zip -q -A x.exe"));
   read = readBytes(ArchiveZip, readHostFile(tree_.host("x.exe")));
-  EXPECT_EQ(sorted(read), Expected);
+  EXPECT_EQ(read.sorted(), Expected);
   EXPECT_TRUE(read.messages.empty());
 
   // More entries declared than the central directory holds: the listed ones stay.
@@ -116,7 +107,7 @@ TEST_F(ZipTree, CommentsStubsAndDamage) {
   counted[end + 10] = static_cast<char>(counted[end + 10] + 5);
   int result = 0;
   read = readBytes(ArchiveZip, counted, "x", &result);
-  EXPECT_EQ(sorted(read), Expected);
+  EXPECT_EQ(read.sorted(), Expected);
   EXPECT_EQ(read.messages, std::vector<std::string>{textf(FormatZipNoHeaderSignature, 8u)});
   EXPECT_EQ(result, ArchiveBadHeader);
 
@@ -126,8 +117,8 @@ TEST_F(ZipTree, CommentsStubsAndDamage) {
   EXPECT_EQ(read.messages, std::vector<std::string>{std::string(TextZipNoEndRecord)});
 
   // The central directory cut short inside a header, its end record kept.
-  const std::uint32_t directory = static_cast<unsigned char>(zip[end + 16]) |
-                                  static_cast<unsigned char>(zip[end + 17]) << 8;
+  const std::uint32_t directory =
+      static_cast<unsigned char>(zip[end + 16]) | static_cast<unsigned char>(zip[end + 17]) << 8;
   std::string truncated = zip.substr(0, directory + 60) + zip.substr(end);
   read = readBytes(ArchiveZip, truncated, "x", &result);
   EXPECT_EQ(read.messages.front(),
@@ -187,10 +178,9 @@ TEST(ZipReader, CraftedDirectories) {
 
   // Sizes from the zip64 block, as numbers however large; "\" ends a directory too; empty
   // names are passed by.
-  read = readBytes(ArchiveZip, craftedZip({{"huge", 0xFFFFFFFFFFFFFFFFull},
-                                           {"win\\", 0},
-                                           {"", 3},
-                                           {"docs/", 0}}));
+  read =
+      readBytes(ArchiveZip,
+                craftedZip({{"huge", 0xFFFFFFFFFFFFFFFFull}, {"win\\", 0}, {"", 3}, {"docs/", 0}}));
   EXPECT_EQ(read.joined(), std::string("huge 18446744073709551615") + When + "\nwin/ 0" + When +
                                "\ndocs/ 0" + When + "\n");
 

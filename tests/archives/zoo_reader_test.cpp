@@ -8,8 +8,8 @@ namespace corvane {
 namespace {
 
 using testing::readBytes;
-using testing::ZooMember;
 using testing::zooArchive;
+using testing::ZooMember;
 
 // One stored member a.txt holding "hello world\n", as zoo 2.10 wrote it.
 constexpr unsigned char Golden[] = {
@@ -73,13 +73,11 @@ TEST(ZooReader, DamageIsReportedAndEndsTheListing) {
        message(TextZooFatal, TextZooHeaderCheck)},
       {"entry tag", second, "XXXX", "a.txt 12 2021-03-14 15:26:58\n",
        message(TextZooError, TextZooCorrupted) +
-           message(TextZooError, "The rest of the archive (" +
-                                     std::to_string(two.size() - second) +
+           message(TextZooError, "The rest of the archive (" + std::to_string(two.size() - second) +
                                      " bytes) cannot be processed.\n")},
       {"entry CRC", second + 20, "\x07", "a.txt 12 2021-03-14 15:26:58\n",
        message(TextZooError, TextZooEntryInvalid) +
-           message(TextZooError, "The rest of the archive (" +
-                                     std::to_string(two.size() - second) +
+           message(TextZooError, "The rest of the archive (" + std::to_string(two.size() - second) +
                                      " bytes) cannot be processed.\n")},
   };
   for (const Case& c : cases) {
@@ -112,8 +110,9 @@ TEST(ZooReader, ANewerVersionIsAWarningOnly) {
   const testing::ReadRecord read = readBytes(ArchiveZoo, bytes);
   EXPECT_EQ(read.members.size(), 1u);
   ASSERT_EQ(read.messages.size(), 1u);
-  EXPECT_EQ(read.messages[0],
-            message(TextZooWarning, "Zoo 3.0 or later is needed to fully manipulate this archive.\n"));
+  EXPECT_EQ(
+      read.messages[0],
+      message(TextZooWarning, "Zoo 3.0 or later is needed to fully manipulate this archive.\n"));
 }
 
 }  // namespace
