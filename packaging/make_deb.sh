@@ -67,7 +67,8 @@ Description: two-panel text-mode file manager for the terminal
  moves, renames and deletes files and trees, and brings its own text and hex
  viewer, a directory tree, archive panels (ZIP, LZH, ZOO, ARJ) whose members
  are unpacked, packed and deleted by the usual archivers, user menus and a
- command line that runs commands through the shell. Three keyboard layouts; drive letters map to directories.
+ command line that runs commands through the shell. Three keyboard layouts;
+ drive letters map to directories.
 EOF
 chmod 0644 "$stage/DEBIAN/control"
 
