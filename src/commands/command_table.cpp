@@ -19,6 +19,8 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "tools/print_file.h"
+#include "tools/split_build.h"
 #include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
@@ -143,8 +145,8 @@ constexpr CommandEntry Table[] = {
     {CmdShell, shellCommand},
     {'t', partCommand<directoryTreeCommand>},
     {CmdTree, partCommand<directoryTreeCommand>},
-    {'p', printFiles},
-    {CmdPrint, printFiles},
+    {'p', partCommand<printCommand>},
+    {CmdPrint, partCommand<printCommand>},
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
@@ -161,8 +163,8 @@ constexpr CommandEntry Table[] = {
     {CmdTextSearchRecursive, searchTextRecursive},
     {CmdCompareFiles, selectedFilesCommand},
     {CmdFileDifferences, selectedFilesCommand},
-    {CmdSplitFile, splitFile},
-    {CmdBuildFile, buildFile},
+    {CmdSplitFile, partCommand<splitFileCommand>},
+    {CmdBuildFile, partCommand<buildFileCommand>},
     {'?', driveInformationCommand},
     {CmdDriveInformation, driveInformationCommand},
     {CmdAbout, aboutCommand},

@@ -20,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "tools/print_file.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
 #include "viewer/viewer_commands.h"
@@ -86,8 +87,14 @@ constexpr SelectedOperation Operations[] = {
      .title = TextEditTitle,
      .handle = editSelectedFile,
      .finish = finishEditSelection},
-    {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
-    {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
+    {.number = 14,
+     .command = CmdPrintSelected,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
+    {.number = 14,
+     .command = CmdPrintSelectedKey,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
     {.number = 15,
      .command = CmdCompressSelected,
      .directories = true,
