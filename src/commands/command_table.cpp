@@ -17,11 +17,15 @@
 #include "exec/user_menu.h"
 #include "fileops/copy_commands.h"
 #include "fileops/delete_files.h"
+#include "fileops/file_commands.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "platform/textf.h"
 #include "tools/print_file.h"
 #include "tools/split_build.h"
+#include "tools/tools_texts.h"
 #include "tree/tree_commands.h"
+#include "ui/boxes.h"
 #include "viewer/viewer_commands.h"
 
 namespace corvane {
@@ -34,6 +38,27 @@ int editEntryCommand(CommandContext& context, CommandId code) {
   std::string extracted;
   if (!extractCursorMember(context, extracted)) return LoopContinue;
   (void)editFile(extracted);
+  releaseExtracted(extracted);
+  context.reread = RereadRedraw;
+  return LoopContinue;
+}
+
+// "p": in an archive panel the member's extracted copy is printed, after the question about
+// the member, and removed afterwards.
+int printEntryCommand(CommandContext& context, CommandId code) {
+  Panel& panel = context.currentPanel();
+  if (panel.archiveType == 0) return printCommand(context, code);
+  const FileNode* node = cursorEntry(context);
+  if (node == nullptr || node->entry.isDirectory()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  if (question(QuestionDefaultNo, textf(FormatPrintQuestion, node->entry.name.c_str())) !=
+      QuestionYes)
+    return LoopContinue;
+  std::string extracted;
+  if (!extractCursorMember(context, extracted)) return LoopContinue;
+  (void)printFile(extracted);
   releaseExtracted(extracted);
   context.reread = RereadRedraw;
   return LoopContinue;
@@ -145,8 +170,8 @@ constexpr CommandEntry Table[] = {
     {CmdShell, shellCommand},
     {'t', partCommand<directoryTreeCommand>},
     {CmdTree, partCommand<directoryTreeCommand>},
-    {'p', partCommand<printCommand>},
-    {CmdPrint, partCommand<printCommand>},
+    {'p', partCommand<printEntryCommand>},
+    {CmdPrint, partCommand<printEntryCommand>},
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
