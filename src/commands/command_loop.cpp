@@ -10,7 +10,6 @@
 #include "commands/command_window.h"
 #include "commands/function_key_pages.h"
 #include "commands/key_translation.h"
-#include "commands/later_commands.h"
 #include "commands/loop_texts.h"
 #include "commands/menu_definitions.h"
 #include "commands/panel_commands.h"
@@ -774,7 +773,8 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
   Panel panel;
   const int result = runNestedOn(loop, [&](ScreenWindow* window) -> Panel& {
     panel = makePanel(directory, outerPanel.layout, window);
-    panel.displayBits = outerPanel.displayBits;
+    // A directory entered from a global list is read as a directory.
+    panel.displayBits = outerPanel.displayBits & ~DisplayGlobalList;
     panel.mask = outerPanel.mask;
     return panel;
   });

@@ -10,7 +10,6 @@
 #include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/key_translation.h"
-#include "commands/later_commands.h"
 #include "commands/panel_commands.h"
 #include "commands/selected_files.h"
 #include "editor/editor_entry.h"
@@ -21,6 +20,9 @@
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
 #include "platform/textf.h"
+#include "search/compare.h"
+#include "search/file_search.h"
+#include "search/walk_actions.h"
 #include "tools/print_file.h"
 #include "tools/split_build.h"
 #include "tools/tools_texts.h"
@@ -125,9 +127,9 @@ constexpr CommandEntry Table[] = {
     {key::fkey(8, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(9, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(10, key::ModCtrl), definedDirectoryCommand},
-    {CmdDirectorySize, directorySize},
-    {CmdAllDirectorySizes, directorySize},
-    {CmdAllDirectorySizesKey, directorySize},
+    {CmdDirectorySize, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizes, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizesKey, partCommand<directorySizeCommand>},
     {CmdNextFileList, nextFileListCommand},
     {CmdMakeDirectory, partCommand<makeDirectoryCommand>},
     {CmdMakeDirectoryKey, partCommand<makeDirectoryCommand>},
@@ -158,7 +160,7 @@ constexpr CommandEntry Table[] = {
     {'h', partCommand<viewEntryCommand>},
     {'f', partCommand<editEntryCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
-    {'i', searchText},
+    {'i', partCommand<searchTextCommand>},
     {CmdTextSearchSelected, selectedFilesCommand},
     {'q', runByExtensionCommand},
     {'x', executeFileCommand},
@@ -181,11 +183,11 @@ constexpr CommandEntry Table[] = {
     {CmdCompressSelected, selectedFilesCommand},
     {CmdDecompress, partCommand<decompressCommand>},
     {CmdDecompressKey, partCommand<decompressCommand>},
-    {CmdCompareDirectories, compareDirectories},
-    {CmdCompareDirectoriesBinary, compareDirectories},
-    {CmdFileFind, findFiles},
-    {CmdCommandRecursive, commandRecursive},
-    {CmdTextSearchRecursive, searchTextRecursive},
+    {CmdCompareDirectories, partCommand<compareDirectoriesCommand>},
+    {CmdCompareDirectoriesBinary, partCommand<compareDirectoriesCommand>},
+    {CmdFileFind, partCommand<globalListCommand>},
+    {CmdCommandRecursive, partCommand<commandRecursiveCommand>},
+    {CmdTextSearchRecursive, partCommand<treeSearchCommand>},
     {CmdCompareFiles, selectedFilesCommand},
     {CmdFileDifferences, selectedFilesCommand},
     {CmdSplitFile, partCommand<splitFileCommand>},

@@ -10,6 +10,7 @@
 #include "platform/charset.h"
 #include "platform/color.h"
 #include "platform/textf.h"
+#include "search/search_texts.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -18,7 +19,8 @@ std::string panelTitle(const Panel& panel, int level) {
   const std::string shown =
       panel.archiveType != 0 ? archivePanelTitle(panel) : panel.currentDirectory;
   if (level <= 1) return shown;
-  return textf(FormatNestedTitle, std::string(TextNestedFiles).c_str(), level) + " " + shown;
+  const std::string_view kind = isGlobalList(panel) ? TextGlobalList : TextNestedFiles;
+  return textf(FormatNestedTitle, std::string(kind).c_str(), level) + " " + shown;
 }
 
 void drawPanelTitle(const PanelView& view, bool active, int level) {

@@ -20,6 +20,9 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "search/compare.h"
+#include "search/file_search.h"
+#include "search/search_texts.h"
 #include "tools/print_file.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
@@ -69,14 +72,27 @@ constexpr SelectedOperation Operations[] = {
      .prepare = prepareCommandForEach,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 8, .command = CmdTextSearchSelected},
+    {.number = 8,
+     .command = CmdTextSearchSelected,
+     .title = TextSearchingTitle,
+     .prepare = prepareTextSearch,
+     .handle = searchSelectedFile},
     {.number = 9,
      .command = CmdHexEditorSelected,
      .prepare = prepareConfiguredProgram,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 10, .command = CmdCompareFiles},
-    {.number = 11, .command = CmdFileDifferences, .directories = true},
+    {.number = 10,
+     .command = CmdCompareFiles,
+     .prepare = prepareCompareFiles,
+     .handle = compareSelectedFile,
+     .finish = finishCompareFiles},
+    {.number = 11,
+     .command = CmdFileDifferences,
+     .directories = true,
+     .prepare = prepareFileDifferences,
+     .handle = fileDifferencesFor,
+     .finish = finishFileDifferences},
     {.number = 12,
      .command = CmdAttributeSelected,
      .title = TextAttributeTitle,
