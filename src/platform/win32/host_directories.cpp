@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/environment.h"
 #include "platform/win32/win_text.h"
 
 namespace corvane {
@@ -97,5 +98,12 @@ bool hostDirectoryReadable(std::string_view path) {
   FindClose(search);
   return true;
 }
+
+bool hostPathIsAbsolute(std::string_view path) {
+  if (path.starts_with("\\\\")) return true;
+  return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+std::string userConfigHome() { return environmentValue("APPDATA"); }
 
 }  // namespace corvane

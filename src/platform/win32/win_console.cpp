@@ -1,5 +1,6 @@
 #include "platform/win32/win_console.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/charset.h"
@@ -100,7 +101,8 @@ bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat)
       out.controlState = controlStateOf(key.dwControlKeyState);
       out.modifierKey = modifierOf(key.wVirtualKeyCode);
       const wchar_t wide = key.uChar.UnicodeChar;
-      int character = wide == 0 ? 0 : unicodeToCp437(static_cast<char32_t>(wide));
+      // Control characters (Enter, Tab, Ctrl with a letter) are their own codes.
+      int character = wide < 0x20 || wide == 0x7F ? wide : unicodeToCp437(static_cast<char32_t>(wide));
       if (character < 0) character = '?';
       const bool alt = (key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0;
       if (character == 0 && !alt) character = characterOfVirtualKey(key.wVirtualKeyCode);
@@ -258,6 +260,9 @@ void WinConsole::beep(int frequency, int ticks) {
 }
 
 bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
+  // The queue is asked for its count before each wait, and a wait lasts one slice at most:
+  // not every console signals its input handle for records another program wrote into it.
+  constexpr DWORD SliceMs = 30;
   const ULONGLONG deadline = timeoutMs < 0 ? 0 : GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   for (;;) {
     if (!queue_.empty()) {
@@ -265,23 +270,28 @@ bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
       queue_.pop_front();
       return true;
     }
-    DWORD wait = INFINITE;
+    DWORD pending = 0;
+    if (!GetNumberOfConsoleInputEvents(input_, &pending)) return false;
+    if (pending > 0) {
+      INPUT_RECORD in[16];
+      DWORD count = 0;
+      if (!ReadConsoleInputW(input_, in, 16, &count)) return false;
+      for (DWORD i = 0; i < count; ++i) {
+        InputRecord translated;
+        int repeat = 1;
+        if (!translateInputRecord(in[i], translated, repeat)) continue;
+        for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
+      }
+      continue;
+    }
+    DWORD wait = SliceMs;
     if (timeoutMs >= 0) {
       const ULONGLONG now = GetTickCount64();
-      wait = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+      if (now >= deadline) return false;
+      wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, SliceMs));
     }
     HANDLE handles[] = {input_, wakeEvent_};
-    const DWORD woke = WaitForMultipleObjects(2, handles, FALSE, wait);
-    if (woke != WAIT_OBJECT_0) return false;  // timeout, wake-up or failure
-    INPUT_RECORD in[16];
-    DWORD count = 0;
-    if (!ReadConsoleInputW(input_, in, 16, &count)) return false;
-    for (DWORD i = 0; i < count; ++i) {
-      InputRecord translated;
-      int repeat = 1;
-      if (!translateInputRecord(in[i], translated, repeat)) continue;
-      for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
-    }
+    if (WaitForMultipleObjects(2, handles, FALSE, wait) == WAIT_OBJECT_0 + 1) return false;
   }
 }
 

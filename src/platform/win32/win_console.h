@@ -54,6 +54,8 @@ class WinConsole : public ConsoleBackend {
 
   HANDLE userBuffer() const { return original_; }
   HANDLE inputHandle() const { return input_; }
+  HANDLE screenBuffer() const { return buffer_; }
+  bool inputQueued() const { return !queue_.empty(); }
 
  private:
   void applyCursorLocked();
