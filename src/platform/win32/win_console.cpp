@@ -85,6 +85,28 @@ wchar_t wideOfCell(char32_t ch) {
   return static_cast<wchar_t>(ch);
 }
 
+// Writes the visible cells of a buffer once more, so that a console that does not repaint
+// on a change of the active buffer (Wine's on a terminal) shows them.
+void repaintBuffer(HANDLE buffer) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(buffer, &info)) return;
+  SMALL_RECT window = info.srWindow;
+  const COORD size{static_cast<SHORT>(window.Right - window.Left + 1),
+                   static_cast<SHORT>(window.Bottom - window.Top + 1)};
+  if (size.X <= 0 || size.Y <= 0) return;
+  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(size.X) * size.Y);
+  if (!ReadConsoleOutputW(buffer, cells.data(), size, COORD{0, 0}, &window)) return;
+  // Cells written as they are would be no change to such a console: each is written once
+  // with another character first.
+  std::vector<CHAR_INFO> other(cells);
+  for (CHAR_INFO& cell : other) cell.Char.UnicodeChar = cell.Char.UnicodeChar == L'x' ? L'y' : L'x';
+  SMALL_RECT region = window;
+  WriteConsoleOutputW(buffer, other.data(), size, COORD{0, 0}, &region);
+  region = window;
+  WriteConsoleOutputW(buffer, cells.data(), size, COORD{0, 0}, &region);
+  SetConsoleCursorPosition(buffer, info.dwCursorPosition);
+}
+
 }  // namespace
 
 // Defined in session.cpp: what a control event asks for.
@@ -348,6 +370,7 @@ void WinConsole::leaveScreen() {
   live_ = false;
   SetConsoleMode(input_, UserInputMode);
   SetConsoleActiveScreenBuffer(original_);
+  repaintBuffer(original_);
 }
 
 void WinConsole::enterScreen() {
@@ -355,6 +378,7 @@ void WinConsole::enterScreen() {
   if (buffer_ == INVALID_HANDLE_VALUE) return;
   SetConsoleMode(input_, ProgramInputMode);
   SetConsoleActiveScreenBuffer(buffer_);
+  repaintBuffer(buffer_);
   live_ = true;
   applyCursorLocked();
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/win_entry.h"
 
+#include <atomic>
 #include <cerrno>
 
 #include "platform/drives.h"
@@ -15,10 +16,17 @@ bool isLinkEntry(DWORD attributes, DWORD reparseTag) {
 
 std::uint64_t volumeSerialOf(std::string_view hostPath) {
   if (hostPath.size() < 3 || hostPath[1] != ':') return 0;
-  std::wstring root = wideOf(hostPath.substr(0, 2)) + L"\\";
+  const char letter = foldCase(hostPath[0]);
+  if (letter < 'a' || letter > 'z') return 0;
+  // Asked once per fixed drive: each question may touch the device. Removable drives
+  // (A: and B:) change their volume and are asked every time.
+  static std::atomic<std::uint64_t> known[26] = {};
+  std::atomic<std::uint64_t>& cached = known[letter - 'a'];
+  if (letter > 'b' && cached.load() != 0) return cached.load() & 0xFFFFFFFFu;
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
   DWORD serial = 0;
-  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
-    return 0;
+  if (!GetVolumeInformationW(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) return 0;
+  cached.store(std::uint64_t{1} << 32 | serial);
   return serial;
 }
 
