@@ -11,14 +11,16 @@
 int main(int argc, char** argv) {
   using namespace corvane;
 
-  if (!consoleSessionPossible()) {
-    std::fputs(session_text::NotATerminal.data(), stderr);
-    return 2;
-  }
-
   StartupContext context;
   context.programPath = argc > 0 ? argv[0] : "corvane";
   context.switches = parseSwitches(std::vector<std::string>(argv + 1, argv + argc));
+  if (int status = answerInformationOptions(context.switches); status >= 0) return status;
+  // Run from a pipe or a job without a terminal: said once, the terminal and setup untouched.
+  if (!consoleSessionPossible()) {
+    std::fputs(session_text::NotATerminal.data(), stderr);
+    return 1;
+  }
+
   int status = runProgram(context);
   std::fflush(stdout);
   return status;

@@ -891,6 +891,7 @@ int runCommandLoop(const CommandLoopSettings& settings) {
   for (std::unique_ptr<Panel>& panel : state.panels)
     if (panel) panel->window = nullptr;
   if (result != LoopRebuild && result != LoopUserMenu) {
+    state.endDirectory = state.panels[state.activePanel]->currentDirectory;
     finishProgram();
     for (std::unique_ptr<Panel>& panel : state.panels) {
       if (panel) freePanel(*panel);

@@ -38,6 +38,8 @@ struct ProgramState {
   DriveCursorMemory driveMemory;
   // The user left the "too small" screen with Esc: the loops end through the normal exit.
   bool leaveRequested = false;
+  // The active panel's directory when the outermost loop ended the program ("" before).
+  std::string endDirectory;
 };
 ProgramState& programState();
 // The sum of the nesting counters (1 while only the outermost loop runs).

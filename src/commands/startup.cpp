@@ -48,6 +48,31 @@ namespace {
 constexpr std::string_view TreeCacheDirectory = "CS.TRE";
 constexpr std::string_view TextAbortProgram = "Abort program ";
 constexpr int AbortStatus = 255;
+constexpr int BadOptionStatus = 2;
+constexpr const char* CwdFileVariable = "CORVANE_CWD_FILE";
+
+constexpr std::string_view TextUsage =
+    "Usage: corvane [switch...] [--cwd-file=FILE] [file]\n"
+    "A two-panel file manager for the terminal.\n"
+    "\n"
+    "Switches (upper or lower case):\n"
+    "  /Zn, /Sn           screen rows, columns (default: the terminal's size)\n"
+    "  /1path, /2path     start directory of the first, second panel\n"
+    "  /ASC               plain ASCII frames; nothing but ASCII is sent\n"
+    "  /MEN               open the user menu before the panels\n"
+    "  /TST               show (and log) the code of every key and click\n"
+    "  /FS                directory-reading mode flag\n"
+    "  file               a file for the internal editor\n"
+    "  --cwd-file=FILE    at a normal end, write the active panel's directory to FILE\n"
+    "  --help, --version  this text; the name and version\n"
+    "\n"
+    "Environment: CS (setup directory), CORVANE_DRIVES (drive letters, e.g. D=/home/ann;T=/tmp),\n"
+    "CORVANE_CWD_FILE, COMSPEC or SHELL, TMP, TEMP, XDG_CONFIG_HOME, CORVANE_LPT1 ... 8.\n"
+    "The manual: man corvane\n";
+constexpr const char* TextUnknownOption =
+    "corvane: unknown option '%s' (corvane --help lists them)\n";
+constexpr const char* TextOptionNeedsFile = "corvane: '%s' needs a file name\n";
+constexpr const char* TextCwdFileFailed = "corvane: cannot write the directory to '%s': %s\n";
 
 // The screen size for the terminal and the switches at start, after the "too small"
 // message while the terminal is too small. False when the user gave up on it.
@@ -72,17 +97,51 @@ void applyRestartSize() {
   flushScreen();
 }
 
-// The default files of data/ put beside the setup file where they are missing.
-void installDefaultFiles(const std::string& setupPath) {
+// The default files of data/ put beside the setup file where they are missing. A regular
+// file of the same name in shareDirectory (the installed defaults, which an administrator
+// may have changed) is copied instead of the one compiled in.
+void installDefaultFiles(const std::string& setupPath, const std::string& shareDirectory) {
   for (const EmbeddedFile* file = embeddedFiles; file->name != nullptr; ++file) {
     std::string_view name = file->name;
     std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) continue;
     std::string target = siblingPath(setupPath, name.substr(dot));
     if (fileExists(target)) continue;
-    (void)replaceFile(target,
-                      std::string_view(reinterpret_cast<const char*>(file->bytes), file->size));
+    FileHandle shared;
+    if (!shareDirectory.empty() &&
+        openRegularHostFile(shareDirectory + "/" + std::string(name), shared)) {
+      (void)replaceFile(target, [&shared](FileSink& sink) {
+        char buffer[8192];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, shared.get())) > 0;)
+          if (!sink.write(std::string_view(buffer, got))) return false;
+        return std::ferror(shared.get()) == 0;
+      });
+    } else {
+      (void)replaceFile(target,
+                        std::string_view(reinterpret_cast<const char*>(file->bytes), file->size));
+    }
   }
+}
+
+// The file "--cwd-file" or CORVANE_CWD_FILE names, as a host path taken from the working
+// directory of the start (the program changes directories while it runs); "" for none.
+std::string cwdFileOf(const StartupSwitches& switches) {
+  std::string file =
+      !switches.cwdFile.empty() ? switches.cwdFile : environmentValue(CwdFileVariable);
+  if (file.empty() || file.front() == '/') return file;
+  const std::string working = hostWorkingDirectory();
+  return working.empty() ? std::string() : working + (working.back() == '/' ? "" : "/") + file;
+}
+
+// The active panel's directory at the end of the run into the cwd file, so that a shell
+// can follow it. Without a line end: a name may end in one.
+void writeCwdFile(const std::string& cwdFile, const std::string& directory) {
+  if (cwdFile.empty() || directory.empty()) return;
+  const std::string host = toHostPath(directory);
+  FileResult result = host.empty() ? fileFailure(ENOENT) : replaceHostFile(cwdFile, host);
+  if (!result)
+    std::fputs(textf(TextCwdFileFailed, cwdFile.c_str(), fileErrorText(result).c_str()).c_str(),
+               stderr);
 }
 
 // Alt-F7 in the CORVANE layout: a user menu for the panels of the innermost loop.
@@ -149,17 +208,41 @@ std::string setupFileOf(const std::string& programPath) {
   env.tmp = orNull(tmp), env.temp = orNull(temp);
   env.workingDirectory = workingDir;
   env.programDirectory = programDir;
-  env.programDirectoryWritable = hostDirectoryWritable(programDir);
+  FileHandle portable;
+  env.programDirectoryHoldsSetup =
+      !programDir.empty() && hostDirectoryWritable(programDir) &&
+      openRegularHostFile(programDir + "/" + setupFileName(programPath), portable);
   return locateSetupFile(setupDirectoryCandidates(env), programPath);
 }
 
 }  // namespace
+
+int answerInformationOptions(const StartupSwitches& switches) {
+  if (!switches.badOption.empty()) {
+    const bool needsFile = switches.badOption.rfind("--cwd-file", 0) == 0;
+    std::fputs(
+        textf(needsFile ? TextOptionNeedsFile : TextUnknownOption, switches.badOption.c_str())
+            .c_str(),
+        stderr);
+    return BadOptionStatus;
+  }
+  if (switches.help) {
+    std::fwrite(TextUsage.data(), 1, TextUsage.size(), stdout);
+    return 0;
+  }
+  if (switches.version) {
+    std::printf("%.*s\n", static_cast<int>(ProductTitle.size()), ProductTitle.data());
+    return 0;
+  }
+  return -1;
+}
 
 int runProgram(StartupContext& context) {
   StartupSwitches& switches = context.switches;
   initDriveMap(environmentValue("CORVANE_DRIVES").c_str());
   std::string osText = osVersionText();
   std::string setupPath = setupFileOf(context.programPath);
+  const std::string cwdFile = cwdFileOf(switches);
 
   // Console.
   const bool asciiOnly = switches.asciiFrames || !localeIsUtf8();
@@ -182,7 +265,7 @@ int runProgram(StartupContext& context) {
   loadSetup(setupPath);
   if (!setupPath.empty()) {
     (void)makeDirectory(besideSetup(setupPath, TreeCacheDirectory));
-    installDefaultFiles(setupPath);
+    installDefaultFiles(setupPath, programShareDirectory(context.programPath.c_str()));
     setHelpFilePath(siblingPath(setupPath, HelpExtension));
     setHistoryFilePath(siblingPath(setupPath, HistoryExtension));
   } else {
@@ -226,6 +309,7 @@ int runProgram(StartupContext& context) {
 
   // Shutdown: no output from here on, the terminal back as it was, then the title line.
   shutdownConsole();
+  writeCwdFile(cwdFile, programState().endDirectory);
   return 0;
 }
 

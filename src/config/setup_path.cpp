@@ -69,7 +69,7 @@ std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnviron
     candidates.push_back({std::move(absolute), create});
   };
   add(cutAtSemicolon(env.cs));
-  if (env.programDirectoryWritable) add(env.programDirectory);
+  if (env.programDirectoryHoldsSetup) add(env.programDirectory);
   if (env.xdgConfigHome != nullptr && hostPathIsAbsolute(env.xdgConfigHome)) {
     add(joinHost(env.xdgConfigHome, XdgSubdirectory), true);
   } else if (env.home != nullptr && hostPathIsAbsolute(env.home)) {

@@ -47,7 +47,9 @@ struct SetupEnvironment {
   const char* temp = nullptr;
   std::string_view workingDirectory;  // host directory that relative values are taken from
   std::string_view programDirectory;  // host directory of the program ("" when unknown)
-  bool programDirectoryWritable = false;
+  // The program's directory already holds its setup file and can be written: a portable
+  // folder. An installed program never puts files beside its binary otherwise.
+  bool programDirectoryHoldsSetup = false;
 };
 
 // A host directory that may hold the setup file, in the order they are tried.
@@ -57,9 +59,9 @@ struct SetupDirectoryCandidate {
 };
 
 // The directories tried for the setup file: CS (cut at its first ";"); the program's
-// directory when it is writable; $XDG_CONFIG_HOME/corvane (an absolute XDG_CONFIG_HOME only),
-// else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and empty values are skipped;
-// relative ones are taken from the working directory. Pure text work.
+// directory when it holds the setup file already; $XDG_CONFIG_HOME/corvane (an absolute
+// XDG_CONFIG_HOME only), else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and
+// empty values are skipped; relative ones are taken from the working directory. Pure text work.
 std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnvironment& environment);
 
 // The program path of the setup file (setupFileName of programName) in the first candidate

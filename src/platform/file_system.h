@@ -36,6 +36,10 @@ enum class LinkPolicy { Follow, Refuse };
 // read. LinkPolicy::Refuse also refuses a symbolic link (ELOOP) instead of reading its target.
 FileResult openRegularFile(std::string_view path, FileHandle& file,
                            LinkPolicy links = LinkPolicy::Follow);
+// The same for a host path, which need not lie on a drive: the files start-up finds beside
+// the program before the drive map matters.
+FileResult openRegularHostFile(std::string_view hostPath, FileHandle& file,
+                               LinkPolicy links = LinkPolicy::Follow);
 
 // Reads up to size bytes from offset of an open file (pread: the handle's position and its
 // buffered reads stay as they were). got is what was read; it is less than size only at the

@@ -11,6 +11,10 @@ namespace corvane {
 // The host directory of the running program (from /proc/self/exe, else argv[0]); "" when
 // it cannot be told.
 std::string programHostDirectory(const char* argv0);
+// Where an installed program keeps the files it brings: "share/corvane" beside the program's
+// directory ("/usr/local/bin" gives "/usr/local/share/corvane"); "" when the program's
+// directory cannot be told. Whether it exists is for the caller to find out.
+std::string programShareDirectory(const char* argv0);
 // The directory exists and the process may create files in it.
 bool hostDirectoryWritable(std::string_view directory);
 // Creates the directory and its missing parents; true when it exists afterwards.

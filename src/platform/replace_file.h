@@ -48,6 +48,8 @@ using FileWriter = std::function<bool(FileSink&)>;
 // (FileErrorNotRegular).
 [[nodiscard]] FileResult replaceFile(std::string_view path, const FileWriter& writer);
 [[nodiscard]] FileResult replaceFile(std::string_view path, std::string_view content);
+// The same for a host path, which need not lie on a drive (a file named on the command line).
+[[nodiscard]] FileResult replaceHostFile(std::string_view hostPath, std::string_view content);
 
 // Keeping the old file under a second name while it is replaced.
 struct ReplaceBackup {

@@ -17,11 +17,49 @@ std::string upper(std::string_view text) {
 // Leading decimal digits (after optional blanks and sign), 0 when there are none.
 int decimal(std::string_view text) { return std::atoi(std::string(text).c_str()); }
 
+constexpr std::string_view CwdFileOption = "--cwd-file";
+
+// One "--" option word; next is the word after it, taken by an option that wants a value
+// (and then advanced). An unknown word or a missing value is kept as badOption.
+void takeOption(const std::string& word, std::vector<std::string>::const_iterator& next,
+                std::vector<std::string>::const_iterator end, StartupSwitches& s) {
+  if (word == "--help") {
+    s.help = true;
+  } else if (word == "--version") {
+    s.version = true;
+  } else if (word.rfind(CwdFileOption, 0) == 0 &&
+             (word.size() == CwdFileOption.size() || word[CwdFileOption.size()] == '=')) {
+    std::string value;
+    if (word.size() > CwdFileOption.size()) {
+      value = word.substr(CwdFileOption.size() + 1);
+    } else if (next != end) {
+      value = *next++;
+    }
+    if (!value.empty()) {
+      s.cwdFile = value;
+    } else if (s.badOption.empty()) {
+      s.badOption = word;
+    }
+  } else if (s.badOption.empty()) {
+    s.badOption = word;
+  }
+}
+
 }  // namespace
 
 StartupSwitches parseSwitches(const std::vector<std::string>& arguments) {
   StartupSwitches s;
-  for (const std::string& argument : arguments) {
+  bool options = true;
+  for (auto it = arguments.begin(); it != arguments.end();) {
+    const std::string& argument = *it++;
+    if (options && argument == "--") {
+      options = false;
+      continue;
+    }
+    if (options && argument.rfind("--", 0) == 0) {
+      takeOption(argument, it, arguments.end(), s);
+      continue;
+    }
     std::string word = upper(argument);
     auto starts = [&](std::string_view prefix) { return word.rfind(prefix, 0) == 0; };
     std::string_view rest2 =

@@ -30,7 +30,7 @@ TEST(SetupPathTest, SiblingPathReplacesTheExtensionOfTheName) {
 TEST(SetupPathTest, SetupDirectoriesAreTriedInTheOrderOfTheEnvironment) {
   struct Case {
     const char *cs, *programDir;
-    bool writable;
+    bool holdsSetup;
     const char *xdg, *home, *tmp, *temp, *expected;
   } const cases[] = {
       {"/cfg;/other", "/opt/cv", true, "/x", "/h", "/t", "/u", "/cfg /opt/cv /x/corvane+ /t /u"},
@@ -44,7 +44,7 @@ TEST(SetupPathTest, SetupDirectoriesAreTriedInTheOrderOfTheEnvironment) {
     env.cs = c.cs, env.xdgConfigHome = c.xdg, env.home = c.home, env.tmp = c.tmp, env.temp = c.temp;
     env.workingDirectory = "/work";
     env.programDirectory = c.programDir;
-    env.programDirectoryWritable = c.writable;
+    env.programDirectoryHoldsSetup = c.holdsSetup;
     std::string shown;
     for (const SetupDirectoryCandidate& candidate : setupDirectoryCandidates(env))
       shown += (shown.empty() ? "" : " ") + candidate.directory + (candidate.create ? "+" : "");

@@ -139,3 +139,31 @@ choose_corvane_layout() {
   wait_for 'F1=HELP  ESC=End'
   wait_for 'Att Cop Del Ed Fed'
 }
+
+# launch_clean DIRECTORY NAME [VARIABLE=VALUE...] -- PROGRAM [ARGUMENT...]: PROGRAM started in
+# DIRECTORY with nothing in its environment but TERM, PATH and the assignments, in a new
+# 80 x 25 session NAME that takes the place of the current one; its standard error goes to
+# $WORK/NAME.err and its exit status onto the screen ("EXIT STATUS n").
+launch_clean() {
+  local directory=$1 name=$2 earlier=$SESSION
+  shift 2
+  local assignments=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    assignments+=("$1")
+    shift
+  done
+  shift
+  SESSION=$name
+  {
+    echo '#!/bin/sh'
+    printf "cd '%s'\n" "$directory"
+    printf 'env -i TERM=xterm-256color PATH="$PATH"'
+    for word in "${assignments[@]}" "$@"; do printf " '%s'" "$word"; done
+    printf " 2>'%s'\n" "$WORK/$name.err"
+    echo 'echo "EXIT STATUS $?"'
+    echo 'sleep 600'
+  } >"$WORK/$name.sh"
+  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 \
+    "sh '$WORK/$name.sh'" || fail "tmux did not start"
+  tmux -L "$SOCKET" kill-session -t "$earlier" >/dev/null 2>&1
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Where the program keeps its files: CS=. keeps everything in the working directory, a CS
-# that names no directory is not created, FIFOs in place of the program's own files never
+# that names no directory is not created, the program's directory serves only when it holds
+# a setup file already, FIFOs in place of the program's own files never
 # hang it, and without any setup directory it says so once and writes nothing.
 set -u
 BINARY=$(readlink -f "$1")
@@ -16,22 +17,10 @@ cp "$BINARY" "$WORK/bin/corvane"
 # environment (besides the terminal, the path and drive D:), reporting its exit status.
 runs=0
 launch() {
-  local dir=$1 earlier=$SESSION
+  local directory=$1
   shift
   runs=$((runs + 1))
-  SESSION="run$runs"
-  {
-    echo '#!/bin/sh'
-    echo "cd '$dir'"
-    printf 'env -i TERM=xterm-256color PATH="$PATH"'
-    for assignment in "$@"; do printf " '%s'" "$assignment"; done
-    echo " '$WORK/bin/corvane'"
-    echo 'echo "EXIT STATUS $?"'
-    echo 'sleep 600'
-  } >"$WORK/launch$runs.sh"
-  tmux -L "$SOCKET" -f /dev/null new-session -d -s "$SESSION" -x 80 -y 25 \
-    "sh '$WORK/launch$runs.sh'" || fail "tmux did not start"
-  tmux -L "$SOCKET" kill-session -t "$earlier" >/dev/null 2>&1
+  launch_clean "$directory" "run$runs" "$@" -- "$WORK/bin/corvane"
 }
 
 # run_command TEXT: types a command and runs it, back at the panels afterwards.
@@ -76,13 +65,23 @@ expect_entries "$WORK/home"
 expect_entries "$WORK/tmp"
 [ "$(ls -A "$WORK/here" | grep -c '\.cv')" = 0 ] || fail "a temporary file was left behind"
 
-# A CS naming a missing directory: not created; the next directory of the chain (the
-# program's own) holds the setup file.
+# A CS naming a missing directory: not created; the program's own directory is passed over
+# (it holds no setup file), and the next directory of the chain, TMP, holds the setup file.
 launch "$WORK/here" CS=missing "TMP=$WORK/tmp" "CORVANE_DRIVES=D=$WORK/d"
 wait_for '1Help   2Menue'
 leave
 [ -e "$WORK/here/missing" ] && fail "the missing CS directory was created"
-[ -s "$WORK/bin/corvane.SET" ] || fail "the setup file falls back to the program's directory"
+[ -s "$WORK/tmp/corvane.SET" ] || fail "the setup file falls back to TMP"
+expect_entries "$WORK/bin" corvane
+# A portable folder: the setup file copied beside the program makes its directory the setup
+# directory.
+mv "$WORK/tmp/corvane.SET" "$WORK/bin/"
+rm -rf "$WORK/tmp" && mkdir "$WORK/tmp"
+launch "$WORK/here" "TMP=$WORK/tmp" "CORVANE_DRIVES=D=$WORK/d"
+wait_for '1Help   2Menue'
+leave
+[ -s "$WORK/bin/corvane.__S" ] || fail "the portable folder is not the setup directory"
+expect_entries "$WORK/tmp"
 rm -f "$WORK/bin/corvane".* && rm -rf "$WORK/bin/CS.TRE"
 
 # FIFOs where the help, history, last-directories and associations files belong: start-up,

@@ -105,5 +105,34 @@ TEST(StartupSwitches, TableOrderNumbersAndFileArguments) {
   EXPECT_EQ(bare.cvtValue, 1000);
 }
 
+// "--" words are options, compared as typed; a lone "--" hands the rest to the switch table.
+TEST(StartupSwitches, DoubleDashOptions) {
+  StartupSwitches s =
+      parseSwitches({"--cwd-file", "/tmp/a b", "/z30", "--version", "--", "--notes", "--help"});
+  EXPECT_EQ(s.cwdFile, "/tmp/a b");  // the word after it, even one beginning with "/"
+  EXPECT_EQ(s.screenRows, 30);
+  EXPECT_TRUE(s.version);
+  EXPECT_FALSE(s.help);                 // after "--"
+  EXPECT_EQ(s.fileArgument, "--help");  // the last word after "--" wins
+  EXPECT_EQ(s.badOption, "");
+
+  struct Case {
+    std::vector<std::string> words;
+    const char *cwdFile, *badOption;
+  } const cases[] = {
+      {{"--cwd-file=x=y"}, "x=y", ""},
+      {{"--cwd-file="}, "", "--cwd-file="},
+      {{"--cwd-file"}, "", "--cwd-file"},              // nothing behind it
+      {{"--cwd-filex", "--Help"}, "", "--cwd-filex"},  // the first unknown one is told
+      {{"--HELP", "--cwd-file=f"}, "f", "--HELP"},
+  };
+  for (const Case& c : cases) {
+    StartupSwitches parsed = parseSwitches(c.words);
+    EXPECT_EQ(parsed.cwdFile, c.cwdFile) << c.words[0];
+    EXPECT_EQ(parsed.badOption, c.badOption) << c.words[0];
+    EXPECT_EQ(parsed.fileArgument, "") << c.words[0];
+  }
+}
+
 }  // namespace
 }  // namespace corvane

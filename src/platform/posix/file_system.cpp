@@ -54,6 +54,12 @@ FileResult openRegularFile(std::string_view path, FileHandle& file, LinkPolicy l
   file.reset();
   std::string host;
   if (FileResult r = hostPathOf(path, host); !r) return r;
+  return openRegularHostFile(host, file, links);
+}
+
+FileResult openRegularHostFile(std::string_view hostPath, FileHandle& file, LinkPolicy links) {
+  file.reset();
+  const std::string host(hostPath);
   // Without O_NONBLOCK, opening a FIFO waits for a writer and some devices wait for a
   // medium: the kind is checked before anything can wait.
   int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;

@@ -37,6 +37,14 @@ std::string programHostDirectory(const char* argv0) {
   return {};
 }
 
+std::string programShareDirectory(const char* argv0) {
+  const std::string programDirectory = programHostDirectory(argv0);
+  if (programDirectory.empty()) return {};
+  std::string share = hostDirectoryOf(programDirectory);
+  if (share.back() != '/') share += '/';
+  return share + "share/corvane";
+}
+
 bool hostDirectoryWritable(std::string_view directory) {
   std::string path(directory);
   struct stat st {};

@@ -229,13 +229,13 @@ bool FileSink::write(std::string_view bytes) {
 
 namespace {
 
-// replaceFile with an optional backup of the old file.
-FileResult replaceKeeping(std::string_view path, const FileWriter& writer, ReplaceBackup* backup) {
+// replaceHostFile with an optional backup of the old file.
+FileResult replaceKeeping(const std::string& host, const FileWriter& writer,
+                          ReplaceBackup* backup) {
   if (backup != nullptr) {
     backup->result = fileSuccess();
     backup->kept = false;
   }
-  const std::string host = toHostPath(path);
   if (host.empty()) return fileFailure(ENOENT);
   std::string target;
   if (FileResult r = resolveLinks(host, target); !r) return r;
@@ -277,15 +277,20 @@ FileResult replaceKeeping(std::string_view path, const FileWriter& writer, Repla
 }  // namespace
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer) {
-  return replaceKeeping(path, writer, nullptr);
+  return replaceKeeping(toHostPath(path), writer, nullptr);
 }
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer, ReplaceBackup& backup) {
-  return replaceKeeping(path, writer, &backup);
+  return replaceKeeping(toHostPath(path), writer, &backup);
 }
 
 FileResult replaceFile(std::string_view path, std::string_view content) {
   return replaceFile(path, [content](FileSink& sink) { return sink.write(content); });
+}
+
+FileResult replaceHostFile(std::string_view hostPath, std::string_view content) {
+  return replaceKeeping(
+      std::string(hostPath), [content](FileSink& sink) { return sink.write(content); }, nullptr);
 }
 
 }  // namespace corvane
