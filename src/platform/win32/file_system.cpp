@@ -142,8 +142,14 @@ FileResult openFile(std::string_view path, const char* mode, FileHandle& file) {
 
 FileResult openRegularFile(std::string_view path, FileHandle& file, LinkPolicy links) {
   file.reset();
-  std::wstring wide;
-  if (FileResult r = wideHostPathOf(path, wide); !r) return r;
+  std::string host = toHostPath(path);
+  if (host.empty()) return fileFailure(ENOENT);
+  return openRegularHostFile(host, file, links);
+}
+
+FileResult openRegularHostFile(std::string_view hostPath, FileHandle& file, LinkPolicy links) {
+  file.reset();
+  const std::wstring wide = widePath(hostPath);
   HANDLE handle = INVALID_HANDLE_VALUE;
   if (FileResult r = openForReading(wide, links, handle); !r) return r;
   std::FILE* stream = nullptr;

@@ -32,6 +32,9 @@ std::string programHostDirectory(const char*) {
   }
 }
 
+// A program on Windows keeps the files it brings beside itself.
+std::string programShareDirectory(const char* argv0) { return programHostDirectory(argv0); }
+
 bool hostDirectoryWritable(std::string_view directory) {
   if (!hostIsDirectory(directory)) return false;
   // The read-only attribute of a directory does not stop files being made in it: only

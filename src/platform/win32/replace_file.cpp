@@ -56,13 +56,11 @@ FileResult writeAndClose(HANDLE handle, const FileWriter& writer) {
   return result;
 }
 
-FileResult replaceKeeping(std::string_view path, const FileWriter& writer, ReplaceBackup* backup) {
+FileResult replaceKeeping(const std::wstring& wide, const FileWriter& writer, ReplaceBackup* backup) {
   if (backup != nullptr) {
     backup->result = fileSuccess();
     backup->kept = false;
   }
-  std::wstring wide;
-  if (FileResult r = wideTargetPathOf(path, wide); !r) return r;
   const DWORD linkAttributes = GetFileAttributesW(wide.c_str());
   const std::wstring target = resolvedTarget(wide, linkAttributes);
   const DWORD old = GetFileAttributesW(target.c_str());
@@ -105,11 +103,24 @@ FileResult replaceKeeping(std::string_view path, const FileWriter& writer, Repla
 }  // namespace
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer) {
-  return replaceKeeping(path, writer, nullptr);
+  std::wstring wide;
+  if (FileResult r = wideTargetPathOf(path, wide); !r) return r;
+  return replaceKeeping(wide, writer, nullptr);
 }
 
 FileResult replaceFile(std::string_view path, const FileWriter& writer, ReplaceBackup& backup) {
-  return replaceKeeping(path, writer, &backup);
+  std::wstring wide;
+  if (FileResult r = wideTargetPathOf(path, wide); !r) return r;
+  return replaceKeeping(wide, writer, &backup);
+}
+
+FileResult replaceHostFile(std::string_view hostPath, std::string_view content) {
+  if (hostPath.empty()) return fileFailure(ENOENT);
+  const std::size_t name = hostPath.find_last_of("\\/");
+  if (!windowsNameAllowed(hostPath.substr(name == std::string_view::npos ? 0 : name + 1)))
+    return fileFailure(FileErrorBadName);
+  return replaceKeeping(widePath(hostPath), [content](FileSink& sink) { return sink.write(content); },
+                        nullptr);
 }
 
 FileResult replaceFile(std::string_view path, std::string_view content) {
