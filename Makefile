@@ -29,21 +29,7 @@ all: deps
 
 # Installs whatever is missing of the build and test tools (Debian packages).
 deps:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing:$$missing"; \
-	    DEBIAN_FRONTEND=noninteractive apt-get update -q && \
-	    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing </dev/null; \
-	  else \
-	    echo "Missing packages. Install them with:"; \
-	    echo "  sudo apt-get install -y --no-install-recommends$$missing"; \
-	    exit 1; \
-	  fi; \
-	fi
-	@missing=""; for p in $(WIN_PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(WIN_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
