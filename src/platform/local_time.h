@@ -11,5 +11,7 @@ struct LocalTime {
 LocalTime localNow();
 // Tests install a fixed clock; nullptr goes back to the system clock.
 void setLocalTimeSource(LocalTime (*source)());
+// The system clock (back end).
+LocalTime systemLocalTime();
 
 }  // namespace corvane

@@ -176,14 +176,6 @@ FileResult createNewFile(std::string_view path, FileHandle& file) {
   return fileSuccess();
 }
 
-FileResult closeWrittenFile(FileHandle& file) {
-  std::FILE* stream = file.release();
-  if (stream == nullptr) return fileSuccess();
-  FileResult result = std::fflush(stream) == 0 ? fileSuccess() : fileFailure(errno);
-  if (std::fclose(stream) != 0 && result) result = fileFailure(errno != 0 ? errno : EIO);
-  return result;
-}
-
 FileResult makeSymbolicLink(std::string_view path, std::string_view target, bool replace) {
   std::wstring wide;
   if (FileResult r = wideTargetPathOf(path, wide); !r) return r;

@@ -10,15 +10,6 @@
 
 namespace corvane {
 
-bool FileSink::write(std::string_view bytes) {
-  if (error_ != 0) return false;
-  if (bytes.empty()) return true;
-  errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    error_ = errno != 0 ? errno : EIO;
-  return error_ == 0;
-}
-
 namespace {
 
 // The file a link points to, else the path itself.
