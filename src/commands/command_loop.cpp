@@ -752,7 +752,8 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
   Panel panel;
   const int result = runNestedOn(loop, [&](ScreenWindow* window) -> Panel& {
     panel = makePanel(directory, outerPanel.layout, window);
-    panel.displayBits = outerPanel.displayBits;
+    // A directory entered from a global list is read as a directory.
+    panel.displayBits = outerPanel.displayBits & ~DisplayGlobalList;
     panel.mask = outerPanel.mask;
     return panel;
   });

@@ -16,6 +16,11 @@
 #include "fileops/delete_files.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "search/compare.h"
+#include "search/file_search.h"
+#include "search/walk_actions.h"
+#include "tools/print_file.h"
+#include "tools/split_build.h"
 #include "tree/tree_commands.h"
 #include "viewer/viewer_commands.h"
 
@@ -83,9 +88,9 @@ constexpr CommandEntry Table[] = {
     {key::fkey(8, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(9, key::ModCtrl), definedDirectoryCommand},
     {key::fkey(10, key::ModCtrl), definedDirectoryCommand},
-    {CmdDirectorySize, directorySize},
-    {CmdAllDirectorySizes, directorySize},
-    {CmdAllDirectorySizesKey, directorySize},
+    {CmdDirectorySize, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizes, partCommand<directorySizeCommand>},
+    {CmdAllDirectorySizesKey, partCommand<directorySizeCommand>},
     {CmdNextFileList, nextFileListCommand},
     {CmdMakeDirectory, partCommand<makeDirectoryCommand>},
     {CmdMakeDirectoryKey, partCommand<makeDirectoryCommand>},
@@ -116,7 +121,7 @@ constexpr CommandEntry Table[] = {
     {'h', partCommand<viewCommand>},
     {'f', partCommand<editFileCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
-    {'i', searchText},
+    {'i', partCommand<searchTextCommand>},
     {CmdTextSearchSelected, selectedFilesCommand},
     {'q', runByExtensionCommand},
     {'x', executeFileCommand},
@@ -128,8 +133,8 @@ constexpr CommandEntry Table[] = {
     {CmdShell, shellCommand},
     {'t', partCommand<directoryTreeCommand>},
     {CmdTree, partCommand<directoryTreeCommand>},
-    {'p', printFiles},
-    {CmdPrint, printFiles},
+    {'p', partCommand<printCommand>},
+    {CmdPrint, partCommand<printCommand>},
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
@@ -139,15 +144,15 @@ constexpr CommandEntry Table[] = {
     {CmdCompressSelected, selectedFilesCommand},
     {CmdDecompress, decompressArchive},
     {CmdDecompressKey, decompressArchive},
-    {CmdCompareDirectories, compareDirectories},
-    {CmdCompareDirectoriesBinary, compareDirectories},
-    {CmdFileFind, findFiles},
-    {CmdCommandRecursive, commandRecursive},
-    {CmdTextSearchRecursive, searchTextRecursive},
+    {CmdCompareDirectories, partCommand<compareDirectoriesCommand>},
+    {CmdCompareDirectoriesBinary, partCommand<compareDirectoriesCommand>},
+    {CmdFileFind, partCommand<globalListCommand>},
+    {CmdCommandRecursive, partCommand<commandRecursiveCommand>},
+    {CmdTextSearchRecursive, partCommand<treeSearchCommand>},
     {CmdCompareFiles, selectedFilesCommand},
     {CmdFileDifferences, selectedFilesCommand},
-    {CmdSplitFile, splitFile},
-    {CmdBuildFile, buildFile},
+    {CmdSplitFile, partCommand<splitFileCommand>},
+    {CmdBuildFile, partCommand<buildFileCommand>},
     {'?', driveInformationCommand},
     {CmdDriveInformation, driveInformationCommand},
     {CmdAbout, aboutCommand},

@@ -12,17 +12,8 @@ int notAvailable() {
 
 }  // namespace
 
-int searchText(LoopContext&, CommandId) { return notAvailable(); }
-int printFiles(LoopContext&, CommandId) { return notAvailable(); }
 int openArchive(LoopContext&, CommandId) { return notAvailable(); }
 int compressFiles(LoopContext&, CommandId) { return notAvailable(); }
 int decompressArchive(LoopContext&, CommandId) { return notAvailable(); }
-int compareDirectories(LoopContext&, CommandId) { return notAvailable(); }
-int findFiles(LoopContext&, CommandId) { return notAvailable(); }
-int commandRecursive(LoopContext&, CommandId) { return notAvailable(); }
-int searchTextRecursive(LoopContext&, CommandId) { return notAvailable(); }
-int splitFile(LoopContext&, CommandId) { return notAvailable(); }
-int buildFile(LoopContext&, CommandId) { return notAvailable(); }
-int directorySize(LoopContext&, CommandId) { return notAvailable(); }
 
 }  // namespace corvane

@@ -8,17 +8,8 @@
 
 namespace corvane {
 
-int searchText(LoopContext& loop, CommandId code);           // "i", Alt-I
-int printFiles(LoopContext& loop, CommandId code);           // "p", 4117, 4118, Alt-P
 int openArchive(LoopContext& loop, CommandId code);          // 2072, 4131
 int compressFiles(LoopContext& loop, CommandId code);        // 4133, 4134
 int decompressArchive(LoopContext& loop, CommandId code);    // 4146, Alt-F6
-int compareDirectories(LoopContext& loop, CommandId code);   // 4136, 4147
-int findFiles(LoopContext& loop, CommandId code);            // 4102
-int commandRecursive(LoopContext& loop, CommandId code);     // 4107
-int searchTextRecursive(LoopContext& loop, CommandId code);  // 4106
-int splitFile(LoopContext& loop, CommandId code);            // 4099
-int buildFile(LoopContext& loop, CommandId code);            // 4100
-int directorySize(LoopContext& loop, CommandId code);        // F2, Shift-F1
 
 }  // namespace corvane

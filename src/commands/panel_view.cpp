@@ -9,13 +9,15 @@
 #include "platform/charset.h"
 #include "platform/color.h"
 #include "platform/textf.h"
+#include "search/search_texts.h"
 #include "ui/window.h"
 
 namespace corvane {
 
 std::string panelTitle(const Panel& panel, int level) {
   if (level <= 1) return panel.currentDirectory;
-  return textf(FormatNestedTitle, std::string(TextNestedFiles).c_str(), level) + " " +
+  const std::string_view kind = isGlobalList(panel) ? TextGlobalList : TextNestedFiles;
+  return textf(FormatNestedTitle, std::string(kind).c_str(), level) + " " +
          panel.currentDirectory;
 }
 

@@ -8,8 +8,8 @@
 
 namespace corvane {
 
-// The title of a panel's top line: its directory (in a nested loop "%s Nr. %d" with " Files "
-// and the nesting level before it).
+// The title of a panel's top line: its directory (in a nested loop "%s Nr. %d" with " Files ",
+// or "Global List" for a global list, and the nesting level before it).
 std::string panelTitle(const Panel& panel, int level);
 
 // Draws the whole panel: list, info area, title; the marker is drawn again at the next

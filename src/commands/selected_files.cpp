@@ -18,6 +18,10 @@
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/textf.h"
+#include "search/compare.h"
+#include "search/file_search.h"
+#include "search/search_texts.h"
+#include "tools/print_file.h"
 #include "ui/boxes.h"
 #include "ui/window.h"
 #include "viewer/viewer_commands.h"
@@ -66,14 +70,27 @@ constexpr SelectedOperation Operations[] = {
      .prepare = prepareCommandForEach,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 8, .command = CmdTextSearchSelected},
+    {.number = 8,
+     .command = CmdTextSearchSelected,
+     .title = TextSearchingTitle,
+     .prepare = prepareTextSearch,
+     .handle = searchSelectedFile},
     {.number = 9,
      .command = CmdHexEditorSelected,
      .prepare = prepareConfiguredProgram,
      .handle = runProgramForFile,
      .finish = finishPrograms},
-    {.number = 10, .command = CmdCompareFiles},
-    {.number = 11, .command = CmdFileDifferences, .directories = true},
+    {.number = 10,
+     .command = CmdCompareFiles,
+     .prepare = prepareCompareFiles,
+     .handle = compareSelectedFile,
+     .finish = finishCompareFiles},
+    {.number = 11,
+     .command = CmdFileDifferences,
+     .directories = true,
+     .prepare = prepareFileDifferences,
+     .handle = fileDifferencesFor,
+     .finish = finishFileDifferences},
     {.number = 12,
      .command = CmdAttributeSelected,
      .title = TextAttributeTitle,
@@ -84,8 +101,14 @@ constexpr SelectedOperation Operations[] = {
      .title = TextEditTitle,
      .handle = editSelectedFile,
      .finish = finishEditSelection},
-    {.number = 14, .command = CmdPrintSelected, .title = TextPrintTitle},
-    {.number = 14, .command = CmdPrintSelectedKey, .title = TextPrintTitle},
+    {.number = 14,
+     .command = CmdPrintSelected,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
+    {.number = 14,
+     .command = CmdPrintSelectedKey,
+     .title = TextPrintTitle,
+     .handle = printSelectedFile},
     {.number = 15, .command = CmdCompressSelected},
     {.number = 16,
      .command = CmdWordProcessingSelected,

@@ -102,6 +102,20 @@ bool runBuiltin(std::string_view command, int& result) {
          internalProgramCommand(command, ViewPrefix, hooks().viewFile, result);
 }
 
+// Whether runBuiltin would carry the command out itself.
+bool isBuiltin(std::string_view command) {
+  auto tagged = [&](std::string_view tag) {
+    return command.starts_with(tag) &&
+           (command.size() == tag.size() || isBlank(command[tag.size()]));
+  };
+  if (command.size() > ChangeDirectoryPrefix.size() &&
+      sameName(command.substr(0, ChangeDirectoryPrefix.size()), ChangeDirectoryPrefix) &&
+      !trimBlanks(command.substr(ChangeDirectoryPrefix.size())).empty())
+    return true;
+  if (command.size() == 2 && command[1] == ':' && driveLetterOf(command) != 0) return true;
+  return tagged(EditPrefix) || tagged(ViewPrefix);
+}
+
 // The small window of the KeepScreen variant: "Press any key !" until a key other than the
 // modifier and idle events.
 void pressAnyKeyWindow() {
@@ -186,6 +200,61 @@ int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearS
 
 int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait) {
   return runInVariant(command, saveScreen, wait, false, ScreenVariant::KeepScreen);
+}
+
+std::size_t runCommandBatch(std::span<const std::string> commands, bool wait) {
+  constexpr int InterruptedStatus = 128 + 2;  // killed by SIGINT
+  if (commands.empty() || !hasConsole()) return 0;
+  const NormalScreenOps& ops = normalScreen();
+  bool away = false;
+  CommandStartFailure failure;
+  std::string failedDirectory;
+  auto comeBack = [&] {
+    if (!away) return;
+    console().enterScreen();
+    flushScreen();
+    flushInput();
+    setExternalProgramRunning(false);
+    away = false;
+  };
+  std::size_t ran = 0;
+  for (const std::string& text : commands) {
+    const std::string_view command = trimBlanks(text);
+    if (command.empty()) continue;
+    ++ran;
+    int result = BuiltinDone;
+    if (isBuiltin(command)) {
+      comeBack();
+      (void)runBuiltin(command, result);
+      continue;
+    }
+    if (!away) {
+      flushInput();
+      setExternalProgramRunning(true);
+      console().leaveScreen();
+      away = true;
+    }
+    ops.write(NewLine);
+    const std::string directory = currentDirectory();
+    CommandStartFailure started;
+    const int status = runShellCommand(command, directory, &started);
+    if (!started.reason.empty() && failure.reason.empty()) {
+      failure = started;
+      failedDirectory = directory;
+    }
+    if (status == InterruptedStatus || !started.reason.empty()) break;
+  }
+  if (away) {
+    ops.write(NewLine);
+    if (wait && preference(PreferenceWaitForKey) != 0) ops.waitKey(exec_text::PressAnyKey);
+  }
+  comeBack();
+  if (!failure.reason.empty())
+    messageBox(failure.directory ? textf(exec_text::CannotEnterFormat, failedDirectory.c_str(),
+                                         failure.reason.c_str())
+                                 : textf(exec_text::CannotStartFormat,
+                                         commandInterpreter().c_str(), failure.reason.c_str()));
+  return ran;
 }
 
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,

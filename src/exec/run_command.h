@@ -6,6 +6,9 @@
 // message of its own. An interrupt key during a command goes to the command only.
 #pragma once
 
+#include <cstddef>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "exec/command_template.h"
@@ -58,6 +61,13 @@ int runCommand(std::string_view command, bool saveScreen, bool wait, bool clearS
 // The KeepScreen variant: the same without clearing; the key prompt (wait and preference 3)
 // is a small "Press any key !" window after the screen is back.
 int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
+
+// Runs commands one after another with the terminal given back once for all of them (a
+// recursive command over a whole tree): external commands run in the current directory
+// on the normal screen, a built-in one (an internal program) with the program's screen
+// back for it. A command killed by the interrupt key ends the batch. With wait and
+// preference 3 "Press any key !" follows the last one. Returns how many commands ran.
+std::size_t runCommandBatch(std::span<const std::string> commands, bool wait);
 
 // Runs a command line: nothing when it starts with "0"; otherwise each command of
 // splitCommandLine (cut only where the interpreter ends a command) is expanded with the file name

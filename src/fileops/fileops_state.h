@@ -17,7 +17,7 @@
 namespace corvane {
 
 struct Panel;
-struct TreeWalkEntry;
+class TreeWalkEntry;
 
 // What the folders above put into the file operations (start-up registers them). A hook
 // left empty gives the behaviour its comment names.

@@ -1,6 +1,7 @@
 #include "panels/global_list.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,8 @@ namespace corvane {
 namespace {
 
 // The "  FileFind  " window: kept files scroll in the rows above the bottom line, which
-// shows the directory being searched.
+// shows the directory being searched. Lines go into the screen image at once and reach the
+// terminal at most every 40 ms, so a search that keeps thousands of files is not paced by it.
 class FindWindow {
  public:
   FindWindow() {
@@ -39,24 +41,49 @@ class FindWindow {
 
   void showDirectory(std::string_view path) {
     if (!window_) return;
-    CurrentWindowScope scope(*window_);
-    writeText(path, innerWidth() - 1, 1, window_->height - 2, WritePad);
+    {
+      CurrentWindowScope scope(*window_);
+      raiseHold(1);
+      writeText(path, innerWidth() - 1, 1, window_->height - 2, WritePad);
+      lowerHold(1);
+    }
+    pacedFlush();
   }
 
   void addLine(std::string_view text) {
     if (!window_) return;
-    CurrentWindowScope scope(*window_);
-    if (row_ > lastListRow_) {
-      const ScreenWindow& w = *window_;
-      scrollRect(windowScreenRow(w, 1), windowScreenColumn(w, 1), windowScreenRow(w, lastListRow_),
-                 windowScreenColumn(w, innerWidth()), 1, w.textColor);
-      row_ = lastListRow_;
+    {
+      CurrentWindowScope scope(*window_);
+      raiseHold(1);
+      if (row_ > lastListRow_) {
+        const ScreenWindow& w = *window_;
+        scrollRect(windowScreenRow(w, 1), windowScreenColumn(w, 1),
+                   windowScreenRow(w, lastListRow_), windowScreenColumn(w, innerWidth()), 1,
+                   w.textColor);
+        row_ = lastListRow_;
+      }
+      writeText(text, innerWidth() - 1, 1, row_, WritePad);
+      lowerHold(1);
     }
-    writeText(text, innerWidth() - 1, 1, row_, WritePad);
     ++row_;
+    pacedFlush();
+  }
+
+  // Shows what was drawn since the last time (before a note or box covers the window).
+  void flush() {
+    if (!window_ || holdLevel() != 0) return;
+    shown_ = std::chrono::steady_clock::now();
+    flushWindowRect(window_->x, window_->y, window_->width, window_->height);
   }
 
  private:
+  static constexpr std::chrono::milliseconds FlushInterval{40};
+
+  void pacedFlush() {
+    if (std::chrono::steady_clock::now() - shown_ >= FlushInterval) flush();
+  }
+
+  std::chrono::steady_clock::time_point shown_{};
   int innerWidth() const { return window_->width - 2; }
 
   ScopedWindow window_;
@@ -97,6 +124,7 @@ class GlobalScan : public TreeWalkVisitor {
     }
     const auto depth = static_cast<std::size_t>(entry.depth());
     if (entry.isDirectory()) {
+      if (!options_.recursive) return TreeWalkSkip;
       // The node of the directory whose entries come next at this depth plus one.
       directories_.resize(depth + 1);
       directories_[depth] = addDirectory(panel_.list, directories_[depth - 1], std::move(name));
@@ -108,6 +136,7 @@ class GlobalScan : public TreeWalkVisitor {
     if (record == nullptr || record->linkToDirectory) return TreeWalkContinue;
     const std::string full = joinPath(directoryPath(panel_.list, directories_[depth - 1]), name);
     const int answer = options_.test ? options_.test(full) : GlobalTestKeep;
+    if (answer == GlobalTestStop) return TreeWalkStop;
     if (answer != GlobalTestKeep && answer != GlobalTestCancel) return TreeWalkContinue;
     FileEntry e;
     e.name = std::move(name);
@@ -129,6 +158,7 @@ class GlobalScan : public TreeWalkVisitor {
   }
 
   int failed(std::string_view path, FileResult reason) override {
+    window_.flush();
     const std::string pattern = joinPath(path, "*.*");
     showTimedNote(
         textf(reason.accessDenied() ? FormatAccessErrorNote : FormatNoEntryNote, pattern.c_str()));

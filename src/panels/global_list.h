@@ -18,12 +18,15 @@ inline constexpr int GlobalListEmpty = 0;
 // Answers of the per-file test.
 inline constexpr int GlobalTestKeep = 1;
 inline constexpr int GlobalTestCancel = 27;  // keeps this file and ends the search
+inline constexpr int GlobalTestStop = 28;    // drops this file and ends the search
 
 struct GlobalListOptions {
   SortMode sortMode = SortMode::Name;
   bool dayMonthDates = true;  // the European date style of the setup
+  bool recursive = true;      // false: the files of the start directory only
   // Called with the full path of each file that matches the mask; GlobalTestKeep keeps it,
-  // GlobalTestCancel keeps it and ends the search, anything else drops it.
+  // GlobalTestCancel keeps it and ends the search, GlobalTestStop drops it and ends the search,
+  // anything else drops it.
   std::function<int(std::string_view path)> test;
 };
 

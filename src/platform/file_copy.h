@@ -45,6 +45,8 @@ struct CopyChannel {
   std::span<char> buffer;
   bool plainReads = false;
   bool holes = true;  // the source may have holes (false: it is copied without looking)
+  // Where the bytes land: at the source offset plus this (a piece of a file and the whole).
+  std::int64_t targetShift = 0;
 };
 
 struct RangeCopy {
@@ -53,7 +55,8 @@ struct RangeCopy {
   FileResult writeFailure;   // the target could not be written
 };
 
-// Copies the bytes [offset, offset + length) of the source to the same place in the target.
+// Copies the bytes [offset, offset + length) of the source to the same place in the target
+// (moved by the channel's targetShift).
 // Holes of the source are skipped, not written, so a sparse source stays sparse: the caller
 // gives the target its length with setFileLength once every range is in. copied falls
 // short of length without a failure only when the source ended before offset + length.

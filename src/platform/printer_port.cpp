@@ -29,4 +29,10 @@ PrinterTarget printerTarget(int number) {
   return target;
 }
 
+std::string printerPortText(const PrinterTarget& target, FileResult failure) {
+  std::string text = target.port + " (" + (target.command ? "|" : "") + target.destination;
+  if (!failure) text += ": " + fileErrorText(failure);
+  return text + ")";
+}
+
 }  // namespace corvane

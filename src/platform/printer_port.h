@@ -27,6 +27,9 @@ struct PrinterTarget {
 };
 // The target of port number (a number outside 1..8 is taken as 1).
 PrinterTarget printerTarget(int number);
+// A port and where it leads, with the reason it failed: "LPT1 (/dev/lp0: No such file or
+// directory)"; without a reason "LPT1 (|lp)".
+std::string printerPortText(const PrinterTarget& target, FileResult failure);
 
 // Asked after every wait step while a port takes nothing: true waits on, false gives up.
 using PrinterWait = std::function<bool()>;

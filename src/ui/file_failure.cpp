@@ -8,7 +8,11 @@
 namespace corvane {
 
 int reportFileFailure(const char* format, std::string_view path, FileResult failure, int result) {
-  std::string text = textf(format, std::string(path).c_str());
+  return reportFailure(textf(format, std::string(path).c_str()), failure, result);
+}
+
+int reportFailure(std::string_view message, FileResult failure, int result) {
+  std::string text(message);
   const std::string reason = fileErrorText(failure);
   if (!reason.empty()) {
     if (!text.ends_with('\n')) text += '\n';

@@ -12,5 +12,7 @@ namespace corvane {
 // so that a caller reports and gives its own result in one statement:
 //   return reportFileFailure(FormatListFileOpenError, path, written, ListFileFailed);
 int reportFileFailure(const char* format, std::string_view path, FileResult failure, int result);
+// The same for a message that names no path ("Read error").
+int reportFailure(std::string_view message, FileResult failure, int result);
 
 }  // namespace corvane

@@ -68,7 +68,7 @@ void copyExtent(CopyChannel& channel, int in, int out, off_t from, off_t to, Ran
   while (position < to) {
     const std::size_t want = static_cast<std::size_t>(to - position);
     if (!channel.plainReads) {
-      loff_t inOffset = position, outOffset = position;
+      loff_t inOffset = position, outOffset = position + channel.targetShift;
       const ssize_t moved = copy_file_range(in, &inOffset, out, &outOffset, want, 0);
       if (moved > 0) {
         position += moved;
@@ -92,7 +92,8 @@ void copyExtent(CopyChannel& channel, int in, int out, off_t from, off_t to, Ran
     }
     if (got == 0) return;
     if (FileResult r =
-            writeAllAt(out, channel.buffer.data(), static_cast<std::size_t>(got), position);
+            writeAllAt(out, channel.buffer.data(), static_cast<std::size_t>(got),
+                       position + static_cast<off_t>(channel.targetShift));
         !r) {
       result.writeFailure = r;
       return;
