@@ -209,19 +209,6 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   return result;
 }
 
-}  // namespace
-
-bool FileSink::write(std::string_view bytes) {
-  if (error_ != 0) return false;
-  if (bytes.empty()) return true;
-  errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    error_ = errno != 0 ? errno : EIO;
-  return error_ == 0;
-}
-
-namespace {
-
 // replaceHostFile with an optional backup of the old file.
 FileResult replaceKeeping(const std::string& host, const FileWriter& writer,
                           ReplaceBackup* backup) {
