@@ -14,9 +14,14 @@ DESTDIR    ?=
 export PREFIX DESTDIR
 
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux clang libclang-rt-dev \
-            groff-base dpkg-dev
+            groff-base dpkg-dev zip unzip arj lhasa 7zip unar
+# The Windows build: the cross compiler with POSIX threads, and Wine to run its tests.
+WIN_BUILD    ?= build-win
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64
+WIN_CMAKE    := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+                -DCORVANE_TESTS=OFF -DCORVANE_WIN_TESTS=ON
 
-.PHONY: all deps run test bench fuzz clean install uninstall deb
+.PHONY: all deps run test bench fuzz clean install uninstall deb win win-test
 
 all: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF >/dev/null
@@ -24,7 +29,7 @@ all: deps
 
 # Installs whatever is missing of the build and test tools (Debian packages).
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(WIN_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -64,6 +69,17 @@ test: deps all
 	  -DCORVANE_RELEASE_BINARY=$(abspath $(BUILD))/corvane >/dev/null
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) win-test
+
+# The Windows console program, cross compiled: $(WIN_BUILD)/corvane.exe.
+win: deps
+	cmake -S . -B $(WIN_BUILD) $(WIN_CMAKE) >/dev/null
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target corvane
+
+# Its platform tests and the console self-test, under Wine (one server for the run).
+win-test: win
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	cd $(WIN_BUILD) && ctest --output-on-failure
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DCORVANE_TESTS=OFF -DCORVANE_BENCH=ON >/dev/null
@@ -78,4 +94,4 @@ fuzz: deps
 	bash fuzz/run_fuzz.sh $(FUZZ_BUILD) $(FUZZ_RUNS)
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(TSAN_BUILD) build-bench $(FUZZ_BUILD) $(WIN_BUILD)

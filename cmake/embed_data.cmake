@@ -1,5 +1,6 @@
 # Writes OUTPUT: a C++ source holding every file of DATA_DIR as a byte array, so the program
-# can put its default files beside the setup file wherever it was started from.
+# can put its default files beside the setup file wherever it was started from. A file of the
+# same name in OVERRIDE_DIR (when given: the system's own versions) is taken instead.
 file(GLOB data_files RELATIVE ${DATA_DIR} ${DATA_DIR}/*)
 list(SORT data_files)
 set(body "// Generated from the files in data/. Do not edit.\n#include \"embedded_data.h\"\n\nnamespace corvane {\nnamespace {\n")
@@ -9,7 +10,11 @@ foreach(name ${data_files})
   if(IS_DIRECTORY ${DATA_DIR}/${name})
     continue()
   endif()
-  file(READ ${DATA_DIR}/${name} hex HEX)
+  set(source ${DATA_DIR}/${name})
+  if(OVERRIDE_DIR AND EXISTS ${OVERRIDE_DIR}/${name})
+    set(source ${OVERRIDE_DIR}/${name})
+  endif()
+  file(READ ${source} hex HEX)
   string(LENGTH "${hex}" hex_length)
   math(EXPR size "${hex_length} / 2")
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")

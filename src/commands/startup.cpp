@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "archives/archive_operations.h"
 #include "commands/command_loop.h"
 #include "commands/external_commands.h"
 #include "commands/loop_state.h"
@@ -192,6 +193,7 @@ void registerHooks() {
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
+  registerArchiveHooks();
   registerTreeHooks();
 }
 
@@ -199,7 +201,7 @@ void registerHooks() {
 std::string setupFileOf(const std::string& programPath) {
   const std::string programDir = programHostDirectory(programPath.c_str());
   const std::string workingDir = hostWorkingDirectory();
-  std::string cs = environmentValue("CS"), xdg = environmentValue("XDG_CONFIG_HOME"),
+  std::string cs = environmentValue("CS"), xdg = userConfigHome(),
               home = environmentValue("HOME"), tmp = environmentValue("TMP"),
               temp = environmentValue("TEMP");
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };

@@ -63,16 +63,16 @@ std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnviron
   std::vector<SetupDirectoryCandidate> candidates;
   auto add = [&](std::string_view directory, bool create = false) {
     if (directory.empty()) return;
-    std::string absolute = directory.front() == '/' || env.workingDirectory.empty()
+    std::string absolute = hostPathIsAbsolute(directory) || env.workingDirectory.empty()
                                ? std::string(directory)
                                : joinHost(env.workingDirectory, directory);
     candidates.push_back({std::move(absolute), create});
   };
   add(cutAtSemicolon(env.cs));
   if (env.programDirectoryHoldsSetup) add(env.programDirectory);
-  if (env.xdgConfigHome != nullptr && env.xdgConfigHome[0] == '/') {
+  if (env.xdgConfigHome != nullptr && hostPathIsAbsolute(env.xdgConfigHome)) {
     add(joinHost(env.xdgConfigHome, XdgSubdirectory), true);
-  } else if (env.home != nullptr && env.home[0] == '/') {
+  } else if (env.home != nullptr && hostPathIsAbsolute(env.home)) {
     add(joinHost(env.home, HomeConfigSubdirectory), true);
   }
   add(cutAtSemicolon(env.tmp));

@@ -10,6 +10,9 @@ namespace corvane {
 // A reason of the program's own, beside the host's error numbers (which are positive): a
 // directory, FIFO, socket or device where a regular file is needed (never read or replaced).
 constexpr int FileErrorNotRegular = -1;
+// A name the file system cannot hold as given (on Windows: a device name such as "CON", a
+// character such as ":" or "?", a trailing dot or blank); nothing is written under it.
+constexpr int FileErrorBadName = -2;
 
 struct FileResult {
   int error = 0;  // 0: the call succeeded; else the host's error number or FileErrorNotRegular

@@ -22,6 +22,12 @@ bool ensureHostDirectory(std::string_view directory);
 // The host directory part of a host path ("/a/b/c.SET" gives "/a/b").
 std::string hostDirectoryOf(std::string_view path);
 
+// The path starts at a root ("/" on POSIX; "X:\", "X:/" or "\\server" on Windows).
+bool hostPathIsAbsolute(std::string_view path);
+// The directory that holds the per-user configuration directories of programs:
+// XDG_CONFIG_HOME on POSIX ("" when unset), %APPDATA% on Windows.
+std::string userConfigHome();
+
 // The process's working directory; "" when it cannot be told (removed, too long).
 std::string hostWorkingDirectory();
 // The path with every symbolic link resolved; "" when it does not exist.

@@ -50,9 +50,21 @@ int parseUserAttributes(const char* text, std::size_t length) {
   return static_cast<int>(value) & UserAttributeBits;
 }
 
+namespace {
+
+bool localTimeOf(std::time_t when, std::tm& tm) {
+#ifdef _WIN32
+  return localtime_s(&tm, &when) == 0;
+#else
+  return localtime_r(&when, &tm) != nullptr;
+#endif
+}
+
+}  // namespace
+
 void packDosDateTime(std::time_t when, std::uint16_t& date, std::uint16_t& time) {
   std::tm tm{};
-  if (localtime_r(&when, &tm) == nullptr || tm.tm_year < 80) {
+  if (!localTimeOf(when, tm) || tm.tm_year < 80) {
     date = (1 << 5) | 1;  // 1980-01-01
     time = 0;
     return;

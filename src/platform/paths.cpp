@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -84,6 +86,36 @@ int compareNames(std::string_view a, std::string_view b) {
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
+}
+
+std::string resolvedPath(char letter, std::string_view current, std::string_view path) {
+  // Components of the base directory (after "X:\"), then of the path, folded as they come.
+  std::vector<std::string_view> parts;
+  auto addComponents = [&parts](std::string_view text) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+      std::size_t end = pos;
+      while (end < text.size() && text[end] != '\\' && text[end] != '/') ++end;
+      std::string_view part = text.substr(pos, end - pos);
+      if (part == "..") {
+        if (!parts.empty()) parts.pop_back();
+      } else if (!part.empty() && part != ".") {
+        parts.push_back(part);
+      }
+      pos = end + 1;
+    }
+  };
+  bool fromRoot = !path.empty() && (path[0] == '\\' || path[0] == '/');
+  if (!fromRoot && current.size() > 3) addComponents(current.substr(3));
+  addComponents(path);
+
+  std::string result = std::string(1, letter) + ":\\";
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) result += '\\';
+    result += parts[i];
+    if (result.size() > MaxPath) return {};
+  }
+  return result;
 }
 
 }  // namespace corvane

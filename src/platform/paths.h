@@ -24,6 +24,11 @@ std::string withoutTrailingBackslash(std::string_view path);
 // With a trailing backslash (an empty path stays empty).
 std::string withTrailingBackslash(std::string_view path);
 
+// The full path of path (without its drive prefix) on drive letter whose current directory
+// is current ("X:\..."): "\name" from the root, else from current; "." and ".." folded, "/"
+// taken as "\", a trailing backslash only on the root. "" past MaxPath.
+std::string resolvedPath(char letter, std::string_view current, std::string_view path);
+
 // A to Z folded to a to z, nothing else.
 char foldCase(char c);
 std::string foldCase(std::string_view text);

@@ -12,7 +12,11 @@ PrinterTarget printerTarget(int number) {
   const std::string variable = "CORVANE_" + target.port;
   std::string value = environmentValue(variable.c_str());
   if (value.empty()) {
+#ifdef _WIN32
+    target.destination = target.port;  // the device of that name
+#else
     target.destination = textf("/dev/lp%d", number - 1);
+#endif
     return target;
   }
   target.configured = true;

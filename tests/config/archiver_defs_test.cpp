@@ -121,6 +121,21 @@ TEST_F(ArchiverDefsTest, TheShippedFileLoadsSilentlyForEveryArchiveType) {
   }
 }
 
+TEST_F(ArchiverDefsTest, TheWindowsFilePacksAndUnpacksZipWithTheSystemsTar) {
+  const char* data = std::getenv("CORVANE_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
+  std::ifstream file(std::string(data) + "/win32/corvane.ASE", std::ios::binary);
+  ASSERT_TRUE(file);
+  std::stringstream text;
+  text << file.rdbuf();
+  const ArchiverDefs defs = read(text.str(), "a.ZIP");
+  EXPECT_TRUE(problems_.empty()) << problems_.front();
+  ASSERT_TRUE(defs.found);
+  EXPECT_EQ(defs.count, 6);
+  EXPECT_EQ(defs[ArchiverExtractOptions], "-xf");
+  EXPECT_EQ(defs[ArchiverPacker], "tar");
+}
+
 TEST_F(ArchiverDefsTest, ArchiveTypeByExtension) {
   struct Case {
     std::string_view name;

@@ -128,6 +128,24 @@ TEST_F(AssociationTest, TheDefaultFileIsReadWhole) {
   }
 }
 
+TEST_F(AssociationTest, TheWindowsFileNamesWindowsPrograms) {
+  const char* data = std::getenv("CORVANE_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
+  std::ifstream in(std::string(data) + "/win32/corvane.pre", std::ios::binary);
+  ASSERT_TRUE(in.good());
+  std::ostringstream text;
+  text << in.rdbuf();
+  writeAssociations(text.str());
+  struct Case {
+    const char* name;
+    const char* command;
+  } cases[] = {
+      {"main.cpp", "[CSEDIT]"},  {"SETUP.INF", "[CSEDIT]"},       {"photo.JPG", "start \"\" %"},
+      {"run.BAT", "%"},          {"a.zip", "tar -tvf % | more"}, {"README", "<none>"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
+}
+
 TEST_F(AssociationTest, CheckCommandNamesTheWordItCannotRun) {
   tree_.writeFile("plain.txt", "x");
   EXPECT_EQ(checkCommand("  sh -c true"), 0);

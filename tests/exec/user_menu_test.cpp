@@ -106,6 +106,23 @@ TEST_F(UserMenuTest, TheShippedMenuLoadsSilently) {
   }
 }
 
+TEST_F(UserMenuTest, TheWindowsSampleMenuLoadsWithOneCommandPerEntry) {
+  const char* data = std::getenv("CORVANE_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
+  std::ifstream file(std::string(data) + "/win32/corvane.DAT", std::ios::binary);
+  ASSERT_TRUE(file);
+  std::stringstream text;
+  text << file.rdbuf();
+  const UserMenu menu = read(text.str(), userMenuCapacity());
+  EXPECT_TRUE(problems_.empty()) << problems_.front();
+  EXPECT_TRUE(menu.definitionRead);
+  ASSERT_GE(menu.entries.size(), 5u);
+  for (const UserMenuEntry& entry : menu.entries) {
+    EXPECT_FALSE(entry.command.empty()) << entry.label;
+    EXPECT_EQ(entry.command.find(';'), std::string::npos) << entry.label;
+  }
+}
+
 TEST_F(UserMenuTest, AnEntryRunsWithTheParameterAsTyped) {
   tree_.writeFile("corvane.DAT",
                   "P> Tools\n"

@@ -57,7 +57,7 @@ for folder in "${!deps[@]}"; do
 done
 
 # Only the platform layer speaks to the operating system.
-os_headers='unistd|fcntl|dirent|termios|signal|csignal|pwd|grp|poll|dlfcn|spawn|syslog|sys/[a-z_]+'
+os_headers='unistd|fcntl|dirent|termios|signal|csignal|pwd|grp|poll|dlfcn|spawn|syslog|sys/[a-z_]+|windows|winbase|io|direct|process'
 while IFS= read -r hit; do
   report "$hit: operating-system header above src/platform/"
 done < <(grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*<($os_headers)(\.h)?>" src \

@@ -205,14 +205,6 @@ FileResult createNewFile(std::string_view path, FileHandle& file) {
   return fileSuccess();
 }
 
-FileResult closeWrittenFile(FileHandle& file) {
-  std::FILE* stream = file.release();
-  if (stream == nullptr) return fileSuccess();
-  FileResult result = std::fflush(stream) == 0 ? fileSuccess() : failed();
-  if (std::fclose(stream) != 0 && result) result = failed();
-  return result;
-}
-
 FileResult makeSymbolicLink(std::string_view path, std::string_view target, bool replace) {
   const std::string text(target);
   return makeEntry(path, replace, [&](const char* at) { return symlink(text.c_str(), at); });

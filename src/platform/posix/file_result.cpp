@@ -8,6 +8,7 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view TextNotRegular = "Not a regular file";
+constexpr std::string_view TextBadName = "Name not allowed by the file system";
 
 // strerror_r is the XSI one (int, text in the buffer) or the GNU one (returns the text,
 // which need not be in the buffer), by the C library: both are taken.
@@ -21,6 +22,7 @@ constexpr std::string_view TextNotRegular = "Not a regular file";
 std::string fileErrorText(FileResult result) {
   if (result.error == 0) return {};
   if (result.error == FileErrorNotRegular) return std::string(TextNotRegular);
+  if (result.error == FileErrorBadName) return std::string(TextBadName);
   char buffer[256] = {};
   return errorTextOf(strerror_r(result.error, buffer, sizeof buffer), buffer);
 }

@@ -1,5 +1,7 @@
 #include "platform/host_directories.h"
 
+#include "platform/environment.h"
+
 #include <dirent.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -89,5 +91,9 @@ bool hostDirectoryReadable(std::string_view path) {
   ::closedir(dir);
   return true;
 }
+
+bool hostPathIsAbsolute(std::string_view path) { return path.starts_with('/'); }
+
+std::string userConfigHome() { return environmentValue("XDG_CONFIG_HOME"); }
 
 }  // namespace corvane

@@ -1,0 +1,135 @@
+#include "platform/find.h"
+
+#include <cerrno>
+
+#include "platform/drives.h"
+#include "platform/paths.h"
+#include "platform/win32/win_entry.h"
+
+namespace corvane {
+
+struct FindSearch {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  std::string directory;  // program path of the directory searched
+  std::string pattern;    // the last component of the search pattern
+  bool matchAll = false;
+  int dotsPending = 0;  // 2: "." and ".." still to deliver; 1: ".."; 0: none
+  bool firstPending = false;  // the entry FindFirstFileExW returned is still to be looked at
+  WIN32_FIND_DATAW data{};
+  std::uint64_t volume = 0;
+
+  FindSearch() = default;
+  FindSearch(const FindSearch&) = delete;
+  FindSearch& operator=(const FindSearch&) = delete;
+  ~FindSearch() {
+    if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+  }
+};
+
+FindRecord::FindRecord() = default;
+FindRecord::~FindRecord() = default;
+FindRecord::FindRecord(FindRecord&&) noexcept = default;
+FindRecord& FindRecord::operator=(FindRecord&&) noexcept = default;
+
+namespace {
+
+bool hasWildcards(std::string_view text) {
+  return text.find_first_of("*?") != std::string_view::npos;
+}
+
+bool matches(const FindSearch& search, std::string_view name) {
+  return search.matchAll || wildcardMatch(search.pattern, name);
+}
+
+// "." and ".." as the directory and its parent describe themselves.
+bool deliverDots(FindSearch& search, FindRecord& record) {
+  while (search.dotsPending > 0) {
+    const bool self = search.dotsPending == 2;
+    --search.dotsPending;
+    const std::string_view dots = self ? "." : "..";
+    if (!matches(search, dots)) continue;
+    const std::string path = self ? search.directory : parentPath(search.directory);
+    if (lookUpEntry(path, record) != 0) continue;
+    record.name = std::string(dots);
+    return true;
+  }
+  return false;
+}
+
+bool readNext(FindSearch& search, FindRecord& record) {
+  if (deliverDots(search, record)) return true;
+  for (;;) {
+    if (search.firstPending) {
+      search.firstPending = false;
+    } else if (!FindNextFileW(search.handle, &search.data)) {
+      return false;
+    }
+    const std::string name = utf8Of(search.data.cFileName);
+    if (name == "." || name == "..") continue;  // given first, or not at all at a root
+    if (!matches(search, name)) continue;
+    shapeFindRecord(search.data, joinPath(search.directory, name), search.volume, record);
+    return true;
+  }
+}
+
+}  // namespace
+
+FileResult findEntry(std::string_view path, FindRecord& record, int) {
+  findClose(record);
+  record.found = 0;
+  const std::string full = fullPath(path);
+  record.failure = fileFailure(full.empty() ? ENOENT : lookUpEntry(full, record));
+  return record.failure;
+}
+
+int findFirst(std::string_view pattern, int, FindRecord& record) {
+  findClose(record);
+  record.found = 0;
+  record.failure = fileSuccess();
+  const std::string full = fullPath(pattern);
+  if (full.empty() || isDriveRoot(full)) {
+    record.failure = fileFailure(ENOENT);
+    return 1;
+  }
+  const std::string directory = parentPath(full);
+  const std::string_view component = baseName(full);
+  if (!hasWildcards(component)) {
+    record.failure = fileFailure(lookUpEntry(full, record));
+    return record.failure ? 0 : 1;
+  }
+
+  auto search = std::make_unique<FindSearch>();
+  const std::string hostPattern = joinPath(toHostPath(directory), "*");
+  search->handle = FindFirstFileExW(widePath(hostPattern).c_str(), FindExInfoBasic, &search->data,
+                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search->handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // An empty directory (only at a root, where there are no dots) is searched, not missing.
+    if (error != ERROR_FILE_NOT_FOUND || !isDriveRoot(directory)) {
+      record.failure = fileFailure(errnoOfWindowsError(error));
+      return 1;
+    }
+    return 1;
+  }
+  search->firstPending = true;
+  search->directory = directory;
+  search->pattern = std::string(component);
+  search->matchAll = component == "*" || component == "*.*";
+  search->dotsPending = isDriveRoot(directory) ? 0 : 2;
+  search->volume = volumeSerialOf(toHostPath(directory));
+  record.search = std::move(search);
+  if (!readNext(*record.search, record)) {
+    record.search.reset();
+    return 1;
+  }
+  return 0;
+}
+
+int findNext(FindRecord& record) {
+  if (!record.search) return 1;
+  return readNext(*record.search, record) ? 0 : 1;
+}
+
+void findClose(FindRecord& record) { record.search.reset(); }
+
+}  // namespace corvane

@@ -1,0 +1,128 @@
+// Printer ports on Windows: "LPTn" is the device itself unless CORVANE_LPTn names a file or
+// "|command". Writes go through the system handle; a command gets the port as its standard
+// input, its output goes nowhere.
+#include "platform/printer_port.h"
+
+#include <io.h>
+
+#include <cerrno>
+
+#include "platform/process.h"
+#include "platform/win32/win_text.h"
+
+namespace corvane {
+namespace {
+
+HANDLE handleOfFd(int fd) { return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+
+HANDLE processOf(int child) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(child)); }
+
+}  // namespace
+
+PrinterPort::~PrinterPort() { endCommand(); }
+
+FileResult PrinterPort::open(int number) {
+  target_ = printerTarget(number);
+  exitStatus_ = -1;
+  captured_.clear();
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  if (target_.command) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0)) return fileFailure(lastErrno());
+    SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
+    HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = read;
+    startup.hStdOutput = nowhere;
+    startup.hStdError = nowhere;
+    std::wstring line = L"\"" + wideOf(commandInterpreter()) + L"\" /s /c \"" +
+                        wideOf(target_.destination) + L"\"";
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    const int error = started ? 0 : lastErrno();
+    CloseHandle(read);
+    if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
+    if (!started) {
+      CloseHandle(write);
+      return fileFailure(error);
+    }
+    CloseHandle(process.hThread);
+    child_ = static_cast<int>(reinterpret_cast<intptr_t>(process.hProcess));
+    handle = write;
+  } else {
+    const std::wstring path = widePath(target_.destination);
+    handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         target_.configured ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return fileFailure(lastErrno());
+    LARGE_INTEGER zero{};
+    SetFilePointerEx(handle, zero, nullptr, FILE_END);
+  }
+  fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(handle), 0);
+  if (fd_ < 0) {
+    CloseHandle(handle);
+    endCommand();
+    return fileFailure(EMFILE);
+  }
+  return fileSuccess();
+}
+
+FileResult PrinterPort::write(std::string_view bytes, const PrinterWait&) {
+  HANDLE handle = handleOfFd(fd_);
+  if (handle == INVALID_HANDLE_VALUE) return fileFailure(EBADF);
+  while (!bytes.empty()) {
+    DWORD put = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    if (!WriteFile(handle, bytes.data(), want, &put, nullptr)) return fileFailure(lastErrno());
+    if (put == 0) return fileFailure(EIO);
+    bytes.remove_prefix(put);
+  }
+  return fileSuccess();
+}
+
+FileResult PrinterPort::close(const PrinterWait& keepWaiting) {
+  FileResult result;
+  if (fd_ >= 0) {
+    if (_close(fd_) != 0) result = fileFailure(EIO);
+    fd_ = -1;
+  }
+  if (child_ != -1) {
+    HANDLE process = processOf(child_);
+    int waited = 0;
+    while (WaitForSingleObject(process, PrinterPollStepMs) == WAIT_TIMEOUT) {
+      waited += PrinterPollStepMs;
+      if (waited >= timeoutMs_) return fileFailure(ETIMEDOUT);
+      if (keepWaiting && !keepWaiting()) return fileFailure(ECANCELED);
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(process, &status);
+    exitStatus_ = static_cast<int>(status);
+    CloseHandle(process);
+    child_ = -1;
+    if (exitStatus_ != 0 && result) result = fileFailure(EIO);
+  }
+  return result;
+}
+
+FileResult PrinterPort::waitWritable(const PrinterWait&, int&) { return fileSuccess(); }
+void PrinterPort::drainOutput() {}
+
+void PrinterPort::endCommand() {
+  if (fd_ >= 0) {
+    _close(fd_);
+    fd_ = -1;
+  }
+  if (child_ != -1) {
+    HANDLE process = processOf(child_);
+    if (WaitForSingleObject(process, 2000) == WAIT_TIMEOUT) TerminateProcess(process, 1);
+    CloseHandle(process);
+    child_ = -1;
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,133 @@
+// The tree walk on Windows: each directory listed whole with FindFirstFileExW before any of
+// its entries is visited. Reparse points (symbolic links, junctions, mounted volumes) are
+// entries, never entered, so the walk meets no cycle and stays on the start's volume below it.
+#include "platform/tree_walk.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/paths.h"
+#include "platform/win32/win_entry.h"
+
+namespace corvane {
+namespace {
+
+struct ListedEntry {
+  WIN32_FIND_DATAW data;
+  std::string name;
+  bool directory = false;
+  bool link = false;
+};
+
+// The entries of a directory but "." and ".."; the host's error when it cannot be listed.
+int listDirectory(const std::string& path, std::vector<ListedEntry>& entries) {
+  entries.clear();
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileExW(widePath(joinPath(toHostPath(path), "*")).c_str(),
+                                   FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? 0 : errnoOfWindowsError(error);
+  }
+  do {
+    std::string name = utf8Of(data.cFileName);
+    if (name == "." || name == "..") continue;
+    ListedEntry listed{data, std::move(name), false, false};
+    listed.link = isLinkEntry(data.dwFileAttributes, data.dwReserved0);
+    listed.directory = !listed.link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entries.push_back(std::move(listed));
+  } while (FindNextFileW(search, &data));
+  const DWORD error = GetLastError();
+  FindClose(search);
+  return error == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(error);
+}
+
+}  // namespace
+
+struct TreeWalker {
+  TreeWalkVisitor& visitor;
+  const TreeWalkOptions& options;
+  std::uint64_t volume = 0;
+
+  int walk(const std::string& path, int depth) {
+    std::vector<ListedEntry> entries;
+    const int listError = listDirectory(path, entries);
+    if (options.order == TreeWalkOrder::FilesFirst)
+      std::stable_partition(entries.begin(), entries.end(),
+                            [](const ListedEntry& e) { return !e.directory; });
+    TreeWalkEntry entry;
+    entry.depth_ = depth;
+    for (const ListedEntry& listed : entries) {
+      entry.path_ = joinPath(path, listed.name);
+      entry.name_ = baseName(entry.path_);
+      entry.hostName_ = listed.name.c_str();
+      entry.directory_ = listed.directory;
+      entry.link_ = listed.link;
+      // The listing already holds all a find record needs.
+      entry.record_ = FindRecord();
+      shapeFindRecord(listed.data, entry.path_, volume, entry.record_);
+      entry.looked_ = true;
+      entry.reachable_ = true;
+      if (entry.path_.size() > MaxPath) {
+        if (visitor.failed(entry.path_, fileFailure(ENAMETOOLONG)) == TreeWalkStop)
+          return TreeWalkStop;
+        continue;
+      }
+      int answer = visitor.visit(entry);
+      if (answer == TreeWalkStop) return TreeWalkStop;
+      if (entry.directory_ && answer == TreeWalkContinue) {
+        if (entry.path_.size() + 2 > MaxPath) {
+          if (visitor.failed(entry.path_, fileFailure(ENAMETOOLONG)) == TreeWalkStop)
+            return TreeWalkStop;
+        } else {
+          const std::string below = entry.path_;
+          answer = walk(below, depth + 1);
+          if (answer == TreeWalkStop) return TreeWalkStop;
+          entry.path_ = below;
+          entry.name_ = baseName(entry.path_);
+          entry.hostName_ = listed.name.c_str();
+          entry.directory_ = true;
+          entry.link_ = false;
+          if (visitor.leaveDirectory(entry) == TreeWalkStop) return TreeWalkStop;
+        }
+      }
+      if (visitor.cancelled()) return TreeWalkStop;
+    }
+    if (listError != 0 && visitor.failed(path, fileFailure(listError)) == TreeWalkStop)
+      return TreeWalkStop;
+    return TreeWalkContinue;
+  }
+};
+
+const FindRecord* TreeWalkEntry::details() { return reachable_ ? &record_ : nullptr; }
+
+FileResult TreeWalkEntry::remove() {
+  if (directory_) return fileFailure(EISDIR);
+  const std::wstring wide = hostWidePath(path_);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return fileFailure(lastErrno());
+  if (!link_ && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return fileFailure(EACCES);
+  const bool removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryW(wide.c_str())
+                                                                    : DeleteFileW(wide.c_str());
+  return removed ? fileSuccess() : fileFailure(lastErrno());
+}
+
+int walkDirectoryTree(std::string_view startPath, TreeWalkVisitor& visitor,
+                      const TreeWalkOptions& options) {
+  const std::string start = withoutTrailingBackslash(fullPath(startPath));
+  const DWORD attributes = start.empty() ? INVALID_FILE_ATTRIBUTES
+                                         : GetFileAttributesW(hostWidePath(start).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    const FileResult reason = fileFailure(attributes == INVALID_FILE_ATTRIBUTES ? ENOENT : ENOTDIR);
+    return visitor.failed(start.empty() ? startPath : start, reason) == TreeWalkStop
+               ? TreeWalkStop
+               : TreeWalkContinue;
+  }
+  TreeWalker walker{visitor, options, volumeSerialOf(toHostPath(start))};
+  return walker.walk(start, 1);
+}
+
+}  // namespace corvane

@@ -1,0 +1,74 @@
+// The console back end on the Windows console: a private screen buffer that rectangles of
+// cells are written into, and the console's input records read as the program's own. The
+// user's buffer is put back around external programs and at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "platform/console.h"
+
+namespace corvane {
+
+// A console input record as the program's input record; false for records that mean
+// nothing to it (menu and focus events of no use, keys that carry nothing). A wheel turn
+// gives three Up or Down presses in extra.
+bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat);
+
+class WinConsole : public ConsoleBackend {
+ public:
+  WinConsole() = default;
+  ~WinConsole() override;
+  WinConsole(const WinConsole&) = delete;
+  WinConsole& operator=(const WinConsole&) = delete;
+
+  // Takes the console: a new screen buffer the size of the window, made active, the title,
+  // input as raw records with the mouse and window sizes, the control handler. False, with
+  // nothing changed, when standard input or output is not a console.
+  bool start(std::string_view title);
+  // The user's buffer back, cleared (the console does not always repaint it), the input
+  // mode as it was. Idempotent.
+  void stop();
+  bool started() const { return buffer_ != INVALID_HANDLE_VALUE; }
+
+  void writeRect(const ScreenImage& image, int left, int top, int right, int bottom) override;
+  void setCursorShape(int shape) override;
+  void setCursorPosition(int column, int row) override;
+  void setTitle(std::string_view title) override;
+  void beep(int frequency, int ticks) override;
+  bool readInput(InputRecord& record, int timeoutMs) override;
+  void wake() override;
+  bool escapePending() override;
+  void flushInput() override;
+  void sleepMs(int ms) override;
+  std::uint64_t nowMs() override;
+  void terminalSize(int& columns, int& rows) override;
+  void leaveScreen() override;
+  void enterScreen() override;
+  void showUserScreen() override;
+
+  HANDLE userBuffer() const { return original_; }
+  HANDLE inputHandle() const { return input_; }
+  HANDLE screenBuffer() const { return buffer_; }
+  bool inputQueued() const { return !queue_.empty(); }
+
+ private:
+  void applyCursorLocked();
+
+  HANDLE input_ = INVALID_HANDLE_VALUE;
+  HANDLE original_ = INVALID_HANDLE_VALUE;
+  HANDLE buffer_ = INVALID_HANDLE_VALUE;
+  HANDLE wakeEvent_ = nullptr;
+  DWORD savedInputMode_ = 0;
+  bool live_ = false;
+  std::mutex output_;
+  std::deque<InputRecord> queue_;
+  int cursorShape_ = 2, cursorColumn_ = 0, cursorRow_ = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,163 @@
+// The console back end on a real console (Wine gives one inside a pseudo-terminal): a
+// rectangle written and read back, input records put into the console's queue and read back
+// as key codes, and the control handler reached by a Ctrl-C event. Prints one line per
+// failed check and a closing count into the file named by its argument; the exit status is 1
+// when any check failed.
+#include <cstdio>
+#include <string>
+
+#include "platform/keyboard.h"
+#include "platform/keycodes.h"
+#include "platform/screen.h"
+#include "platform/signals.h"
+#include "platform/win32/win_console.h"
+
+namespace corvane {
+namespace {
+
+int passed = 0, failed = 0;
+std::string failures;
+bool interrupted = false;
+
+void check(bool ok, const std::string& what) {
+  if (ok) {
+    ++passed;
+  } else {
+    ++failed;
+    failures += "FAILED: " + what + "\n";
+  }
+}
+
+void rectangleComesBack(WinConsole& console) {
+  ScreenImage& image = screenImage();
+  const char32_t text[] = {U'A', U'z', U'\u2554', U'\u2591', U'\u00e4', U'7'};
+  for (int i = 0; i < 6; ++i) {
+    image.at(10 + i, 3) = ScreenCell{text[i], static_cast<ColorAttr>(0x1E + i)};
+    image.at(10 + i, 4) = ScreenCell{text[5 - i], static_cast<ColorAttr>(0x70 | i)};
+  }
+  console.writeRect(image, 10, 3, 15, 4);
+  CHAR_INFO cells[12];
+  SMALL_RECT region{10, 3, 15, 4};
+  const bool read = ReadConsoleOutputW(console.screenBuffer(), cells, COORD{6, 2}, COORD{0, 0},
+                                       &region) != 0;
+  check(read, "ReadConsoleOutputW of the written rectangle");
+  if (!read) return;
+  for (int row = 0; row < 2; ++row) {
+    for (int i = 0; i < 6; ++i) {
+      const ScreenCell& want = image.at(10 + i, 3 + row);
+      const CHAR_INFO& got = cells[row * 6 + i];
+      char where[64];
+      std::snprintf(where, sizeof where, "cell %d,%d", 10 + i, 3 + row);
+      check(got.Char.UnicodeChar == static_cast<wchar_t>(want.ch), std::string(where) + " character");
+      check((got.Attributes & 0xFF) == want.attr, std::string(where) + " attribute");
+    }
+  }
+}
+
+INPUT_RECORD keyRecord(WORD vk, WORD scan, wchar_t ch, DWORD state, bool down) {
+  INPUT_RECORD record{};
+  record.EventType = KEY_EVENT;
+  record.Event.KeyEvent.bKeyDown = down;
+  record.Event.KeyEvent.wRepeatCount = 1;
+  record.Event.KeyEvent.wVirtualKeyCode = vk;
+  record.Event.KeyEvent.wVirtualScanCode = scan;
+  record.Event.KeyEvent.uChar.UnicodeChar = ch;
+  record.Event.KeyEvent.dwControlKeyState = state;
+  return record;
+}
+
+// Puts one record into the console's queue and reads it back as a key code; 0 when it did not
+// arrive (read only what is there, so that a lost record fails instead of waiting).
+KeyCode keyOfRecord(WinConsole& console, const INPUT_RECORD& record) {
+  console.flushInput();
+  DWORD written = 0;
+  if (!WriteConsoleInputW(console.inputHandle(), &record, 1, &written) || written != 1) return 0;
+  DWORD pending = 0;
+  for (int i = 0; i < 100 && pending == 0; ++i) {
+    GetNumberOfConsoleInputEvents(console.inputHandle(), &pending);
+    if (pending == 0) Sleep(20);
+  }
+  KeyCode got = pending > 0 ? readKey() : 0;
+  // The console may report a focus change of its own first (a modifier event).
+  for (int i = 0; i < 3 && got == key::ModifierEvent; ++i) {
+    GetNumberOfConsoleInputEvents(console.inputHandle(), &pending);
+    if (pending == 0 && !console.inputQueued()) break;
+    got = readKey();
+  }
+  return got;
+}
+
+void recordsComeBackAsKeys(WinConsole& console) {
+  struct Case {
+    const char* name;
+    INPUT_RECORD record;
+    KeyCode expected;
+  };
+  const Case cases[] = {
+      {"a", keyRecord('A', 0x1E, L'a', 0, true), 'a'},
+      {"Shift-A", keyRecord('A', 0x1E, L'A', SHIFT_PRESSED, true), 'A'},
+      {"F2", keyRecord(VK_F2, 0x3C, 0, 0, true), key::F2},  // F1 is the reader's own (help)
+      {"Alt-X", keyRecord('X', 0x2D, L'x', LEFT_ALT_PRESSED, true), key::alt('x')},
+      {"Alt-Z by the German position", keyRecord('Z', 0x2C, L'z', LEFT_ALT_PRESSED, true),
+       key::alt('z')},
+      {"Ctrl-B", keyRecord('B', 0x30, 2, LEFT_CTRL_PRESSED, true), key::ctrl('b')},
+      {"Esc without a character", keyRecord(VK_ESCAPE, 0x01, 0, 0, true), key::Escape},
+      {"Enter", keyRecord(VK_RETURN, 0x1C, L'\r', 0, true), key::Enter},
+      {"Home without a scan code", keyRecord(VK_HOME, 0, 0, ENHANCED_KEY, true), key::Home},
+      {"Down", keyRecord(VK_DOWN, 0x50, 0, ENHANCED_KEY, true), key::Down},
+      {"frame character", keyRecord(0, 0, L'\u00e4', 0, true), 0x84},
+  };
+  for (const Case& c : cases) {
+    // The terminal under the console may put input of its own into the queue at any time
+    // (answers to its queries): a record is tried up to three times, and a wrong translation
+    // fails all three.
+    KeyCode got = 0;
+    for (int attempt = 0; attempt < 3 && got != c.expected; ++attempt) got = keyOfRecord(console, c.record);
+    char text[96];
+    std::snprintf(text, sizeof text, "%s read as 0x%04X, expected 0x%04X", c.name, got,
+                  c.expected);
+    check(got == c.expected, text);
+  }
+}
+
+void controlHandlerIsReached() {
+  interrupted = false;
+  check(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0, "GenerateConsoleCtrlEvent");
+  for (int i = 0; i < 100 && !interrupted; ++i) {
+    Sleep(50);
+    serviceSignalRequests();
+  }
+  check(interrupted, "Ctrl-C reached the interrupt hook");
+}
+
+int run(const char* resultPath) {
+  WinConsole console;
+  if (!console.start("NT-Corvane console self-test")) {
+    std::fputs("console self-test: no console\n", stderr);
+    return 1;
+  }
+  setConsole(&console);
+  int columns = 0, rows = 0;
+  console.terminalSize(columns, rows);
+  initScreenImage(columns, rows);
+  setSignalRequestHooks({[] { interrupted = true; }, [] {}});
+
+  rectangleComesBack(console);
+  recordsComeBackAsKeys(console);
+  controlHandlerIsReached();
+  check(columns == 100 && rows == 30, "the console has the pseudo-terminal's size (100 x 30)");
+
+  console.stop();
+  // The console's own output shares the terminal: the result goes to a file.
+  std::FILE* out = resultPath != nullptr ? std::fopen(resultPath, "w") : stdout;
+  if (out == nullptr) return 1;
+  std::fputs(failures.c_str(), out);
+  std::fprintf(out, "console self-test: %d passed, %d failed\n", passed, failed);
+  if (out != stdout) std::fclose(out);
+  return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace corvane
+
+int main(int argc, char** argv) { return corvane::run(argc > 1 ? argv[1] : nullptr); }

@@ -1,0 +1,312 @@
+// The Win32 back end against the real file system (under Wine in CI): drives, find records,
+// file calls, replacing, the tree walk and processes. Known differences of Wine are not
+// asserted: the archive bit, read-only files opened by root, case-only renames, 8.3 names.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/file_copy.h"
+#include "platform/file_system.h"
+#include "platform/find.h"
+#include "platform/host_directories.h"
+#include "platform/host_entry.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/replace_file.h"
+#include "platform/tree_walk.h"
+#include "platform/win32/win_text.h"
+
+namespace corvane {
+namespace {
+
+// A fresh directory under the temporary directory, removed with its contents at the end.
+class WinTreeTest : public ::testing::Test {
+ protected:
+  WinTreeTest() {
+    initDriveMap(nullptr);
+    wchar_t base[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH, base);
+    root_ = toProgramPath(utf8Of(base) + "corvane-test-" + std::to_string(GetCurrentProcessId()) +
+                          "-" + std::to_string(counter_++));
+    EXPECT_TRUE(makeDirectory(root_)) << root_;
+  }
+  ~WinTreeTest() override { removeAll(root_); }
+
+  std::string path(std::string_view relative) const { return joinPath(root_, relative); }
+
+  void write(std::string_view relative, std::string_view content) const {
+    FileHandle file = openFile(path(relative), "wb");
+    ASSERT_TRUE(file) << relative;
+    std::fwrite(content.data(), 1, content.size(), file.get());
+  }
+
+  std::string read(std::string_view relative) const {
+    FileHandle file;
+    if (!openRegularFile(path(relative), file)) return "<missing>";
+    std::string content;
+    char buffer[256];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get())) content.append(buffer, n);
+    return content;
+  }
+
+  static void removeAll(const std::string& dir) {
+    FindRecord record;
+    for (int r = findFirst(joinPath(dir, "*"), 0, record); r == 0; r = findNext(record)) {
+      if (record.name == "." || record.name == "..") continue;
+      const std::string entry = joinPath(dir, record.name);
+      (void)setAttributes(entry, 0);
+      if ((record.attribute & AttrDirectory) != 0 && !record.isLink) {
+        removeAll(entry);
+      } else {
+        (void)deleteFile(entry);
+      }
+    }
+    findClose(record);
+    (void)removeDirectory(dir);
+  }
+
+  std::string root_;
+  static inline int counter_ = 0;
+};
+
+TEST(WinDrivesTest, ProgramPathsAreHostPathsOnRealDrives) {
+  initDriveMap("D=/tmp");  // no drive map on Windows: the system's letters
+  EXPECT_TRUE(driveMapped('C'));
+  EXPECT_TRUE(driveAccessible('c'));
+  EXPECT_EQ(driveHostRoot('C'), "C:\\");
+  EXPECT_EQ(toProgramPath("c:/windows/../users"), "C:\\users");
+  EXPECT_EQ(toProgramPath("\\\\?\\C:\\x\\y"), "C:\\x\\y");
+  EXPECT_EQ(toProgramPath("relative\\name"), "");
+  EXPECT_EQ(toHostPath("C:\\a\\.\\b"), "C:\\a\\b");
+  char unmapped = 0;
+  for (char letter = 'Z'; letter >= 'D' && unmapped == 0; --letter)
+    if (!driveMapped(letter)) unmapped = letter;
+  ASSERT_NE(unmapped, 0);
+  EXPECT_EQ(fullPath(std::string(1, unmapped) + ":\\x"), "");
+  EXPECT_FALSE(setCurrentDrive(unmapped));
+}
+
+TEST_F(WinTreeTest, EachDriveKeepsItsCurrentDirectory) {
+  ASSERT_TRUE(changeDirectory(root_));
+  EXPECT_EQ(currentDirectory('C'), root_);
+  EXPECT_EQ(fullPath(std::string(1, root_[0]) + ":sub"), joinPath(root_, "sub"));
+  EXPECT_FALSE(changeDirectory(path("missing")));
+  EXPECT_EQ(currentDirectory(), root_);
+  ASSERT_TRUE(setCurrentDrive('Z'));
+  EXPECT_EQ(currentDrive(), 'Z');
+  EXPECT_EQ(currentDirectory(root_[0]), root_);
+  ASSERT_TRUE(setCurrentDrive(root_[0]));
+}
+
+TEST_F(WinTreeTest, FindDeliversAttributesSizesTimesAndDotsFirst) {
+  ASSERT_TRUE(makeDirectory(path("dir")));
+  write("dir\\data.txt", "12345");
+  write("dir\\hidden.txt", "");
+  write("dir\\keep.bin", std::string(70000, 'x'));
+  ASSERT_TRUE(setAttributes(path("dir\\hidden.txt"), AttrHidden | AttrSystem));
+  ASSERT_TRUE(setAttributes(path("dir\\keep.bin"), AttrReadOnly));
+  ASSERT_TRUE(makeDirectory(path("dir\\sub")));
+  std::time_t when = 0;
+  const std::uint16_t date = (2021 - 1980) << 9 | 7 << 5 | 14, time = 13 << 11 | 45 << 5 | 10;
+  ASSERT_TRUE(unpackDosDateTime(date, time, when));
+  ASSERT_TRUE(setFileTime(path("dir\\data.txt"), date, time));
+
+  std::vector<FindRecord> found;
+  FindRecord record;
+  for (int r = findFirst(path("dir\\*.*"), 0, record); r == 0; r = findNext(record)) {
+    FindRecord copy;
+    copy.name = record.name, copy.attribute = record.attribute, copy.size = record.size;
+    copy.date = record.date, copy.time = record.time;
+    found.push_back(std::move(copy));
+  }
+  ASSERT_EQ(found.size(), 6u);
+  EXPECT_EQ(found[0].name, ".");
+  EXPECT_EQ(found[1].name, "..");
+  auto named = [&](std::string_view name) -> const FindRecord& {
+    for (const FindRecord& r : found)
+      if (r.name == name) return r;
+    static FindRecord none;
+    ADD_FAILURE() << "not found: " << name;
+    return none;
+  };
+  EXPECT_EQ(named("data.txt").size, 5u);
+  EXPECT_EQ(named("data.txt").date, date);
+  EXPECT_EQ(named("data.txt").time, time);
+  EXPECT_EQ(named("hidden.txt").attribute & (AttrHidden | AttrSystem), AttrHidden | AttrSystem);
+  EXPECT_EQ(named("keep.bin").attribute & AttrReadOnly, AttrReadOnly);
+  EXPECT_EQ(named("keep.bin").size, 70000u);
+  EXPECT_EQ(named("sub").attribute & AttrDirectory, AttrDirectory);
+  EXPECT_EQ(named("sub").size, 0u);
+
+  EXPECT_EQ(findFirst(path("dir\\*.txt"), 0, record), 0);
+  EXPECT_EQ(findNext(record), 0);
+  EXPECT_EQ(findNext(record), 1);
+  EXPECT_EQ(findFirst(path("missing\\*"), 0, record), 1);
+  EXPECT_TRUE(record.failure.missing());
+  // A name looked up literally, and its identity the same under another case.
+  FindRecord one, other;
+  ASSERT_TRUE(findEntry(path("dir\\DATA.TXT"), one));
+  ASSERT_TRUE(findEntry(path("dir\\data.txt"), other));
+  EXPECT_EQ(one.size, 5u);
+  EXPECT_EQ(one.inode, other.inode);
+  ASSERT_TRUE(findEntry(path("dir\\hidden.txt"), other));
+  EXPECT_NE(one.inode, other.inode);
+}
+
+TEST_F(WinTreeTest, RenamesNeverReplaceUnlessAskedAndReadOnlyProtects) {
+  write("a.txt", "new");
+  write("b.txt", "old");
+  EXPECT_EQ(renameFile(path("a.txt"), path("b.txt")).error, EEXIST);
+  EXPECT_EQ(read("b.txt"), "old");
+  EXPECT_TRUE(renameOver(path("a.txt"), path("b.txt")));
+  EXPECT_EQ(read("b.txt"), "new");
+  EXPECT_FALSE(fileExists(path("a.txt")));
+
+  ASSERT_TRUE(setAttributes(path("b.txt"), AttrReadOnly));
+  EXPECT_TRUE(deleteFile(path("b.txt")).accessDenied());
+  FileHandle writing;
+  EXPECT_TRUE(openFile(path("b.txt"), "wb", writing).accessDenied());
+  EXPECT_EQ(replaceFile(path("b.txt"), "lost").error, EACCES);
+  EXPECT_EQ(read("b.txt"), "new");
+  ASSERT_TRUE(setAttributes(path("b.txt"), 0));
+  EXPECT_TRUE(deleteFile(path("b.txt")));
+  EXPECT_FALSE(fileExists(path("b.txt")));
+
+  ASSERT_TRUE(makeDirectory(path("d")));
+  EXPECT_EQ(deleteFile(path("d")).error, EISDIR);
+  EXPECT_TRUE(removeDirectory(path("d")));
+  EXPECT_FALSE(removeDirectory("C:\\"));
+}
+
+TEST_F(WinTreeTest, NamesWindowsRefusesAreReportedAndNothingIsWritten) {
+  const char* names[] = {"CON", "nul.txt", "Lpt1", "com9.log", "a:b", "what?", "star*", "pipe|x",
+                         "dot.", "blank ", "less<"};
+  for (const char* name : names) {
+    FileHandle file;
+    EXPECT_EQ(openFile(path(name), "wb", file).error, FileErrorBadName) << name;
+    EXPECT_FALSE(file) << name;
+    EXPECT_EQ(makeDirectory(path(name)).error, FileErrorBadName) << name;
+    EXPECT_EQ(createNewFile(path(name), file).error, FileErrorBadName) << name;
+    EXPECT_EQ(replaceFile(path(name), "x").error, FileErrorBadName) << name;
+  }
+  write("plain.txt", "p");
+  EXPECT_EQ(renameFile(path("plain.txt"), path("aux")).error, FileErrorBadName);
+  EXPECT_EQ(read("plain.txt"), "p");
+  // Nothing arrived under another name (the device, or the name without its dot or blank).
+  std::vector<std::string> names_found;
+  FindRecord record;
+  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record))
+    names_found.push_back(record.name);
+  EXPECT_EQ(names_found, (std::vector<std::string>{".", "..", "plain.txt"}));
+  EXPECT_FALSE(fileErrorText(fileFailure(FileErrorBadName)).empty());
+}
+
+TEST_F(WinTreeTest, PathsPastTheSystemsShortLimitStillWork) {
+  // CreateDirectoryW takes 248 characters without the long-path form; the program's own
+  // limit is 260.
+  std::string deep = root_;
+  while (deep.size() < 240) deep = joinPath(deep, "0123456789abcdef");
+  ASSERT_TRUE(ensureHostDirectory(toHostPath(deep)));
+  const std::string longer = joinPath(deep, std::string(254 - deep.size(), 'd'));
+  ASSERT_GT(longer.size(), 248u);
+  ASSERT_TRUE(makeDirectory(longer)) << longer.size();
+  const std::string file = joinPath(longer, "f");
+  ASSERT_LE(file.size(), MaxPath);
+  EXPECT_TRUE(replaceFile(file, "deep"));
+  FindRecord record;
+  ASSERT_TRUE(findEntry(file, record));
+  EXPECT_EQ(record.size, 4u);
+  EXPECT_EQ(fullPath(joinPath(file, std::string(20, 'x'))), "");  // past the program's limit
+}
+
+TEST_F(WinTreeTest, ReplaceKeepsTheOldFileUntilTheNewIsWholeAndKeepsItsAttributes) {
+  write("r.txt", "before");
+  ASSERT_TRUE(setAttributes(path("r.txt"), AttrHidden));
+  EXPECT_EQ(replaceFile(path("r.txt"), [](FileSink& sink) { return sink.write("half") && false; }).error,
+            ECANCELED);
+  EXPECT_EQ(read("r.txt"), "before");
+  ReplaceBackup backup;
+  const std::string backupPath = path("r.bak");
+  backup.path = backupPath;
+  EXPECT_TRUE(replaceFile(path("r.txt"), [](FileSink& sink) { return sink.write("after"); }, backup));
+  EXPECT_TRUE(backup.kept);
+  EXPECT_EQ(read("r.txt"), "after");
+  EXPECT_EQ(read("r.bak"), "before");
+  EXPECT_EQ(getAttributes(path("r.txt")) & AttrHidden, AttrHidden);
+  std::vector<std::string> names;
+  FindRecord record;
+  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record)) names.push_back(record.name);
+  EXPECT_EQ(names.size(), 4u) << "a temporary was left";
+}
+
+TEST_F(WinTreeTest, NewFilesCopiesAndTheirFacts) {
+  write("src.bin", std::string(100000, 's'));
+  FileHandle out;
+  ASSERT_TRUE(createNewFile(path("dst.bin"), out));
+  FileHandle again;
+  EXPECT_EQ(createNewFile(path("dst.bin"), again).error, EEXIST);
+  FileHandle in;
+  ASSERT_TRUE(openRegularFile(path("src.bin"), in));
+  char buffer[4096];
+  CopyChannel channel{in.get(), out.get(), buffer};
+  const RangeCopy copied = copyRange(channel, 0, 200000);
+  EXPECT_EQ(copied.copied, 100000u);
+  EXPECT_TRUE(copied.readFailure && copied.writeFailure);
+  FileFacts source;
+  ASSERT_TRUE(entryFacts(path("src.bin"), source));
+  source.modifiedSeconds = 1600000000, source.modifiedNanoseconds = 0;
+  FileFacts now;
+  ASSERT_TRUE(openFileFacts(out.get(), now));
+  EXPECT_TRUE(carryFileFacts(out.get(), now, source, true, false));
+  EXPECT_TRUE(closeWrittenFile(out));
+  FileFacts written;
+  ASSERT_TRUE(entryFacts(path("dst.bin"), written));
+  EXPECT_EQ(written.size, 100000u);
+  EXPECT_EQ(written.modifiedSeconds, 1600000000);
+  EXPECT_EQ(written.kind, FileKind::Regular);
+  std::uint64_t free = 0;
+  EXPECT_TRUE(freeSpaceOf(root_, free));
+  EXPECT_GT(free, 0u);
+  FileHandle directory;
+  EXPECT_EQ(openRegularFile(root_, directory).error, FileErrorNotRegular);
+}
+
+struct Walked : TreeWalkVisitor {
+  std::vector<std::string> seen;
+  int visit(TreeWalkEntry& entry) override {
+    seen.push_back(std::string(entry.name()) + (entry.isDirectory() ? "/" : ""));
+    return entry.name() == "skip" ? TreeWalkSkip : TreeWalkContinue;
+  }
+  int leaveDirectory(TreeWalkEntry& entry) override {
+    seen.push_back("<" + std::string(entry.name()));
+    return TreeWalkContinue;
+  }
+};
+
+TEST_F(WinTreeTest, TheTreeWalkTakesFilesFirstAndLeavesSkippedDirectories) {
+  ASSERT_TRUE(makeDirectory(path("a")));
+  ASSERT_TRUE(makeDirectory(path("skip")));
+  write("a\\x", "1");
+  write("skip\\hidden", "2");
+  write("z", "3");
+  Walked walked;
+  EXPECT_EQ(walkDirectoryTree(root_, walked, {TreeWalkOrder::FilesFirst, false}), TreeWalkContinue);
+  EXPECT_EQ(walked.seen, (std::vector<std::string>{"z", "a/", "x", "<a", "skip/"}));
+}
+
+TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
+  EXPECT_EQ(runShellCommand("exit 3", ""), 3);
+  EXPECT_EQ(runShellCommand("cd > where.txt", root_), 0);
+  EXPECT_EQ(read("where.txt").substr(0, root_.size()), root_);
+  CommandStartFailure failure;
+  EXPECT_EQ(runShellCommand("exit 0", path("missing"), &failure), -1);
+  EXPECT_TRUE(failure.directory);
+  EXPECT_TRUE(findExecutable("cmd", ""));
+  EXPECT_FALSE(findExecutable("no-such-program-here", ""));
+}
+
+}  // namespace
+}  // namespace corvane
