@@ -465,17 +465,15 @@ std::string_view trimBlanks(std::string_view text) {
 
 ShellScan scanShellText(std::string_view text) { return Scanner(text).run(); }
 
-static std::vector<std::string_view> shSplitCommandLine(std::string_view line) {
+// The line cut at the separators; blank pieces are left out.
+static std::vector<std::string_view> splitAt(std::string_view line,
+                                             const std::vector<std::size_t>& separators) {
   std::vector<std::string_view> commands;
   const auto add = [&commands](std::string_view piece) {
     if (!trimBlanks(piece).empty()) commands.push_back(piece);
   };
-  if (line.find('\n') != std::string_view::npos) {
-    add(line);
-    return commands;
-  }
   std::size_t begin = 0;
-  for (std::size_t end : scanShellText(line).separators) {
+  for (std::size_t end : separators) {
     add(line.substr(begin, end - begin));
     begin = end + 1;
   }
@@ -581,7 +579,9 @@ static std::string shFirstWord(std::string_view text, std::size_t* restOffset) {
 static bool hostIsCmd() { return commandSyntax() == CommandSyntax::WindowsCmd; }
 
 std::vector<std::string_view> splitCommandLine(std::string_view line) {
-  return hostIsCmd() ? splitCmdLine(line) : shSplitCommandLine(line);
+  // The interpreter reads a line with a break whole (cmd.exe reads only up to the break).
+  if (line.find('\n') != std::string_view::npos) return splitAt(line, {});
+  return splitAt(line, hostIsCmd() ? scanCmdText(line).separators : scanShellText(line).separators);
 }
 
 std::string shellWordAt(std::string_view before, std::string_view text) {

@@ -62,29 +62,6 @@ CmdScan scanCmdText(std::string_view text) {
   return scan;
 }
 
-std::vector<std::string_view> splitCmdLine(std::string_view line) {
-  std::vector<std::string_view> commands;
-  const auto add = [&commands](std::string_view piece) {
-    for (char c : piece) {
-      if (!isBlank(c)) {
-        commands.push_back(piece);
-        return;
-      }
-    }
-  };
-  if (line.find('\n') != std::string_view::npos) {
-    add(line);
-    return commands;
-  }
-  std::size_t begin = 0;
-  for (std::size_t end : scanCmdText(line).separators) {
-    add(line.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  add(line.substr(begin));
-  return commands;
-}
-
 std::string cmdWordAt(std::string_view before, std::string_view text) {
   const CmdScan scan = scanCmdText(before);
   if (scan.inQuote) return quotedBody(text, false);

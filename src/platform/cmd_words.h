@@ -29,10 +29,6 @@ struct CmdScan {
 };
 CmdScan scanCmdText(std::string_view text);
 
-// The commands of a line, cut at its separators; blank pieces are left out. A line holding a
-// line break is one command (cmd.exe reads no further than the break).
-std::vector<std::string_view> splitCmdLine(std::string_view line);
-
 // The text written so that, following before, cmd.exe and the C runtime's reading of a
 // program's arguments give exactly the text: quoted when anything in it has a meaning for
 // cmd.exe, inside the quote before leaves open as it stands there.
