@@ -14,7 +14,7 @@ DESTDIR    ?=
 export PREFIX DESTDIR
 
 PACKAGES := cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev tmux clang libclang-rt-dev \
-            groff-base dpkg-dev
+            groff-base dpkg-dev zip unzip arj lhasa 7zip unar
 # The Windows build: the cross compiler with POSIX threads, and Wine to run its tests.
 WIN_BUILD    ?= build-win
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64

@@ -58,14 +58,17 @@ Architecture: $architecture
 Maintainer: $MAINTAINER
 Installed-Size: $size
 Depends: $depends
+Suggests: zip, unzip, arj, lhasa, unar
 Section: utils
 Priority: optional
 Description: two-panel text-mode file manager for the terminal
  Corvane is a full-screen, keyboard- and mouse-driven file manager: one file
  list, a list beside a directory tree, or two lists side by side. It copies,
  moves, renames and deletes files and trees, and brings its own text and hex
- viewer, a directory tree, user menus and a command line that runs commands
- through the shell. Three keyboard layouts; drive letters map to directories.
+ viewer, a directory tree, archive panels (ZIP, LZH, ZOO, ARJ) whose members
+ are unpacked, packed and deleted by the usual archivers, user menus and a
+ command line that runs commands through the shell. Three keyboard layouts;
+ drive letters map to directories.
 EOF
 chmod 0644 "$stage/DEBIAN/control"
 

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "archives/archive_commands.h"
+#include "archives/archive_panel.h"
 #include "commands/bottom_rows.h"
 #include "commands/command_table.h"
 #include "commands/command_window.h"
 #include "commands/function_key_pages.h"
 #include "commands/key_translation.h"
-#include "commands/later_commands.h"
 #include "commands/loop_texts.h"
 #include "commands/menu_definitions.h"
 #include "commands/panel_commands.h"
@@ -132,7 +133,11 @@ std::string leaveUnreadable(Panel& panel) {
 // Reads a panel's directory again: from scratch when it is another directory than the one
 // the list shows (its marks would mean nothing there), else in place keeping the marks.
 void readPanel(Panel& panel, bool fresh, bool quiet) {
-  if (panel.archiveType != 0 || isGlobalList(panel)) return;  // their readers fill them
+  if (panel.archiveType != 0) {
+    (void)readArchiveDirectory(panel, currentSortMode(), quiet);
+    return;
+  }
+  if (isGlobalList(panel)) return;  // its reader fills it
   if (fresh || panel.list.length == 0)
     (void)readDirectory(panel, readOptions(quiet));
   else
@@ -503,7 +508,9 @@ void showAutoview(LoopContext& loop) {
   Panel* other = loop.otherPanel();
   ScreenWindow* target = other != nullptr ? other->window : nullptr;
   if (!loop.autoview || target == nullptr || programState().panelsHidden) return;
-  if (drawAutoview(loop, *target)) {
+  const bool drawn = loop.current.panel->archiveType != 0 ? drawArchiveAutoview(loop, *target)
+                                                          : drawAutoview(loop, *target);
+  if (drawn) {
     loop.autoviewShown = true;
   } else if (loop.autoviewShown) {
     loop.autoviewShown = false;
@@ -517,7 +524,10 @@ void showAutoview(LoopContext& loop) {
 int autoviewKeys(LoopContext& loop) {
   Panel* other = loop.otherPanel();
   if (other == nullptr || other->window == nullptr) return LoopContinue;
-  if (enterAutoview(loop, *other->window) == ViewEnter) loop.pending = key::Down;
+  const int ended = loop.current.panel->archiveType != 0
+                        ? enterArchiveAutoview(loop, *other->window)
+                        : enterAutoview(loop, *other->window);
+  if (ended == ViewEnter) loop.pending = key::Down;
   if (loop.current.panel->window != nullptr) activateWindow(*loop.current.panel->window);
   return LoopContinue;
 }
@@ -636,6 +646,8 @@ int runPass(LoopContext& loop) {
     int column = -1, row = -1;
     lastClickPosition(column, row);
     result = clickCommand(loop, column, row, code == PanelDoubleClickCode);
+  } else if (panel.archiveType != 0 && refusedInArchive(code)) {
+    rejectBeep();
   } else if (CommandHandler handler = findCommand(code)) {
     result = handler(loop, code);
   } else if (const char letter = ctrlLetterDrive(code); letter != 0 && layout == KeyboardCorvane) {
@@ -714,9 +726,11 @@ int runPanelLoop(LoopContext& loop) {
 namespace {
 
 // Runs a nested loop on panel in a window over the current panel's window. make fills the
-// panel once the window exists (the panel's directory becomes current there).
+// panel once the window exists (the panel's directory becomes current there). With
+// shareOther the nested loop has the other panel of the two-list layout as its own partner
+// (an archive panel copies to it and shows Autoview there).
 template <typename MakePanel>
-int runNestedOn(LoopContext& loop, MakePanel make) {
+int runNestedOn(LoopContext& loop, MakePanel make, bool shareOther = false) {
   if (nestingLevel() >= MaxNesting) return LoopContinue;
   Panel& outerPanel = *loop.current.panel;
   if (outerPanel.window == nullptr) return LoopContinue;
@@ -734,8 +748,15 @@ int runNestedOn(LoopContext& loop, MakePanel make) {
   nested.current.panel = &panel;
   nested.globalList = isGlobalList(panel);
   nested.placement = PlaceFirst;
+  const bool shared = shareOther && !nested.globalList && loop.other.panel != nullptr;
+  if (shared) nested.other = loop.other;
   int result = runPanelLoop(nested);
   freeWindow(nested.nestedWindow);
+  if (shared) {
+    // Tab may have left the shared panel current in the nested loop.
+    loop.other = nested.current.panel == loop.other.panel ? nested.current : nested.other;
+    loop.otherRequest = OtherAlways;
+  }
 
   changeDirectory(outerPanel.currentDirectory);
   loop.reread = RereadIfChanged;
@@ -763,13 +784,16 @@ int runNestedPanel(LoopContext& loop, std::string_view directory) {
 
 int LoopContext::runNestedLoop(Panel& panel) {
   const Panel& outerPanel = *current.panel;
-  const int result = runNestedOn(*this, [&](ScreenWindow* window) -> Panel& {
-    panel.window = window;
-    panel.layout = outerPanel.layout;
-    if (!panel.currentDirectory.empty() && !isGlobalList(panel) && panel.archiveType == 0)
-      changeDirectory(panel.currentDirectory);
-    return panel;
-  });
+  const int result = runNestedOn(
+      *this,
+      [&](ScreenWindow* window) -> Panel& {
+        panel.window = window;
+        panel.layout = outerPanel.layout;
+        if (!panel.currentDirectory.empty() && !isGlobalList(panel) && panel.archiveType == 0)
+          changeDirectory(panel.currentDirectory);
+        return panel;
+      },
+      panel.archiveType != 0);
   panel.window = nullptr;  // the nested window is gone
   return result;
 }

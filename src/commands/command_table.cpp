@@ -3,29 +3,68 @@
 #include <algorithm>
 #include <array>
 
+#include "archives/archive_commands.h"
+#include "archives/archive_operations.h"
+#include "archives/archive_panel.h"
 #include "commands/command_window.h"
 #include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/key_translation.h"
-#include "commands/later_commands.h"
 #include "commands/panel_commands.h"
 #include "commands/selected_files.h"
 #include "editor/editor_entry.h"
 #include "exec/user_menu.h"
 #include "fileops/copy_commands.h"
 #include "fileops/delete_files.h"
+#include "fileops/file_commands.h"
 #include "fileops/make_directory.h"
 #include "fileops/move_files.h"
+#include "platform/textf.h"
 #include "search/compare.h"
 #include "search/file_search.h"
 #include "search/walk_actions.h"
 #include "tools/print_file.h"
 #include "tools/split_build.h"
+#include "tools/tools_texts.h"
 #include "tree/tree_commands.h"
+#include "ui/boxes.h"
 #include "viewer/viewer_commands.h"
 
 namespace corvane {
 namespace {
+
+// "f": in an archive panel the editor gets the member's extracted copy, removed afterwards
+// (changes to it stay outside the archive).
+int editEntryCommand(CommandContext& context, CommandId code) {
+  if (context.currentPanel().archiveType == 0) return editFileCommand(context, code);
+  std::string extracted;
+  if (!extractCursorMember(context, extracted)) return LoopContinue;
+  (void)editFile(extracted);
+  releaseExtracted(extracted);
+  context.reread = RereadRedraw;
+  return LoopContinue;
+}
+
+// "p": in an archive panel the member's extracted copy is printed, after the question about
+// the member, and removed afterwards.
+int printEntryCommand(CommandContext& context, CommandId code) {
+  Panel& panel = context.currentPanel();
+  if (panel.archiveType == 0) return printCommand(context, code);
+  const FileNode* node = cursorEntry(context);
+  if (node == nullptr || node->entry.isDirectory()) {
+    rejectBeep();
+    return LoopContinue;
+  }
+  if (question(QuestionDefaultNo, textf(FormatPrintQuestion, node->entry.name.c_str())) !=
+      QuestionYes)
+    return LoopContinue;
+  std::string extracted;
+  if (!extractCursorMember(context, extracted)) return LoopContinue;
+  (void)printFile(extracted);
+  releaseExtracted(extracted);
+  context.reread = RereadRedraw;
+  return LoopContinue;
+}
 
 constexpr CommandEntry Table[] = {
     // Cursor and directories.
@@ -116,10 +155,10 @@ constexpr CommandEntry Table[] = {
     {CmdEditSelected, selectedFilesCommand},
     {CmdWordProcessingSelected, selectedFilesCommand},
     {CmdHexEditorSelected, selectedFilesCommand},
-    {'z', partCommand<viewCommand>},
+    {'z', partCommand<viewEntryCommand>},
     {CmdInternalViewerSelected, selectedFilesCommand},
-    {'h', partCommand<viewCommand>},
-    {'f', partCommand<editFileCommand>},
+    {'h', partCommand<viewEntryCommand>},
+    {'f', partCommand<editEntryCommand>},
     {CmdInternalEditorSelected, selectedFilesCommand},
     {'i', partCommand<searchTextCommand>},
     {CmdTextSearchSelected, selectedFilesCommand},
@@ -133,17 +172,17 @@ constexpr CommandEntry Table[] = {
     {CmdShell, shellCommand},
     {'t', partCommand<directoryTreeCommand>},
     {CmdTree, partCommand<directoryTreeCommand>},
-    {'p', partCommand<printCommand>},
-    {CmdPrint, partCommand<printCommand>},
+    {'p', partCommand<printEntryCommand>},
+    {CmdPrint, partCommand<printEntryCommand>},
     {CmdPrintSelected, selectedFilesCommand},
     {CmdPrintSelectedKey, selectedFilesCommand},
     {CmdWriteFilelist, writeFilelistCommand},
-    {CmdOpenArchiveKey, openArchive},
-    {CmdOpenArchive, openArchive},
-    {CmdCompress, compressFiles},
+    {CmdOpenArchiveKey, partCommand<openArchiveCommand>},
+    {CmdOpenArchive, partCommand<openArchiveCommand>},
+    {CmdCompress, partCommand<compressCommand>},
     {CmdCompressSelected, selectedFilesCommand},
-    {CmdDecompress, decompressArchive},
-    {CmdDecompressKey, decompressArchive},
+    {CmdDecompress, partCommand<decompressCommand>},
+    {CmdDecompressKey, partCommand<decompressCommand>},
     {CmdCompareDirectories, partCommand<compareDirectoriesCommand>},
     {CmdCompareDirectoriesBinary, partCommand<compareDirectoriesCommand>},
     {CmdFileFind, partCommand<globalListCommand>},
@@ -174,6 +213,49 @@ constexpr CommandEntry Table[] = {
     {CmdModifierChange, modifierCommand},
 };
 
+constexpr CommandId RefusedInArchive[] = {'r',
+                                          'm',
+                                          CmdMove,
+                                          CmdMoveSelected,
+                                          CmdMakeDirectory,
+                                          CmdMakeDirectoryKey,
+                                          'a',
+                                          CmdAttributeSelected,
+                                          'x',
+                                          CmdExecuteSelected,
+                                          CmdCompress,
+                                          CmdCompressSelected,
+                                          'k',
+                                          CmdPanelMask,
+                                          'l',
+                                          CmdDriveSelection,
+                                          'g',
+                                          CmdGoto,
+                                          '.',
+                                          key::fkey(1, key::ModCtrl),
+                                          key::fkey(2, key::ModCtrl),
+                                          key::fkey(3, key::ModCtrl),
+                                          key::fkey(4, key::ModCtrl),
+                                          key::fkey(5, key::ModCtrl),
+                                          key::fkey(6, key::ModCtrl),
+                                          key::fkey(7, key::ModCtrl),
+                                          key::fkey(8, key::ModCtrl),
+                                          key::fkey(9, key::ModCtrl),
+                                          key::fkey(10, key::ModCtrl),
+                                          CmdDirectorySize,
+                                          CmdAllDirectorySizes,
+                                          CmdAllDirectorySizesKey,
+                                          't',
+                                          CmdTree,
+                                          CmdSplitFile,
+                                          CmdBuildFile,
+                                          CmdCompareDirectories,
+                                          CmdCompareDirectoriesBinary,
+                                          CmdCommandRecursive,
+                                          CmdTextSearchRecursive,
+                                          CmdFileFind,
+                                          CmdCopyWithSubdirectories};
+
 // Sorted by code once, so a lookup is a binary search.
 const std::array<CommandEntry, std::size(Table)>& sortedTable() {
   static const auto sorted = [] {
@@ -189,6 +271,15 @@ const std::array<CommandEntry, std::size(Table)>& sortedTable() {
 }  // namespace
 
 std::span<const CommandEntry> commandTable() { return Table; }
+
+bool refusedInArchive(CommandId code) {
+  code = foldLetter(code);
+  if (std::find(std::begin(RefusedInArchive), std::end(RefusedInArchive), code) !=
+      std::end(RefusedInArchive))
+    return true;
+  // A Ctrl letter without a command of its own changes the drive.
+  return ctrlLetterDrive(code) != 0 && findCommand(code) == nullptr;
+}
 
 CommandHandler findCommand(CommandId code) {
   code = foldLetter(code);

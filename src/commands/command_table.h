@@ -26,6 +26,11 @@ struct CommandEntry {
 };
 
 std::span<const CommandEntry> commandTable();
+
+// Commands that mean nothing in an archive panel (renaming, moving, making directories,
+// attributes, executing, packing into it, the drive and directory changes, the panel mask,
+// the directory tools): they give the rejection beep there.
+bool refusedInArchive(CommandId code);
 // The handler of a code (letters A..Z taken as a..z), nullptr when the table has none.
 CommandHandler findCommand(CommandId code);
 

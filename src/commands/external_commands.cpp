@@ -1,5 +1,7 @@
 #include "commands/external_commands.h"
 
+#include "archives/archive_commands.h"
+#include "archives/archive_operations.h"
 #include "config/setup_block.h"
 #include "exec/associations.h"
 #include "exec/command_template.h"
@@ -79,6 +81,16 @@ void setPanelDirectoriesForTemplates(const LoopContext& loop) {
 }
 
 int runByExtensionCommand(LoopContext& loop, CommandId) {
+  if (loop.current.panel->archiveType != 0) {
+    // The member's extracted copy, removed afterwards.
+    std::string extracted;
+    if (!extractCursorMember(loop, extracted)) return LoopContinue;
+    setPanelDirectoriesForTemplates(loop);
+    (void)runByExtension(extracted);
+    releaseExtracted(extracted);
+    loop.reread = RereadRedraw;
+    return LoopContinue;
+  }
   const std::string name = cursorFileName(loop);
   if (name.empty()) {
     rejectBeep();
@@ -131,6 +143,14 @@ int configuredProgramCommand(LoopContext& loop, CommandId code) {
   }
   if (checkCommand(templateText) != 0) return LoopContinue;
   setPanelDirectoriesForTemplates(loop);
+  if (loop.current.panel->archiveType != 0) {
+    std::string extracted;
+    if (!extractCursorMember(loop, extracted)) return LoopContinue;
+    runCommandLine(templateText, extracted, ScreenVariant::Console, true, false, false);
+    releaseExtracted(extracted);
+    loop.reread = RereadRedraw;
+    return LoopContinue;
+  }
   runCommandLine(templateText, name, ScreenVariant::Console, true, false, false);
   return afterCommand(loop, refreshAfterCommand());
 }

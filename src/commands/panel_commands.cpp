@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archives/archive_panel.h"
 #include "commands/command_loop.h"
 #include "commands/commands_state.h"
 #include "commands/function_key_pages.h"
@@ -163,6 +164,10 @@ int enterCommand(LoopContext& loop, CommandId) {
     toggleAndMoveDown(loop);
     return LoopContinue;
   }
+  if (panel.archiveType != 0) {
+    return isParentEntry(node->entry) ? leaveArchiveDirectoryCommand(loop)
+                                      : enterArchiveDirectoryCommand(loop, node->entry.name);
+  }
   if (isParentEntry(node->entry)) {
     if (!loop.globalList) goUp(loop);
     return LoopContinue;
@@ -174,11 +179,13 @@ int enterCommand(LoopContext& loop, CommandId) {
 }
 
 int parentCommand(LoopContext& loop, CommandId) {
+  if (panelOf(loop).archiveType != 0) return leaveArchiveDirectoryCommand(loop);
   if (!loop.globalList) goUp(loop);
   return LoopContinue;
 }
 
 int rootCommand(LoopContext& loop, CommandId) {
+  if (panelOf(loop).archiveType != 0) return archiveTopCommand(loop);
   if (loop.globalList) return LoopContinue;
   const char letter = driveLetterOf(panelOf(loop).currentDirectory);
   if (letter == 0) return LoopContinue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archives/archive_panel.h"
 #include "commands/loop_texts.h"
 #include "panels/entry_format.h"
 #include "panels/info_area.h"
@@ -15,10 +16,11 @@
 namespace corvane {
 
 std::string panelTitle(const Panel& panel, int level) {
-  if (level <= 1) return panel.currentDirectory;
+  const std::string shown =
+      panel.archiveType != 0 ? archivePanelTitle(panel) : panel.currentDirectory;
+  if (level <= 1) return shown;
   const std::string_view kind = isGlobalList(panel) ? TextGlobalList : TextNestedFiles;
-  return textf(FormatNestedTitle, std::string(kind).c_str(), level) + " " +
-         panel.currentDirectory;
+  return textf(FormatNestedTitle, std::string(kind).c_str(), level) + " " + shown;
 }
 
 void drawPanelTitle(const PanelView& view, bool active, int level) {

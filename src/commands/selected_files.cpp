@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "archives/archive_commands.h"
+#include "archives/archive_operations.h"
 #include "commands/definition_commands.h"
 #include "commands/external_commands.h"
 #include "commands/loop_texts.h"
@@ -109,7 +111,12 @@ constexpr SelectedOperation Operations[] = {
      .command = CmdPrintSelectedKey,
      .title = TextPrintTitle,
      .handle = printSelectedFile},
-    {.number = 15, .command = CmdCompressSelected},
+    {.number = 15,
+     .command = CmdCompressSelected,
+     .directories = true,
+     .prepare = prepareCompressSelection,
+     .handle = compressSelectedFile,
+     .finish = finishCompressSelection},
     {.number = 16,
      .command = CmdWordProcessingSelected,
      .prepare = prepareConfiguredProgram,
@@ -153,8 +160,16 @@ std::vector<NodeId> selectedNodes(const Panel& panel) {
   return ids;
 }
 
+// The operations that take an archive panel's members where they are (deletion) rather than
+// extracted copies.
+bool takesMembers(const SelectedOperation& operation) { return operation.number == 3; }
+
 // The entry as the operation gets it; false when an archive member cannot be extracted.
-bool describe(const Panel& panel, NodeId id, SelectedFile& file) {
+// Directories of an archive panel and the members an operation takes in place are not
+// extracted (extracted stays false).
+bool describe(const Panel& panel, NodeId id, const SelectedOperation& operation, SelectedFile& file,
+              bool& extracted) {
+  extracted = false;
   const FileNode& n = panel.list.nodes[id];
   file.node = id;
   file.entry = n.entry;
@@ -165,15 +180,16 @@ bool describe(const Panel& panel, NodeId id, SelectedFile& file) {
   }
   file.path = n.entry.name;
   file.directory = panel.currentDirectory;
-  if (panel.archiveType == 0) return true;
+  if (panel.archiveType == 0 || n.entry.isDirectory() || takesMembers(operation)) return true;
   FileopsHooks& hooks = fileopsState().hooks;
-  std::string extracted;
+  std::string copy;
   if (hooks.extractMember == nullptr ||
-      !hooks.extractMember(const_cast<Panel&>(panel), n.entry.name, extracted)) {
+      !hooks.extractMember(const_cast<Panel&>(panel), n.entry.name, copy)) {
     messageBox(textf(FormatExtractError, n.entry.name.c_str()));
     return false;
   }
-  file.path = extracted;
+  file.path = copy;
+  extracted = true;
   return true;
 }
 
@@ -221,11 +237,13 @@ int runSelectedFiles(CommandContext& context, const SelectedOperation& operation
       if (!isLiveNode(panel.list, id) || (panel.list.nodes[id].mark & MarkSelected) == 0) continue;
       SelectedFile file;
       ++run.number;
-      if (!describe(panel, id, file)) continue;
+      bool extracted = false;
+      if (!describe(panel, id, operation, file, extracted)) continue;
       status.show(run, operation.title, file.path);
-      if (file.entry.isDirectory() && !operation.directories) continue;
+      // An archive panel's directories exist only inside the archive.
+      if (file.entry.isDirectory() && (!operation.directories || archive)) continue;
       const int result = operation.handle(run, file);
-      if (archive) (void)deleteFile(file.path);  // the extracted copy
+      if (extracted) releaseExtracted(file.path);
       switch (result & ~SelectedStop) {
         case SelectedHandled:
           panel.list.nodes[id].mark &= ~MarkSelected;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "archives/archive_operations.h"
 #include "commands/command_loop.h"
 #include "commands/external_commands.h"
 #include "commands/loop_state.h"
@@ -192,6 +193,7 @@ void registerHooks() {
   InternalProgramHooks programs = internalProgramHooks();
   programs.viewFile = viewFileByName;
   setInternalProgramHooks(programs);
+  registerArchiveHooks();
   registerTreeHooks();
 }
 

@@ -127,9 +127,8 @@ ArchiverDefs loadArchiverDefs(std::string_view archiveName) {
   return defs;
 }
 
-int archiveTypeOf(std::string_view fileName) {
+int archiveTypeByExtension(std::string_view fileName) {
   const std::string_view extension = extensionOf(fileName);
-  if (extension.empty()) return ArchiveNone;
   struct Known {
     std::string_view extension;
     ArchiveType type;
@@ -141,8 +140,14 @@ int archiveTypeOf(std::string_view fileName) {
                                     {"arj", ArchiveArj}};
   for (const Known& known : Types)
     if (sameName(extension, known.extension)) return known.type;
-  messageBox(TextArchiveTypeUnknown);
   return ArchiveNone;
+}
+
+int archiveTypeOf(std::string_view fileName) {
+  if (extensionOf(fileName).empty()) return ArchiveNone;
+  const int type = archiveTypeByExtension(fileName);
+  if (type == ArchiveNone) messageBox(TextArchiveTypeUnknown);
+  return type;
 }
 
 std::string formatDosTime(std::uint16_t time) {

@@ -78,6 +78,8 @@ constexpr std::string_view TextArchiveTypeUnknown = "Archive type unknown ";
 // ".zip" 1, ".lha" and ".lzh" 2, ".zoo" 3, ".arj" 4, any case. A name without extension is
 // 0; any other extension is 0 after "Archive type unknown ".
 int archiveTypeOf(std::string_view fileName);
+// The same without the message: 0 for every other name.
+int archiveTypeByExtension(std::string_view fileName);
 
 // DOS time and date as the file details show them: "%2.2d:%02d" (hours, minutes) and
 // "%2.2d.%02d.%4d" (day, month, year).

@@ -64,8 +64,9 @@ void copyCursorFile(CommandContext& context, const FileNode& node, const std::st
     }
     source = extracted;
   }
-  const int result = copyFiles(source, joinPath(destination, name), CopyLiteralName);
-  if (!extracted.empty() && result == CopyDone) (void)deleteFile(extracted);
+  (void)copyFiles(source, joinPath(destination, name), CopyLiteralName);
+  FileopsHooks& hooks = fileopsState().hooks;
+  if (!extracted.empty() && hooks.releaseMember != nullptr) hooks.releaseMember(extracted);
 }
 
 // The directory under the cursor: the files its mask takes, with its subdirectories when

@@ -28,9 +28,11 @@ struct FileopsHooks {
   // The directory tree is read again after a directory was made (path) or deleted.
   void (*directoryMade)(std::string_view path) = nullptr;
   void (*directoryDeleted)(std::string_view path) = nullptr;
-  // An archive member extracted to a temporary file (true, its path in extracted), and a
-  // member deleted from its archive. Empty: "Error extracting file %s " / nothing deleted.
+  // An archive member extracted to a temporary file (true, its path in extracted), that copy
+  // removed again when done with it, and a member deleted from its archive. Empty: "Error
+  // extracting file %s " / nothing deleted.
   bool (*extractMember)(Panel& panel, std::string_view name, std::string& extracted) = nullptr;
+  void (*releaseMember)(std::string_view extracted) = nullptr;
   bool (*deleteMember)(Panel& panel, std::string_view name) = nullptr;
   // The actions of walkTree's modes WalkList, WalkSize and WalkCommand on one file that
   // matched the mask (a WalkResult); and, once per directory a walk could not read, the

@@ -7,10 +7,10 @@ namespace {
 // The counter changes of taking one node out.
 void discount(Panel& panel, FileNode& n) {
   --panel.fileCount;
-  if (!n.entry.isDirectory()) panel.totalSize -= n.entry.size;
+  if (!n.entry.isDirectory()) panel.totalSize = takeSize(panel.totalSize, n.entry.size);
   if ((n.mark & MarkSelected) != 0) {
     --panel.selectedCount;
-    panel.selectedSize -= n.entry.size;
+    panel.selectedSize = takeSize(panel.selectedSize, n.entry.size);
     n.mark &= ~MarkSelected;
   }
 }
@@ -33,10 +33,10 @@ void countList(Panel& panel) {
   for (NodeId id : chain(panel.list)) {
     const FileNode& n = panel.list.nodes[id];
     ++panel.fileCount;
-    if (!n.entry.isDirectory()) panel.totalSize += n.entry.size;
+    if (!n.entry.isDirectory()) panel.totalSize = addSize(panel.totalSize, n.entry.size);
     if ((n.mark & MarkSelected) != 0) {
       ++panel.selectedCount;
-      panel.selectedSize += n.entry.size;
+      panel.selectedSize = addSize(panel.selectedSize, n.entry.size);
     }
   }
 }

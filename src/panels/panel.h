@@ -76,6 +76,15 @@ inline bool isGlobalList(const Panel& panel) {
   return (panel.displayBits & DisplayGlobalList) != 0;
 }
 
+// Byte sums of a panel stop at the largest value instead of wrapping (archives can declare
+// any size); taking away from a stopped sum keeps it at least 0.
+inline std::uint64_t addSize(std::uint64_t sum, std::uint64_t size) {
+  return size > UINT64_MAX - sum ? UINT64_MAX : sum + size;
+}
+inline std::uint64_t takeSize(std::uint64_t sum, std::uint64_t size) {
+  return size > sum ? 0 : sum - size;
+}
+
 // Recomputes file count and total size over all nodes and selected count and selected size
 // over the nodes with MarkSelected.
 void countList(Panel& panel);

@@ -78,10 +78,10 @@ bool toggleSelection(Panel& panel, NodeId id) {
   n.mark ^= MarkSelected;
   if ((n.mark & MarkSelected) != 0) {
     ++panel.selectedCount;
-    panel.selectedSize += n.entry.size;
+    panel.selectedSize = addSize(panel.selectedSize, n.entry.size);
   } else {
     --panel.selectedCount;
-    panel.selectedSize -= n.entry.size;
+    panel.selectedSize = takeSize(panel.selectedSize, n.entry.size);
   }
   return true;
 }

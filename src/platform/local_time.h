@@ -1,6 +1,8 @@
 // Local date and time of day, replaceable for tests.
 #pragma once
 
+#include <cstdint>
+
 namespace corvane {
 
 struct LocalTime {
@@ -13,5 +15,9 @@ LocalTime localNow();
 void setLocalTimeSource(LocalTime (*source)());
 // The system clock (back end).
 LocalTime systemLocalTime();
+
+// A moment in seconds since 1970-01-01 00:00 UTC as local DOS date and time (odd seconds
+// round down); before 1980 gives 1980-01-01 00:00, after 2107 the last representable moment.
+void dosDateTimeOf(std::int64_t seconds, std::uint16_t& date, std::uint16_t& time);
 
 }  // namespace corvane

@@ -14,6 +14,7 @@
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
 #include "platform/posix/unique_entry.h"
+#include "platform/temporary_directory.h"
 
 namespace corvane {
 namespace {
@@ -127,14 +128,6 @@ FileResult copyBytes(int from, int to) {
   return fsync(to) == 0 ? fileSuccess() : failed();
 }
 
-std::string temporaryDirectory() {
-  for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && value[0] == '/') return value;
-  }
-  return "/tmp";
-}
-
 void syncDirectory(const std::string& directory) {
   Descriptor fd(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) fsync(fd.get());
@@ -188,7 +181,7 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   std::string backupPath;
   Descriptor backup;
   if (FileResult r =
-          createBeside(temporaryDirectory() + "/corvane-saved", 0600, backupPath, backup);
+          createBeside(temporaryHostDirectory() + "/corvane-saved", 0600, backupPath, backup);
       !r)
     return r;
   if (FileResult r = copyBytes(source.get(), backup.get()); !r) {

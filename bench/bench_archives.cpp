@@ -1,0 +1,206 @@
+// An archive panel on a ZIP of 100,000 empty members in 100 directories: the archive opened
+// (its top listed) and one directory entered, each a full read of the central directory,
+// against `unzip -l` and `unzip -Z1` on the same file in the same run; the memory a listed
+// entry and a member read whole (as deleting and unpacking read them) take.
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "archives/archive_panel.h"
+#include "bench_timing.h"
+#include "config/archiver_defs.h"
+#include "config/config_state.h"
+#include "config/setup_block.h"
+#include "platform/color.h"
+#include "platform/drives.h"
+#include "platform/headless_console.h"
+#include "platform/screen.h"
+
+namespace {
+
+using namespace corvane;
+
+constexpr int DirectoryCount = 100;
+constexpr int MembersPerDirectory = 1000;
+constexpr int Repeats = 5;
+
+void put16(std::string& out, unsigned value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
+}
+void put32(std::string& out, std::uint32_t value) {
+  put16(out, value & 0xFFFF);
+  put16(out, value >> 16);
+}
+
+// Stored, empty members "dNN/fileNNNN.txt": local headers, the central directory, the end
+// record.
+std::string bigZip() {
+  std::string local, central;
+  local.reserve(6'000'000);
+  central.reserve(7'000'000);
+  int entries = 0;
+  for (int d = 0; d < DirectoryCount; ++d) {
+    for (int f = 0; f < MembersPerDirectory; ++f, ++entries) {
+      const std::string name = "d" + std::to_string(d) + "/file" + std::to_string(f) + ".txt";
+      const auto offset = static_cast<std::uint32_t>(local.size());
+      auto common = [&](std::string& out) {
+        put16(out, 10);      // version needed
+        put16(out, 0);       // flags
+        put16(out, 0);       // stored
+        put16(out, 0x7B5D);  // time
+        put16(out, 0x526E);  // date
+        put32(out, 0);       // CRC of nothing
+        put32(out, 0);
+        put32(out, 0);
+        put16(out, static_cast<unsigned>(name.size()));
+        put16(out, 0);
+      };
+      put32(local, 0x04034B50);
+      common(local);
+      local += name;
+      put32(central, 0x02014B50);
+      put16(central, 0x031E);
+      common(central);
+      put16(central, 0);  // comment
+      put16(central, 0);  // disk
+      put16(central, 0);  // internal attributes
+      put32(central, 0x81A40000u);
+      put32(central, offset);
+      central += name;
+    }
+  }
+  std::string zip = local + central;
+  // 100,000 entries do not fit the end record's counts: a zip64 end record holds them, as
+  // zip writes it.
+  const auto put64 = [](std::string& out, std::uint64_t value) {
+    put32(out, static_cast<std::uint32_t>(value));
+    put32(out, static_cast<std::uint32_t>(value >> 32));
+  };
+  const std::uint64_t zip64End = zip.size();
+  put32(zip, 0x06064B50);
+  put64(zip, 44);
+  put16(zip, 0x031E);
+  put16(zip, 45);
+  put32(zip, 0);
+  put32(zip, 0);
+  put64(zip, static_cast<std::uint64_t>(entries));
+  put64(zip, static_cast<std::uint64_t>(entries));
+  put64(zip, central.size());
+  put64(zip, local.size());
+  put32(zip, 0x07064B50);
+  put32(zip, 0);
+  put64(zip, zip64End);
+  put32(zip, 1);
+  put32(zip, 0x06054B50);
+  put32(zip, 0);
+  put16(zip, 0xFFFF);
+  put16(zip, 0xFFFF);
+  put32(zip, static_cast<std::uint32_t>(central.size()));
+  put32(zip, static_cast<std::uint32_t>(local.size()));
+  put16(zip, 0);
+  return zip;
+}
+
+double commandMilliseconds(const std::string& command) {
+  return bench::bestOf(Repeats, [&] {
+    if (std::system(command.c_str()) != 0) std::printf("  !! %s failed\n", command.c_str());
+  });
+}
+
+std::size_t heapInUse() { return mallinfo2().uordblks; }
+
+}  // namespace
+
+int main() {
+  char base[] = "/tmp/corvane-bench-archives-XXXXXX";
+  if (mkdtemp(base) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string root = base;
+  const std::string path = root + "/big.zip";
+  {
+    const std::string bytes = bigZip();
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+      std::perror(path.c_str());
+      return 1;
+    }
+    std::fclose(file);
+    std::printf("bench_archives: %d members in %d directories, %zu bytes, %s\n",
+                DirectoryCount * MembersPerDirectory, DirectoryCount, bytes.size(), path.c_str());
+  }
+
+  HeadlessConsole console(80, 25);
+  setConsole(&console);
+  initScreenImage(80, 25);
+  loadDefaultColors();
+  setSetupDefaults(setupBlock());
+  initDriveMap(("B=" + root).c_str());
+  setCurrentDrive('B');
+
+  const bool haveUnzip = std::system("command -v unzip >/dev/null 2>&1") == 0;
+  double floor = 0;
+  if (haveUnzip) {
+    floor = commandMilliseconds("unzip -l '" + path + "' >/dev/null");
+    std::printf("  %-44s %9.2f ms\n", "floor: unzip -l", floor);
+    const double names = commandMilliseconds("unzip -Z1 '" + path + "' >/dev/null");
+    std::printf("  %-44s %9.2f ms  %7.3fx floor\n", "unzip -Z1", names, names / floor);
+  } else {
+    std::printf("  unzip is not installed (make deps): no floor\n");
+  }
+
+  Panel panel;
+  panel.currentDirectory = "B:\\";
+  panel.archiveType = ArchiveZip;
+  panel.nameCase = 1;
+  int result = ArchiveRead;
+  std::size_t topCount = 0, innerCount = 0;
+  const double both = bench::bestOf(Repeats, [&] {
+    panel.mask = "B:\\big.zip/*.*";
+    result |= readArchiveDirectory(panel, SortMode::Name, true);
+    topCount = panel.list.length;
+    panel.mask = "B:\\big.zip/d42/*.*";
+    result |= readArchiveDirectory(panel, SortMode::Name, true);
+    innerCount = panel.list.length;
+  });
+  if (result != ArchiveRead) std::printf("  !! the reader ended with %d\n", result);
+  if (topCount != DirectoryCount + 1 || innerCount != MembersPerDirectory + 1)
+    std::printf("  !! listed %zu at the top and %zu in d42\n", topCount, innerCount);
+  if (haveUnzip)
+    std::printf("  %-44s %9.2f ms  %7.3fx floor\n", "archive opened and d42 entered (2 reads)",
+                both, both / floor);
+  else
+    std::printf("  %-44s %9.2f ms\n", "archive opened and d42 entered (2 reads)", both);
+
+  // Memory: a listed entry of the panel, and a member read whole.
+  freePanel(panel);
+  panel = Panel{};
+  panel.currentDirectory = "B:\\";
+  panel.archiveType = ArchiveZip;
+  panel.nameCase = 1;
+  panel.mask = "B:\\big.zip/d42/*.*";
+  std::size_t before = heapInUse();
+  (void)readArchiveDirectory(panel, SortMode::Name, true);
+  const double perListed =
+      static_cast<double>(heapInUse() - before) / static_cast<double>(panel.list.length);
+  std::vector<PanelMember> members;
+  before = heapInUse();
+  (void)readArchiveMembers("B:\\big.zip", ArchiveZip, false, members);
+  const double perMember =
+      static_cast<double>(heapInUse() - before) / static_cast<double>(members.size());
+  std::printf("  %-44s %9.0f bytes\n", "memory per listed entry (panel)", perListed);
+  std::printf("  %-44s %9.0f bytes (%zu members)\n", "memory per member read whole", perMember,
+              members.size());
+
+  std::remove(path.c_str());
+  rmdir(root.c_str());
+  return 0;
+}
