@@ -109,7 +109,9 @@ ArchiverNames archiverNames(std::string_view program, std::string_view options,
   if (rule.endOfOptions && !names.empty()) result.words = "--";
   std::string written;
   for (const std::string& name : names) {
-    if (!writeName(rule, literal, name, written)) {
+    // A name the interpreter cannot be given as one word (cmd.exe: one with a double quote)
+    // is refused like one the archiver cannot take.
+    if (!writeName(rule, literal, name, written) || !shellWordRefusal(written, false).empty()) {
       result.refused = name;
       return result;
     }

@@ -13,6 +13,7 @@
 #include "platform/keyboard.h"
 #include "platform/screen.h"
 #include "platform/session.h"
+#include "ui/boxes.h"
 
 namespace corvane {
 namespace {
@@ -86,8 +87,13 @@ void appendNameToCommandLine(LoopContext& loop) {
     return;
   }
   // Written for where it lands: after the line and the blank put before it, inside any quote
-  // the line leaves open.
-  appendToCommandLine(shellWordAt(commandLine().text + ' ', hostFormOfName(name)));
+  // the line leaves open. The line is expanded as a template when it runs.
+  const std::string host = hostFormOfName(name);
+  if (const std::string_view refusal = shellWordRefusal(host, true); !refusal.empty()) {
+    messageBox(refusal);
+    return;
+  }
+  appendToCommandLine(shellWordAt(commandLine().text + ' ', host));
 }
 
 void typeIntoCommandLine(LoopContext&, KeyCode) { rejectBeep(); }

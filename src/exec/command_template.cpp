@@ -100,11 +100,18 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
   const auto asWord = [shell](std::string_view before, std::string_view text) {
     return shell ? shellWordAt(before, text) : std::string(text);
   };
+  // A name the interpreter cannot be given as one word stops the expansion (a verbatim
+  // file name is the user's text and goes in as it is).
+  const auto refused = [&result](bool quoted, std::string_view text) {
+    if (quoted) result.error = shellWordRefusal(text, false);
+    return !result.error.empty();
+  };
 
   if (templateText.find('%') == std::string_view::npos) {
     result.text = templateText;
     result.parameterAt = result.text.find(ParameterMark);
     if (append && !name.empty()) {
+      if (refused(shell, name)) return result;
       result.text += ' ';
       result.text += asWord(result.text, name);
     }
@@ -132,14 +139,17 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
       std::string_view overflow = exec_text::OverflowOther;
       if (next == '1' || next == '2') {
         const std::string& directory = templateDirectory(next - '0');
-        insertion = directory.empty() ? asWord(out, name)
-                                      : shellWordAt(out, hostFormOfDirectory(directory));
+        const std::string word = directory.empty() ? std::string() : hostFormOfDirectory(directory);
+        if (directory.empty() ? refused(shell, name) : refused(true, word)) return result;
+        insertion = directory.empty() ? asWord(out, name) : shellWordAt(out, word);
         ++i;
       } else if (next == '%') {
+        if (refused(shell, name)) return result;
         insertion = asWord(out, baseName);
         overflow = hasDot ? exec_text::OverflowBaseName : exec_text::OverflowWholeName;
         ++i;
       } else {
+        if (refused(shell, name)) return result;
         insertion = asWord(out, name);  // the following character is copied on the next turn
       }
       if (out.size() + insertion.size() > limit) {

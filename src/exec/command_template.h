@@ -51,7 +51,8 @@ struct TemplateExpansion {
 };
 // Each insertion that would take the text past maxLength stops with "% ERROR 1" ("%%" on a
 // name with a dot), "% ERROR 2" ("%%" on a name without one) or "% ERROR 3" (any other
-// placeholder); a finished text of maxLength characters or more is "LNG ERROR 1". Without
+// placeholder); a finished text of maxLength characters or more is "LNG ERROR 1"; a name the
+// interpreter cannot be given as one word stops with shellWordRefusal's text. Without
 // "%" in the template and with append, a blank and the file name are appended.
 TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view templateText,
                                      int maxLength, bool append,

@@ -68,13 +68,17 @@ bool runFunctionKeyCommand(int page, KeyCode functionKey, std::string_view fileN
 }
 
 std::string commandPreset(std::string_view fileName) {
+  // The preset is expanded once more when it runs: a name that cannot stay as it is then is
+  // not offered.
+  const std::string host = hostFormOfName(fileName);
+  if (!shellWordRefusal(host, true).empty()) return {};
   std::string association;
   if (findAssociation(fileName, association) == AssociationFound) {
     // The parameter of a "[ ]" is asked for when the line runs, not while it is offered.
     TemplateExpansion preset = expandPlaceholders(fileName, association, CommandLengthLimit, true);
     if (preset.error.empty()) return preset.text;
   }
-  return quoteForShell(hostFormOfName(fileName));
+  return quoteForShell(host);
 }
 
 }  // namespace corvane

@@ -12,6 +12,11 @@ constexpr std::string_view OverflowWholeName = "% ERROR 2";  // "%%" on a name w
 constexpr std::string_view OverflowOther = "% ERROR 3";      // any other placeholder
 constexpr std::string_view TooLong = "LNG ERROR 1";
 constexpr std::string_view ParameterTooLong = "LNG ERROR 2 ";
+// Names cmd.exe cannot be given as one word.
+constexpr std::string_view NameHoldsQuote = "The name holds a \" that cmd.exe cannot quote";
+constexpr std::string_view NameHoldsControl = "The name holds a control character";
+constexpr std::string_view NameHoldsPercent =
+    "A name with % cannot go on the command line:\nuse it in a menu or association command";
 
 // Running command lines.
 constexpr std::string_view CommandError = "ERROR";

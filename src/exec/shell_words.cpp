@@ -1,5 +1,9 @@
 #include "exec/shell_words.h"
 
+#include "exec/exec_texts.h"
+#include "platform/cmd_words.h"
+#include "platform/process.h"
+
 namespace corvane {
 namespace {
 
@@ -461,17 +465,15 @@ std::string_view trimBlanks(std::string_view text) {
 
 ShellScan scanShellText(std::string_view text) { return Scanner(text).run(); }
 
-std::vector<std::string_view> splitCommandLine(std::string_view line) {
+// The line cut at the separators; blank pieces are left out.
+static std::vector<std::string_view> splitAt(std::string_view line,
+                                             const std::vector<std::size_t>& separators) {
   std::vector<std::string_view> commands;
   const auto add = [&commands](std::string_view piece) {
     if (!trimBlanks(piece).empty()) commands.push_back(piece);
   };
-  if (line.find('\n') != std::string_view::npos) {
-    add(line);
-    return commands;
-  }
   std::size_t begin = 0;
-  for (std::size_t end : scanShellText(line).separators) {
+  for (std::size_t end : separators) {
     add(line.substr(begin, end - begin));
     begin = end + 1;
   }
@@ -479,14 +481,14 @@ std::vector<std::string_view> splitCommandLine(std::string_view line) {
   return commands;
 }
 
-std::string shellWordAt(std::string_view before, std::string_view text) {
+static std::string shWordAt(std::string_view before, std::string_view text) {
   const ShellScan scan = scanShellText(before);
   if (scan.quote == ShellQuote::Backquote) {
     // Written for the command inside, then escaped for the backquotes around it; a lone
     // backslash before pairs with one more of ours.
     const std::string_view raw = before.substr(scan.backquoteStart);
     const bool inDouble = scan.backquoteInDouble;
-    const std::string inner = shellWordAt(unescapeBackquoted(raw, inDouble), text);
+    const std::string inner = shWordAt(unescapeBackquoted(raw, inDouble), text);
     std::string out = endsInLoneBackslash(raw) ? "\\" : "";
     for (char c : inner) {
       if (escapedInBackquotes(c, inDouble)) out += '\\';
@@ -524,9 +526,9 @@ std::string shellWordAt(std::string_view before, std::string_view text) {
   return out;
 }
 
-std::string quoteForShell(std::string_view text) { return wordUnquoted(text, false); }
+static std::string shQuote(std::string_view text) { return wordUnquoted(text, false); }
 
-std::string unquoteShellText(std::string_view text) {
+static std::string shUnquote(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   char quote = 0;
@@ -554,7 +556,7 @@ std::string unquoteShellText(std::string_view text) {
   return out;
 }
 
-std::string firstShellWord(std::string_view text, std::size_t* restOffset) {
+static std::string shFirstWord(std::string_view text, std::size_t* restOffset) {
   std::size_t begin = 0;
   while (begin < text.size() && isBlank(text[begin])) ++begin;
   std::size_t end = begin;
@@ -570,7 +572,47 @@ std::string firstShellWord(std::string_view text, std::size_t* restOffset) {
     }
   }
   if (restOffset != nullptr) *restOffset = end;
-  return unquoteShellText(text.substr(begin, end - begin));
+  return shUnquote(text.substr(begin, end - begin));
+}
+
+// The interpreter that runs the lines decides their grammar.
+static bool hostIsCmd() { return commandSyntax() == CommandSyntax::WindowsCmd; }
+
+std::vector<std::string_view> splitCommandLine(std::string_view line) {
+  // The interpreter reads a line with a break whole (cmd.exe reads only up to the break).
+  if (line.find('\n') != std::string_view::npos) return splitAt(line, {});
+  return splitAt(line, hostIsCmd() ? scanCmdText(line).separators : scanShellText(line).separators);
+}
+
+std::string shellWordAt(std::string_view before, std::string_view text) {
+  return hostIsCmd() ? cmdWordAt(before, text) : shWordAt(before, text);
+}
+
+std::string quoteForShell(std::string_view text) {
+  return hostIsCmd() ? cmdWordAt("", text) : shQuote(text);
+}
+
+std::string unquoteShellText(std::string_view text) {
+  return hostIsCmd() ? unquoteCmdText(text) : shUnquote(text);
+}
+
+std::string firstShellWord(std::string_view text, std::size_t* restOffset) {
+  return hostIsCmd() ? firstCmdWord(text, restOffset) : shFirstWord(text, restOffset);
+}
+
+std::string_view shellWordRefusal(std::string_view text, bool readAgain) {
+  if (!hostIsCmd()) return {};
+  switch (cmdWordProblem(text, readAgain)) {
+    case CmdWordProblem::Quote:
+      return exec_text::NameHoldsQuote;
+    case CmdWordProblem::Control:
+      return exec_text::NameHoldsControl;
+    case CmdWordProblem::Percent:
+      return exec_text::NameHoldsPercent;
+    case CmdWordProblem::None:
+      break;
+  }
+  return {};
 }
 
 }  // namespace corvane

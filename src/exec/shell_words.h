@@ -1,6 +1,9 @@
-// Words of a command line as the command interpreter (a POSIX shell) reads them: where its
-// commands end, how a name must be written to reach a program as exactly one word, and the
-// few reads the program does itself (the first word, the argument of a built-in).
+// Words of a command line as the command interpreter reads them: where its commands end, how
+// a name must be written to reach a program as exactly one word, and the few reads the
+// program does itself (the first word, the argument of a built-in). The rules below are those
+// of a POSIX shell; where the platform runs lines through cmd.exe, splitCommandLine,
+// shellWordAt, quoteForShell, unquoteShellText and firstShellWord follow cmd.exe's instead
+// (platform/cmd_words.h), and scanShellText stays the shell's.
 //
 // The built-in reads interpret quotes only; a backslash stays as it is there, so program
 // paths such as "C:\home\ann" pass through unchanged.
@@ -57,6 +60,11 @@ std::string shellWordAt(std::string_view before, std::string_view text);
 // is safe there (letters, digits, "_-.,/+:@" and the bytes of non-ASCII characters), otherwise
 // in single quotes, an embedded single quote written as '"'"'. An empty text stays empty.
 std::string quoteForShell(std::string_view text);
+
+// Why the interpreter cannot be given the text as one word ("" when it can: always for a
+// POSIX shell). readAgain when the line is expanded as a template once more before it runs (a
+// name put on the command line), so that a "%" must not be written as itself.
+std::string_view shellWordRefusal(std::string_view text, bool readAgain);
 
 // The text with the quoting of quoteForShell and of double quotes removed: what is between
 // '...' or "..." is taken literally; everything else is kept as it is.

@@ -2,6 +2,7 @@
 // puts the program's screen aside before and takes it back after.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,11 @@ namespace corvane {
 // The command interpreter: COMSPEC when set (and not a DOS interpreter such as
 // "command.com" or "cmd.exe", which cannot run here), else SHELL, else /bin/sh.
 std::string commandInterpreter();
+
+// The language of that interpreter, which decides how names are quoted for it: a POSIX shell,
+// or cmd.exe (platform/cmd_words.h).
+enum class CommandSyntax : std::uint8_t { PosixShell, WindowsCmd };
+CommandSyntax commandSyntax();
 
 // Why a command could not start: entering its directory failed (directory set) or starting
 // the interpreter did, with the system's text of the error.

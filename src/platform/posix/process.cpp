@@ -87,6 +87,8 @@ std::string fromDirectory(std::string_view relative, std::string_view workingDir
 
 }  // namespace
 
+CommandSyntax commandSyntax() { return CommandSyntax::PosixShell; }
+
 std::string commandInterpreter() {
   const char* comspec = std::getenv("COMSPEC");
   if (comspec != nullptr && *comspec != '\0' && !isDosInterpreter(comspec)) return comspec;

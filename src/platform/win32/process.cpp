@@ -35,6 +35,8 @@ bool findWithExtensions(const std::wstring& base) {
 
 }  // namespace
 
+CommandSyntax commandSyntax() { return CommandSyntax::WindowsCmd; }
+
 std::string commandInterpreter() {
   std::string comspec = environmentValue("COMSPEC");
   return comspec.empty() ? std::string("cmd.exe") : comspec;
@@ -55,8 +57,11 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
       return -1;
     }
   }
-  // "/s /c" takes the rest of the line as it is between the outer quotes.
-  std::wstring line = L"\"" + wideOf(commandInterpreter()) + L"\" /s /c \"" + wideOf(commandLine) + L"\"";
+  // "/s /c" strips the first and the last double quote of what follows and runs the rest as
+  // it is: the line arrives whole, whatever quotes it holds. "/v:off" keeps "!" literal even
+  // where the registry turns delayed expansion on.
+  std::wstring line = L"\"" + wideOf(commandInterpreter()) + L"\" /v:off /s /c \"" +
+                      wideOf(commandLine) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

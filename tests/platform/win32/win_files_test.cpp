@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cmd_words.h"
 #include "platform/drives.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
@@ -306,6 +307,69 @@ TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
   EXPECT_TRUE(failure.directory);
   EXPECT_TRUE(findExecutable("cmd", ""));
   EXPECT_FALSE(findExecutable("no-such-program-here", ""));
+}
+
+// Names full of what cmd.exe gives meaning to, each run through the real cmd.exe to a program
+// that reports its arguments: it must receive exactly the name, and nothing else may run (the
+// directory holds its report and nothing more). Both as a word of its own and inside a quote
+// the line leaves open.
+TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
+  wchar_t self[MAX_PATH + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::string helper = utf8Of(std::wstring_view(self, length));
+  helper = helper.substr(0, helper.find_last_of('\\') + 1) + "argv_echo.exe";
+  ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_PROBE", L"EXPANDED"));
+  const std::vector<std::string> names = {
+      "a b",          "a&echo INJECTED>x", "p|echo INJECTED>x", "l<r",        "g >x",
+      "c^d",          "(paren) ^^",        "100%",              "%PATH%",     "%CORVANE_PROBE%",
+      "x%CORVANE_PROBE%y%CORVANE_PROBE%z", "!CORVANE_PROBE!", "semi;colon", "comma,eq=",
+      "tail\\",       "blank tail\\",      "a\\%b\\",           "\xC3\xBCn\xC3\xAF c",
+      "&",            "",
+  };
+
+  const std::string program = cmdWordAt("", helper);
+  // A double quote cannot reach a program inside a word, but it must not run anything either.
+  for (const std::string name : {"q\"&echo INJECTED>x", "\"\"&echo INJECTED>x&\""}) {
+    std::string line = program + " ";
+    line += cmdWordAt(line, name);
+    SCOPED_TRACE(line);
+    EXPECT_EQ(runShellCommand(line, root_), 0);
+    EXPECT_EQ(read("x"), "<missing>");
+    (void)deleteFile(path("args.out"));
+  }
+  // A "^" the line ends in escapes nothing of the name.
+  {
+    const std::string line = program + " ^" + cmdWordAt(program + " ^", "&echo INJECTED>x");
+    SCOPED_TRACE(line);
+    EXPECT_EQ(runShellCommand(line, root_), 0);
+    EXPECT_EQ(read("x"), "<missing>");
+    (void)deleteFile(path("args.out"));
+  }
+  for (const std::string& name : names) {
+    struct Case {
+      std::string line;
+      std::string expected;
+    };
+    std::string open = program + " \"pre ";
+    open += cmdWordAt(open, name) + " post\"";
+    std::string plain = program + " ";
+    plain += cmdWordAt(plain, name);
+    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}}) {
+      if (c.expected.empty()) continue;  // an empty word is no argument
+      SCOPED_TRACE(c.line);
+      EXPECT_TRUE(scanCmdText(c.line).separators.empty());
+      EXPECT_EQ(runShellCommand(c.line, root_), 0);
+      EXPECT_EQ(read("args.out"), c.expected + "\n");
+      std::vector<std::string> left;
+      FindRecord record;
+      for (int r = findFirst(joinPath(root_, "*"), 0, record); r == 0; r = findNext(record))
+        if (record.name != "." && record.name != "..") left.push_back(record.name);
+      findClose(record);
+      EXPECT_EQ(left, std::vector<std::string>{"args.out"});
+      (void)deleteFile(path("args.out"));
+    }
+  }
+  SetEnvironmentVariableW(L"CORVANE_PROBE", nullptr);
 }
 
 }  // namespace
