@@ -214,25 +214,14 @@ std::string autoviewCopy(CommandContext& context) {
   return kept.file;
 }
 
-int viewAutoviewCopy(CommandContext& context, ScreenWindow& target, int mode) {
-  const std::string copy = autoviewCopy(context);
-  if (copy.empty()) return ViewOpenFailed;
-  ViewRequest request;
-  request.fileName = copy;
-  request.target = &target;
-  request.mode = mode;
-  return viewFile(request);
-}
-
 }  // namespace
 
 bool drawArchiveAutoview(CommandContext& context, ScreenWindow& target) {
-  return viewAutoviewCopy(context, target, ViewDrawOnce) == ViewDone;
+  return drawAutoviewOf(autoviewCopy(context), target);
 }
 
 int enterArchiveAutoview(CommandContext& context, ScreenWindow& target) {
-  const int result = viewAutoviewCopy(context, target, ViewInWindow);
-  return result < 0 ? ViewLeft : result;
+  return enterAutoviewOf(autoviewCopy(context), target);
 }
 
 }  // namespace corvane

@@ -634,7 +634,7 @@ int copyFiles(std::string_view source, std::string_view destination, int flags) 
   Progress progress((flags & CopyQuiet) != 0);
   const bool literal = (flags & CopyLiteralName) != 0 || !isPattern(baseName(source));
 
-  // The files of the specification: the one named, or those of its directory the mask takes.
+  // The files the source names: the one entry, or those of its directory the mask takes.
   const std::string search = fullPath(source);
   if (search.empty())
     return reportFileFailure(FormatFileOpenError, source, fileFailure(ENAMETOOLONG),

@@ -1,4 +1,4 @@
-// The copy engine: copies the files a source specification yields, with a progress window,
+// The copy engine: copies the files a source name or mask yields, with a progress window,
 // the overwrite question, the source's time and permissions carried over, missing
 // destination directories made, and every failure reported with its result. A copy that
 // fails or is cancelled never leaves a target that looks whole, and an existing target is
@@ -70,9 +70,9 @@ bool sameFile(std::string_view first, std::string_view second);
 [[nodiscard]] int confirmOverwrite(std::string_view source, std::string_view destination, int mode,
                                    bool continueWording);
 
-// Copies every file the source specification yields to destination (CopyFlag bits) and
+// Copies every file the source name or mask yields to destination (CopyFlag bits) and
 // returns the CopyResult of the last file handled; it stops at the first file whose result is
-// not CopyDone, AnswerSkip or AnswerNo. A specification with ";", "<", "?" or "*" in its last
+// not CopyDone, AnswerSkip or AnswerNo. A source with ";", "<", "?" or "*" in its last
 // name is a mask over its directory (the current directory when it has none); any other names
 // one entry. Directories are passed by; a symbolic link is copied as a link, a FIFO made anew,
 // a device or socket reported. Each failure is reported once in a message box.

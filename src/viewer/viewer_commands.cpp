@@ -48,9 +48,8 @@ void viewFileByName(std::string_view fileName) {
 
 namespace {
 
-// The file under the cursor in the Autoview window; ViewOpenFailed when there is none.
-int viewCursorFileIn(CommandContext& context, ScreenWindow& target, int mode) {
-  const std::string name = cursorFileForViewer(context);
+// The file in the Autoview window; ViewOpenFailed when there is none.
+int viewFileIn(const std::string& name, ScreenWindow& target, int mode) {
   if (name.empty()) return ViewOpenFailed;
   ViewRequest request;
   request.fileName = name;
@@ -61,13 +60,21 @@ int viewCursorFileIn(CommandContext& context, ScreenWindow& target, int mode) {
 
 }  // namespace
 
+bool drawAutoviewOf(const std::string& fileName, ScreenWindow& target) {
+  return viewFileIn(fileName, target, ViewDrawOnce) == ViewDone;
+}
+
+int enterAutoviewOf(const std::string& fileName, ScreenWindow& target) {
+  const int result = viewFileIn(fileName, target, ViewInWindow);
+  return result < 0 ? ViewLeft : result;
+}
+
 bool drawAutoview(CommandContext& context, ScreenWindow& target) {
-  return viewCursorFileIn(context, target, ViewDrawOnce) == ViewDone;
+  return drawAutoviewOf(cursorFileForViewer(context), target);
 }
 
 int enterAutoview(CommandContext& context, ScreenWindow& target) {
-  const int result = viewCursorFileIn(context, target, ViewInWindow);
-  return result < 0 ? ViewLeft : result;
+  return enterAutoviewOf(cursorFileForViewer(context), target);
 }
 
 }  // namespace corvane

@@ -35,5 +35,9 @@ bool drawAutoview(CommandContext& context, ScreenWindow& target);
 // The keys go into the Autoview window until Tab, Z, z, Esc or Enter; returns what the viewer
 // ended with (ViewEnter for Enter).
 int enterAutoview(CommandContext& context, ScreenWindow& target);
+// The same for a file named by the caller (an archive member's extracted copy); "" is a
+// file that cannot be shown.
+bool drawAutoviewOf(const std::string& fileName, ScreenWindow& target);
+int enterAutoviewOf(const std::string& fileName, ScreenWindow& target);
 
 }  // namespace corvane
