@@ -81,7 +81,10 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
   }
   // The name column runs from after the mark cell to one blank before the field.
   const int nameCells = std::max(fieldStart - slotColumn - 2, 0);
-  std::string line = " " + padCells(name, nameCells);
+  // A global list's path too long for its column keeps its end, where the file's own name is.
+  const bool cutPath = isGlobalList(panel) && nameCells > 1 && textCells(name) > nameCells;
+  std::string line =
+      " " + padCells(cutPath ? "~" + tailCells(name, nameCells - 1) : name, nameCells);
   line = padCells(line, std::max(fieldStart - slotColumn, 0)) + field;
   return padCells(line, g.columnWidth);
 }
