@@ -18,6 +18,7 @@ namespace {
 // The narrow field of the long display without attributes: size or " <D>" in eight cells,
 // a blank, the attribute letters and the one-character compare mark.
 constexpr int NarrowFieldCells = 14;
+constexpr int GlobalListNameCells = 10;  // the least a global list's path column keeps
 
 bool takesSlot(const FileNode& n) { return (n.mark & MarkError) == 0; }
 
@@ -75,7 +76,9 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
       for (int i = 0; i < partCount; ++i) cells += textCells(parts[i]);
       return cells;
     };
-    while (count > 0 && lineEnd - cellsOf(count) + 1 - slotColumn - 2 < 1) --count;
+    // A global list's paths need more room than a name: attributes and marks give way first.
+    const int nameMinimum = isGlobalList(panel) ? GlobalListNameCells : 1;
+    while (count > 0 && lineEnd - cellsOf(count) + 1 - slotColumn - 2 < nameMinimum) --count;
     for (int i = 0; i < count; ++i) field += parts[i];
     fieldStart = std::min(g.fieldColumn, lineEnd - cellsOf(count) + 1);
   }
