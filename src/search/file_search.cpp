@@ -131,7 +131,12 @@ int searchTextCommand(CommandContext& context, CommandId) {
   }
   const std::string pattern = settings.searchString;
   const int result = searchFile(path, pattern, true, settings.caseFlag);
-  if (archive) (void)deleteFile(path);
+  if (archive) {  // the copy and the directory made for it
+    if (const FileopsHooks& hooks = fileopsState().hooks; hooks.releaseMember != nullptr)
+      hooks.releaseMember(path);
+    else
+      (void)deleteFile(path);
+  }
   if (result == SearchNoHit) messageBox(textf(FormatStringNotFound, pattern.c_str()));
   if (result == SearchHitEdited && !archive) requestPanelsReread(context, panel.currentDirectory);
   return LoopContinue;
