@@ -32,8 +32,9 @@ namespace {
 // Bytes read at a time: large enough that a read costs little against the bytes it brings,
 // small enough to stay in the cache while they are searched.
 constexpr std::size_t ScanBlockBytes = std::size_t{1} << 18;
-// Blocks between two looks at the keyboard inside one file (64 MiB).
-constexpr int ScanPollBlocks = 256;
+// Blocks between two looks at the keyboard inside one file (4 MiB: a fraction of a second
+// even from a slow disk; the terminal is read at most every few milliseconds anyway).
+constexpr int ScanPollBlocks = 16;
 constexpr int TreeSearchFormWidth = 60;
 
 struct KeyResult {
