@@ -793,7 +793,7 @@ int LoopContext::runNestedLoop(Panel& panel) {
       [&](ScreenWindow* window) -> Panel& {
         panel.window = window;
         panel.layout = outerPanel.layout;
-        if (!panel.currentDirectory.empty() && !isGlobalList(panel) && panel.archiveType == 0)
+        if (!panel.currentDirectory.empty() && panel.archiveType == 0)
           changeDirectory(panel.currentDirectory);
         return panel;
       },
