@@ -234,6 +234,7 @@ int walkTree(std::string_view directory, WalkCounters& counters, int mode) {
   TreeWalkOptions options;
   options.order = TreeWalkOrder::FilesFirst;
   options.sameFileSystem = mode == WalkMove || mode == WalkCopyDelete;
+  options.readAhead = mode == WalkList || mode == WalkSize || mode == WalkCommand;
   if (FindRecord record; options.sameFileSystem && findEntry(start, record))
     visitor.stayOn(record.device);
   walkDirectoryTree(start, visitor, options);

@@ -229,7 +229,11 @@ int readGlobalList(Panel& panel, std::string_view startDirectory, std::string_vi
 
   {
     GlobalScan scan(panel, options, mask);
-    walkDirectoryTree(panel.currentDirectory, scan);
+    // A per-file test may run the editor, which writes beside the files: the listing is
+    // then read whole before it is walked.
+    TreeWalkOptions walkOptions;
+    walkOptions.readAhead = !options.test;
+    walkDirectoryTree(panel.currentDirectory, scan, walkOptions);
   }
 
   if (panel.list.length == 0) {

@@ -31,6 +31,10 @@ enum class TreeWalkOrder {
 struct TreeWalkOptions {
   TreeWalkOrder order = TreeWalkOrder::Listing;
   bool sameFileSystem = false;  // never enter a directory on another file system than the start
+  // For walks that change nothing in the tree: a long listing is read on in a second thread
+  // while its first entries are visited (the entries of a directory are then not all read
+  // before the first is visited; the order stays the same).
+  bool readAhead = false;
 };
 
 // One entry met by the walk; valid during the visitor's call only.
@@ -44,9 +48,9 @@ class TreeWalkEntry {
     }
     return path_;
   }
-  std::string_view name() const { return name_; }    // the last component, as in find records
-  int depth() const { return depth_; }               // 1 for the entries of the start directory
-  bool isDirectory() const { return directory_; }    // a directory itself; a link to one is not
+  std::string_view name() const { return name_; }  // the last component, as in find records
+  int depth() const { return depth_; }             // 1 for the entries of the start directory
+  bool isDirectory() const { return directory_; }  // a directory itself; a link to one is not
   bool isLink() const { return link_; }
   // The entry as findFirst would deliver it (attribute byte, DOS date and time, size, device,
   // inode, link flags; without the user-set attribute bits): one status lookup, made on the

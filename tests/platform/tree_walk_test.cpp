@@ -173,6 +173,55 @@ TEST_F(TreeWalkTest, FilesFirstSkipStopAndDetails) {
   EXPECT_EQ(stopping.visited, std::vector<std::string>{"T:\\d\\inner"});
 }
 
+// Reading ahead changes when a long listing is read, never what the walk meets: the same
+// entries in the same order, in both orders, through long listings in and below long ones,
+// and a stop in the middle of one ends the walk there.
+TEST_F(TreeWalkTest, ReadingAheadMeetsTheSameEntriesInTheSameOrder) {
+  tree_.makeDir("big");
+  for (int i = 0; i < 4000; ++i) {
+    const std::string name = "big/f" + std::to_string(i);
+    if (i % 500 == 7) {
+      ASSERT_TRUE(tree_.makeDir(name));
+      ASSERT_TRUE(tree_.writeFile(name + "/inner", "x"));
+    } else {
+      ASSERT_TRUE(tree_.writeFile(name, std::string(static_cast<std::size_t>(i % 7), 'x')));
+    }
+  }
+  tree_.makeDir("big/f1007/deep");
+  for (int i = 0; i < 2500; ++i)
+    ASSERT_TRUE(tree_.writeFile("big/f1007/deep/g" + std::to_string(i)));
+
+  struct Sizes : Recorder {
+    int visit(TreeWalkEntry& entry) override {
+      if (!entry.isDirectory()) {
+        const FindRecord* record = entry.details();
+        sizes.push_back(record != nullptr ? static_cast<int>(record->size) : -1);
+      }
+      return Recorder::visit(entry);
+    }
+    std::vector<int> sizes;
+  };
+  for (TreeWalkOrder order : {TreeWalkOrder::Listing, TreeWalkOrder::FilesFirst}) {
+    for (const std::string stopAt : {"", "T:\\big\\f3001", "T:\\big\\f1007\\deep\\g2400"}) {
+      Sizes whole, ahead;
+      whole.stopAt = ahead.stopAt = stopAt;
+      TreeWalkOptions options;
+      options.order = order;
+      const int wholeResult = walkDirectoryTree("T:\\", whole, options);
+      options.readAhead = true;
+      EXPECT_EQ(walkDirectoryTree("T:\\", ahead, options), wholeResult);
+      EXPECT_EQ(wholeResult, stopAt.empty() ? TreeWalkContinue : TreeWalkStop);
+      EXPECT_EQ(whole.visited.size(), stopAt.empty() ? 6510u : whole.visited.size());
+      EXPECT_TRUE(ahead.visited == whole.visited) << "stop at " << stopAt;
+      EXPECT_EQ(ahead.left, whole.left);
+      EXPECT_EQ(ahead.sizes, whole.sizes);
+      if (!stopAt.empty()) {
+        EXPECT_EQ(ahead.visited.back(), stopAt);
+      }
+    }
+  }
+}
+
 TEST_F(TreeWalkTest, MissingStartAndPathsPastTheLimitAreReported) {
   Recorder missing;
   EXPECT_EQ(walkDirectoryTree("T:\\missing", missing), TreeWalkContinue);

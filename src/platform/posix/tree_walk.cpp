@@ -10,9 +10,16 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -37,15 +44,19 @@ struct DirectoryCloser {
 };
 using DirectoryHandle = std::unique_ptr<DIR, DirectoryCloser>;
 
-// The names of an open directory with their kinds, read whole before any is visited, so that
-// a visitor that removes or adds entries does not change what the walk meets. A kind the
-// listing leaves open is looked up. Returns the host's error when the listing broke off.
-int listDirectory(DIR* dir, std::vector<ListedEntry>& entries) {
+// Entries of an open directory with their kinds, at most limit of them; done is set when the
+// listing came to its end. A kind the listing leaves open is looked up. Returns the host's
+// error when the listing broke off.
+int listDirectory(DIR* dir, std::vector<ListedEntry>& entries, std::size_t limit, bool& done) {
   entries.clear();
-  for (;;) {
+  done = false;
+  while (entries.size() < limit) {
     errno = 0;
     dirent* entry = readdir(dir);
-    if (entry == nullptr) return errno;
+    if (entry == nullptr) {
+      done = true;
+      return errno;
+    }
     if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
     ListedEntry listed{entry->d_name, entryKindOfType(entry->d_type)};
     if (listed.kind == EntryKind::Unknown) {
@@ -57,7 +68,67 @@ int listDirectory(DIR* dir, std::vector<ListedEntry>& entries) {
     }
     entries.push_back(std::move(listed));
   }
+  return 0;
 }
+
+// A walk that reads ahead visits the first entries of a long listing while a second thread
+// reads on, in chunks of this many.
+constexpr std::size_t ListingChunk = 1024;
+
+// The rest of a long listing, read by a thread of its own and handed over chunk by chunk in
+// listing order. Only this thread reads the directory until the stream is gone; the walk
+// meanwhile looks entries up relative to it, which does not touch the listing's position.
+class ListingStream {
+ public:
+  explicit ListingStream(DIR* dir) : thread_([this, dir] { read(dir); }) {}
+  ~ListingStream() {
+    stop_ = true;
+    thread_.join();
+  }
+  ListingStream(const ListingStream&) = delete;
+  ListingStream& operator=(const ListingStream&) = delete;
+
+  // Waits for the next chunk. False when the listing is over; error then tells why it ended
+  // (0 at its end).
+  bool next(std::vector<ListedEntry>& chunk, int& error) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [this] { return !chunks_.empty() || done_; });
+    if (chunks_.empty()) {
+      error = error_;
+      return false;
+    }
+    chunk = std::move(chunks_.front());
+    chunks_.pop_front();
+    return true;
+  }
+
+ private:
+  void read(DIR* dir) {
+    bool done = false;
+    int error = 0;
+    while (!done && !stop_) {
+      std::vector<ListedEntry> chunk;
+      error = listDirectory(dir, chunk, ListingChunk, done);
+      std::lock_guard lock(mutex_);
+      if (!chunk.empty()) chunks_.push_back(std::move(chunk));
+      if (error != 0) done = true;
+      error_ = error;
+      done_ = done;
+      ready_.notify_one();
+    }
+    std::lock_guard lock(mutex_);
+    done_ = true;
+    ready_.notify_one();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::vector<ListedEntry>> chunks_;
+  bool done_ = false;
+  int error_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;  // last: started once everything it uses exists
+};
 
 #ifdef __linux__
 // Kernel file-system magic numbers (linux/magic.h) of the file systems that show the
@@ -168,50 +239,70 @@ struct TreeWalker {
     return DirectoryHandle(dir);
   }
 
-  // Walks the entries of an open directory whose program path is path.
+  // Visits one listed entry of the directory dir (program path path), and walks it when it
+  // is a directory the visitor enters.
+  int visitListed(DIR* dir, const std::string& path, std::size_t pathLength,
+                  const ListedEntry& listed, TreeWalkEntry& entry) {
+    if (listed.hostName.find('\\') == std::string::npos) {
+      entry.name_ = listed.hostName;
+    } else {
+      entry.ownName_ = programNameOfHostName(listed.hostName);
+      entry.name_ = entry.ownName_;
+    }
+    entry.parent_ = &path;
+    entry.hostName_ = listed.hostName.c_str();
+    entry.directory_ = listed.kind == EntryKind::Directory;
+    entry.link_ = listed.kind == EntryKind::Link;
+    entry.looked_ = false;
+    if (pathLength + entry.name_.size() > MaxPath)
+      return visitor.failed(entry.path(), fileFailure(ENAMETOOLONG)) == TreeWalkStop
+                 ? TreeWalkStop
+                 : TreeWalkContinue;
+    int answer = visitor.visit(entry);
+    if (answer == TreeWalkStop) return TreeWalkStop;
+    if (entry.directory_ && answer == TreeWalkContinue) {
+      DirectoryHandle below = openBelow(dir, entry, answer);
+      if (answer == TreeWalkStop) return TreeWalkStop;
+      if (below) {
+        answer = walk(below.get(), entry.path(), entry.depth_ + 1);
+        below.reset();
+        ancestors.pop_back();
+        if (answer == TreeWalkStop) return TreeWalkStop;
+        if (visitor.leaveDirectory(entry) == TreeWalkStop) return TreeWalkStop;
+      }
+    }
+    return visitor.cancelled() ? TreeWalkStop : TreeWalkContinue;
+  }
+
+  // Walks the entries of an open directory whose program path is path. Without read-ahead
+  // the listing is read whole before any entry is visited, so that a visitor that removes
+  // or adds entries does not change what the walk meets.
   int walk(DIR* dir, const std::string& path, int depth) {
-    std::vector<ListedEntry> entries;
-    const int listError = listDirectory(dir, entries);
-    if (options.order == TreeWalkOrder::FilesFirst)
-      std::stable_partition(entries.begin(), entries.end(),
-                            [](const ListedEntry& e) { return e.kind != EntryKind::Directory; });
+    std::vector<ListedEntry> entries, directories;
+    bool done = false;
+    int listError = listDirectory(
+        dir, entries, options.readAhead ? ListingChunk : std::numeric_limits<std::size_t>::max(),
+        done);
+    std::unique_ptr<ListingStream> rest;
+    if (!done && listError == 0) rest = std::make_unique<ListingStream>(dir);
+    const bool filesFirst = options.order == TreeWalkOrder::FilesFirst;
 
     TreeWalkEntry entry;
     entry.directoryHandle_ = dirfd(dir);
     entry.depth_ = depth;
     const std::size_t pathLength = path.size() + (path.ends_with('\\') ? 0 : 1);
-    for (const ListedEntry& listed : entries) {
-      if (listed.hostName.find('\\') == std::string::npos) {
-        entry.name_ = listed.hostName;
-      } else {
-        entry.ownName_ = programNameOfHostName(listed.hostName);
-        entry.name_ = entry.ownName_;
-      }
-      entry.parent_ = &path;
-      entry.hostName_ = listed.hostName.c_str();
-      entry.directory_ = listed.kind == EntryKind::Directory;
-      entry.link_ = listed.kind == EntryKind::Link;
-      entry.looked_ = false;
-      if (pathLength + entry.name_.size() > MaxPath) {
-        if (visitor.failed(entry.path(), fileFailure(ENAMETOOLONG)) == TreeWalkStop)
-          return TreeWalkStop;
-        continue;
-      }
-      int answer = visitor.visit(entry);
-      if (answer == TreeWalkStop) return TreeWalkStop;
-      if (entry.directory_ && answer == TreeWalkContinue) {
-        DirectoryHandle below = openBelow(dir, entry, answer);
-        if (answer == TreeWalkStop) return TreeWalkStop;
-        if (below) {
-          answer = walk(below.get(), entry.path(), depth + 1);
-          below.reset();
-          ancestors.pop_back();
-          if (answer == TreeWalkStop) return TreeWalkStop;
-          if (visitor.leaveDirectory(entry) == TreeWalkStop) return TreeWalkStop;
+    do {
+      for (ListedEntry& listed : entries) {
+        if (filesFirst && listed.kind == EntryKind::Directory) {
+          directories.push_back(std::move(listed));
+          continue;
         }
+        if (visitListed(dir, path, pathLength, listed, entry) == TreeWalkStop) return TreeWalkStop;
       }
-      if (visitor.cancelled()) return TreeWalkStop;
-    }
+    } while (rest && rest->next(entries, listError));
+    rest.reset();
+    for (const ListedEntry& listed : directories)
+      if (visitListed(dir, path, pathLength, listed, entry) == TreeWalkStop) return TreeWalkStop;
     if (listError != 0 && visitor.failed(path, fileFailure(listError)) == TreeWalkStop)
       return TreeWalkStop;
     return TreeWalkContinue;
