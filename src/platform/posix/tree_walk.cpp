@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -104,6 +106,10 @@ class ListingStream {
 
  private:
   void read(DIR* dir) {
+    // The program's signals are for the thread that walks; none interrupts the reading here.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
     bool done = false;
     int error = 0;
     while (!done && !stop_) {
