@@ -51,6 +51,7 @@ bool deliverDots(FindSearch& search, FindRecord& record) {
     const std::string path = self ? search.directory : parentPath(search.directory);
     if (lookUpEntry(path, record) != 0) continue;
     record.name = std::string(dots);
+    record.shortName.clear();
     return true;
   }
   return false;
@@ -100,7 +101,8 @@ int findFirst(std::string_view pattern, int, FindRecord& record) {
 
   auto search = std::make_unique<FindSearch>();
   const std::string hostPattern = joinPath(toHostPath(directory), "*");
-  search->handle = FindFirstFileExW(widePath(hostPattern).c_str(), FindExInfoBasic, &search->data,
+  // The standard level, unlike the basic one, gives the 8.3 alternate names.
+  search->handle = FindFirstFileExW(widePath(hostPattern).c_str(), FindExInfoStandard, &search->data,
                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (search->handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/drives.h"
 #include "platform/host_entry.h"
@@ -61,6 +62,7 @@ void identityOf(const std::wstring& wide, std::string_view programPath, bool fol
 void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
                      std::uint64_t volume, FindRecord& record) {
   record.name = utf8Of(data.cFileName);
+  record.shortName = utf8Of(data.cAlternateFileName);
   record.attribute = static_cast<std::uint8_t>(data.dwFileAttributes & RecordAttributeMask);
   const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   record.isLink = isLinkEntry(data.dwFileAttributes, data.dwReserved0);
@@ -84,11 +86,16 @@ int lookUpEntry(std::string_view programPath, FindRecord& record) {
   data.ftLastWriteTime = info.ftLastWriteTime;
   data.nFileSizeHigh = info.nFileSizeHigh;
   data.nFileSizeLow = info.nFileSizeLow;
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+  // The directory's own entry gives the reparse tag and the alternate name (a drive root
+  // has none).
+  if (!isDriveRoot(programPath)) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide.c_str(), &found);
+    HANDLE search = FindFirstFileExW(wide.c_str(), FindExInfoStandard, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
     if (search != INVALID_HANDLE_VALUE) {
-      data.dwReserved0 = found.dwReserved0;
+      if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        data.dwReserved0 = found.dwReserved0;
+      std::memcpy(data.cAlternateFileName, found.cAlternateFileName, sizeof data.cAlternateFileName);
       FindClose(search);
     }
   }

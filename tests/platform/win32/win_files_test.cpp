@@ -157,6 +157,47 @@ TEST_F(WinTreeTest, FindDeliversAttributesSizesTimesAndDotsFirst) {
   EXPECT_NE(one.inode, other.inode);
 }
 
+// The form of an alternate name is the volume's (Wine hashes it): only that a long name's
+// one is an 8.3 name other than the long one, the same from a listing and a lookup.
+TEST_F(WinTreeTest, AlternateNamesComeFromListingsAndLookupsAlike) {
+  write("a rather long name.text", "x");
+  write("plain.txt", "y");
+  ASSERT_TRUE(makeDirectory(path("sub directory")));
+  std::vector<std::pair<std::string, std::string>> listed;
+  FindRecord record;
+  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record))
+    listed.emplace_back(record.name, record.shortName);
+  ASSERT_EQ(listed.size(), 5u);
+  for (const auto& [name, shortName] : listed) {
+    SCOPED_TRACE(name);
+    if (name == "." || name == ".." || name == "plain.txt") {  // the last is 8.3 already
+      EXPECT_EQ(shortName, "");
+      continue;
+    }
+    FindRecord one;
+    ASSERT_TRUE(findEntry(path(name), one));
+    EXPECT_EQ(one.shortName, shortName);
+    if (shortName.empty()) continue;
+    EXPECT_NE(shortName, name);
+    const std::size_t dot = shortName.find('.');
+    EXPECT_LE(dot == std::string::npos ? shortName.size() : dot, 8u);
+    EXPECT_LE(shortName.size(), 12u);
+    EXPECT_EQ(shortName.find(' '), std::string::npos);
+  }
+  FindRecord root;
+  ASSERT_TRUE(findEntry("C:\\", root));
+  EXPECT_EQ(root.shortName, "");
+}
+
+// A program kept in a folder of its own keeps its setup beside itself, also before the
+// first one is written.
+TEST_F(WinTreeTest, AWritableProgramDirectoryKeepsTheSetup) {
+  EXPECT_TRUE(programDirectoryKeepsSetup(toHostPath(root_), "corvane.SET"));
+  EXPECT_FALSE(programDirectoryKeepsSetup(toHostPath(path("missing")), "corvane.SET"));
+  write("file", "");
+  EXPECT_FALSE(programDirectoryKeepsSetup(toHostPath(path("file")), "corvane.SET"));
+}
+
 TEST_F(WinTreeTest, RenamesNeverReplaceUnlessAskedAndReadOnlyProtects) {
   write("a.txt", "new");
   write("b.txt", "old");
