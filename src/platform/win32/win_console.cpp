@@ -192,16 +192,15 @@ bool WinConsole::start(std::string_view title) {
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                             CONSOLE_TEXTMODE_BUFFER, nullptr);
   if (buffer == INVALID_HANDLE_VALUE) return false;
-  const SHORT columns = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
-  const SHORT rows = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
-  SetConsoleScreenBufferSize(buffer, COORD{columns, rows});
-  SMALL_RECT window{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
-  SetConsoleWindowInfo(buffer, TRUE, &window);
   if (wakeEvent_ == nullptr) wakeEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   input_ = input;
   original_ = output;
   buffer_ = buffer;
   savedInputMode_ = inputMode;
+  {
+    std::lock_guard<std::mutex> lock(output_);
+    fitWindowLocked(original_);
+  }
   setTitle(title);
 
   SetConsoleCtrlHandler(consoleControlHandler, TRUE);
@@ -281,6 +280,36 @@ void WinConsole::beep(int frequency, int ticks) {
   Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(ticks * TickMs));
 }
 
+bool WinConsole::fitWindowLocked(HANDLE source) {
+  CONSOLE_SCREEN_BUFFER_INFO info, own;
+  if (buffer_ == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(source, &info) ||
+      !GetConsoleScreenBufferInfo(buffer_, &own))
+    return false;
+  const SHORT columns = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
+  const SHORT rows = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
+  if (columns <= 0 || rows <= 0) return false;
+  if (own.dwSize.X != columns || own.dwSize.Y != rows || own.srWindow.Left != 0 ||
+      own.srWindow.Top != 0 || own.srWindow.Right != columns - 1 || own.srWindow.Bottom != rows - 1) {
+    // A window never reaches past its buffer: first the window into the buffer's top left
+    // corner, then the buffer to the size, then the window to all of it.
+    SMALL_RECT window{0, 0, static_cast<SHORT>(std::min(columns, own.dwSize.X) - 1),
+                      static_cast<SHORT>(std::min(rows, own.dwSize.Y) - 1)};
+    SetConsoleWindowInfo(buffer_, TRUE, &window);
+    SetConsoleScreenBufferSize(buffer_, COORD{columns, rows});
+    window = SMALL_RECT{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
+    SetConsoleWindowInfo(buffer_, TRUE, &window);
+  }
+  const bool changed = columns != columns_ || rows != rows_;
+  columns_ = columns;
+  rows_ = rows;
+  return changed;
+}
+
+bool WinConsole::windowResized() {
+  std::lock_guard<std::mutex> lock(output_);
+  return live_ && fitWindowLocked(buffer_);
+}
+
 bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
   // The queue is asked for its count before each wait, and a wait lasts one slice at most:
   // not every console signals its input handle for records another program wrote into it.
@@ -302,9 +331,16 @@ bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
         InputRecord translated;
         int repeat = 1;
         if (!translateInputRecord(in[i], translated, repeat)) continue;
+        // The buffer-size event of the program's own fitting tells nothing new.
+        if (translated.kind == InputRecord::Kind::Resize && !windowResized()) continue;
         for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
       }
       continue;
+    }
+    if (windowResized()) {
+      record = InputRecord{};
+      record.kind = InputRecord::Kind::Resize;
+      return true;
     }
     DWORD wait = SliceMs;
     if (timeoutMs >= 0) {
@@ -377,6 +413,12 @@ void WinConsole::enterScreen() {
   std::lock_guard<std::mutex> lock(output_);
   if (buffer_ == INVALID_HANDLE_VALUE) return;
   SetConsoleMode(input_, ProgramInputMode);
+  // The window may have changed its size while the user's buffer was shown.
+  if (fitWindowLocked(original_)) {
+    InputRecord resize;
+    resize.kind = InputRecord::Kind::Resize;
+    queue_.push_back(resize);
+  }
   SetConsoleActiveScreenBuffer(buffer_);
   repaintBuffer(buffer_);
   live_ = true;

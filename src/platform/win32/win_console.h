@@ -59,6 +59,13 @@ class WinConsole : public ConsoleBackend {
 
  private:
   void applyCursorLocked();
+  // Makes the program's buffer exactly the size of the window that source (the program's
+  // own buffer, or the user's after a command) shows, the window at the buffer's top left,
+  // and remembers that size. True when the size changed from the one remembered.
+  bool fitWindowLocked(HANDLE source);
+  // Before a wait: the window changed its size without telling (not every console sends a
+  // buffer-size event for the window alone).
+  bool windowResized();
 
   HANDLE input_ = INVALID_HANDLE_VALUE;
   HANDLE original_ = INVALID_HANDLE_VALUE;
@@ -69,6 +76,7 @@ class WinConsole : public ConsoleBackend {
   std::mutex output_;
   std::deque<InputRecord> queue_;
   int cursorShape_ = 2, cursorColumn_ = 0, cursorRow_ = 0;
+  int columns_ = 0, rows_ = 0;  // the window size the program was last told
 };
 
 }  // namespace corvane

@@ -120,6 +120,41 @@ void recordsComeBackAsKeys(WinConsole& console) {
   }
 }
 
+// Reads input until a resize record comes (true) or nothing has come for timeoutMs.
+bool resizeArrives(WinConsole& console, int timeoutMs) {
+  InputRecord record;
+  while (console.readInput(record, timeoutMs))
+    if (record.kind == InputRecord::Kind::Resize) return true;
+  return false;
+}
+
+// A console that changes only the window (a smaller one) and one that changes the buffer
+// with it and sends its event: each arrives as one resize record, and the program's buffer
+// is made the window's size, so that row 0 is the window's top row.
+void windowSizesArriveAsResizes(WinConsole& console) {
+  struct Case {
+    const char* name;
+    SHORT columns, rows;
+    bool growBuffer;
+  };
+  for (const Case& c : {Case{"smaller window", 90, 25, false}, Case{"larger buffer", 120, 35, true}}) {
+    console.flushInput();
+    if (c.growBuffer) SetConsoleScreenBufferSize(console.screenBuffer(), COORD{c.columns, c.rows});
+    SMALL_RECT window{0, 0, static_cast<SHORT>(c.columns - 1), static_cast<SHORT>(c.rows - 1)};
+    check(SetConsoleWindowInfo(console.screenBuffer(), TRUE, &window) != 0,
+          std::string(c.name) + ": SetConsoleWindowInfo");
+    check(resizeArrives(console, 500), std::string(c.name) + ": a resize record");
+    int columns = 0, rows = 0;
+    console.terminalSize(columns, rows);
+    check(columns == c.columns && rows == c.rows, std::string(c.name) + ": the new size");
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    check(GetConsoleScreenBufferInfo(console.screenBuffer(), &info) && info.dwSize.X == c.columns &&
+              info.dwSize.Y == c.rows && info.srWindow.Top == 0 && info.srWindow.Left == 0,
+          std::string(c.name) + ": the buffer fitted to the window");
+    check(!resizeArrives(console, 300), std::string(c.name) + ": only one resize record");
+  }
+}
+
 void controlHandlerIsReached() {
   interrupted = false;
   check(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0, "GenerateConsoleCtrlEvent");
@@ -146,6 +181,7 @@ int run(const char* resultPath) {
   recordsComeBackAsKeys(console);
   controlHandlerIsReached();
   check(columns == 100 && rows == 30, "the console has the pseudo-terminal's size (100 x 30)");
+  windowSizesArriveAsResizes(console);
 
   console.stop();
   // The console's own output shares the terminal: the result goes to a file.
