@@ -102,14 +102,7 @@ void UserScreenLine::drawRow(const ScreenImage& image) {
 
 bool UserScreenLine::visibleChange(const ScreenImage& image, int left, int top, int right,
                                    int bottom) const {
-  if (snapshot_.columns != image.columns || snapshot_.rows != image.rows) return true;
-  bottom = std::min(bottom, quietFrom_ - 1);
-  for (int row = std::max(top, 0); row <= bottom; ++row) {
-    if (row == row_) continue;
-    for (int column = std::max(left, 0); column <= right && column < image.columns; ++column)
-      if (!(image.at(column, row) == snapshot_.at(column, row))) return true;
-  }
-  return false;
+  return changedOutsideRow(snapshot_, image, left, top, right, bottom, row_, quietFrom_);
 }
 
 void UserScreenLine::bringBackProgramScreen(const ScreenImage& image) {
