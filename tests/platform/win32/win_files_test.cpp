@@ -392,10 +392,13 @@ TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
       std::string expected;
     };
     std::string open = program + " \"pre ";
-    open += cmdWordAt(open, name) + " post\"";
+    open += cmdWordAt(open, name, " post\"") + " post\"";
     std::string plain = program + " ";
     plain += cmdWordAt(plain, name);
-    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}}) {
+    // Right before the closing quote of a template ("%1" of a root directory).
+    std::string closing = program + " \"";
+    closing += cmdWordAt(closing, name, "\"") + "\"";
+    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}, Case{closing, name}}) {
       if (c.expected.empty()) continue;  // an empty word is no argument
       SCOPED_TRACE(c.line);
       EXPECT_TRUE(scanCmdText(c.line).separators.empty());
