@@ -14,7 +14,9 @@
 #include "platform/find.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
+#include "platform/environment.h"
 #include "platform/paths.h"
+#include "platform/printer_port.h"
 #include "platform/process.h"
 #include "platform/replace_file.h"
 #include "platform/tree_walk.h"
@@ -350,15 +352,74 @@ TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
   EXPECT_FALSE(findExecutable("no-such-program-here", ""));
 }
 
+// A helper program built beside this test.
+std::string helperProgram(std::string_view name) {
+  wchar_t self[MAX_PATH + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::string path = utf8Of(std::wstring_view(self, length));
+  return path.substr(0, path.find_last_of('\\') + 1) + std::string(name);
+}
+
+void setVariable(const wchar_t* name, const std::string& value) {
+  ASSERT_TRUE(SetEnvironmentVariableW(name, value.empty() ? nullptr : wideOf(value).c_str()));
+}
+
+// "|command" ports: the printed bytes reach the command's standard input; a status other
+// than 0, a command that stops reading, one that takes nothing and an interpreter that does
+// not start are failures, and none of them blocks the program.
+TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
+  setVariable(L"CORVANE_LPT4", "|more > " + cmdWordAt("more > ", toHostPath(path("copy.txt"))));
+  {
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    EXPECT_TRUE(printer.write("first line\r\nsecond line\r\n", {}));
+    EXPECT_TRUE(printer.close({}));
+    EXPECT_EQ(printer.exitStatus(), 0);
+  }
+  const std::string copied = read("copy.txt");
+  EXPECT_NE(copied.find("first line"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("second line"), std::string::npos) << copied;
+
+  setVariable(L"CORVANE_LPT4", "|exit 3");
+  {
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    FileResult written;
+    const std::string block(65536, 'x');
+    for (int i = 0; i < 200 && written; ++i) written = printer.write(block, [] { return true; });
+    EXPECT_EQ(written.error, EPIPE);
+    EXPECT_EQ(printer.close({}).error, EIO);
+    EXPECT_EQ(printer.exitStatus(), 3);
+  }
+
+  setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 2500");
+  {
+    const std::string block(1 << 20, 'x');
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    int asked = 0;
+    EXPECT_EQ(printer.write(block, [&] { return ++asked < 3; }).error, ECANCELED);
+    EXPECT_EQ(asked, 3);
+    printer.setTimeout(3 * PrinterPollStepMs);
+    EXPECT_EQ(printer.write(block, [] { return true; }).error, ETIMEDOUT);
+  }
+
+  const std::string comspec = environmentValue("COMSPEC");
+  setVariable(L"COMSPEC", "C:\\no\\such\\interpreter.exe");
+  {
+    PrinterPort printer;
+    EXPECT_FALSE(printer.open(4));
+  }
+  setVariable(L"COMSPEC", comspec);
+  setVariable(L"CORVANE_LPT4", "");
+}
+
 // Names full of what cmd.exe gives meaning to, each run through the real cmd.exe to a program
 // that reports its arguments: it must receive exactly the name, and nothing else may run (the
 // directory holds its report and nothing more). Both as a word of its own and inside a quote
 // the line leaves open.
 TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
-  wchar_t self[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::string helper = utf8Of(std::wstring_view(self, length));
-  helper = helper.substr(0, helper.find_last_of('\\') + 1) + "argv_echo.exe";
+  const std::string helper = helperProgram("argv_echo.exe");
   ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_PROBE", L"EXPANDED"));
   const std::vector<std::string> names = {
       "a b",          "a&echo INJECTED>x", "p|echo INJECTED>x", "l<r",        "g >x",
