@@ -159,25 +159,32 @@ TEST_F(WinTreeTest, FindDeliversAttributesSizesTimesAndDotsFirst) {
   EXPECT_NE(one.inode, other.inode);
 }
 
-// The form of an alternate name is the volume's (Wine hashes it): only that a long name's
-// one is an 8.3 name other than the long one, the same from a listing and a lookup.
-TEST_F(WinTreeTest, AlternateNamesComeFromListingsAndLookupsAlike) {
+// A listing and a lookup of one entry agree on its identity (the file index) and its 8.3
+// name. The form of an alternate name is the volume's (Wine hashes it): only that a long
+// name's one is an 8.3 name other than the long one.
+TEST_F(WinTreeTest, ListingsAndLookupsAgreeOnIdentityAndAlternateName) {
   write("a rather long name.text", "x");
   write("plain.txt", "y");
   ASSERT_TRUE(makeDirectory(path("sub directory")));
-  std::vector<std::pair<std::string, std::string>> listed;
+  struct Listed {
+    std::string name, shortName;
+    std::uint64_t device, inode;
+  };
+  std::vector<Listed> listed;
   FindRecord record;
   for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record))
-    listed.emplace_back(record.name, record.shortName);
+    listed.push_back({record.name, record.shortName, record.device, record.inode});
   ASSERT_EQ(listed.size(), 5u);
-  for (const auto& [name, shortName] : listed) {
+  for (const auto& [name, shortName, device, inode] : listed) {
     SCOPED_TRACE(name);
+    FindRecord one;
+    ASSERT_TRUE(findEntry(path(name), one));
+    EXPECT_EQ(one.device, device);
+    EXPECT_EQ(one.inode, inode);
     if (name == "." || name == ".." || name == "plain.txt") {  // the last is 8.3 already
       EXPECT_EQ(shortName, "");
       continue;
     }
-    FindRecord one;
-    ASSERT_TRUE(findEntry(path(name), one));
     EXPECT_EQ(one.shortName, shortName);
     if (shortName.empty()) continue;
     EXPECT_NE(shortName, name);
