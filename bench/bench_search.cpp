@@ -2,7 +2,8 @@
 // needle in exactly 50 of them) beside a flat directory of 100,000 entries, each against a
 // floor measured in the same run: the tree text search (hits not shown) against `grep -rlF`
 // and against reading every byte; the same ignoring case against `LC_ALL=C grep -rliF`;
-// "*.c" over every entry (file find and global list) against readdir + d_type + fnmatch;
+// "*.c" over every entry (file find and global list) against readdir + d_type + fnmatch,
+// the same with the stat of each match a listing needs, and `find -printf` of size and date;
 // directory size against readdir + fstatat (the sums compared); the compare of two
 // 100,000-entry panels against reading them.
 #include <dirent.h>
@@ -239,6 +240,13 @@ int main() {
   std::printf("  file find: %d files\n", totals.files);
   printRatio("file find \"*.c\"", find, nameFloor, "floor");
   printRatio("  against floor 2", find, statFloor, "floor 2");
+  // The command-line tool doing the same work: each match's size and date.
+  std::size_t peerLines = 0;
+  const double findPeer = bestOf(Repeats, [&] {
+    peerLines = linesOf("find '" + root + "' -name '*.c' -printf '%s %TD\\n'");
+  });
+  std::printf("  find -name '*.c' -printf size and date: %zu lines\n", peerLines);
+  printRatio("  against find -printf", find, findPeer, "find");
   std::uint32_t listed = 0;
   const double global = bestOf(Repeats, [&] {
     Panel panel;

@@ -51,6 +51,9 @@ struct CommandContext {
   // when there is none, or while a global list runs).
   virtual Panel& currentPanel() = 0;
   virtual Panel* otherPanel() = 0;
+  // The panel on the screen beside the current one, also while a global list runs (then the
+  // one beside the panel the list was opened from): where a command's changes must show.
+  virtual const Panel* panelBeside() { return otherPanel(); }
   // The current panel is a global list (names are full paths).
   virtual bool inGlobalList() const = 0;
   // Runs a nested loop over a panel the command filled (an archive listing, a list of found

@@ -38,9 +38,9 @@
 #include "ui/boxes.h"
 #include "ui/hotkey_label.h"
 #include "ui/key_bar.h"
+#include "ui/pulldown.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_commands.h"
-#include "ui/pulldown.h"
 
 namespace corvane {
 namespace {
@@ -148,7 +148,11 @@ void readPanel(Panel& panel, bool fresh, bool quiet) {
 bool updateOtherPanel(LoopContext& loop) {
   const int request = loop.otherRequest;
   loop.otherRequest = OtherNone;
-  PanelView& view = loop.other;
+  // A global list's loop has no panel of its own beside it: the one on the screen belongs to
+  // the loop it was opened from, and a copy or move into it shows there at once.
+  const bool outerOther = loop.other.panel == nullptr && loop.globalList && loop.outer != nullptr;
+  PanelView& view = outerOther ? loop.outer->other : loop.other;
+  const int level = outerOther ? std::max(nestingLevel() - 1, 1) : nestingLevel();
   if (view.panel == nullptr || request == OtherNone) return false;
   Panel& other = *view.panel;
   const Panel& current = *loop.current.panel;
@@ -178,8 +182,8 @@ bool updateOtherPanel(LoopContext& loop) {
   } else {
     return false;
   }
-  drawPanel(view, false, nestingLevel());
-  return read;
+  drawPanel(view, false, level);
+  return read && !outerOther;
 }
 
 // A fresh read of the directory the other panel has just read in this pass takes its list
@@ -789,7 +793,7 @@ int LoopContext::runNestedLoop(Panel& panel) {
       [&](ScreenWindow* window) -> Panel& {
         panel.window = window;
         panel.layout = outerPanel.layout;
-        if (!panel.currentDirectory.empty() && !isGlobalList(panel) && panel.archiveType == 0)
+        if (!panel.currentDirectory.empty() && panel.archiveType == 0)
           changeDirectory(panel.currentDirectory);
         return panel;
       },

@@ -61,6 +61,10 @@ struct LoopContext : CommandContext {
 
   Panel& currentPanel() override { return *current.panel; }
   Panel* otherPanel() override { return globalList ? nullptr : other.panel; }
+  const Panel* panelBeside() override {
+    return other.panel == nullptr && globalList && outer != nullptr ? outer->other.panel
+                                                                    : other.panel;
+  }
   bool inGlobalList() const override { return globalList; }
   int runNestedLoop(Panel& panel) override;
 

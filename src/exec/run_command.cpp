@@ -8,6 +8,7 @@
 #include "exec/exec_state.h"
 #include "exec/exec_texts.h"
 #include "exec/shell_words.h"
+#include "panels/read_texts.h"
 #include "platform/charset.h"
 #include "platform/clock.h"
 #include "platform/color.h"
@@ -184,7 +185,7 @@ void setNormalScreenOps(const NormalScreenOps& ops) { normalScreen() = ops; }
 void resetNormalScreenOps() { normalScreen() = platformNormalScreenOps(); }
 
 NormalScreenOps platformNormalScreenOps() {
-  return {clearNormalScreen, writeNormalScreen, waitKeyOnNormalScreen};
+  return {clearNormalScreen, writeNormalScreen, waitKeyOnNormalScreen, escapeTypedOnNormalScreen};
 }
 
 ExecState& execState() {
@@ -221,6 +222,10 @@ std::size_t runCommandBatch(std::span<const std::string> commands, bool wait) {
   for (const std::string& text : commands) {
     const std::string_view command = trimBlanks(text);
     if (command.empty()) continue;
+    if (away && ops.escapeTyped != nullptr && ops.escapeTyped()) {
+      comeBack();
+      if (question(QuestionDefaultNo, TextCancelOperation) == QuestionYes) break;
+    }
     ++ran;
     int result = BuiltinDone;
     if (isBuiltin(command)) {
@@ -252,8 +257,8 @@ std::size_t runCommandBatch(std::span<const std::string> commands, bool wait) {
   if (!failure.reason.empty())
     messageBox(failure.directory ? textf(exec_text::CannotEnterFormat, failedDirectory.c_str(),
                                          failure.reason.c_str())
-                                 : textf(exec_text::CannotStartFormat,
-                                         commandInterpreter().c_str(), failure.reason.c_str()));
+                                 : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
+                                         failure.reason.c_str()));
   return ran;
 }
 

@@ -41,6 +41,9 @@ struct NormalScreenOps {
   void (*clear)();
   void (*write)(std::string_view text);
   void (*waitKey)(std::string_view prompt);
+  // Whether Esc was typed on the normal screen since the last look (keys typed meanwhile are
+  // used up); nullptr: never.
+  bool (*escapeTyped)() = nullptr;
 };
 void setNormalScreenOps(const NormalScreenOps& ops);
 // The platform's functions back.
@@ -65,7 +68,9 @@ int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
 // Runs commands one after another with the terminal given back once for all of them (a
 // recursive command over a whole tree): external commands run in the current directory
 // on the normal screen, a built-in one (an internal program) with the program's screen
-// back for it. A command killed by the interrupt key ends the batch. With wait and
+// back for it. A command killed by the interrupt key ends the batch; Esc typed while a
+// command ran brings the program's screen back with " Cancel operation ? " before the next
+// one (Y ends the batch). With wait and
 // preference 3 "Press any key !" follows the last one. Returns how many commands ran.
 std::size_t runCommandBatch(std::span<const std::string> commands, bool wait);
 

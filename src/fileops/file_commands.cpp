@@ -50,7 +50,7 @@ void requestPanelsReread(CommandContext& context, std::string_view changed) {
   } else if (context.reread != RereadInPlace && context.reread != RereadRecount) {
     context.reread = RereadRedraw;
   }
-  const Panel* other = context.otherPanel();
+  const Panel* other = context.panelBeside();
   if (other != nullptr && (made || atOrBelow(other->currentDirectory, changed) ||
                            sameName(other->currentDirectory, current.currentDirectory)))
     context.otherRequest = OtherAlways;

@@ -169,7 +169,7 @@ int renameCommand(CommandContext& context, CommandId) {
   const NodeId next = renamed.next != NoNode ? renamed.next : renamed.prev;
   if (next != NoNode) panel.cursor = next;
   context.reread = RereadRecount;
-  const Panel* other = context.otherPanel();
+  const Panel* other = context.panelBeside();
   if (other != nullptr && sameName(other->currentDirectory, directory))
     context.otherRequest = OtherAlways;
   return LoopContinue;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -25,70 +26,72 @@ namespace corvane {
 namespace {
 
 // The "  FileFind  " window: kept files scroll in the rows above the bottom line, which
-// shows the directory being searched. Lines go into the screen image at once and reach the
-// terminal at most every 40 ms, so a search that keeps thousands of files is not paced by it.
+// shows the directory being searched. What the rows show is drawn only when it reaches the
+// terminal (at most every 40 ms), so a search that keeps thousands of files formats and
+// scrolls a window's worth of lines, not every one.
 class FindWindow {
  public:
-  FindWindow() {
+  FindWindow(bool dayMonthDates) : dayMonth_(dayMonthDates) {
     if (!hasConsole()) return;
     const int columns = screenColumns(), rows = screenRows();
     const ColorAttr attr = color(ColorInfoWindow);
     if (window_.open(3, 4, columns - 4, rows - 8, attr, attr,
                      WindowDouble | WindowShadow | WindowClear, TextFileFindTitle) != 0)
       return;
-    lastListRow_ = window_->height - 3;
+    listRows_ = static_cast<std::size_t>(std::max(window_->height - 3, 1));
   }
 
   void showDirectory(std::string_view path) {
     if (!window_) return;
-    {
-      CurrentWindowScope scope(*window_);
-      raiseHold(1);
-      writeText(path, innerWidth() - 1, 1, window_->height - 2, WritePad);
-      lowerHold(1);
-    }
+    directory_ = path;
     pacedFlush();
   }
 
-  void addLine(std::string_view text) {
+  void addLine(std::string path, std::uint64_t size, std::uint16_t date) {
     if (!window_) return;
-    {
-      CurrentWindowScope scope(*window_);
-      raiseHold(1);
-      if (row_ > lastListRow_) {
-        const ScreenWindow& w = *window_;
-        scrollRect(windowScreenRow(w, 1), windowScreenColumn(w, 1),
-                   windowScreenRow(w, lastListRow_), windowScreenColumn(w, innerWidth()), 1,
-                   w.textColor);
-        row_ = lastListRow_;
-      }
-      writeText(text, innerWidth() - 1, 1, row_, WritePad);
-      lowerHold(1);
-    }
-    ++row_;
+    if (lines_.size() == listRows_) lines_.pop_front();
+    lines_.push_back({std::move(path), size, date});
     pacedFlush();
   }
 
-  // Shows what was drawn since the last time (before a note or box covers the window).
+  // Shows what was found since the last time (before a note or box covers the window).
   void flush() {
     if (!window_ || holdLevel() != 0) return;
+    draw();
     shown_ = std::chrono::steady_clock::now();
     flushWindowRect(window_->x, window_->y, window_->width, window_->height);
   }
 
  private:
   static constexpr std::chrono::milliseconds FlushInterval{40};
+  struct Found {
+    std::string path;
+    std::uint64_t size = 0;
+    std::uint16_t date = 0;
+  };
 
   void pacedFlush() {
     if (std::chrono::steady_clock::now() - shown_ >= FlushInterval) flush();
   }
 
-  std::chrono::steady_clock::time_point shown_{};
-  int innerWidth() const { return window_->width - 2; }
+  void draw() {
+    CurrentWindowScope scope(*window_);
+    raiseHold(1);
+    const int width = window_->width - 3;
+    int row = 1;
+    for (const Found& found : lines_)
+      writeText(foundFileLine(found.path, found.size, found.date, dayMonth_), width, 1, row++,
+                WritePad);
+    writeText(directory_, width, 1, window_->height - 2, WritePad);
+    lowerHold(1);
+  }
 
+  std::chrono::steady_clock::time_point shown_{};
   ScopedWindow window_;
-  int row_ = 1;
-  int lastListRow_ = 1;
+  bool dayMonth_ = true;
+  std::size_t listRows_ = 1;
+  std::deque<Found> lines_;
+  std::string directory_;
 };
 
 DirectoryId addDirectory(FileList& list, DirectoryId parent, std::string name) {
@@ -111,35 +114,40 @@ DirectoryId addDirectory(FileList& list, DirectoryId parent, std::string name) {
 class GlobalScan : public TreeWalkVisitor {
  public:
   GlobalScan(Panel& panel, const GlobalListOptions& options, std::string_view mask)
-      : panel_(panel), options_(options), mask_(compileMask(mask)) {
+      : panel_(panel), options_(options), mask_(compileMask(mask)), window_(options.dayMonthDates) {
     directories_.push_back(addDirectory(panel.list, NoDirectory, panel.currentDirectory));
+    paths_.push_back(panel.currentDirectory);
     window_.showDirectory(panel.currentDirectory);
   }
 
   int visit(TreeWalkEntry& entry) override {
-    if (entry.name().empty() || entry.name().front() == '.') return TreeWalkSkip;
-    std::string name(entry.name());
+    std::string_view name = entry.name();
+    if (name.empty() || name.front() == '.') return TreeWalkSkip;
     if (panel_.nameCase == 0) {
-      for (char& c : name) c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
+      folded_.clear();
+      appendFolded(folded_, name);
+      name = folded_;
     }
     const auto depth = static_cast<std::size_t>(entry.depth());
     if (entry.isDirectory()) {
       if (!options_.recursive) return TreeWalkSkip;
       // The node of the directory whose entries come next at this depth plus one.
       directories_.resize(depth + 1);
-      directories_[depth] = addDirectory(panel_.list, directories_[depth - 1], std::move(name));
+      paths_.resize(depth + 1);
+      directories_[depth] = addDirectory(panel_.list, directories_[depth - 1], std::string(name));
+      paths_[depth] = joinPath(paths_[depth - 1], name);
       window_.showDirectory(entry.path());
       return TreeWalkContinue;
     }
     if (!maskMatches(mask_, name)) return TreeWalkContinue;
     const FindRecord* record = entry.details();
     if (record == nullptr || record->linkToDirectory) return TreeWalkContinue;
-    const std::string full = joinPath(directoryPath(panel_.list, directories_[depth - 1]), name);
+    std::string full = joinPath(paths_[depth - 1], name);
     const int answer = options_.test ? options_.test(full) : GlobalTestKeep;
     if (answer == GlobalTestStop) return TreeWalkStop;
     if (answer != GlobalTestKeep && answer != GlobalTestCancel) return TreeWalkContinue;
     FileEntry e;
-    e.name = std::move(name);
+    e.name = std::string(name);
     e.attributes = record->attribute;
     e.time = record->time;
     e.date = record->date;
@@ -148,7 +156,7 @@ class GlobalScan : public TreeWalkVisitor {
     const NodeId id = allocateNode(list, std::move(e));
     list.nodes[id].directory = directories_[depth - 1];
     linkBefore(list, id, NoNode);
-    window_.addLine(foundFileLine(full, record->size, record->date, options_.dayMonthDates));
+    window_.addLine(std::move(full), record->size, record->date);
     return answer == GlobalTestCancel ? TreeWalkStop : TreeWalkContinue;
   }
 
@@ -175,6 +183,8 @@ class GlobalScan : public TreeWalkVisitor {
   FindWindow window_;
   CancelPoll poll_;
   std::vector<DirectoryId> directories_;  // by depth: the directory whose entries are walked
+  std::vector<std::string> paths_;        // by depth: its path as the list builds it
+  std::string folded_;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "panels/mask.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "panels/name_fold.h"
@@ -144,13 +145,31 @@ CompiledMask::Pattern compilePattern(std::string_view text, bool exclusion) {
     p.withoutExtension = true;
     p.text.pop_back();
   }
+  // "*" before plain ASCII: a name matches when it ends in those bytes (an ASCII byte always
+  // begins a character, so the star's run ends on a character boundary).
+  if (!p.matchesAll && p.text.size() > 1 && p.text.front() == '*' &&
+      p.text.find_first_of("*?[\\", 1) == npos &&
+      std::all_of(p.text.begin(), p.text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    p.suffixOnly = true;
+    p.text.erase(0, 1);
+  }
   return p;
+}
+
+bool endsWithFolded(std::string_view name, std::string_view folded) {
+  if (name.size() < folded.size()) return false;
+  const std::size_t start = name.size() - folded.size();
+  for (std::size_t i = 0; i < folded.size(); ++i)
+    if (foldByte(static_cast<unsigned char>(name[start + i])) !=
+        static_cast<unsigned char>(folded[i]))
+      return false;
+  return true;
 }
 
 bool matchesPattern(const CompiledMask::Pattern& p, std::string_view name) {
   if (p.matchesAll) return true;
   if (p.withoutExtension && hasTrailingExtension(name)) return false;
-  return wildcardMatch(p.text, name);
+  return p.suffixOnly ? endsWithFolded(name, p.text) : wildcardMatch(p.text, name);
 }
 
 }  // namespace

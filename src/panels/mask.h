@@ -24,6 +24,7 @@ struct CompiledMask {
     bool exclusion = false;
     bool withoutExtension = false;  // had a final "."
     bool matchesAll = false;        // "*.*"
+    bool suffixOnly = false;        // "*" and then plain ASCII ("*.c"): text holds the rest
   };
   std::vector<Pattern> patterns;
   bool weighed = false;  // a "<" stands somewhere in the mask

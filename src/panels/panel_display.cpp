@@ -18,6 +18,7 @@ namespace {
 // The narrow field of the long display without attributes: size or " <D>" in eight cells,
 // a blank, the attribute letters and the one-character compare mark.
 constexpr int NarrowFieldCells = 14;
+constexpr int GlobalListNameCells = 10;  // the least a global list's path column keeps
 
 bool takesSlot(const FileNode& n) { return (n.mark & MarkError) == 0; }
 
@@ -75,13 +76,18 @@ std::string slotText(const Panel& panel, const PanelGeometry& g, NodeId id, int 
       for (int i = 0; i < partCount; ++i) cells += textCells(parts[i]);
       return cells;
     };
-    while (count > 0 && lineEnd - cellsOf(count) + 1 - slotColumn - 2 < 1) --count;
+    // A global list's paths need more room than a name: attributes and marks give way first.
+    const int nameMinimum = isGlobalList(panel) ? GlobalListNameCells : 1;
+    while (count > 0 && lineEnd - cellsOf(count) + 1 - slotColumn - 2 < nameMinimum) --count;
     for (int i = 0; i < count; ++i) field += parts[i];
     fieldStart = std::min(g.fieldColumn, lineEnd - cellsOf(count) + 1);
   }
   // The name column runs from after the mark cell to one blank before the field.
   const int nameCells = std::max(fieldStart - slotColumn - 2, 0);
-  std::string line = " " + padCells(name, nameCells);
+  // A global list's path too long for its column keeps its end, where the file's own name is.
+  const bool cutPath = isGlobalList(panel) && nameCells > 1 && textCells(name) > nameCells;
+  std::string line =
+      " " + padCells(cutPath ? "~" + tailCells(name, nameCells - 1) : name, nameCells);
   line = padCells(line, std::max(fieldStart - slotColumn, 0)) + field;
   return padCells(line, g.columnWidth);
 }

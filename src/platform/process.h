@@ -52,5 +52,11 @@ void waitKeyOnNormalScreen(std::string_view prompt);
 // The same on given fds (tests use a pseudo-terminal). False when inFd is not a terminal
 // or failed before a key came.
 bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt);
+// Whether Esc was typed since the terminal was last read: every key typed meanwhile is read
+// without waiting and used up (an Esc that begins a key's sequence, such as an arrow's, does
+// not count). False when standard input is not a terminal.
+bool escapeTypedOnNormalScreen();
+// The same on a given fd (tests use a pseudo-terminal).
+bool escapeTypedOnTerminal(int inFd);
 
 }  // namespace corvane

@@ -14,6 +14,7 @@
 
 #include "platform/file_result.h"
 #include "platform/find.h"
+#include "platform/paths.h"
 
 namespace corvane {
 
@@ -35,7 +36,14 @@ struct TreeWalkOptions {
 // One entry met by the walk; valid during the visitor's call only.
 class TreeWalkEntry {
  public:
-  const std::string& path() const { return path_; }  // program path
+  // Program path, joined on the first call (most entries of a walk are only named).
+  const std::string& path() const {
+    if (parent_ != nullptr) {
+      path_ = joinPath(*parent_, name_);
+      parent_ = nullptr;
+    }
+    return path_;
+  }
   std::string_view name() const { return name_; }    // the last component, as in find records
   int depth() const { return depth_; }               // 1 for the entries of the start directory
   bool isDirectory() const { return directory_; }    // a directory itself; a link to one is not
@@ -51,8 +59,10 @@ class TreeWalkEntry {
  private:
   friend struct TreeWalker;
   int directoryHandle_ = -1;  // the open directory the entry is in
-  std::string path_;
-  std::string_view name_;  // the end of path_
+  mutable std::string path_;
+  mutable const std::string* parent_ = nullptr;  // set: path_ is still to be joined from it
+  std::string ownName_;
+  std::string_view name_;  // the end of path_, or the listed name
   const char* hostName_ = nullptr;
   int depth_ = 0;
   bool directory_ = false;

@@ -32,8 +32,9 @@ namespace {
 // Bytes read at a time: large enough that a read costs little against the bytes it brings,
 // small enough to stay in the cache while they are searched.
 constexpr std::size_t ScanBlockBytes = std::size_t{1} << 18;
-// Blocks between two looks at the keyboard inside one file (64 MiB).
-constexpr int ScanPollBlocks = 256;
+// Blocks between two looks at the keyboard inside one file (4 MiB: a fraction of a second
+// even from a slow disk; the terminal is read at most every few milliseconds anyway).
+constexpr int ScanPollBlocks = 16;
 constexpr int TreeSearchFormWidth = 60;
 
 struct KeyResult {
@@ -131,7 +132,12 @@ int searchTextCommand(CommandContext& context, CommandId) {
   }
   const std::string pattern = settings.searchString;
   const int result = searchFile(path, pattern, true, settings.caseFlag);
-  if (archive) (void)deleteFile(path);
+  if (archive) {  // the copy and the directory made for it
+    if (const FileopsHooks& hooks = fileopsState().hooks; hooks.releaseMember != nullptr)
+      hooks.releaseMember(path);
+    else
+      (void)deleteFile(path);
+  }
   if (result == SearchNoHit) messageBox(textf(FormatStringNotFound, pattern.c_str()));
   if (result == SearchHitEdited && !archive) requestPanelsReread(context, panel.currentDirectory);
   return LoopContinue;

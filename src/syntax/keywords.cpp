@@ -4,6 +4,7 @@
 #include "config/setup_file.h"
 #include "config/setup_path.h"
 #include "platform/file_system.h"
+#include "platform/find.h"
 #include "platform/paths.h"
 #include "platform/textf.h"
 #include "syntax/syntax_state.h"
@@ -115,10 +116,34 @@ std::string keywordFilePath() {
 
 void loadKeywords(std::string_view fileName) {
   SyntaxState& state = syntaxState();
-  state.keywords = readKeywordFile(keywordFilePath(), fileName);
+  SyntaxState::KeywordCache& cache = state.keywordCache;
+  const std::string path = keywordFilePath();
+  const std::string_view extension = lastExtensionOf(fileName);
+  FindRecord record;
+  const bool found = !path.empty() && findEntry(path, record);
+  const bool same = found && cache.valid && cache.path == path && cache.extension == extension &&
+                    cache.size == record.size && cache.device == record.device &&
+                    cache.inode == record.inode && cache.date == record.date &&
+                    cache.time == record.time;
+  if (same) {
+    state.keywords = cache.set;
+  } else {
+    state.keywords = readKeywordFile(path, fileName);
+    cache.valid = found;
+    if (found) {
+      cache.path = path;
+      cache.extension = std::string(extension);
+      cache.size = record.size;
+      cache.device = record.device;
+      cache.inode = record.inode;
+      cache.date = record.date;
+      cache.time = record.time;
+      cache.set = state.keywords;
+    }
+  }
   state.loaded = true;
   state.loadedFor = std::string(fileName);
-  if (state.keywords.maximumPassed) messageBox(textf(FormatKeywordMaximum, KeywordLimit));
+  if (!same && state.keywords.maximumPassed) messageBox(textf(FormatKeywordMaximum, KeywordLimit));
 }
 
 void freeKeywords() {

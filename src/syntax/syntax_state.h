@@ -20,6 +20,15 @@ struct SyntaxState {
   bool highlightFolded = false;
   TextFinder highlightFinder{{}, false};
   std::vector<std::uint8_t> paint;  // scratch of the line being drawn
+  // The last set read from the keyword file, for the next load of the same extension while
+  // the file is unchanged (the viewer's panel mode loads on every cursor move).
+  struct KeywordCache {
+    bool valid = false;
+    std::string path, extension;
+    std::uint64_t size = 0, device = 0, inode = 0;
+    std::uint16_t date = 0, time = 0;
+    KeywordSet set;
+  } keywordCache;
 };
 
 SyntaxState& syntaxState();

@@ -53,6 +53,22 @@ after_archiver
 wait_for 'deep sub c'
 key Escape
 wait_for 'D:\t.zip/sub/ '
+# A text search on the member leaves nothing of its copy behind.
+before=$(ls -A "$WORK/tmp" | wc -l)
+key F9
+wait_for ' Autoview'
+key Right
+wait_for ' Text search'
+key t
+wait_for ' Define Textsearch '
+type_text 'not in it'
+key Enter
+wait_for 'Press any key !' # the archiver's
+key Space
+wait_for "String 'not in it' not found ! "
+key Enter
+wait_gone 'not found'
+[ "$(ls -A "$WORK/tmp" | wc -l)" = "$before" ] || fail "the searched copy was left: $(ls -A "$WORK/tmp")"
 key F5
 wait_for 'Destination : D:\'
 key Enter

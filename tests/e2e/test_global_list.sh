@@ -60,6 +60,7 @@ wait_file "$WORK/d/out/src/sub/two.c"
 wait_file "$WORK/d/out/src/sub/three.c"
 wait_file "$WORK/d/out/src/one.c"
 [ "$(cat "$WORK/d/out/src/sub/two.c")" = two ] || fail "the copy holds the file's bytes"
+wait_for '║ src ' # the panel beside the list shows the copy at once
 
 # The last entry renamed where it lies.
 key End

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "panels/list_test_helpers.h"
@@ -133,12 +135,14 @@ TEST_F(GlobalListTest, ManyFilesScrollInsideTheWindowAboveTheDirectoryLine) {
   tree_.makeDir("many");
   for (int i = 0; i < 40; ++i) tree_.writeFile("many/f" + std::to_string(i) + ".c", "");
   // The window stands at row 4 of 25 with 17 rows: files in screen rows 4 to 17, the
-  // directory in row 18. Looked at from the test callback, before each file's line.
+  // directory in row 18. Lines are drawn when they go to the terminal (at most every 40 ms):
+  // a pause before the 29th file's line lets it be drawn; looked at before the 30th.
   int calls = 0;
   std::string lastListRow, directoryRow, firstListRow;
   GlobalListOptions options;
   options.test = [&](std::string_view) {
-    if (++calls == 30) {
+    if (++calls == 29) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (calls == 30) {
       firstListRow = imageRow(4);
       lastListRow = imageRow(17);
       directoryRow = imageRow(18);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "panels/list_test_helpers.h"
 
 namespace corvane {
@@ -82,6 +84,23 @@ TEST(Mask, FirstMatchingNodeFollowsTheChain) {
   testing::append(list, testing::fileEntry("z.c"));
   EXPECT_EQ(firstMatchingNode(list, "*.c"), c);
   EXPECT_EQ(firstMatchingNode(list, "*.obj"), NoNode);
+}
+
+// "*" before plain ASCII takes a shortcut (a suffix test): it must agree with the general
+// matcher ("**..." takes no shortcut) on names of any bytes and either case.
+TEST(Mask, SuffixShortcutAgreesWithTheGeneralMatcher) {
+  std::mt19937 random(7);
+  const std::string pieces[] = {".c", ".C", "c", ".tar.gz", "a", "\xC3\xA9", "\xFF", ".", "x.C"};
+  const std::string tails[] = {".c", ".tar.gz", "c", ".", "x.c", "\xC3\xA9.c"};
+  for (int round = 0; round < 3000; ++round) {
+    std::string name;
+    for (int n = static_cast<int>(random() % 4); n >= 0; --n)
+      name += pieces[random() % std::size(pieces)];
+    const std::string& tail = tails[random() % std::size(tails)];
+    for (const std::string& suffix : {tail, tail + "."})
+      EXPECT_EQ(patternMatches("*" + suffix, name), patternMatches("**" + suffix, name))
+          << "*" << suffix << " against " << name;
+  }
 }
 
 }  // namespace

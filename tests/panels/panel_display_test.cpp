@@ -218,6 +218,14 @@ TEST_F(PanelDisplayTest, GlobalListLongDisplayShowsFullPaths) {
   panel.top = panel.cursor = panel.list.head;
   drawFileList(panel, geometry(78, 4, LayoutSingleList, DisplayLongAttributes));
   EXPECT_EQ(cellText(panel, 14, 1, 16), " T:\\src\\lib\\a.c ");
+  // In a narrow panel the path keeps its end, and keeps room before attributes and marks.
+  for (const auto& [width, shown] :
+       {std::pair{44, " ~src\\lib\\a.c       10"}, std::pair{38, " ~rc\\lib\\a.c       10"}}) {
+    giveWindow(panel, width, 4);
+    drawFileList(panel, geometry(width, 4, LayoutTwoLists, DisplayLongAttributes));
+    const std::string row = cellText(panel, 1, 1, width - 2);
+    EXPECT_EQ(row.substr(0, std::string_view(shown).size()), shown) << row;
+  }
   // The short display keeps the bare name.
   panel.displayBits = DisplayShort | DisplayGlobalList;
   drawFileList(panel, geometry(78, 4, LayoutSingleList, DisplayShort));

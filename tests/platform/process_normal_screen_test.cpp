@@ -1,6 +1,7 @@
 // The key prompt on the normal screen, on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -68,6 +69,41 @@ TEST(NormalScreenKeyTest, TakesOneWholeKeyAndPutsTheModesBack) {
 
   const int notATerminal = open("/dev/null", O_RDONLY | O_CLOEXEC);
   EXPECT_FALSE(waitKeyOnTerminal(notATerminal, pty.slave, prompt));
+  close(notATerminal);
+}
+
+// Esc typed while a command had the terminal: keys are looked at without waiting and used up;
+// an arrow's sequence is not an Esc.
+TEST(NormalScreenKeyTest, EscapeTypedMeanwhileIsSeenAndUsedUp) {
+  PseudoTerminal pty;
+  ASSERT_GE(pty.slave, 0);
+  struct termios before {};
+  ASSERT_EQ(tcgetattr(pty.slave, &before), 0);
+  const struct {
+    const char* typed;
+    bool escape;
+  } cases[] = {
+      {"\x1b", true},    {"ab\x1b", true},  {"\x1b\x1b[B", true},
+      {"\x1b[A", false}, {"\x1bOP", false}, {"ls", false},
+  };
+  for (const auto& c : cases) {
+    // The line's end makes the typed keys readable in line mode too: waited for, so that
+    // the look does not come before the keys.
+    const std::string typed = std::string(c.typed) + "\n";
+    ASSERT_EQ(write(pty.master, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    struct pollfd ready {
+      pty.slave, POLLIN, 0
+    };
+    ASSERT_EQ(poll(&ready, 1, 5000), 1) << c.typed;
+    EXPECT_EQ(escapeTypedOnTerminal(pty.slave), c.escape) << c.typed;
+    EXPECT_FALSE(escapeTypedOnTerminal(pty.slave)) << "used up: " << c.typed;
+    struct termios after {};
+    ASSERT_EQ(tcgetattr(pty.slave, &after), 0);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(after.c_cc[VMIN], before.c_cc[VMIN]);
+  }
+  const int notATerminal = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  EXPECT_FALSE(escapeTypedOnTerminal(notATerminal));
   close(notATerminal);
 }
 

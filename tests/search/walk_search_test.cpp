@@ -117,6 +117,24 @@ TEST_F(WalkSearchTest, RecursiveCommandGetsEachPathAsOneWord) {
   EXPECT_NE(lines.find(t_.host("src/x;rm -rf y.c") + "\n"), std::string::npos) << lines;
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
   EXPECT_TRUE(u_.exists("y"));
+
+  // Esc typed while the first command ran: " Cancel operation ? " before the next one; N goes
+  // on, Y runs no more.
+  for (const char reply : {'N', 'Y'}) {
+    ASSERT_TRUE(u_.writeFile("out", ""));
+    static int looks;
+    looks = 0;
+    setNormalScreenOps(
+        {[] {}, [](std::string_view) {}, [](std::string_view) {}, [] { return ++looks == 1; }});
+    screen_.onInputExhausted = [reply](HeadlessConsole& console) {
+      console.pushText(std::string(1, reply));
+    };
+    EXPECT_EQ(commandRecursive("T:\\src\\*.c", command), 2);
+    screen_.onInputExhausted = nullptr;
+    EXPECT_TRUE(sawText("Cancel operation ?"));
+    lines = u_.readFile("out");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), reply == 'N' ? 2 : 1) << lines;
+  }
 }
 
 // The scan against the plain definition over files whose hits fall on both sides of the

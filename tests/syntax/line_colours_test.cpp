@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -104,9 +105,9 @@ TEST_F(SyntaxTest, SectionsApplyByWholeExtensionWordsAndOneIsRead) {
     bool commentMode;
   };
   const Case cases[] = {
-      {"main.cpp", 8, true},  {"x.h", 8, true},     {"DIR.D\\X.C", 8, true},
+      {"main.cpp", 8, true},     {"x.h", 8, true},       {"DIR.D\\X.C", 8, true},
       {"noextension", 0, false}, {"main.c++", 0, false}, {"a.cmd", 1, false},
-      {"a.b", 0, false},       {"main.", 0, false},
+      {"a.b", 0, false},         {"main.", 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -162,6 +163,17 @@ TEST_F(SyntaxTest, LongLinesLimitsAndTheMaximumMessage) {
   freeKeywords();
   EXPECT_TRUE(keywords().empty());
   EXPECT_EQ(keywords().delimiters, DefaultDelimiters);
+
+  // Loaded again for an unchanged file: the same set from memory, no second message; a
+  // file put in its place (as an editor saves) is read anew.
+  loadKeywords("T:\\y.c");
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(keywords().entries.size(), 300u);
+  tree_.writeFile("new.COL", "F> C\nwhile,2\n");
+  ASSERT_EQ(std::rename(tree_.host("new.COL").c_str(), tree_.host("corvane.COL").c_str()), 0);
+  loadKeywords("T:\\x.c");
+  ASSERT_EQ(keywords().entries.size(), 1u);
+  EXPECT_EQ(keywords().entries[0].text, "while");
 }
 
 TEST_F(SyntaxTest, TokensCommentsAndHits) {
@@ -219,7 +231,7 @@ TEST_F(SyntaxTest, CommentVerdictOfEarlierLines) {
     CommentVerdict verdict;
   };
   const Case cases[] = {
-      {"a /* b", CommentVerdict::Inside},   {"a /* b */ c", CommentVerdict::Outside},
+      {"a /* b", CommentVerdict::Inside},    {"a /* b */ c", CommentVerdict::Outside},
       {"*/ x /* y", CommentVerdict::Inside}, {"// a /* b", CommentVerdict::Outside},
       {"x */ y", CommentVerdict::Outside},   {"plain", CommentVerdict::Unknown},
   };
@@ -240,8 +252,8 @@ TEST_F(SyntaxTest, ScrolledRowsKeepTheirColours) {
   tree_.writeFile("corvane.COL", std::string(CFile));
   loadKeywords("T:\\a.cpp");
   setHighlight("in", true);
-  const char* pieces[] = {"if", " ", "(", "#", "include", "/*", "*/", "//", "int", "x", "中",
-                          "ä", ",", "ifdef", "IN"};
+  const char* pieces[] = {"if",  " ", "(",  "#", "include", "/*",    "*/", "//",
+                          "int", "x", "中", "ä", ",",       "ifdef", "IN"};
   std::mt19937 random(19);
   ScreenWindow* window = nullptr;
   WindowHandle handle;
@@ -256,8 +268,7 @@ TEST_F(SyntaxTest, ScrolledRowsKeepTheirColours) {
     CurrentWindowScope scope(*window);
     drawColouredLine(line, 1, 0, LineLook{.normal = 0x17, .unit = ColumnUnit::Cells}, whole);
     const int shift = static_cast<int>(random() % 12);
-    drawColouredLine(line, 2, shift, LineLook{.normal = 0x17, .unit = ColumnUnit::Cells},
-                     scrolled);
+    drawColouredLine(line, 2, shift, LineLook{.normal = 0x17, .unit = ColumnUnit::Cells}, scrolled);
     EXPECT_EQ(whole, scrolled) << line;
     const int x = windowScreenColumn(*window, 1), y = windowScreenRow(*window, 1);
     const int width = windowLastColumn(*window);

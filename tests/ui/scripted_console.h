@@ -20,6 +20,8 @@ class ScriptedConsole : public HeadlessConsole {
   using HeadlessConsole::HeadlessConsole;
 
   bool readInput(InputRecord& record, int timeoutMs) override {
+    // Keys handed out at the read (input pushed earlier would be dropped by a flush).
+    if (input.empty() && onInputExhausted) onInputExhausted(*this);
     if (input.empty()) {
       ADD_FAILURE() << "the test ran out of scripted input";
       pushKey(key::Escape);

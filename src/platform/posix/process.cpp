@@ -247,4 +247,30 @@ bool waitKeyOnTerminal(int inFd, int outFd, std::string_view prompt) {
   return got == 1;
 }
 
+bool escapeTypedOnNormalScreen() { return escapeTypedOnTerminal(STDIN_FILENO); }
+
+bool escapeTypedOnTerminal(int inFd) {
+  struct termios saved {};
+  if (tcgetattr(inFd, &saved) != 0) return false;
+  // Out of line mode for the look, so that a key typed without Enter can be read.
+  struct termios look = saved;
+  look.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  look.c_cc[VMIN] = 0;
+  look.c_cc[VTIME] = 0;
+  if (tcsetattr(inFd, TCSANOW, &look) != 0) return false;
+  bool escape = false;
+  unsigned char bytes[256];
+  ssize_t got = 0;
+  while ((got = read(inFd, bytes, sizeof bytes)) > 0) {
+    for (ssize_t i = 0; i < got; ++i) {
+      if (bytes[i] != 0x1B) continue;
+      // ESC [ and ESC O begin the sequences of other keys.
+      const bool sequence = i + 1 < got && (bytes[i + 1] == '[' || bytes[i + 1] == 'O');
+      if (!sequence) escape = true;
+    }
+  }
+  tcsetattr(inFd, TCSANOW, &saved);
+  return escape;
+}
+
 }  // namespace corvane

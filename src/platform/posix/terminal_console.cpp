@@ -17,6 +17,9 @@ namespace {
 constexpr std::size_t ReadChunk = 4096;
 constexpr int DrainLimit = 64;  // reads per drain: 256 KiB, then the rest waits
 constexpr std::size_t EscapeScanLimit = 256;
+// Work loops ask for Esc once per file or block: the terminal is read for it at most this
+// often (milliseconds), not with two system calls per ask.
+constexpr std::uint64_t EscapeLookGapMs = 4;
 
 std::uint64_t monotonicMs() {
   timespec ts{};
@@ -277,7 +280,11 @@ bool TerminalConsole::readInput(InputRecord& record, int timeoutMs) {
 }
 
 bool TerminalConsole::escapePending() {
-  drainInput();
+  const std::uint64_t now = nowMs();
+  if (now >= lastEscapeLookMs_ + EscapeLookGapMs || now < lastEscapeLookMs_) {
+    drainInput();
+    lastEscapeLookMs_ = now;
+  }
   if (decoder_.pending() && !decoder_.inPaste() &&
       nowMs() >= pendingSince_ + static_cast<std::uint64_t>(options_.escapeDelayMs)) {
     decoded_.clear();

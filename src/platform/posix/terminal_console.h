@@ -94,6 +94,7 @@ class TerminalConsole : public ConsoleBackend {
   std::deque<InputRecord> queue_;
   std::vector<InputRecord> decoded_;
   std::uint64_t pendingSince_ = 0;
+  std::uint64_t lastEscapeLookMs_ = 0;  // escapePending's last read of the terminal
   bool wakeRequested_ = false;
   bool inputClosed_ = false;
 

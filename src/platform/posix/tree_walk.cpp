@@ -136,16 +136,17 @@ struct TreeWalker {
   // answer) when it is not to be entered, or when it failed and the visitor goes on.
   DirectoryHandle openBelow(DIR* parent, TreeWalkEntry& entry, int& answer) {
     answer = TreeWalkContinue;
-    if (entry.path_.size() + 2 > MaxPath) {  // no name below it would make a usable path
-      answer = visitor.failed(entry.path_, fileFailure(ENAMETOOLONG));
+    if (entry.path().size() + 2 > MaxPath) {  // no name below it would make a usable path
+      answer = visitor.failed(entry.path(), fileFailure(ENAMETOOLONG));
       return nullptr;
     }
     int fd =
         openat(dirfd(parent), entry.hostName_, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
       // Replaced by a link since it was listed: a link is not entered.
-      if (errno != ELOOP && errno != ENOTDIR)
-        answer = visitor.failed(entry.path_, fileFailure(errno));
+      const int error = errno;
+      if (error != ELOOP && error != ENOTDIR)
+        answer = visitor.failed(entry.path(), fileFailure(error));
       return nullptr;
     }
     struct stat st {};
@@ -158,8 +159,9 @@ struct TreeWalker {
     }
     DIR* dir = fdopendir(fd);
     if (dir == nullptr) {
-      answer = visitor.failed(entry.path_, fileFailure(errno));
+      const FileResult reason = fileFailure(errno);
       close(fd);
+      answer = visitor.failed(entry.path(), reason);
       return nullptr;
     }
     ancestors.emplace_back(st.st_dev, st.st_ino);
@@ -177,15 +179,21 @@ struct TreeWalker {
     TreeWalkEntry entry;
     entry.directoryHandle_ = dirfd(dir);
     entry.depth_ = depth;
+    const std::size_t pathLength = path.size() + (path.ends_with('\\') ? 0 : 1);
     for (const ListedEntry& listed : entries) {
-      entry.path_ = joinPath(path, programNameOfHostName(listed.hostName));
-      entry.name_ = baseName(entry.path_);
+      if (listed.hostName.find('\\') == std::string::npos) {
+        entry.name_ = listed.hostName;
+      } else {
+        entry.ownName_ = programNameOfHostName(listed.hostName);
+        entry.name_ = entry.ownName_;
+      }
+      entry.parent_ = &path;
       entry.hostName_ = listed.hostName.c_str();
       entry.directory_ = listed.kind == EntryKind::Directory;
       entry.link_ = listed.kind == EntryKind::Link;
       entry.looked_ = false;
-      if (entry.path_.size() > MaxPath) {
-        if (visitor.failed(entry.path_, fileFailure(ENAMETOOLONG)) == TreeWalkStop)
+      if (pathLength + entry.name_.size() > MaxPath) {
+        if (visitor.failed(entry.path(), fileFailure(ENAMETOOLONG)) == TreeWalkStop)
           return TreeWalkStop;
         continue;
       }
@@ -195,7 +203,7 @@ struct TreeWalker {
         DirectoryHandle below = openBelow(dir, entry, answer);
         if (answer == TreeWalkStop) return TreeWalkStop;
         if (below) {
-          answer = walk(below.get(), entry.path_, depth + 1);
+          answer = walk(below.get(), entry.path(), depth + 1);
           below.reset();
           ancestors.pop_back();
           if (answer == TreeWalkStop) return TreeWalkStop;

@@ -147,4 +147,24 @@ void waitKeyOnNormalScreen(std::string_view prompt) {
 // Terminals given as descriptors do not exist on the Windows console.
 bool waitKeyOnTerminal(int, int, std::string_view) { return false; }
 
+bool escapeTypedOnNormalScreen() {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (!GetConsoleMode(input, &mode)) return false;
+  bool escape = false;
+  DWORD pending = 0;
+  while (GetNumberOfConsoleInputEvents(input, &pending) && pending > 0) {
+    INPUT_RECORD in;
+    DWORD count = 0;
+    if (!ReadConsoleInputW(input, &in, 1, &count) || count == 0) break;
+    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
+        in.Event.KeyEvent.wVirtualKeyCode == VK_ESCAPE)
+      escape = true;
+  }
+  return escape;
+}
+
+// Terminals given as descriptors do not exist on the Windows console.
+bool escapeTypedOnTerminal(int) { return false; }
+
 }  // namespace corvane
