@@ -99,18 +99,6 @@ void setConsole(ConsoleBackend* backend) {
   locked([&](ScreenOwner& s) { s.console = backend; });
 }
 
-bool changedOutsideRow(const ScreenImage& before, const ScreenImage& now, int left, int top,
-                       int right, int bottom, int skipRow, int firstQuietRow) {
-  if (before.columns != now.columns || before.rows != now.rows) return true;
-  bottom = std::min({bottom, firstQuietRow - 1, now.rows - 1});
-  for (int row = std::max(top, 0); row <= bottom; ++row) {
-    if (row == skipRow) continue;
-    for (int column = std::max(left, 0); column <= right && column < now.columns; ++column)
-      if (!(now.at(column, row) == before.at(column, row))) return true;
-  }
-  return false;
-}
-
 int screenRows() {
   return locked([&](ScreenOwner& s) { return s.real.rows; });
 }

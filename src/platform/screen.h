@@ -45,12 +45,6 @@ struct ScreenImage {
   }
 };
 
-// Whether the rectangle (inclusive, 0-based) of now differs from before in a row other than
-// skipRow and above firstQuietRow: what shows when only one row of the screen is projected
-// onto the user's. Images of different sizes always differ.
-bool changedOutsideRow(const ScreenImage& before, const ScreenImage& now, int left, int top,
-                       int right, int bottom, int skipRow, int firstQuietRow);
-
 // Screen size (rows, columns) of the run.
 int screenRows();
 int screenColumns();

@@ -60,11 +60,6 @@ void WinUserScreenLine::applyCursor() {
   SetConsoleCursorPosition(inner_.userBuffer(), COORD{column, line_});
 }
 
-bool WinUserScreenLine::visibleChange(const ScreenImage& image, int left, int top, int right,
-                                      int bottom) const {
-  return changedOutsideRow(snapshot_, image, left, top, right, bottom, row_, quietFrom_);
-}
-
 void WinUserScreenLine::bringBackProgramScreen(const ScreenImage& image) {
   clearRow();
   mode_ = Mode::ProgramScreen;
@@ -97,19 +92,17 @@ void WinUserScreenLine::end() {
 }
 
 void WinUserScreenLine::writeRect(const ScreenImage& image, int left, int top, int right, int bottom) {
-  switch (mode_) {
-    case Mode::Off:
-    case Mode::ProgramScreen:
+  switch (userScreenWrite(mode_, snapshot_, image, left, top, right, bottom, row_, quietFrom_)) {
+    case UserScreenWrite::Console:
       inner_.writeRect(image, left, top, right, bottom);
       return;
-    case Mode::Running:
-      return;  // the command has the console
-    case Mode::UserScreen:
-      if (visibleChange(image, left, top, right, bottom)) {
-        bringBackProgramScreen(image);
-      } else if (row_ >= top && row_ <= bottom) {
-        drawRow(image);
-      }
+    case UserScreenWrite::ProgramScreen:
+      bringBackProgramScreen(image);
+      return;
+    case UserScreenWrite::Row:
+      drawRow(image);
+      return;
+    case UserScreenWrite::Nothing:
       return;
   }
 }

@@ -12,18 +12,14 @@
 
 #include "platform/console.h"
 #include "platform/screen.h"
+#include "platform/user_screen_mode.h"
 #include "platform/win32/win_console.h"
 
 namespace corvane {
 
 class WinUserScreenLine : public ConsoleBackend {
  public:
-  enum class Mode {
-    Off,            // not in use: everything goes to the console
-    UserScreen,     // the user's buffer with the watched row
-    Running,        // a command runs on the user's buffer
-    ProgramScreen,  // brought back by a visible change: everything goes to the console
-  };
+  using Mode = UserScreenMode;
 
   explicit WinUserScreenLine(WinConsole& inner) : inner_(inner) {}
 
@@ -63,7 +59,6 @@ class WinUserScreenLine : public ConsoleBackend {
   void drawRow(const ScreenImage& image);
   void clearRow();
   void applyCursor();
-  bool visibleChange(const ScreenImage& image, int left, int top, int right, int bottom) const;
   void bringBackProgramScreen(const ScreenImage& image);
 
   WinConsole& inner_;
