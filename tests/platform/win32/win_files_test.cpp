@@ -19,6 +19,7 @@
 #include "platform/printer_port.h"
 #include "platform/process.h"
 #include "platform/replace_file.h"
+#include "platform/temporary_directory.h"
 #include "platform/tree_walk.h"
 #include "platform/win32/win_text.h"
 
@@ -196,6 +197,19 @@ TEST_F(WinTreeTest, ListingsAndLookupsAgreeOnIdentityAndAlternateName) {
   FindRecord root;
   ASSERT_TRUE(findEntry("C:\\", root));
   EXPECT_EQ(root.shortName, "");
+}
+
+// The environment as the system keeps it, in UTF-16: a user name with an umlaut in TMP (or
+// APPDATA) arrives as UTF-8, not as the ANSI code page's bytes.
+TEST_F(WinTreeTest, EnvironmentValuesArriveAsUtf8) {
+  const std::string directory = toHostPath(path("j\xC3\xBCrgen"));
+  ASSERT_TRUE(ensureHostDirectory(directory));
+  const std::string saved = environmentValue("TMP");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", wideOf(directory).c_str()));
+  EXPECT_EQ(environmentValue("TMP"), directory);
+  EXPECT_EQ(temporaryHostDirectory(), directory);
+  SetEnvironmentVariableW(L"TMP", saved.empty() ? nullptr : wideOf(saved).c_str());
+  EXPECT_EQ(environmentValue("CORVANE_NOT_SET_ANYWHERE"), "");
 }
 
 // A program kept in a folder of its own keeps its setup beside itself, also before the
