@@ -35,8 +35,7 @@ screen_text | grep -q 'Select :' || fail "the Select form stays open over the ne
 key Escape
 wait_gone 'Select :'
 after=$(steady_screen)
-tmux -L "$SOCKET" kill-session -t "$SESSION"
-E2E_COLUMNS=100 E2E_ROWS=30 start_program '/1D:\' '/2D:\docs'
+E2E_COLUMNS=100 E2E_ROWS=30 restart_program '/1D:\' '/2D:\docs'
 wait_for 'D:\>'
 sleep 0.5
 fresh=$(steady_screen)
