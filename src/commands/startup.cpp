@@ -210,10 +210,8 @@ std::string setupFileOf(const std::string& programPath) {
   env.tmp = orNull(tmp), env.temp = orNull(temp);
   env.workingDirectory = workingDir;
   env.programDirectory = programDir;
-  FileHandle portable;
   env.programDirectoryHoldsSetup =
-      !programDir.empty() && hostDirectoryWritable(programDir) &&
-      openRegularHostFile(programDir + "/" + setupFileName(programPath), portable);
+      !programDir.empty() && programDirectoryKeepsSetup(programDir, setupFileName(programPath));
   return locateSetupFile(setupDirectoryCandidates(env), programPath);
 }
 

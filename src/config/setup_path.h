@@ -47,8 +47,8 @@ struct SetupEnvironment {
   const char* temp = nullptr;
   std::string_view workingDirectory;  // host directory that relative values are taken from
   std::string_view programDirectory;  // host directory of the program ("" when unknown)
-  // The program's directory already holds its setup file and can be written: a portable
-  // folder. An installed program never puts files beside its binary otherwise.
+  // The program's directory is where its setup file belongs (platform/host_directories.h
+  // programDirectoryKeepsSetup: a portable folder, or any writable one on Windows).
   bool programDirectoryHoldsSetup = false;
 };
 
@@ -59,7 +59,7 @@ struct SetupDirectoryCandidate {
 };
 
 // The directories tried for the setup file: CS (cut at its first ";"); the program's
-// directory when it holds the setup file already; $XDG_CONFIG_HOME/corvane (an absolute
+// directory when it is the setup file's place; $XDG_CONFIG_HOME/corvane (an absolute
 // XDG_CONFIG_HOME only), else $HOME/.config/corvane; TMP; TEMP (each cut at ";"). Unset and
 // empty values are skipped; relative ones are taken from the working directory. Pure text work.
 std::vector<SetupDirectoryCandidate> setupDirectoryCandidates(const SetupEnvironment& environment);

@@ -1,5 +1,6 @@
 #include "exec/command_template.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -97,8 +98,9 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
   const std::string name = shell ? hostFormOfName(fileName) : std::string(fileName);
   // Each name is written for the place it lands in: after the text so far, inside whatever
   // quote or substitution that leaves open.
-  const auto asWord = [shell](std::string_view before, std::string_view text) {
-    return shell ? shellWordAt(before, text) : std::string(text);
+  const auto asWord = [shell](std::string_view before, std::string_view text,
+                              std::string_view after) {
+    return shell ? shellWordAt(before, text, after) : std::string(text);
   };
   // A name the interpreter cannot be given as one word stops the expansion (a verbatim
   // file name is the user's text and goes in as it is).
@@ -113,7 +115,7 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
     if (append && !name.empty()) {
       if (refused(shell, name)) return result;
       result.text += ' ';
-      result.text += asWord(result.text, name);
+      result.text += asWord(result.text, name, {});
     }
   } else {
     // The base name ends at the last dot of the last component only: a dot in a directory
@@ -135,22 +137,25 @@ TemplateExpansion expandPlaceholders(std::string_view fileName, std::string_view
         continue;
       }
       const char next = i + 1 < templateText.size() ? templateText[i + 1] : '\0';
+      // What the line goes on with after a two-character placeholder.
+      const std::string_view afterPair = templateText.substr(std::min(i + 2, templateText.size()));
       std::string insertion;
       std::string_view overflow = exec_text::OverflowOther;
       if (next == '1' || next == '2') {
         const std::string& directory = templateDirectory(next - '0');
         const std::string word = directory.empty() ? std::string() : hostFormOfDirectory(directory);
         if (directory.empty() ? refused(shell, name) : refused(true, word)) return result;
-        insertion = directory.empty() ? asWord(out, name) : shellWordAt(out, word);
+        insertion = directory.empty() ? asWord(out, name, afterPair) : shellWordAt(out, word, afterPair);
         ++i;
       } else if (next == '%') {
         if (refused(shell, name)) return result;
-        insertion = asWord(out, baseName);
+        insertion = asWord(out, baseName, afterPair);
         overflow = hasDot ? exec_text::OverflowBaseName : exec_text::OverflowWholeName;
         ++i;
       } else {
         if (refused(shell, name)) return result;
-        insertion = asWord(out, name);  // the following character is copied on the next turn
+        // the following character is copied on the next turn
+        insertion = asWord(out, name, templateText.substr(i + 1));
       }
       if (out.size() + insertion.size() > limit) {
         result.error = overflow;

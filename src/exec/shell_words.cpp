@@ -584,8 +584,8 @@ std::vector<std::string_view> splitCommandLine(std::string_view line) {
   return splitAt(line, hostIsCmd() ? scanCmdText(line).separators : scanShellText(line).separators);
 }
 
-std::string shellWordAt(std::string_view before, std::string_view text) {
-  return hostIsCmd() ? cmdWordAt(before, text) : shWordAt(before, text);
+std::string shellWordAt(std::string_view before, std::string_view text, std::string_view after) {
+  return hostIsCmd() ? cmdWordAt(before, text, after) : shWordAt(before, text);
 }
 
 std::string quoteForShell(std::string_view text) {

@@ -53,8 +53,9 @@ std::vector<std::string_view> splitCommandLine(std::string_view line);
 // never an expansion, an operator, a pattern or the end of a quote, whatever quote or
 // substitution before leaves open (in a comment, line breaks become blanks). The result
 // holds no "%" outside a comment, so that a template expansion over it later leaves it as it
-// is: a "%" is written as the output of printf '\045'.
-std::string shellWordAt(std::string_view before, std::string_view text);
+// is: a "%" is written as the output of printf '\045'. after is what the line goes on with
+// (cmd.exe: a double quote there must not be escaped by backslashes the text ends in).
+std::string shellWordAt(std::string_view before, std::string_view text, std::string_view after = {});
 
 // The text as one word at the start of a command or after a blank: unchanged when every byte
 // is safe there (letters, digits, "_-.,/+:@" and the bytes of non-ASCII characters), otherwise

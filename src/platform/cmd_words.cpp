@@ -15,9 +15,10 @@ bool safeForCmd(char c) {
 
 // The text between double quotes. A "%" is written outside them (closed before, opened again
 // after); a double quote of the text becomes a closing and an opening one, which leaves the
-// quote open for the rest (the quote itself is lost: see cmdWordProblem); every run of backslashes before a quote we write is doubled,
-// so that the C runtime does not read the quote as escaped.
-std::string quotedBody(std::string_view text, bool closeAtEnd) {
+// quote open for the rest (the quote itself is lost: see cmdWordProblem); every run of
+// backslashes before a quote we write, or before the one that follows (quoteFollows), is
+// doubled, so that the C runtime does not read the quote as escaped.
+std::string quotedBody(std::string_view text, bool closeAtEnd, bool quoteFollows) {
   std::string out;
   std::size_t backslashes = 0;
   const auto closeQuote = [&out, &backslashes] {
@@ -35,7 +36,11 @@ std::string quotedBody(std::string_view text, bool closeAtEnd) {
     out += c;
     backslashes = c == '\\' ? backslashes + 1 : 0;
   }
-  if (closeAtEnd) closeQuote();
+  if (closeAtEnd) {
+    closeQuote();
+  } else if (quoteFollows) {
+    out.append(backslashes, '\\');
+  }
   return out;
 }
 
@@ -62,16 +67,22 @@ CmdScan scanCmdText(std::string_view text) {
   return scan;
 }
 
-std::string cmdWordAt(std::string_view before, std::string_view text) {
+std::string cmdWordAt(std::string_view before, std::string_view text, std::string_view after) {
   const CmdScan scan = scanCmdText(before);
-  if (scan.inQuote) return quotedBody(text, false);
+  const bool quoteFollows = after.starts_with('"');
+  if (scan.inQuote) return quotedBody(text, false, quoteFollows);
   bool safe = true;
   for (char c : text) safe = safe && safeForCmd(c);
-  if (safe) return std::string(text);
+  if (safe) {
+    std::string out(text);
+    const std::size_t last = text.find_last_not_of('\\');
+    if (quoteFollows) out.append(last == std::string_view::npos ? text.size() : text.size() - last - 1, '\\');
+    return out;
+  }
   // A "^" before would make our opening quote literal: it escapes a blank instead. (A caret
   // of ours would not do: not every cmd.exe reads "^^" as one.)
   std::string out = scan.caretPending ? " \"" : "\"";
-  out += quotedBody(text, true);
+  out += quotedBody(text, true, quoteFollows);
   return out;
 }
 

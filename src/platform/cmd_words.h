@@ -31,8 +31,10 @@ CmdScan scanCmdText(std::string_view text);
 
 // The text written so that, following before, cmd.exe and the C runtime's reading of a
 // program's arguments give exactly the text: quoted when anything in it has a meaning for
-// cmd.exe, inside the quote before leaves open as it stands there.
-std::string cmdWordAt(std::string_view before, std::string_view text);
+// cmd.exe, inside the quote before leaves open as it stands there. after is what the line
+// goes on with: backslashes that end the text are doubled when a double quote follows
+// ("C:\" inside a template's own quotes), which would otherwise escape it.
+std::string cmdWordAt(std::string_view before, std::string_view text, std::string_view after = {});
 
 // Why the text cannot go to cmd.exe as a word: it holds a double quote or a control byte,
 // or, when the line is read again by a template expansion (readAgain), a "%" (the template's

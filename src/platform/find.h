@@ -37,6 +37,9 @@ struct FindRecord {
   std::uint64_t size = 0;
   std::string name;  // the host name's bytes as they are (UTF-8 or not); a backslash in
                      // it shows as U+F05C (programNameOfHostName, drives.h)
+  // The entry's 8.3 alternate name on volumes that keep one ("LONGFI~1.TXT"); empty when
+  // the name needs none, the volume keeps none, on POSIX, and in tree walks.
+  std::string shortName;
   // Identity on disk of what the record describes (a link's target; a dangling link itself):
   // two records with equal device and inode are the same file.
   std::uint64_t device = 0;

@@ -17,6 +17,11 @@ std::string programHostDirectory(const char* argv0);
 std::string programShareDirectory(const char* argv0);
 // The directory exists and the process may create files in it.
 bool hostDirectoryWritable(std::string_view directory);
+// The program's own directory is the place for its setup file (named setupName there). On
+// POSIX only a portable folder is: writable and holding the file already (an installed
+// program never puts files beside its binary otherwise). On Windows, where a program keeps
+// its files beside itself, any writable one is.
+bool programDirectoryKeepsSetup(std::string_view programDirectory, std::string_view setupName);
 // Creates the directory and its missing parents; true when it exists afterwards.
 bool ensureHostDirectory(std::string_view directory);
 // The host directory part of a host path ("/a/b/c.SET" gives "/a/b").

@@ -37,15 +37,19 @@ TEST(CmdWordsTest, RandomNamesStayOneLiteralWordWhereverTheyLand) {
   const std::vector<std::string> befores = {"", "prog ", "prog \"open ", "prog ^", "prog \"a\" ",
                                             "x;y \"q;r\" "};
   const std::string meaningful = " \t&|<>()%;,=\"^";
+  const std::vector<std::string> follows = {"", "\"", "\" next", " next", "x"};
   std::mt19937 random(20261209);
   for (int round = 0; round < 3000; ++round) {
     std::string name;
     const int length = static_cast<int>(random() % 9);
     for (int i = 0; i < length; ++i) name += alphabet[random() % alphabet.size()];
     const std::string& before = befores[random() % befores.size()];
-    const std::string word = cmdWordAt(before, name);
+    // What the line goes on with: a quote after the name must stay a quote.
+    const std::string& follow = follows[random() % follows.size()];
+    const std::string word = cmdWordAt(before, name, follow);
     const std::string line = before + word;
-    SCOPED_TRACE("before [" + before + "] name [" + name + "] word [" + word + "]");
+    SCOPED_TRACE("before [" + before + "] name [" + name + "] word [" + word + "] after [" +
+                 follow + "]");
 
     const CmdScan prior = scanCmdText(before);
     const CmdScan after = scanCmdText(line);
@@ -54,7 +58,8 @@ TEST(CmdWordsTest, RandomNamesStayOneLiteralWordWhereverTheyLand) {
     EXPECT_EQ(after.separators, prior.separators);
     // A name with a quote loses it (callers refuse those); a caret before escapes a blank.
     if (name.find('"') == std::string::npos && !prior.caretPending) {
-      EXPECT_EQ(unquoteCmdText(line), unquoteCmdText(before) + name);
+      EXPECT_EQ(unquoteCmdText(line + follow), unquoteCmdText(before) + name + unquoteCmdText(follow));
+      EXPECT_EQ(scanCmdText(line + follow).inQuote, scanCmdText(before + follow).inQuote);
     }
     if (!prior.inQuote && word.starts_with(" \"")) {
       EXPECT_TRUE(prior.caretPending);
@@ -76,12 +81,32 @@ TEST(CmdWordsTest, RandomNamesStayOneLiteralWordWhereverTheyLand) {
       }
     }
 
-    if (before.empty() && !name.empty() && name.find('"') == std::string::npos) {
+    if (before.empty() && !name.empty() && name.find('"') == std::string::npos &&
+        !follow.starts_with('"')) {
       std::size_t rest = 0;
       EXPECT_EQ(firstCmdWord(word + " next", &rest), name);
       EXPECT_EQ(std::string_view(word + " next").substr(rest), " next");
     }
   }
+}
+
+// The C runtime reads backslashes before a double quote as escapes: a name that ends in one
+// must double it when the line goes on with a quote, and only then.
+TEST(CmdWordsTest, TrailingBackslashesAreDoubledOnlyBeforeAQuote) {
+  struct Case {
+    std::string_view before, text, after, word;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"prog \"", "C:\\", "\"", "C:\\\\"},
+           {"prog \"", "C:\\", " more\"", "C:\\"},
+           {"prog \"", "a b\\\\", "\" x", "a b\\\\\\\\"},
+           {"prog ", "C:\\", "\"x y\"", "C:\\\\"},
+           {"prog ", "C:\\", "", "C:\\"},
+           {"prog ", "a b\\", "\"", "\"a b\\\\\""},
+           {"prog \"", "\\", "\"", "\\\\"},
+           {"prog \"", "50%\\", "\"", "50\"%\"\\\\"},
+       })
+    EXPECT_EQ(cmdWordAt(c.before, c.text, c.after), c.word) << c.before << c.text << c.after;
 }
 
 TEST(CmdWordsTest, SplitsAtSemicolonsOutsideQuotesAndCarets) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/find.h"
+#include "platform/host_directories.h"
 #include "support/temp_tree.h"
 
 namespace corvane {
@@ -37,6 +38,18 @@ TEST_F(FileSystemTest, RenameNeverReplacesAnExistingTarget) {
   FileResult exists = renameFile("T:\\dir\\MOVED", "T:\\to");
   EXPECT_EQ(exists.error, EEXIST);
   EXPECT_EQ(fileErrorText(missing), "No such file or directory");
+}
+
+// An installed program's directory never gets a setup file of its own accord: only a
+// portable folder that holds one already (a regular file) keeps it.
+TEST_F(FileSystemTest, TheProgramsDirectoryKeepsTheSetupOnlyWhenItHoldsOne) {
+  EXPECT_FALSE(programDirectoryKeepsSetup(tree_.root(), "corvane.SET"));
+  tree_.makeDir("corvane.SET");
+  EXPECT_FALSE(programDirectoryKeepsSetup(tree_.root(), "corvane.SET"));
+  tree_.writeFile("cv.SET");
+  EXPECT_TRUE(programDirectoryKeepsSetup(tree_.root(), "cv.SET"));
+  EXPECT_TRUE(programDirectoryKeepsSetup(tree_.root() + "/", "cv.SET"));
+  EXPECT_FALSE(programDirectoryKeepsSetup(tree_.host("missing"), "cv.SET"));
 }
 
 TEST_F(FileSystemTest, DirectoriesAreMadeAndRemovedOnlyWhenEmpty) {

@@ -1,6 +1,7 @@
 #include "platform/host_directories.h"
 
 #include "platform/environment.h"
+#include "platform/file_system.h"
 
 #include <dirent.h>
 #include <limits.h>
@@ -50,6 +51,15 @@ bool hostDirectoryWritable(std::string_view directory) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
          ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool programDirectoryKeepsSetup(std::string_view programDirectory, std::string_view setupName) {
+  if (!hostDirectoryWritable(programDirectory)) return false;
+  std::string path(programDirectory);
+  if (path.back() != '/') path += '/';
+  path += setupName;
+  FileHandle file;
+  return static_cast<bool>(openRegularHostFile(path, file));
 }
 
 bool ensureHostDirectory(std::string_view directory) {

@@ -100,18 +100,6 @@ void UserScreenLine::drawRow(const ScreenImage& image) {
   write(out);
 }
 
-bool UserScreenLine::visibleChange(const ScreenImage& image, int left, int top, int right,
-                                   int bottom) const {
-  if (snapshot_.columns != image.columns || snapshot_.rows != image.rows) return true;
-  bottom = std::min(bottom, quietFrom_ - 1);
-  for (int row = std::max(top, 0); row <= bottom; ++row) {
-    if (row == row_) continue;
-    for (int column = std::max(left, 0); column <= right && column < image.columns; ++column)
-      if (!(image.at(column, row) == snapshot_.at(column, row))) return true;
-  }
-  return false;
-}
-
 void UserScreenLine::bringBackProgramScreen(const ScreenImage& image) {
   write(ClearLine);
   setNormalScreenAtLineStart(true);
@@ -162,19 +150,17 @@ UserScreenLine::Mode UserScreenLine::mode() const {
 
 void UserScreenLine::writeRect(const ScreenImage& image, int left, int top, int right, int bottom) {
   std::lock_guard lock(mutex_);
-  switch (mode_) {
-    case Mode::Off:
-    case Mode::ProgramScreen:
+  switch (userScreenWrite(mode_, snapshot_, image, left, top, right, bottom, row_, quietFrom_)) {
+    case UserScreenWrite::Console:
       inner_->writeRect(image, left, top, right, bottom);
       return;
-    case Mode::Running:
-      return;  // the command has the terminal
-    case Mode::UserScreen:
-      if (visibleChange(image, left, top, right, bottom)) {
-        bringBackProgramScreen(image);
-      } else if (row_ >= top && row_ <= bottom) {
-        drawRow(image);
-      }
+    case UserScreenWrite::ProgramScreen:
+      bringBackProgramScreen(image);
+      return;
+    case UserScreenWrite::Row:
+      drawRow(image);
+      return;
+    case UserScreenWrite::Nothing:
       return;
   }
 }

@@ -20,17 +20,13 @@
 #include "platform/screen.h"
 #include "platform/session.h"
 #include "platform/term_output.h"
+#include "platform/user_screen_mode.h"
 
 namespace corvane {
 
 class UserScreenLine : public ConsoleBackend {
  public:
-  enum class Mode {
-    Off,            // not in use: everything goes to the inner back end
-    UserScreen,     // the user's screen with the watched row
-    Running,        // a command runs on the user's screen (terminal in its ordinary mode)
-    ProgramScreen,  // brought back by a visible change: everything goes to the inner back end
-  };
+  using Mode = UserScreenMode;
 
   // Writes go to outputFd; the inner back end is set by show().
   explicit UserScreenLine(int outputFd, OutputCharset charset = OutputCharset::Utf8)
@@ -74,7 +70,6 @@ class UserScreenLine : public ConsoleBackend {
   // The watched row of image as plain text on the cursor's line, the cursor placed.
   void drawRow(const ScreenImage& image);
   void placeCursor(std::string& out) const;
-  bool visibleChange(const ScreenImage& image, int left, int top, int right, int bottom) const;
   void bringBackProgramScreen(const ScreenImage& image);
 
   int fd_;

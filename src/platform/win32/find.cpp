@@ -8,22 +8,15 @@
 
 namespace corvane {
 
+// The directory is read through its handle rather than FindFirstFile: that gives each entry's
+// file index too, so that a listed entry has the identity a lookup of it gives.
 struct FindSearch {
-  HANDLE handle = INVALID_HANDLE_VALUE;
+  DirectoryReader reader;
   std::string directory;  // program path of the directory searched
   std::string pattern;    // the last component of the search pattern
   bool matchAll = false;
   int dotsPending = 0;  // 2: "." and ".." still to deliver; 1: ".."; 0: none
-  bool firstPending = false;  // the entry FindFirstFileExW returned is still to be looked at
-  WIN32_FIND_DATAW data{};
   std::uint64_t volume = 0;
-
-  FindSearch() = default;
-  FindSearch(const FindSearch&) = delete;
-  FindSearch& operator=(const FindSearch&) = delete;
-  ~FindSearch() {
-    if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
-  }
 };
 
 FindRecord::FindRecord() = default;
@@ -51,6 +44,7 @@ bool deliverDots(FindSearch& search, FindRecord& record) {
     const std::string path = self ? search.directory : parentPath(search.directory);
     if (lookUpEntry(path, record) != 0) continue;
     record.name = std::string(dots);
+    record.shortName.clear();
     return true;
   }
   return false;
@@ -58,18 +52,21 @@ bool deliverDots(FindSearch& search, FindRecord& record) {
 
 bool readNext(FindSearch& search, FindRecord& record) {
   if (deliverDots(search, record)) return true;
-  for (;;) {
-    if (search.firstPending) {
-      search.firstPending = false;
-    } else if (!FindNextFileW(search.handle, &search.data)) {
-      return false;
-    }
-    const std::string name = utf8Of(search.data.cFileName);
+  WIN32_FIND_DATAW data;
+  std::uint64_t fileIndex = 0;
+  while (search.reader.next(data, fileIndex)) {
+    const std::string name = utf8Of(data.cFileName);
     if (name == "." || name == "..") continue;  // given first, or not at all at a root
     if (!matches(search, name)) continue;
-    shapeFindRecord(search.data, joinPath(search.directory, name), search.volume, record);
+    const std::string path = joinPath(search.directory, name);
+    shapeFindRecord(data, path, search.volume, record, fileIndex);
+    // A link is described by what it points to, as a lookup describes it (links are few:
+    // only they are opened).
+    if (record.isLink)
+      identityOf(widePath(toHostPath(path)), path, true, record.device, record.inode);
     return true;
   }
+  return false;
 }
 
 }  // namespace
@@ -99,19 +96,10 @@ int findFirst(std::string_view pattern, int, FindRecord& record) {
   }
 
   auto search = std::make_unique<FindSearch>();
-  const std::string hostPattern = joinPath(toHostPath(directory), "*");
-  search->handle = FindFirstFileExW(widePath(hostPattern).c_str(), FindExInfoBasic, &search->data,
-                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (search->handle == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    // An empty directory (only at a root, where there are no dots) is searched, not missing.
-    if (error != ERROR_FILE_NOT_FOUND || !isDriveRoot(directory)) {
-      record.failure = fileFailure(errnoOfWindowsError(error));
-      return 1;
-    }
+  if (const int error = search->reader.open(toHostPath(directory)); error != 0) {
+    record.failure = fileFailure(error);
     return 1;
   }
-  search->firstPending = true;
   search->directory = directory;
   search->pattern = std::string(component);
   search->matchAll = component == "*" || component == "*.*";
@@ -119,6 +107,8 @@ int findFirst(std::string_view pattern, int, FindRecord& record) {
   search->volume = volumeSerialOf(toHostPath(directory));
   record.search = std::move(search);
   if (!readNext(*record.search, record)) {
+    // A directory that cannot be read is not an empty one.
+    if (const int error = record.search->reader.error(); error != 0) record.failure = fileFailure(error);
     record.search.reset();
     return 1;
   }

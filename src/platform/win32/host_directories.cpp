@@ -47,6 +47,10 @@ bool hostDirectoryWritable(std::string_view directory) {
   return true;
 }
 
+bool programDirectoryKeepsSetup(std::string_view programDirectory, std::string_view) {
+  return hostDirectoryWritable(programDirectory);
+}
+
 bool ensureHostDirectory(std::string_view directory) {
   std::string path(directory);
   if (path.empty()) return false;

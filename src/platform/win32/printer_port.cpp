@@ -1,6 +1,6 @@
 // Printer ports on Windows: "LPTn" is the device itself unless CORVANE_LPTn names a file or
 // "|command". Writes go through the system handle; a command gets the port as its standard
-// input, its output goes nowhere.
+// input through a pipe that never blocks the program, its output goes nowhere.
 #include "platform/printer_port.h"
 
 #include <io.h>
@@ -8,12 +8,16 @@
 #include <cerrno>
 
 #include "platform/process.h"
+#include "platform/win32/win_process.h"
 #include "platform/win32/win_text.h"
 
 namespace corvane {
 namespace {
 
 HANDLE handleOfFd(int fd) { return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+
+// What a command's pipe holds before a write waits, and the most one write gives it.
+constexpr DWORD PipeBufferSize = 65536;
 
 HANDLE processOf(int child) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(child)); }
 
@@ -29,8 +33,11 @@ FileResult PrinterPort::open(int number) {
   if (target_.command) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inherit, 0)) return fileFailure(lastErrno());
+    if (!CreatePipe(&read, &write, &inherit, PipeBufferSize)) return fileFailure(lastErrno());
     SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
+    // A full pipe takes nothing instead of blocking: write() waits in steps.
+    DWORD pipeMode = PIPE_READMODE_BYTE | PIPE_NOWAIT;
+    SetNamedPipeHandleState(write, &pipeMode, nullptr, nullptr);
     HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                  OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
@@ -39,8 +46,7 @@ FileResult PrinterPort::open(int number) {
     startup.hStdInput = read;
     startup.hStdOutput = nowhere;
     startup.hStdError = nowhere;
-    std::wstring line = L"\"" + wideOf(commandInterpreter()) + L"\" /s /c \"" +
-                        wideOf(target_.destination) + L"\"";
+    std::wstring line = interpreterLine(target_.destination);
     PROCESS_INFORMATION process{};
     const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
@@ -72,15 +78,25 @@ FileResult PrinterPort::open(int number) {
   return fileSuccess();
 }
 
-FileResult PrinterPort::write(std::string_view bytes, const PrinterWait&) {
+FileResult PrinterPort::write(std::string_view bytes, const PrinterWait& keepWaiting) {
   HANDLE handle = handleOfFd(fd_);
   if (handle == INVALID_HANDLE_VALUE) return fileFailure(EBADF);
+  int waitedMs = 0;
   while (!bytes.empty()) {
     DWORD put = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
-    if (!WriteFile(handle, bytes.data(), want, &put, nullptr)) return fileFailure(lastErrno());
-    if (put == 0) return fileFailure(EIO);
-    bytes.remove_prefix(put);
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), PipeBufferSize));
+    if (!WriteFile(handle, bytes.data(), want, &put, nullptr)) {
+      const DWORD error = GetLastError();
+      // The command closed its input or ended.
+      if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE) return fileFailure(EPIPE);
+      return fileFailure(errnoOfWindowsError(error));
+    }
+    if (put > 0) {
+      bytes.remove_prefix(put);
+      waitedMs = 0;
+      continue;
+    }
+    if (FileResult waited = waitWritable(keepWaiting, waitedMs); !waited) return waited;
   }
   return fileSuccess();
 }
@@ -109,7 +125,14 @@ FileResult PrinterPort::close(const PrinterWait& keepWaiting) {
   return result;
 }
 
-FileResult PrinterPort::waitWritable(const PrinterWait&, int&) { return fileSuccess(); }
+// One step of waiting while the port takes nothing (a full pipe).
+FileResult PrinterPort::waitWritable(const PrinterWait& keepWaiting, int& waitedMs) {
+  if (waitedMs >= timeoutMs_) return fileFailure(ETIMEDOUT);
+  Sleep(PrinterPollStepMs);
+  waitedMs += PrinterPollStepMs;
+  if (keepWaiting && !keepWaiting()) return fileFailure(ECANCELED);
+  return fileSuccess();
+}
 void PrinterPort::drainOutput() {}
 
 void PrinterPort::endCommand() {

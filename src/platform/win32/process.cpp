@@ -7,11 +7,11 @@
 #include "platform/environment.h"
 #include "platform/paths.h"
 #include "platform/file_result.h"
+#include "platform/win32/win_process.h"
 #include "platform/win32/win_text.h"
 
 namespace corvane {
 namespace {
-
 
 bool isExecutableFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -35,6 +35,10 @@ bool findWithExtensions(const std::wstring& base) {
 
 }  // namespace
 
+std::wstring interpreterLine(std::string_view commandLine) {
+  return L"\"" + wideOf(commandInterpreter()) + L"\" /v:off /s /c \"" + wideOf(commandLine) + L"\"";
+}
+
 CommandSyntax commandSyntax() { return CommandSyntax::WindowsCmd; }
 
 std::string commandInterpreter() {
@@ -57,11 +61,7 @@ int runShellCommand(std::string_view commandLine, std::string_view workingDirect
       return -1;
     }
   }
-  // "/s /c" strips the first and the last double quote of what follows and runs the rest as
-  // it is: the line arrives whole, whatever quotes it holds. "/v:off" keeps "!" literal even
-  // where the registry turns delayed expansion on.
-  std::wstring line = L"\"" + wideOf(commandInterpreter()) + L"\" /v:off /s /c \"" +
-                      wideOf(commandLine) + L"\"";
+  std::wstring line = interpreterLine(commandLine);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

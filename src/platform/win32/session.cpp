@@ -11,6 +11,7 @@
 #include "platform/signals.h"
 #include "platform/win32/win_console.h"
 #include "platform/win32/win_text.h"
+#include "platform/win32/win_user_screen.h"
 
 namespace corvane {
 namespace {
@@ -27,6 +28,12 @@ WinConsole& winConsole() {
 HANDLE stoppedEvent() {
   static HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   return event;
+}
+
+// In front of the console while the user's screen is shown; lives as long as the console.
+WinUserScreenLine& userScreenLine() {
+  static WinUserScreenLine line(winConsole());
+  return line;
 }
 
 }  // namespace
@@ -73,6 +80,9 @@ bool startConsoleSession(std::string_view title, const SessionOptions&) {
 }
 
 void stopConsoleSession() {
+  // The user's screen in front: the program's buffer first, so that leaving it shows the
+  // user's buffer without the prompt line.
+  if (userScreenLineInUse()) endUserScreenLine();
   suspendOutput();
   winConsole().stop();
   SetEvent(stoppedEvent());
@@ -92,13 +102,29 @@ void writeExitLine(std::string_view text) {
   }
 }
 
-// The user's screen with the command line drawn on it needs a terminal's normal screen; on
-// the console the user's screen is shown whole instead (ConsoleBackend::showUserScreen).
-bool userScreenLineAvailable() { return false; }
-void showUserScreenLine(int, int) {}
-void endUserScreenLine() {}
-bool userScreenLineInUse() { return false; }
-bool userScreenLineShown() { return false; }
+bool userScreenLineAvailable() { return winConsole().started(); }
+
+void showUserScreenLine(int row, int firstQuietRow) {
+  if (!hasConsole() || !winConsole().started()) return;
+  WinUserScreenLine& line = userScreenLine();
+  line.show(screenImage(), row, firstQuietRow);
+  setConsole(&line);
+}
+
+void endUserScreenLine() {
+  if (!userScreenLineInUse()) return;
+  userScreenLine().end();
+  setConsole(&winConsole());
+  flushScreen();
+}
+
+bool userScreenLineInUse() { return hasConsole() && &console() == &userScreenLine(); }
+
+bool userScreenLineShown() {
+  return userScreenLineInUse() && userScreenLine().mode() == WinUserScreenLine::Mode::UserScreen;
+}
+
+// The user's screen is the console's own buffer: there is no descriptor to give it.
 void setUserScreenLineOutput(int) {}
 
 }  // namespace corvane

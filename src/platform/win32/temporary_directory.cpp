@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/win32/win_text.h"
 
 namespace corvane {
@@ -47,8 +48,8 @@ FileResult removeTreeAt(const std::wstring& path) {
 
 std::string temporaryHostDirectory() {
   for (const char* name : {"TMP", "TEMP"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && value[0] != '\0' && value[1] == ':') return value;
+    std::string value = environmentValue(name);
+    if (value.size() >= 2 && value[1] == ':') return value;
   }
   wchar_t buffer[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);

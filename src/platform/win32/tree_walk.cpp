@@ -1,5 +1,5 @@
-// The tree walk on Windows: each directory listed whole with FindFirstFileExW before any of
-// its entries is visited. Reparse points (symbolic links, junctions, mounted volumes) are
+// The tree walk on Windows: each directory listed whole through its handle before any of its
+// entries is visited. Reparse points (symbolic links, junctions, mounted volumes) are
 // entries, never entered, so the walk meets no cycle and stays on the start's volume below it.
 #include "platform/tree_walk.h"
 
@@ -17,6 +17,7 @@ namespace {
 struct ListedEntry {
   WIN32_FIND_DATAW data;
   std::string name;
+  std::uint64_t fileIndex = 0;
   bool directory = false;
   bool link = false;
 };
@@ -24,25 +25,22 @@ struct ListedEntry {
 // The entries of a directory but "." and ".."; the host's error when it cannot be listed.
 int listDirectory(const std::string& path, std::vector<ListedEntry>& entries) {
   entries.clear();
+  DirectoryReader reader;
+  if (const int error = reader.open(toHostPath(path)); error != 0) return error;
   WIN32_FIND_DATAW data;
-  HANDLE search = FindFirstFileExW(widePath(joinPath(toHostPath(path), "*")).c_str(),
-                                   FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? 0 : errnoOfWindowsError(error);
-  }
-  do {
+  std::uint64_t fileIndex = 0;
+  while (reader.next(data, fileIndex)) {
     std::string name = utf8Of(data.cFileName);
     if (name == "." || name == "..") continue;
-    ListedEntry listed{data, std::move(name), false, false};
+    ListedEntry listed{data, std::move(name), fileIndex, false, false};
     listed.link = isLinkEntry(data.dwFileAttributes, data.dwReserved0);
     listed.directory = !listed.link && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A link's index is its own while a record describes what it points to, and a walk opens
+    // no entry: the path stands for it.
+    if (listed.link) listed.fileIndex = 0;
     entries.push_back(std::move(listed));
-  } while (FindNextFileW(search, &data));
-  const DWORD error = GetLastError();
-  FindClose(search);
-  return error == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(error);
+  }
+  return reader.error();
 }
 
 }  // namespace
@@ -68,7 +66,7 @@ struct TreeWalker {
       entry.link_ = listed.link;
       // The listing already holds all a find record needs.
       entry.record_ = FindRecord();
-      shapeFindRecord(listed.data, entry.path_, volume, entry.record_);
+      shapeFindRecord(listed.data, entry.path_, volume, entry.record_, listed.fileIndex);
       entry.looked_ = true;
       entry.reachable_ = true;
       if (entry.path_.size() > MaxPath) {

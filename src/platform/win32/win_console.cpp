@@ -79,12 +79,6 @@ std::uint16_t controlStateOf(DWORD state) {
   return static_cast<std::uint16_t>(state & 0x1F);
 }
 
-wchar_t wideOfCell(char32_t ch) {
-  if (ch < 0x20) return static_cast<wchar_t>(cp437ToUnicode(static_cast<std::uint8_t>(ch)));
-  if (ch > 0xFFFF) return L'?';
-  return static_cast<wchar_t>(ch);
-}
-
 // Writes the visible cells of a buffer once more, so that a console that does not repaint
 // on a change of the active buffer (Wine's on a terminal) shows them.
 void repaintBuffer(HANDLE buffer) {
@@ -111,6 +105,12 @@ void repaintBuffer(HANDLE buffer) {
 
 // Defined in session.cpp: what a control event asks for.
 BOOL WINAPI consoleControlHandler(DWORD event);
+
+wchar_t consoleCharOfCell(char32_t ch) {
+  if (ch < 0x20) return static_cast<wchar_t>(cp437ToUnicode(static_cast<std::uint8_t>(ch)));
+  if (ch > 0xFFFF) return L'?';
+  return static_cast<wchar_t>(ch);
+}
 
 bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat) {
   out = InputRecord{};
@@ -192,21 +192,61 @@ bool WinConsole::start(std::string_view title) {
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                             CONSOLE_TEXTMODE_BUFFER, nullptr);
   if (buffer == INVALID_HANDLE_VALUE) return false;
-  const SHORT columns = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
-  const SHORT rows = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
-  SetConsoleScreenBufferSize(buffer, COORD{columns, rows});
-  SMALL_RECT window{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
-  SetConsoleWindowInfo(buffer, TRUE, &window);
   if (wakeEvent_ == nullptr) wakeEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   input_ = input;
   original_ = output;
   buffer_ = buffer;
   savedInputMode_ = inputMode;
+  {
+    std::lock_guard<std::mutex> lock(output_);
+    fitWindowLocked(original_);
+  }
+  // What the user's window shows, for a stand-in should one be needed.
+  SMALL_RECT window = info.srWindow;
+  const COORD windowSize{static_cast<SHORT>(window.Right - window.Left + 1),
+                         static_cast<SHORT>(window.Bottom - window.Top + 1)};
+  std::vector<CHAR_INFO> userCells(static_cast<std::size_t>(windowSize.X) * windowSize.Y);
+  if (!ReadConsoleOutputW(output, userCells.data(), windowSize, COORD{0, 0}, &window)) userCells.clear();
+  const COORD userCursor{static_cast<SHORT>(info.dwCursorPosition.X - info.srWindow.Left),
+                         static_cast<SHORT>(info.dwCursorPosition.Y - info.srWindow.Top)};
   setTitle(title);
 
   SetConsoleCtrlHandler(consoleControlHandler, TRUE);
   enterScreen();
+  makeStandInIfNeeded(userCells, windowSize, userCursor);
   return true;
+}
+
+void WinConsole::makeStandInIfNeeded(const std::vector<CHAR_INFO>& userCells, COORD size, COORD cursor) {
+  // A cell written into the program's buffer and read back through the standard output.
+  CHAR_INFO marker{}, read{};
+  marker.Char.UnicodeChar = 0xE0C7;  // private use: never in the user's window
+  marker.Attributes = 0x5A;
+  SMALL_RECT corner{0, 0, 0, 0};
+  WriteConsoleOutputW(buffer_, &marker, COORD{1, 1}, COORD{0, 0}, &corner);
+  corner = SMALL_RECT{0, 0, 0, 0};
+  const bool follows = ReadConsoleOutputW(original_, &read, COORD{1, 1}, COORD{0, 0}, &corner) &&
+                       read.Char.UnicodeChar == marker.Char.UnicodeChar &&
+                       read.Attributes == marker.Attributes;
+  CHAR_INFO blank{};
+  blank.Char.UnicodeChar = L' ';
+  blank.Attributes = 0x07;
+  corner = SMALL_RECT{0, 0, 0, 0};
+  WriteConsoleOutputW(buffer_, &blank, COORD{1, 1}, COORD{0, 0}, &corner);
+  if (!follows) return;
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE standIn = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                             CONSOLE_TEXTMODE_BUFFER, nullptr);
+  if (standIn == INVALID_HANDLE_VALUE) return;
+  SetConsoleScreenBufferSize(standIn, size);
+  SMALL_RECT window{0, 0, static_cast<SHORT>(size.X - 1), static_cast<SHORT>(size.Y - 1)};
+  SetConsoleWindowInfo(standIn, TRUE, &window);
+  if (userCells.size() == static_cast<std::size_t>(size.X) * size.Y) {
+    WriteConsoleOutputW(standIn, userCells.data(), size, COORD{0, 0}, &window);
+  }
+  SetConsoleCursorPosition(standIn, cursor);
+  standIn_ = standIn;
 }
 
 void WinConsole::stop() {
@@ -218,19 +258,11 @@ void WinConsole::stop() {
   SetConsoleCtrlHandler(consoleControlHandler, FALSE);
 
   SetConsoleMode(input_, savedInputMode_);
-  SetConsoleActiveScreenBuffer(original_);
-  // The user's buffer is shown cleared, its cursor at the top: the console does not always
-  // repaint what it held.
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  if (GetConsoleScreenBufferInfo(original_, &info)) {
-    const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
-    DWORD written = 0;
-    FillConsoleOutputCharacterW(original_, L' ', cells, COORD{0, 0}, &written);
-    FillConsoleOutputAttribute(original_, info.wAttributes, cells, COORD{0, 0}, &written);
-    SetConsoleCursorPosition(original_, COORD{0, 0});
-  }
+  SetConsoleActiveScreenBuffer(userBuffer());
+  repaintBuffer(userBuffer());
   CloseHandle(buffer_);
   buffer_ = INVALID_HANDLE_VALUE;
+  // A stand-in stays open: it is what the console shows from now on.
 }
 
 void WinConsole::writeRect(const ScreenImage& image, int left, int top, int right, int bottom) {
@@ -242,7 +274,7 @@ void WinConsole::writeRect(const ScreenImage& image, int left, int top, int righ
     for (int column = 0; column < width; ++column) {
       const ScreenCell& cell = image.at(left + column, top + row);
       CHAR_INFO& out = cells[static_cast<std::size_t>(row) * width + column];
-      out.Char.UnicodeChar = wideOfCell(cell.ch);
+      out.Char.UnicodeChar = consoleCharOfCell(cell.ch);
       out.Attributes = cell.attr;
     }
   }
@@ -281,6 +313,36 @@ void WinConsole::beep(int frequency, int ticks) {
   Beep(static_cast<DWORD>(frequency), static_cast<DWORD>(ticks * TickMs));
 }
 
+bool WinConsole::fitWindowLocked(HANDLE source) {
+  CONSOLE_SCREEN_BUFFER_INFO info, own;
+  if (buffer_ == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(source, &info) ||
+      !GetConsoleScreenBufferInfo(buffer_, &own))
+    return false;
+  const SHORT columns = static_cast<SHORT>(info.srWindow.Right - info.srWindow.Left + 1);
+  const SHORT rows = static_cast<SHORT>(info.srWindow.Bottom - info.srWindow.Top + 1);
+  if (columns <= 0 || rows <= 0) return false;
+  if (own.dwSize.X != columns || own.dwSize.Y != rows || own.srWindow.Left != 0 ||
+      own.srWindow.Top != 0 || own.srWindow.Right != columns - 1 || own.srWindow.Bottom != rows - 1) {
+    // A window never reaches past its buffer: first the window into the buffer's top left
+    // corner, then the buffer to the size, then the window to all of it.
+    SMALL_RECT window{0, 0, static_cast<SHORT>(std::min(columns, own.dwSize.X) - 1),
+                      static_cast<SHORT>(std::min(rows, own.dwSize.Y) - 1)};
+    SetConsoleWindowInfo(buffer_, TRUE, &window);
+    SetConsoleScreenBufferSize(buffer_, COORD{columns, rows});
+    window = SMALL_RECT{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
+    SetConsoleWindowInfo(buffer_, TRUE, &window);
+  }
+  const bool changed = columns != columns_ || rows != rows_;
+  columns_ = columns;
+  rows_ = rows;
+  return changed;
+}
+
+bool WinConsole::windowResized() {
+  std::lock_guard<std::mutex> lock(output_);
+  return live_ && fitWindowLocked(buffer_);
+}
+
 bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
   // The queue is asked for its count before each wait, and a wait lasts one slice at most:
   // not every console signals its input handle for records another program wrote into it.
@@ -302,9 +364,16 @@ bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
         InputRecord translated;
         int repeat = 1;
         if (!translateInputRecord(in[i], translated, repeat)) continue;
+        // The buffer-size event of the program's own fitting tells nothing new.
+        if (translated.kind == InputRecord::Kind::Resize && !windowResized()) continue;
         for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
       }
       continue;
+    }
+    if (windowResized()) {
+      record = InputRecord{};
+      record.kind = InputRecord::Kind::Resize;
+      return true;
     }
     DWORD wait = SliceMs;
     if (timeoutMs >= 0) {
@@ -348,6 +417,10 @@ void WinConsole::flushInput() {
   FlushConsoleInputBuffer(input_);
 }
 
+void WinConsole::setProgramInput(bool program) {
+  SetConsoleMode(input_, program ? ProgramInputMode : UserInputMode);
+}
+
 void WinConsole::sleepMs(int ms) { Sleep(ms < 0 ? 0 : static_cast<DWORD>(ms)); }
 
 std::uint64_t WinConsole::nowMs() { return GetTickCount64(); }
@@ -369,14 +442,20 @@ void WinConsole::leaveScreen() {
   if (!live_) return;
   live_ = false;
   SetConsoleMode(input_, UserInputMode);
-  SetConsoleActiveScreenBuffer(original_);
-  repaintBuffer(original_);
+  SetConsoleActiveScreenBuffer(userBuffer());
+  repaintBuffer(userBuffer());
 }
 
 void WinConsole::enterScreen() {
   std::lock_guard<std::mutex> lock(output_);
   if (buffer_ == INVALID_HANDLE_VALUE) return;
   SetConsoleMode(input_, ProgramInputMode);
+  // The window may have changed its size while the user's buffer was shown.
+  if (fitWindowLocked(userBuffer())) {
+    InputRecord resize;
+    resize.kind = InputRecord::Kind::Resize;
+    queue_.push_back(resize);
+  }
   SetConsoleActiveScreenBuffer(buffer_);
   repaintBuffer(buffer_);
   live_ = true;

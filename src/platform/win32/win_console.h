@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/console.h"
 
@@ -19,6 +20,9 @@ namespace corvane {
 // nothing to it (menu and focus events of no use, keys that carry nothing). A wheel turn
 // gives three Up or Down presses in extra.
 bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat);
+
+// The console character of a screen cell (control codes as their code page 437 glyphs).
+wchar_t consoleCharOfCell(char32_t ch);
 
 class WinConsole : public ConsoleBackend {
  public:
@@ -52,23 +56,41 @@ class WinConsole : public ConsoleBackend {
   void enterScreen() override;
   void showUserScreen() override;
 
-  HANDLE userBuffer() const { return original_; }
+  // The buffer that shows the user's screen: the console's own, or where the standard
+  // output follows whichever buffer is active, the stand-in made at start.
+  HANDLE userBuffer() const { return standIn_ != INVALID_HANDLE_VALUE ? standIn_ : original_; }
   HANDLE inputHandle() const { return input_; }
+  // Input as the program reads it (raw records) or as a command reads it (lines, echo).
+  void setProgramInput(bool program);
   HANDLE screenBuffer() const { return buffer_; }
   bool inputQueued() const { return !queue_.empty(); }
 
  private:
   void applyCursorLocked();
+  // Makes the program's buffer exactly the size of the window that source (the program's
+  // own buffer, or the user's after a command) shows, the window at the buffer's top left,
+  // and remembers that size. True when the size changed from the one remembered.
+  bool fitWindowLocked(HANDLE source);
+  // Before a wait: the window changed its size without telling (not every console sends a
+  // buffer-size event for the window alone).
+  bool windowResized();
+  // Where the standard output handle follows the active buffer instead of naming the one it
+  // was opened on (Wine's console), the user's buffer can never be made active again once
+  // the program's is: a buffer of the program's own takes its place, with the cells and
+  // cursor it showed (saved before the program's buffer became active).
+  void makeStandInIfNeeded(const std::vector<CHAR_INFO>& userCells, COORD size, COORD cursor);
 
   HANDLE input_ = INVALID_HANDLE_VALUE;
   HANDLE original_ = INVALID_HANDLE_VALUE;
   HANDLE buffer_ = INVALID_HANDLE_VALUE;
+  HANDLE standIn_ = INVALID_HANDLE_VALUE;
   HANDLE wakeEvent_ = nullptr;
   DWORD savedInputMode_ = 0;
   bool live_ = false;
   std::mutex output_;
   std::deque<InputRecord> queue_;
   int cursorShape_ = 2, cursorColumn_ = 0, cursorRow_ = 0;
+  int columns_ = 0, rows_ = 0;  // the window size the program was last told
 };
 
 }  // namespace corvane

@@ -1,7 +1,9 @@
 #include "platform/win32/win_entry.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/drives.h"
 #include "platform/host_entry.h"
@@ -59,8 +61,9 @@ void identityOf(const std::wstring& wide, std::string_view programPath, bool fol
 }
 
 void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
-                     std::uint64_t volume, FindRecord& record) {
+                     std::uint64_t volume, FindRecord& record, std::uint64_t fileIndex) {
   record.name = utf8Of(data.cFileName);
+  record.shortName = utf8Of(data.cAlternateFileName);
   record.attribute = static_cast<std::uint8_t>(data.dwFileAttributes & RecordAttributeMask);
   const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   record.isLink = isLinkEntry(data.dwFileAttributes, data.dwReserved0);
@@ -69,8 +72,70 @@ void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
                           : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
   packDosDateTime(timeOfFileTime(data.ftLastWriteTime), record.date, record.time);
   record.device = volume;
-  record.inode = pathIdentity(programPath);
+  record.inode = fileIndex != 0 ? fileIndex : pathIdentity(programPath);
   record.found = 1;
+}
+
+namespace {
+
+constexpr std::size_t DirectoryBatchBytes = 65536;
+constexpr std::size_t NoRecordLeft = static_cast<std::size_t>(-1);
+
+FILETIME fileTimeOf(const LARGE_INTEGER& time) {
+  return FILETIME{static_cast<DWORD>(time.QuadPart & 0xFFFFFFFF), static_cast<DWORD>(time.QuadPart >> 32)};
+}
+
+}  // namespace
+
+DirectoryReader::~DirectoryReader() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+int DirectoryReader::open(std::string_view hostPath) {
+  handle_ = CreateFileW(widePath(hostPath).c_str(), FILE_LIST_DIRECTORY,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) return lastErrno();
+  buffer_.assign(DirectoryBatchBytes / sizeof(std::uint64_t), 0);
+  offset_ = NoRecordLeft;
+  return 0;
+}
+
+bool DirectoryReader::fill() {
+  const FILE_INFO_BY_HANDLE_CLASS level = restart_ ? FileIdBothDirectoryRestartInfo : FileIdBothDirectoryInfo;
+  restart_ = false;
+  if (!GetFileInformationByHandleEx(handle_, level, buffer_.data(),
+                                    static_cast<DWORD>(buffer_.size() * sizeof(std::uint64_t)))) {
+    const DWORD error = GetLastError();
+    error_ = error == ERROR_NO_MORE_FILES ? 0 : errnoOfWindowsError(error);
+    return false;
+  }
+  offset_ = 0;
+  return true;
+}
+
+bool DirectoryReader::next(WIN32_FIND_DATAW& data, std::uint64_t& fileIndex) {
+  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  if (offset_ == NoRecordLeft && !fill()) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data());
+  const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + offset_);
+  offset_ = info->NextEntryOffset == 0 ? NoRecordLeft : offset_ + info->NextEntryOffset;
+
+  data = WIN32_FIND_DATAW{};
+  data.dwFileAttributes = info->FileAttributes;
+  data.ftCreationTime = fileTimeOf(info->CreationTime);
+  data.ftLastAccessTime = fileTimeOf(info->LastAccessTime);
+  data.ftLastWriteTime = fileTimeOf(info->LastWriteTime);
+  data.nFileSizeHigh = static_cast<DWORD>(static_cast<std::uint64_t>(info->EndOfFile.QuadPart) >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(info->EndOfFile.QuadPart & 0xFFFFFFFF);
+  // A reparse point's tag stands where the size of its extended attributes would.
+  if ((info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) data.dwReserved0 = info->EaSize;
+  const std::size_t nameLength = std::min<std::size_t>(info->FileNameLength / sizeof(wchar_t), MAX_PATH - 1);
+  std::memcpy(data.cFileName, info->FileName, nameLength * sizeof(wchar_t));
+  const std::size_t shortLength = std::min<std::size_t>(info->ShortNameLength / sizeof(wchar_t), 13);
+  std::memcpy(data.cAlternateFileName, info->ShortName, shortLength * sizeof(wchar_t));
+  fileIndex = static_cast<std::uint64_t>(info->FileId.QuadPart);
+  return true;
 }
 
 int lookUpEntry(std::string_view programPath, FindRecord& record) {
@@ -84,11 +149,16 @@ int lookUpEntry(std::string_view programPath, FindRecord& record) {
   data.ftLastWriteTime = info.ftLastWriteTime;
   data.nFileSizeHigh = info.nFileSizeHigh;
   data.nFileSizeLow = info.nFileSizeLow;
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+  // The directory's own entry gives the reparse tag and the alternate name (a drive root
+  // has none).
+  if (!isDriveRoot(programPath)) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(wide.c_str(), &found);
+    HANDLE search = FindFirstFileExW(wide.c_str(), FindExInfoStandard, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
     if (search != INVALID_HANDLE_VALUE) {
-      data.dwReserved0 = found.dwReserved0;
+      if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        data.dwReserved0 = found.dwReserved0;
+      std::memcpy(data.cAlternateFileName, found.cAlternateFileName, sizeof data.cAlternateFileName);
       FindClose(search);
     }
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/find.h"
 #include "platform/win32/win_text.h"
@@ -30,9 +31,37 @@ std::uint64_t pathIdentity(std::string_view programPath);
 void identityOf(const std::wstring& wide, std::string_view programPath, bool follow,
                 std::uint64_t& device, std::uint64_t& inode);
 
-// Fills record from what a directory listing said of the entry at programPath.
+// Fills record from what a directory listing said of the entry at programPath. Its identity
+// is fileIndex (as an opened entry gives it) when not 0, else the path's.
 void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
-                     std::uint64_t volume, FindRecord& record);
+                     std::uint64_t volume, FindRecord& record, std::uint64_t fileIndex = 0);
+
+// The entries of one directory read through one handle of it, in batches: what a find gives
+// of each (names, attributes, sizes, times, the 8.3 name, a reparse point's tag) and its file
+// index, which no find gives - without opening any entry.
+class DirectoryReader {
+ public:
+  DirectoryReader() = default;
+  ~DirectoryReader();
+  DirectoryReader(const DirectoryReader&) = delete;
+  DirectoryReader& operator=(const DirectoryReader&) = delete;
+
+  // The directory at a host path; the error number when it cannot be opened for listing.
+  int open(std::string_view hostPath);
+  // The next entry ("." and ".." included); false at the end, and on a failure, whose error
+  // number error() then gives.
+  bool next(WIN32_FIND_DATAW& data, std::uint64_t& fileIndex);
+  int error() const { return error_; }
+
+ private:
+  bool fill();
+
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::vector<std::uint64_t> buffer_;  // 8-byte aligned records
+  std::size_t offset_ = 0;             // of the next record; SIZE_MAX when none is left
+  bool restart_ = true;
+  int error_ = 0;
+};
 
 // The entry at a full program path itself (a link not followed) into record. The error
 // number when there is none.

@@ -17,6 +17,10 @@ TEST(WinExecWordsTest, TemplatesAndTheCommandLineWriteNamesForCmd) {
   EXPECT_EQ(firstShellWord("\"my prog.exe\" x"), "my prog.exe");
   EXPECT_EQ(unquoteShellText("'it''s'"), "'it''s'");
 
+  // A root directory inside the template's own quotes keeps its closing quote a quote.
+  setTemplateDirectories("C:\\", "C:\\");
+  EXPECT_EQ(expandPlaceholders("x", "dir \"%1\" \"%2\\sub\"", CommandLengthLimit, false).text,
+            "dir \"C:\\\\\" \"C:\\\\sub\"");
   setTemplateDirectories("", "");
   EXPECT_EQ(expandPlaceholders("a&b.txt", "type %x", CommandLengthLimit, false).text,
             "type \"a&b.txt\"x");

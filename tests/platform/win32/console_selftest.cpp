@@ -5,12 +5,14 @@
 // when any check failed.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/keyboard.h"
 #include "platform/keycodes.h"
 #include "platform/screen.h"
 #include "platform/signals.h"
 #include "platform/win32/win_console.h"
+#include "platform/win32/win_user_screen.h"
 
 namespace corvane {
 namespace {
@@ -120,6 +122,112 @@ void recordsComeBackAsKeys(WinConsole& console) {
   }
 }
 
+// Reads input until a resize record comes (true) or nothing has come for timeoutMs.
+bool resizeArrives(WinConsole& console, int timeoutMs) {
+  InputRecord record;
+  while (console.readInput(record, timeoutMs))
+    if (record.kind == InputRecord::Kind::Resize) return true;
+  return false;
+}
+
+// A console that changes only the window (a smaller one) and one that changes the buffer
+// with it and sends its event: each arrives as one resize record, and the program's buffer
+// is made the window's size, so that row 0 is the window's top row.
+void windowSizesArriveAsResizes(WinConsole& console) {
+  struct Case {
+    const char* name;
+    SHORT columns, rows;
+    bool growBuffer;
+  };
+  for (const Case& c : {Case{"smaller window", 90, 25, false}, Case{"larger buffer", 120, 35, true}}) {
+    console.flushInput();
+    if (c.growBuffer) SetConsoleScreenBufferSize(console.screenBuffer(), COORD{c.columns, c.rows});
+    SMALL_RECT window{0, 0, static_cast<SHORT>(c.columns - 1), static_cast<SHORT>(c.rows - 1)};
+    check(SetConsoleWindowInfo(console.screenBuffer(), TRUE, &window) != 0,
+          std::string(c.name) + ": SetConsoleWindowInfo");
+    check(resizeArrives(console, 500), std::string(c.name) + ": a resize record");
+    int columns = 0, rows = 0;
+    console.terminalSize(columns, rows);
+    check(columns == c.columns && rows == c.rows, std::string(c.name) + ": the new size");
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    check(GetConsoleScreenBufferInfo(console.screenBuffer(), &info) && info.dwSize.X == c.columns &&
+              info.dwSize.Y == c.rows && info.srWindow.Top == 0 && info.srWindow.Left == 0,
+          std::string(c.name) + ": the buffer fitted to the window");
+    check(!resizeArrives(console, 300), std::string(c.name) + ": only one resize record");
+  }
+}
+
+// The first `width` characters of a row of a buffer, trailing blanks dropped.
+std::wstring rowText(HANDLE buffer, SHORT row, SHORT width) {
+  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width));
+  SMALL_RECT region{0, row, static_cast<SHORT>(width - 1), row};
+  if (!ReadConsoleOutputW(buffer, cells.data(), COORD{width, 1}, COORD{0, 0}, &region)) return L"<unread>";
+  std::wstring text;
+  for (const CHAR_INFO& cell : cells) text += cell.Char.UnicodeChar;
+  return text.erase(text.find_last_not_of(L' ') + 1);
+}
+
+// Between leaveScreen and enterScreen what a command writes to the standard output lands on
+// the user's screen, not over the program's.
+void commandsWriteOnTheUserScreen(WinConsole& console) {
+  console.leaveScreen();
+  DWORD written = 0;
+  WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), L"\r\nfrom a command", 16, &written, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  const SHORT row = GetConsoleScreenBufferInfo(console.userBuffer(), &info) ? info.dwCursorPosition.Y : 0;
+  check(rowText(console.userBuffer(), row, 20) == L"from a command", "a command's output on the user's screen");
+  check(rowText(console.screenBuffer(), row, 20) != L"from a command", "a command's output not on the program's");
+  console.enterScreen();
+}
+
+// The command line projected onto the user's buffer at its cursor's line, written again
+// there when it changes and below a command's output, quiet rows ignored, and the program's
+// buffer back, whole, on any other change.
+void commandLineOnTheUserScreen(WinConsole& console) {
+  ScreenImage& image = screenImage();
+  const int promptRow = image.rows - 3, quietRow = image.rows - 1;
+  for (ScreenCell& cell : image.cells) cell = ScreenCell{U' ', 0x1F};
+  const std::u32string prompt = U"C:\\>dir";
+  for (std::size_t i = 0; i < prompt.size(); ++i) image.at(static_cast<int>(i), promptRow).ch = prompt[i];
+  HANDLE user = console.userBuffer();
+  SetConsoleCursorPosition(user, COORD{0, 5});
+  WinUserScreenLine line(console);
+  line.setCursorShape(CursorSmall);
+  line.setCursorPosition(7, promptRow);
+  line.show(image, promptRow, quietRow);
+  check(line.mode() == WinUserScreenLine::Mode::UserScreen, "user screen: shown");
+  check(rowText(user, 5, 20) == L"C:\\>dir", "user screen: the prompt on the cursor's line");
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  check(GetConsoleScreenBufferInfo(user, &info) && info.dwCursorPosition.X == 7 &&
+            info.dwCursorPosition.Y == 5,
+        "user screen: the cursor in the prompt");
+
+  image.at(0, quietRow).ch = U'Q';
+  line.writeRect(image, 0, quietRow, image.columns - 1, quietRow);
+  image.at(7, promptRow).ch = U'X';
+  line.writeRect(image, 0, promptRow, image.columns - 1, promptRow);
+  check(line.mode() == WinUserScreenLine::Mode::UserScreen, "user screen: kept over quiet rows");
+  check(rowText(user, 5, 20) == L"C:\\>dirX", "user screen: the prompt written again");
+
+  line.leaveScreen();
+  DWORD written = 0;
+  WriteConsoleW(user, L"\r\nout\r\n", 7, &written, nullptr);
+  line.enterScreen();
+  line.writeRect(image, 0, promptRow, image.columns - 1, promptRow);
+  check(rowText(user, 6, 20) == L"out" && rowText(user, 7, 20) == L"C:\\>dirX",
+        "user screen: the prompt below a command's output");
+
+  image.at(0, 1).ch = U'Z';
+  line.writeRect(image, 0, 1, 0, 1);
+  check(line.mode() == WinUserScreenLine::Mode::ProgramScreen, "user screen: left on a change");
+  check(rowText(console.screenBuffer(), 1, 1) == L"Z" &&
+            rowText(console.screenBuffer(), static_cast<SHORT>(promptRow), 20) == L"C:\\>dirX",
+        "user screen: the program's buffer back whole");
+  check(rowText(user, 7, 20).empty(), "user screen: the prompt cleared from the user's buffer");
+  line.end();
+  check(line.mode() == WinUserScreenLine::Mode::Off, "user screen: ended");
+}
+
 void controlHandlerIsReached() {
   interrupted = false;
   check(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0, "GenerateConsoleCtrlEvent");
@@ -146,6 +254,9 @@ int run(const char* resultPath) {
   recordsComeBackAsKeys(console);
   controlHandlerIsReached();
   check(columns == 100 && rows == 30, "the console has the pseudo-terminal's size (100 x 30)");
+  commandsWriteOnTheUserScreen(console);
+  commandLineOnTheUserScreen(console);
+  windowSizesArriveAsResizes(console);
 
   console.stop();
   // The console's own output shares the terminal: the result goes to a file.

@@ -14,9 +14,12 @@
 #include "platform/find.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
+#include "platform/environment.h"
 #include "platform/paths.h"
+#include "platform/printer_port.h"
 #include "platform/process.h"
 #include "platform/replace_file.h"
+#include "platform/temporary_directory.h"
 #include "platform/tree_walk.h"
 #include "platform/win32/win_text.h"
 
@@ -155,6 +158,67 @@ TEST_F(WinTreeTest, FindDeliversAttributesSizesTimesAndDotsFirst) {
   EXPECT_EQ(one.inode, other.inode);
   ASSERT_TRUE(findEntry(path("dir\\hidden.txt"), other));
   EXPECT_NE(one.inode, other.inode);
+}
+
+// A listing and a lookup of one entry agree on its identity (the file index) and its 8.3
+// name. The form of an alternate name is the volume's (Wine hashes it): only that a long
+// name's one is an 8.3 name other than the long one.
+TEST_F(WinTreeTest, ListingsAndLookupsAgreeOnIdentityAndAlternateName) {
+  write("a rather long name.text", "x");
+  write("plain.txt", "y");
+  ASSERT_TRUE(makeDirectory(path("sub directory")));
+  struct Listed {
+    std::string name, shortName;
+    std::uint64_t device, inode;
+  };
+  std::vector<Listed> listed;
+  FindRecord record;
+  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record))
+    listed.push_back({record.name, record.shortName, record.device, record.inode});
+  ASSERT_EQ(listed.size(), 5u);
+  for (const auto& [name, shortName, device, inode] : listed) {
+    SCOPED_TRACE(name);
+    FindRecord one;
+    ASSERT_TRUE(findEntry(path(name), one));
+    EXPECT_EQ(one.device, device);
+    EXPECT_EQ(one.inode, inode);
+    if (name == "." || name == ".." || name == "plain.txt") {  // the last is 8.3 already
+      EXPECT_EQ(shortName, "");
+      continue;
+    }
+    EXPECT_EQ(one.shortName, shortName);
+    if (shortName.empty()) continue;
+    EXPECT_NE(shortName, name);
+    const std::size_t dot = shortName.find('.');
+    EXPECT_LE(dot == std::string::npos ? shortName.size() : dot, 8u);
+    EXPECT_LE(shortName.size(), 12u);
+    EXPECT_EQ(shortName.find(' '), std::string::npos);
+  }
+  FindRecord root;
+  ASSERT_TRUE(findEntry("C:\\", root));
+  EXPECT_EQ(root.shortName, "");
+}
+
+// The environment as the system keeps it, in UTF-16: a user name with an umlaut in TMP (or
+// APPDATA) arrives as UTF-8, not as the ANSI code page's bytes.
+TEST_F(WinTreeTest, EnvironmentValuesArriveAsUtf8) {
+  const std::string directory = toHostPath(path("j\xC3\xBCrgen"));
+  ASSERT_TRUE(ensureHostDirectory(directory));
+  const std::string saved = environmentValue("TMP");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", wideOf(directory).c_str()));
+  EXPECT_EQ(environmentValue("TMP"), directory);
+  EXPECT_EQ(temporaryHostDirectory(), directory);
+  SetEnvironmentVariableW(L"TMP", saved.empty() ? nullptr : wideOf(saved).c_str());
+  EXPECT_EQ(environmentValue("CORVANE_NOT_SET_ANYWHERE"), "");
+}
+
+// A program kept in a folder of its own keeps its setup beside itself, also before the
+// first one is written.
+TEST_F(WinTreeTest, AWritableProgramDirectoryKeepsTheSetup) {
+  EXPECT_TRUE(programDirectoryKeepsSetup(toHostPath(root_), "corvane.SET"));
+  EXPECT_FALSE(programDirectoryKeepsSetup(toHostPath(path("missing")), "corvane.SET"));
+  write("file", "");
+  EXPECT_FALSE(programDirectoryKeepsSetup(toHostPath(path("file")), "corvane.SET"));
 }
 
 TEST_F(WinTreeTest, RenamesNeverReplaceUnlessAskedAndReadOnlyProtects) {
@@ -309,15 +373,74 @@ TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
   EXPECT_FALSE(findExecutable("no-such-program-here", ""));
 }
 
+// A helper program built beside this test.
+std::string helperProgram(std::string_view name) {
+  wchar_t self[MAX_PATH + 1];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::string path = utf8Of(std::wstring_view(self, length));
+  return path.substr(0, path.find_last_of('\\') + 1) + std::string(name);
+}
+
+void setVariable(const wchar_t* name, const std::string& value) {
+  ASSERT_TRUE(SetEnvironmentVariableW(name, value.empty() ? nullptr : wideOf(value).c_str()));
+}
+
+// "|command" ports: the printed bytes reach the command's standard input; a status other
+// than 0, a command that stops reading, one that takes nothing and an interpreter that does
+// not start are failures, and none of them blocks the program.
+TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
+  setVariable(L"CORVANE_LPT4", "|more > " + cmdWordAt("more > ", toHostPath(path("copy.txt"))));
+  {
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    EXPECT_TRUE(printer.write("first line\r\nsecond line\r\n", {}));
+    EXPECT_TRUE(printer.close({}));
+    EXPECT_EQ(printer.exitStatus(), 0);
+  }
+  const std::string copied = read("copy.txt");
+  EXPECT_NE(copied.find("first line"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("second line"), std::string::npos) << copied;
+
+  setVariable(L"CORVANE_LPT4", "|exit 3");
+  {
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    FileResult written;
+    const std::string block(65536, 'x');
+    for (int i = 0; i < 200 && written; ++i) written = printer.write(block, [] { return true; });
+    EXPECT_EQ(written.error, EPIPE);
+    EXPECT_EQ(printer.close({}).error, EIO);
+    EXPECT_EQ(printer.exitStatus(), 3);
+  }
+
+  setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 2500");
+  {
+    const std::string block(1 << 20, 'x');
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    int asked = 0;
+    EXPECT_EQ(printer.write(block, [&] { return ++asked < 3; }).error, ECANCELED);
+    EXPECT_EQ(asked, 3);
+    printer.setTimeout(3 * PrinterPollStepMs);
+    EXPECT_EQ(printer.write(block, [] { return true; }).error, ETIMEDOUT);
+  }
+
+  const std::string comspec = environmentValue("COMSPEC");
+  setVariable(L"COMSPEC", "C:\\no\\such\\interpreter.exe");
+  {
+    PrinterPort printer;
+    EXPECT_FALSE(printer.open(4));
+  }
+  setVariable(L"COMSPEC", comspec);
+  setVariable(L"CORVANE_LPT4", "");
+}
+
 // Names full of what cmd.exe gives meaning to, each run through the real cmd.exe to a program
 // that reports its arguments: it must receive exactly the name, and nothing else may run (the
 // directory holds its report and nothing more). Both as a word of its own and inside a quote
 // the line leaves open.
 TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
-  wchar_t self[MAX_PATH + 1];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::string helper = utf8Of(std::wstring_view(self, length));
-  helper = helper.substr(0, helper.find_last_of('\\') + 1) + "argv_echo.exe";
+  const std::string helper = helperProgram("argv_echo.exe");
   ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_PROBE", L"EXPANDED"));
   const std::vector<std::string> names = {
       "a b",          "a&echo INJECTED>x", "p|echo INJECTED>x", "l<r",        "g >x",
@@ -351,10 +474,13 @@ TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
       std::string expected;
     };
     std::string open = program + " \"pre ";
-    open += cmdWordAt(open, name) + " post\"";
+    open += cmdWordAt(open, name, " post\"") + " post\"";
     std::string plain = program + " ";
     plain += cmdWordAt(plain, name);
-    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}}) {
+    // Right before the closing quote of a template ("%1" of a root directory).
+    std::string closing = program + " \"";
+    closing += cmdWordAt(closing, name, "\"") + "\"";
+    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}, Case{closing, name}}) {
       if (c.expected.empty()) continue;  // an empty word is no argument
       SCOPED_TRACE(c.line);
       EXPECT_TRUE(scanCmdText(c.line).separators.empty());
