@@ -272,10 +272,22 @@ void WinConsole::writeRect(const ScreenImage& image, int left, int top, int righ
   std::vector<CHAR_INFO> cells(static_cast<std::size_t>(width) * height);
   for (int row = 0; row < height; ++row) {
     for (int column = 0; column < width; ++column) {
-      const ScreenCell& cell = image.at(left + column, top + row);
+      const int x = left + column, y = top + row;
+      const ScreenCell& cell = image.at(x, y);
       CHAR_INFO& out = cells[static_cast<std::size_t>(row) * width + column];
       out.Char.UnicodeChar = consoleCharOfCell(cell.ch);
       out.Attributes = cell.attr;
+      // A wide character takes two cells: the console wants it in both, marked as its
+      // leading and its trailing half; a half without its other half shows as a blank.
+      if (cell.ch == WideTail) {
+        const char32_t lead = x > 0 ? image.at(x - 1, y).ch : WideTail;
+        const bool whole = lead != WideTail && lead <= 0xFFFF;
+        out.Char.UnicodeChar = whole ? static_cast<wchar_t>(lead) : L' ';
+        if (whole) out.Attributes |= COMMON_LVB_TRAILING_BYTE;
+      } else if (x + 1 < image.columns && image.at(x + 1, y).ch == WideTail) {
+        if (cell.ch <= 0xFFFF) out.Attributes |= COMMON_LVB_LEADING_BYTE;
+        else out.Char.UnicodeChar = L' ';
+      }
     }
   }
   SMALL_RECT region{static_cast<SHORT>(left), static_cast<SHORT>(top), static_cast<SHORT>(right),

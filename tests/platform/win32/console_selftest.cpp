@@ -54,6 +54,16 @@ void rectangleComesBack(WinConsole& console) {
       check((got.Attributes & 0xFF) == want.attr, std::string(where) + " attribute");
     }
   }
+  // A wide character fills its two cells, never a stand-in in the second.
+  image.at(10, 5) = ScreenCell{U'\u4e2d', 0x1F};
+  image.at(11, 5) = ScreenCell{WideTail, 0x1F};
+  console.writeRect(image, 10, 5, 11, 5);
+  SMALL_RECT wide{10, 5, 11, 5};
+  check(ReadConsoleOutputW(console.screenBuffer(), cells, COORD{2, 1}, COORD{0, 0}, &wide) != 0,
+        "ReadConsoleOutputW of a wide character");
+  check(cells[0].Char.UnicodeChar == L'\u4e2d', "a wide character's first cell");
+  check(cells[1].Char.UnicodeChar == L'\u4e2d' || cells[1].Char.UnicodeChar == L' ',
+        "a wide character's second cell");
 }
 
 INPUT_RECORD keyRecord(WORD vk, WORD scan, wchar_t ch, DWORD state, bool down) {
