@@ -11,6 +11,7 @@ struct SignalRequestState {
   std::atomic<bool> interrupt{false};
   std::atomic<bool> end{false};
   std::atomic<bool> serviced{false};
+  std::atomic<bool> ending{false};  // the end hook runs
   SignalRequestHooks hooks;
   bool interruptRunning = false;
 };
@@ -39,8 +40,13 @@ bool endRequested() { return requests().end; }
 
 void serviceEndRequest() {
   SignalRequestState& s = requests();
-  if (s.end && s.hooks.end != nullptr) s.hooks.end();
+  if (!s.end || s.hooks.end == nullptr) return;
+  s.ending = true;
+  s.hooks.end();
+  s.ending = false;
 }
+
+bool endUnderWay() { return requests().ending; }
 
 void serviceSignalRequests() {
   serviceEndRequest();
@@ -56,6 +62,7 @@ void resetSignalRequests() {
   SignalRequestState& s = requests();
   s.interrupt = false;
   s.end = false;
+  s.ending = false;
   s.serviced = false;
   s.hooks = {};
   s.interruptRunning = false;

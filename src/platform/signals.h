@@ -30,6 +30,8 @@ bool endRequested();
 void serviceSignalRequests();
 // Only a recorded end (a back end whose input is gone calls it before giving up).
 void serviceEndRequest();
+// Whether the end requested is being carried out (its hook runs).
+bool endUnderWay();
 
 // Tests: forget recorded requests and hooks.
 void resetSignalRequests();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Signals from outside: SIGUSR1 ends the program with the terminal given back exactly as it
 # was; SIGTERM ends it without questions, the last directories written; SIGINT asks
-# "Abort program " with No preselected, and Yes ends it with status 255.
+# "Abort program " with No preselected, and Yes ends it with status 255; the terminal hanging
+# up (its window closed) ends it with the last directories written whole, nothing left beside.
 set -u
 BINARY=$(readlink -f "$1")
 SOCKET="corvane-signals-$$"
@@ -55,4 +56,19 @@ kill -INT "$(program_pid)"
 wait_for 'Abort program'
 key y
 terminal_given_back 255
+
+# The terminal hangs up: the hang-up's signal does not cut the last directories' writing short.
+for round in 1 2 3; do
+  rm -f "$WORK/cs/corvane.__S"
+  restart '/1D:\left' '/2D:\right'
+  wait_for ' D:\right '
+  pid=$(program_pid)
+  tmux -L "$SOCKET" kill-server
+  deadline=$((SECONDS + 10))
+  while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+  [ "$(cat "$WORK/cs/corvane.__S" 2>&1)" = "$(printf 'D:\\left\nD:\\right')" ] ||
+    fail "round $round: the last directories are written: $(cat "$WORK/cs/corvane.__S" 2>&1)"
+  leftover=$(find "$WORK/cs" -name '.corvane.*')
+  [ -z "$leftover" ] || fail "round $round: a temporary was left: $leftover"
+done
 echo PASS

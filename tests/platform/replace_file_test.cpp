@@ -149,6 +149,36 @@ TEST_F(ReplaceFileTest, AFailedWriteLeavesTheOldFileByteForByte) {
   EXPECT_EQ(failures, 0);
 }
 
+// A signal that ends the program, coming while the file is written (as the terminal's
+// hang-up does on the way out), takes effect once the file is whole: new content in place, no
+// temporary beside it, for a new file and for one rewritten in place (a second link).
+TEST_F(ReplaceFileTest, AnEndingSignalWaitsUntilTheFileIsWhole) {
+  for (const bool inPlace : {false, true}) {
+    tree_.writeFile("file", "old");
+    unlink(tree_.host("other").c_str());
+    if (inPlace) {
+      ASSERT_EQ(link(tree_.host("file").c_str(), tree_.host("other").c_str()), 0);
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+      signal(SIGTERM, SIG_DFL);
+      (void)replaceFile("T:\\file", [](FileSink& sink) {
+        sink.write("first half, ");
+        kill(getpid(), SIGTERM);
+        return sink.write("second half");
+      });
+      _exit(0);  // not reached: the signal ends the child as the replacement ends
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(tree_.readFile("file"), "first half, second half");
+    const std::vector<std::string> expected =
+        inPlace ? std::vector<std::string>{"file", "other"} : std::vector<std::string>{"file"};
+    EXPECT_EQ(entriesOf(tree_.root()), expected);
+  }
+}
+
 // Where the directory cannot be written, or the owner cannot be given to a new file, the file
 // is rewritten in place and keeps its owner.
 TEST_F(ReplaceFileTest, UnwritableDirectoryAndForeignOwnerAreWrittenInPlace) {

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -209,9 +211,29 @@ FileResult rewriteInPlace(const std::string& target, const struct stat& old,
   return result;
 }
 
+// The signals that end the program (at once when they come again) wait while a file is
+// replaced: they take effect once it is whole, never leaving a temporary beside it or the
+// old bytes half rewritten.
+class EndSignalsHeld {
+ public:
+  EndSignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) sigaddset(&held, sig);
+    pthread_sigmask(SIG_BLOCK, &held, &saved_);
+  }
+  ~EndSignalsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  EndSignalsHeld(const EndSignalsHeld&) = delete;
+  EndSignalsHeld& operator=(const EndSignalsHeld&) = delete;
+
+ private:
+  sigset_t saved_;
+};
+
 // replaceHostFile with an optional backup of the old file.
 FileResult replaceKeeping(const std::string& host, const FileWriter& writer,
                           ReplaceBackup* backup) {
+  const EndSignalsHeld held;
   if (backup != nullptr) {
     backup->result = fileSuccess();
     backup->kept = false;

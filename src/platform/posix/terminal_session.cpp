@@ -101,7 +101,10 @@ void endAtOnce(int sig) {
 void onRequestSignal(int sig) {
   int savedErrno = errno;
   bool interrupt = sig == SIGINT;
-  if (!signalRequestsServiced() || (!interrupt && endRequested())) {
+  if (sig == SIGHUP && endUnderWay()) {
+    // The terminal's hang-up while the end is carried out (often the very hang-up that
+    // asked for it): the files being written are finished first.
+  } else if (!signalRequestsServiced() || (!interrupt && endRequested())) {
     endAtOnce(sig);
   } else {
     if (interrupt)
