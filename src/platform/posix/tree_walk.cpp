@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -82,13 +82,24 @@ constexpr std::size_t ListingChunk = 1024;
 // meanwhile looks entries up relative to it, which does not touch the listing's position.
 class ListingStream {
  public:
-  explicit ListingStream(DIR* dir) : thread_([this, dir] { read(dir); }) {}
+  // started() tells whether the thread could be made; when not, nothing was read.
+  explicit ListingStream(DIR* dir) : dir_(dir) {
+    // The program's signals are for the thread that walks: the reader starts with them held.
+    sigset_t all, saved;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &saved);
+    started_ = pthread_create(&thread_, nullptr, &ListingStream::run, this) == 0;
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+  }
   ~ListingStream() {
+    if (!started_) return;
     stop_ = true;
-    thread_.join();
+    pthread_join(thread_, nullptr);
   }
   ListingStream(const ListingStream&) = delete;
   ListingStream& operator=(const ListingStream&) = delete;
+
+  bool started() const { return started_; }
 
   // Waits for the next chunk. False when the listing is over; error then tells why it ended
   // (0 at its end).
@@ -105,16 +116,16 @@ class ListingStream {
   }
 
  private:
-  void read(DIR* dir) {
-    // The program's signals are for the thread that walks; none interrupts the reading here.
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+  static void* run(void* self) {
+    static_cast<ListingStream*>(self)->read();
+    return nullptr;
+  }
+
+  void read() {
     bool done = false;
-    int error = 0;
     while (!done && !stop_) {
       std::vector<ListedEntry> chunk;
-      error = listDirectory(dir, chunk, ListingChunk, done);
+      const int error = listDirectory(dir_, chunk, ListingChunk, done);
       std::lock_guard lock(mutex_);
       if (!chunk.empty()) chunks_.push_back(std::move(chunk));
       if (error != 0) done = true;
@@ -127,13 +138,15 @@ class ListingStream {
     ready_.notify_one();
   }
 
+  DIR* dir_;
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<std::vector<ListedEntry>> chunks_;
   bool done_ = false;
   int error_ = 0;
   std::atomic<bool> stop_{false};
-  std::thread thread_;  // last: started once everything it uses exists
+  bool started_ = false;
+  pthread_t thread_{};
 };
 
 #ifdef __linux__
@@ -290,7 +303,16 @@ struct TreeWalker {
         dir, entries, options.readAhead ? ListingChunk : std::numeric_limits<std::size_t>::max(),
         done);
     std::unique_ptr<ListingStream> rest;
-    if (!done && listError == 0) rest = std::make_unique<ListingStream>(dir);
+    if (!done && listError == 0) {
+      rest = std::make_unique<ListingStream>(dir);
+      if (!rest->started()) {  // no thread to be had: the rest is read here
+        rest.reset();
+        std::vector<ListedEntry> more;
+        listError = listDirectory(dir, more, std::numeric_limits<std::size_t>::max(), done);
+        entries.insert(entries.end(), std::make_move_iterator(more.begin()),
+                       std::make_move_iterator(more.end()));
+      }
+    }
     const bool filesFirst = options.order == TreeWalkOrder::FilesFirst;
 
     TreeWalkEntry entry;
