@@ -3,6 +3,7 @@
 // device, or "|command" to pipe into a command), else the device /dev/lp(n-1).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -70,6 +71,7 @@ class PrinterPort {
   int fd_ = -1;
   int outputFd_ = -1;
   int child_ = -1;
+  std::intptr_t commandGroup_ = 0;  // Windows: the job holding the command and what it starts
   int exitStatus_ = -1;
   int timeoutMs_ = PrinterDefaultTimeoutMs;
   std::string captured_;

@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "support/scoped_env.h"
@@ -90,6 +93,31 @@ TEST(PrinterPortTest, APortThatTakesNothingIsGivenUp) {
   printer.setTimeout(3 * PrinterPollStepMs);
   EXPECT_EQ(printer.write(block, waitOn).error, ETIMEDOUT);
   close(reader);
+}
+
+// A command given up ends with everything it started (here a sleep its shell waits for).
+TEST(PrinterPortTest, AGivenUpCommandEndsWithWhatItStarted) {
+  TempTree tree;
+  const std::string pidFile = tree.host("pid");
+  ScopedEnv port("CORVANE_LPT6", ("|echo $$ >'" + pidFile + "'; sleep 30; true").c_str());
+  pid_t group = 0;
+  {
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(6));
+    for (int waited = 0; group == 0 && waited < 5000; waited += 10) {
+      group = static_cast<pid_t>(std::atoi(tree.readFile("pid").c_str()));
+      if (group == 0) usleep(10000);
+    }
+    ASSERT_GT(group, 0);
+    // A full pipe: the shell reads nothing while its sleep runs.
+    EXPECT_EQ(printer.write(std::string(1 << 20, 'x'), [] { return false; }).error, ECANCELED);
+  }
+  bool gone = false;
+  for (int waited = 0; !gone && waited < 5000; waited += 10) {
+    gone = kill(-group, 0) != 0 && errno == ESRCH;
+    if (!gone) usleep(10000);
+  }
+  EXPECT_TRUE(gone) << "the sleep outlived its command";
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ pid_t startCommand(const std::string& command, int inputFd, int outputFd) {
   sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  // A group of its own: giving the command up ends whatever it started as well.
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
   std::string interpreter = commandInterpreter();
   std::string option = "-c";
   std::string line = command;
@@ -208,7 +211,7 @@ void PrinterPort::endCommand() {
   if (outputFd_ >= 0) ::close(outputFd_);
   outputFd_ = -1;
   if (child_ < 0) return;
-  kill(child_, SIGTERM);
+  kill(-child_, SIGTERM);
   int status = 0;
   while (waitpid(child_, &status, 0) < 0 && errno == EINTR) {
   }

@@ -14,12 +14,23 @@
 namespace corvane {
 namespace {
 
-HANDLE handleOfFd(int fd) { return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+HANDLE handleOfFd(int fd) {
+  return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
 
 // What a command's pipe holds before a write waits, and the most one write gives it.
 constexpr DWORD PipeBufferSize = 65536;
 
 HANDLE processOf(int child) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(child)); }
+
+// Lets go of a command's job; with end, everything still running in it is ended first.
+void closeCommandGroup(std::intptr_t& group, bool end) {
+  if (group == 0) return;
+  HANDLE job = reinterpret_cast<HANDLE>(group);
+  if (end) TerminateJobObject(job, 1);
+  CloseHandle(job);
+  group = 0;
+}
 
 }  // namespace
 
@@ -38,8 +49,8 @@ FileResult PrinterPort::open(int number) {
     // A full pipe takes nothing instead of blocking: write() waits in steps.
     DWORD pipeMode = PIPE_READMODE_BYTE | PIPE_NOWAIT;
     SetNamedPipeHandleState(write, &pipeMode, nullptr, nullptr);
-    HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 OPEN_EXISTING, 0, nullptr);
+    HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -48,9 +59,21 @@ FileResult PrinterPort::open(int number) {
     startup.hStdError = nowhere;
     std::wstring line = interpreterLine(target_.destination);
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    // Started held, so that it is in its job before it can start anything: giving the
+    // command up ends whatever it started as well.
+    const bool started =
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                       CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
     const int error = started ? 0 : lastErrno();
+    if (started) {
+      HANDLE job = CreateJobObjectW(nullptr, nullptr);
+      if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
+        CloseHandle(job);
+        job = nullptr;
+      }
+      commandGroup_ = reinterpret_cast<std::intptr_t>(job);
+      ResumeThread(process.hThread);
+    }
     CloseHandle(read);
     if (nowhere != INVALID_HANDLE_VALUE) CloseHandle(nowhere);
     if (!started) {
@@ -120,6 +143,7 @@ FileResult PrinterPort::close(const PrinterWait& keepWaiting) {
     exitStatus_ = static_cast<int>(status);
     CloseHandle(process);
     child_ = -1;
+    closeCommandGroup(commandGroup_, false);
     if (exitStatus_ != 0 && result) result = fileFailure(EIO);
   }
   return result;
@@ -142,7 +166,9 @@ void PrinterPort::endCommand() {
   }
   if (child_ != -1) {
     HANDLE process = processOf(child_);
-    if (WaitForSingleObject(process, 2000) == WAIT_TIMEOUT) TerminateProcess(process, 1);
+    const bool running = WaitForSingleObject(process, 2000) == WAIT_TIMEOUT;
+    if (running && commandGroup_ == 0) TerminateProcess(process, 1);
+    closeCommandGroup(commandGroup_, running);
     CloseHandle(process);
     child_ = -1;
   }

@@ -9,12 +9,12 @@
 
 #include "platform/cmd_words.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/find.h"
 #include "platform/host_directories.h"
 #include "platform/host_entry.h"
-#include "platform/environment.h"
 #include "platform/paths.h"
 #include "platform/printer_port.h"
 #include "platform/process.h"
@@ -52,7 +52,8 @@ class WinTreeTest : public ::testing::Test {
     if (!openRegularFile(path(relative), file)) return "<missing>";
     std::string content;
     char buffer[256];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get())) content.append(buffer, n);
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get()))
+      content.append(buffer, n);
     return content;
   }
 
@@ -247,8 +248,8 @@ TEST_F(WinTreeTest, RenamesNeverReplaceUnlessAskedAndReadOnlyProtects) {
 }
 
 TEST_F(WinTreeTest, NamesWindowsRefusesAreReportedAndNothingIsWritten) {
-  const char* names[] = {"CON", "nul.txt", "Lpt1", "com9.log", "a:b", "what?", "star*", "pipe|x",
-                         "dot.", "blank ", "less<"};
+  const char* names[] = {"CON",   "nul.txt", "Lpt1", "com9.log", "a:b",  "what?",
+                         "star*", "pipe|x",  "dot.", "blank ",   "less<"};
   for (const char* name : names) {
     FileHandle file;
     EXPECT_EQ(openFile(path(name), "wb", file).error, FileErrorBadName) << name;
@@ -290,20 +291,23 @@ TEST_F(WinTreeTest, PathsPastTheSystemsShortLimitStillWork) {
 TEST_F(WinTreeTest, ReplaceKeepsTheOldFileUntilTheNewIsWholeAndKeepsItsAttributes) {
   write("r.txt", "before");
   ASSERT_TRUE(setAttributes(path("r.txt"), AttrHidden));
-  EXPECT_EQ(replaceFile(path("r.txt"), [](FileSink& sink) { return sink.write("half") && false; }).error,
-            ECANCELED);
+  EXPECT_EQ(
+      replaceFile(path("r.txt"), [](FileSink& sink) { return sink.write("half") && false; }).error,
+      ECANCELED);
   EXPECT_EQ(read("r.txt"), "before");
   ReplaceBackup backup;
   const std::string backupPath = path("r.bak");
   backup.path = backupPath;
-  EXPECT_TRUE(replaceFile(path("r.txt"), [](FileSink& sink) { return sink.write("after"); }, backup));
+  EXPECT_TRUE(replaceFile(
+      path("r.txt"), [](FileSink& sink) { return sink.write("after"); }, backup));
   EXPECT_TRUE(backup.kept);
   EXPECT_EQ(read("r.txt"), "after");
   EXPECT_EQ(read("r.bak"), "before");
   EXPECT_EQ(getAttributes(path("r.txt")) & AttrHidden, AttrHidden);
   std::vector<std::string> names;
   FindRecord record;
-  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record)) names.push_back(record.name);
+  for (int r = findFirst(path("*"), 0, record); r == 0; r = findNext(record))
+    names.push_back(record.name);
   EXPECT_EQ(names.size(), 4u) << "a temporary was left";
 }
 
@@ -413,7 +417,12 @@ TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
     EXPECT_EQ(printer.exitStatus(), 3);
   }
 
-  setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 2500");
+  // A command given up ends with what it started: the helper, held past the port's end,
+  // never gets to leave its mark.
+  const std::string mark = toHostPath(path("held-to-the-end"));
+  setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 4000 " +
+                                   cmdWordAt("", mark));
+  const DWORD start = GetTickCount();
   {
     const std::string block(1 << 20, 'x');
     PrinterPort printer;
@@ -424,6 +433,10 @@ TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
     printer.setTimeout(3 * PrinterPollStepMs);
     EXPECT_EQ(printer.write(block, [] { return true; }).error, ETIMEDOUT);
   }
+  EXPECT_LT(GetTickCount() - start, 3800u) << "the port waited for the held command";
+  Sleep(4500 - std::min<DWORD>(GetTickCount() - start, 4500));
+  EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the command's program outlived the port";
 
   const std::string comspec = environmentValue("COMSPEC");
   setVariable(L"COMSPEC", "C:\\no\\such\\interpreter.exe");
@@ -443,11 +456,26 @@ TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
   const std::string helper = helperProgram("argv_echo.exe");
   ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_PROBE", L"EXPANDED"));
   const std::vector<std::string> names = {
-      "a b",          "a&echo INJECTED>x", "p|echo INJECTED>x", "l<r",        "g >x",
-      "c^d",          "(paren) ^^",        "100%",              "%PATH%",     "%CORVANE_PROBE%",
-      "x%CORVANE_PROBE%y%CORVANE_PROBE%z", "!CORVANE_PROBE!", "semi;colon", "comma,eq=",
-      "tail\\",       "blank tail\\",      "a\\%b\\",           "\xC3\xBCn\xC3\xAF c",
-      "&",            "",
+      "a b",
+      "a&echo INJECTED>x",
+      "p|echo INJECTED>x",
+      "l<r",
+      "g >x",
+      "c^d",
+      "(paren) ^^",
+      "100%",
+      "%PATH%",
+      "%CORVANE_PROBE%",
+      "x%CORVANE_PROBE%y%CORVANE_PROBE%z",
+      "!CORVANE_PROBE!",
+      "semi;colon",
+      "comma,eq=",
+      "tail\\",
+      "blank tail\\",
+      "a\\%b\\",
+      "\xC3\xBCn\xC3\xAF c",
+      "&",
+      "",
   };
 
   const std::string program = cmdWordAt("", helper);
@@ -480,7 +508,8 @@ TEST_F(WinTreeTest, NamesReachTheProgramThroughCmdExactlyAndRunNothing) {
     // Right before the closing quote of a template ("%1" of a root directory).
     std::string closing = program + " \"";
     closing += cmdWordAt(closing, name, "\"") + "\"";
-    for (const Case& c : {Case{plain, name}, Case{open, "pre " + name + " post"}, Case{closing, name}}) {
+    for (const Case& c :
+         {Case{plain, name}, Case{open, "pre " + name + " post"}, Case{closing, name}}) {
       if (c.expected.empty()) continue;  // an empty word is no argument
       SCOPED_TRACE(c.line);
       EXPECT_TRUE(scanCmdText(c.line).separators.empty());
