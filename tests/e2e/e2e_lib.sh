@@ -126,6 +126,16 @@ wait_missing() {
   fail "timed out waiting for $1 to go"
 }
 
+# open_text_search: the File menu's " Text search " (COMMANDER layout) up to its form.
+open_text_search() {
+  key F9
+  wait_for ' Autoview'
+  key Right
+  wait_for ' Text search'
+  key t
+  wait_for ' Define Textsearch '
+}
+
 # choose_corvane_layout: the setup menu's " Emulation" from the COMMANDER layout, CORVANE
 # chosen, its command labels shown.
 choose_corvane_layout() {

@@ -55,12 +55,7 @@ key Escape
 wait_for 'D:\t.zip/sub/ '
 # A text search on the member leaves nothing of its copy behind.
 before=$(ls -A "$WORK/tmp" | wc -l)
-key F9
-wait_for ' Autoview'
-key Right
-wait_for ' Text search'
-key t
-wait_for ' Define Textsearch '
+open_text_search
 type_text 'not in it'
 key Enter
 wait_for 'Press any key !' # the archiver's

@@ -52,12 +52,7 @@ key Down
 key Down
 key Down
 wait_for '║b.txt'
-key F9
-wait_for ' Autoview'
-key Right
-wait_for ' Text search'
-key t
-wait_for ' Define Textsearch '
+open_text_search
 key Enter
 wait_for "String 'needle' not found ! "
 key Enter
