@@ -123,12 +123,49 @@ bool extractMemberHook(Panel& panel, std::string_view name, std::string& extract
   return extractFromArchive(panel, name, extracted);
 }
 
-}  // namespace
+// The definitions file's facts that tell a changed file ("" path or no file: false).
+bool definitionsFileFacts(FileFacts& facts) {
+  const std::string path = archiverDefsPath();
+  return !path.empty() && entryFacts(path, facts) && facts.kind == FileKind::Regular;
+}
 
+bool sameFile(const LoadedDefinitions& loaded, const FileFacts& facts) {
+  return loaded.fileSize == facts.size && loaded.fileInode == facts.inode &&
+         loaded.fileSeconds == facts.modifiedSeconds &&
+         loaded.fileNanoseconds == facts.modifiedNanoseconds;
+}
+
+// The definitions for an archive: those kept for it while the definitions file is unchanged,
+// else loaded (and kept); when its extension has no section (an archive found by its
+// content), the section of its type's own extension.
 ArchiverDefs definitionsFor(std::string_view archivePath, int type) {
-  ArchiverDefs defs = loadArchiverDefs(archivePath);
+  const LoadedDefinitions& loaded = archivesState().definitions;
+  FileFacts facts;
+  ArchiverDefs defs;
+  if (!loaded.archive.empty() && loaded.archive == archivePath && definitionsFileFacts(facts) &&
+      sameFile(loaded, facts)) {
+    defs = loaded.defs;
+  } else {
+    loadArchiveDefinitions(archivePath);
+    defs = archivesState().definitions.defs;
+  }
   if (!defs.found && !typeExtension(type).empty()) defs = loadArchiverDefs(typeExtension(type));
   return defs;
+}
+
+}  // namespace
+
+void loadArchiveDefinitions(std::string_view archivePath) {
+  LoadedDefinitions& loaded = archivesState().definitions;
+  // The facts from before the read: a file changed while it is read is read again later.
+  FileFacts facts;
+  const bool known = definitionsFileFacts(facts);
+  loaded.defs = loadArchiverDefs(archivePath);
+  loaded.archive = known ? std::string(archivePath) : std::string();
+  loaded.fileSize = facts.size;
+  loaded.fileInode = facts.inode;
+  loaded.fileSeconds = facts.modifiedSeconds;
+  loaded.fileNanoseconds = facts.modifiedNanoseconds;
 }
 
 bool extractFromArchive(Panel& panel, std::string_view name, std::string& extracted, bool quiet) {

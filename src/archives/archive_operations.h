@@ -49,9 +49,9 @@ bool packIntoArchive(std::string_view archiveName, std::string_view directory,
 bool unpackArchive(std::string_view archivePath, int type, bool typeByContent,
                    std::string_view destination);
 
-// The definitions for an archive: its extension's section, else the section of its type's
-// own extension (an archive found by its content).
-ArchiverDefs definitionsFor(std::string_view archivePath, int type);
+// Loads the archiver definitions for an archive (a program path) afresh, each problem of the
+// definitions file shown, and keeps them for the operations on that archive.
+void loadArchiveDefinitions(std::string_view archivePath);
 
 // Puts extraction, deletion and release into the file operations' hooks.
 void registerArchiveHooks();

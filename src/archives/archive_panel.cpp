@@ -131,7 +131,7 @@ bool typedByContent(const Panel& panel) {
 int readArchiveDirectory(Panel& panel, SortMode mode, bool quiet) {
   const std::string archive = archivePathOf(panel);
   ReadingNote note(!quiet);
-  if (!quiet) archivesState().defs = loadArchiverDefs(archive);
+  if (!quiet) loadArchiveDefinitions(archive);
   std::unordered_set<std::string> selected;
   for (NodeId id : chain(panel.list)) {
     const FileNode& n = panel.list.nodes[id];

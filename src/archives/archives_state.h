@@ -1,9 +1,10 @@
-// The mutable state of the archive commands, in one record: the definitions loaded for the
-// archive last read, the directories extracted copies live in, the copy Autoview shows, and
+// The mutable state of the archive commands, in one record: the definitions loaded last
+// with what they were loaded for, the directories extracted copies live in, the copy Autoview shows, and
 // the names a selection's packing collects. Only the main thread touches it. Tests start
 // from resetArchivesState() (which removes what extractions left on disk).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,17 @@ struct AutoviewCopy {
   std::string file;  // the extracted copy ("" when none)
 };
 
+// Archiver definitions as loaded for an archive, with the definitions file as it was then:
+// they serve that archive again while the file is unchanged.
+struct LoadedDefinitions {
+  std::string archive;  // program path of the archive ("" when none is loaded)
+  std::uint64_t fileSize = 0, fileInode = 0;
+  std::int64_t fileSeconds = 0, fileNanoseconds = 0;
+  ArchiverDefs defs;
+};
+
 struct ArchivesState {
-  ArchiverDefs defs;  // for the archive an archive panel last read
+  LoadedDefinitions definitions;
   // Program paths of the fresh directories holding extracted copies not yet released.
   std::vector<std::string> extractionDirectories;
   AutoviewCopy autoview;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -267,6 +268,38 @@ TEST_F(ArchiveOperationsTest, HostileArchivesWriteNothingOutside) {
   EXPECT_FALSE(std::filesystem::exists(tree_.host("in/evil.txt")));
   EXPECT_FALSE(std::filesystem::exists(tree_.host("evil.txt")));
   EXPECT_TRUE(std::filesystem::is_empty(tree_.host("tmp")));
+}
+
+// The definitions file is read for an archive when its panel is read, and again only when
+// the file changed: a bad line's box shows once per read of the file, also for an archive
+// found by its content (whose type's own section is looked up as well).
+TEST_F(ArchiveOperationsTest, DefinitionsFileProblemsShownOncePerReadOfTheFile) {
+  REQUIRE_PROGRAM("zip");
+  REQUIRE_PROGRAM("unzip");
+  ASSERT_TRUE(runIn(tree_.host("src"), "zip -q -r ../t.zip . && cp ../t.zip ../t.exe"));
+  setenv("TMP", tree_.host("tmp").c_str(), 1);
+  const std::string section = "F> zip\nzip\nunzip\n-q -nw\n-q -nw -d\n-q\n-q -nw -r\n";
+  const auto badLineBoxes = [this] {
+    return std::count_if(boxes_.begin(), boxes_.end(), [](const std::string& screen) {
+      return screen.find("Error in line 1") != std::string::npos;
+    });
+  };
+  for (const char* archive : {"t.zip"}) {
+    SCOPED_TRACE(archive);
+    tree_.writeFile("corvane.ASE", "x>bad\n" + section);
+    boxes_.clear();
+    panel_.currentDirectory = "T:\\";
+    panel_.mask = "T:\\" + std::string(archive) + "/*.*";
+    panel_.archiveType = ArchiveZip;
+    (void)readArchiveDirectory(panel_, SortMode::Name, false);
+    EXPECT_EQ(badLineBoxes(), 1);
+    EXPECT_EQ(extract("c.txt"), "top c\n");
+    EXPECT_EQ(extract("x1.txt"), "two\n");
+    EXPECT_EQ(badLineBoxes(), 1);
+    tree_.writeFile("corvane.ASE", "y>worse\n" + section);
+    EXPECT_EQ(extract("c.txt"), "top c\n");
+    EXPECT_EQ(badLineBoxes(), 2);
+  }
 }
 
 TEST_F(ArchiveOperationsTest, ATemporaryDirectoryOnNoDriveIsTold) {
