@@ -149,7 +149,12 @@ ArchiverDefs definitionsFor(std::string_view archivePath, int type) {
     loadArchiveDefinitions(archivePath);
     defs = archivesState().definitions.defs;
   }
-  if (!defs.found && !typeExtension(type).empty()) defs = loadArchiverDefs(typeExtension(type));
+  if (!defs.found && !typeExtension(type).empty()) {
+    // The same file again: its problems were shown when it was read for the archive.
+    std::vector<std::string> shownBefore;
+    const std::string path = archiverDefsPath();
+    if (!path.empty()) (void)readArchiverDefs(path, typeExtension(type), defs, shownBefore);
+  }
   return defs;
 }
 

@@ -284,7 +284,7 @@ TEST_F(ArchiveOperationsTest, DefinitionsFileProblemsShownOncePerReadOfTheFile) 
       return screen.find("Error in line 1") != std::string::npos;
     });
   };
-  for (const char* archive : {"t.zip"}) {
+  for (const char* archive : {"t.zip", "t.exe"}) {
     SCOPED_TRACE(archive);
     tree_.writeFile("corvane.ASE", "x>bad\n" + section);
     boxes_.clear();
