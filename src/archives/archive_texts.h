@@ -44,7 +44,6 @@ constexpr std::string_view TextZooEntryInvalid = "Directory entry in archive is 
 constexpr std::string_view TextZooCorrupted = "Invalid or corrupted archive.\n";
 constexpr const char* FormatZooRestLost =
     "The rest of the archive (%lu bytes) cannot be processed.\n";
-constexpr std::string_view TextZooReadError = "I/O error or disk full.\n";
 constexpr const char* FormatZooCannotOpen = "Could not open %s.\n";
 
 // ARJ.

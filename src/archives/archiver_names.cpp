@@ -17,20 +17,19 @@ struct ArchiverRule {
   std::string_view program;
   NameStyle style;
   bool endOfOptions;              // "--" before the names
-  std::string_view exactOption;   // an option that exact names need ("" for none)
-  bool exactOptionForAdd;         // it is needed when adding too
+  std::string_view exactOption;   // an option that exact names need when not adding ("" none)
   std::string_view refusedFirst;  // characters a name may not begin with
 };
 
 constexpr ArchiverRule Rules[] = {
-    {"zip", NameStyle::Literal, true, "-nw", false, ""},
-    {"unzip", NameStyle::Bracket, false, "", false, ""},
-    {"unar", NameStyle::Bracket, false, "", false, ""},
-    {"arj", NameStyle::Bracket, true, "-p", false, "!"},
-    {"lha", NameStyle::Wildcards, false, "", false, ""},
-    {"lhasa", NameStyle::Wildcards, false, "", false, ""},
+    {"zip", NameStyle::Literal, true, "-nw", ""},
+    {"unzip", NameStyle::Bracket, false, "", ""},
+    {"unar", NameStyle::Bracket, false, "", ""},
+    {"arj", NameStyle::Bracket, true, "-p", "!"},
+    {"lha", NameStyle::Wildcards, false, "", ""},
+    {"lhasa", NameStyle::Wildcards, false, "", ""},
 };
-constexpr ArchiverRule UnknownRule = {"", NameStyle::Unknown, false, "", false, "-@!"};
+constexpr ArchiverRule UnknownRule = {"", NameStyle::Unknown, false, "", "-@!"};
 
 const ArchiverRule& ruleFor(std::string_view program) {
   for (const ArchiverRule& rule : Rules)
@@ -96,7 +95,7 @@ ArchiverNames archiverNames(std::string_view program, std::string_view options,
   ArchiverNames result;
   result.options = std::string(options);
   const bool exactNeeded =
-      !rule.exactOption.empty() && (action != ArchiverAction::Add || rule.exactOptionForAdd);
+      !rule.exactOption.empty() && action != ArchiverAction::Add;
   bool literal = false;
   if (!rule.exactOption.empty()) {
     literal = hasOption(options, rule.exactOption);
