@@ -82,17 +82,18 @@ int readArjArchive(ArchiveSource& source, ArchiveSink& sink, std::string_view na
   HeaderWindow window(source, FrameRead);
   std::uint64_t position = 0;
   std::size_t basicSize = 0;
-  const bool found = selfExtracting ? findArjMainHeader(source, position)
-                                    : validFrame(window.at(0, FrameRead), basicSize);
+  // A self-extractor's header is found by its scan; either way its frame is checked here.
+  const bool found = !selfExtracting || findArjMainHeader(source, position);
   std::span<const std::uint8_t> frame = window.at(position, FrameRead);
   if (!found || !validFrame(frame, basicSize) || frame[4 + 6] != TypeMainHeader) {
     sink.message(textf(FormatArjNotArchive, std::string(name).c_str()));
     return ArchiveBadHeader;
   }
-  int errors = 0;
+  // The first fault ends the listing.
+  bool failed = false;
   auto fail = [&](std::string_view text) {
     sink.message(text);
-    ++errors;
+    failed = true;
   };
   {
     // The archive's name and comment, both terminated inside the basic header.
@@ -104,10 +105,10 @@ int readArjArchive(ArchiveSource& source, ArchiveSink& sink, std::string_view na
       fail(TextArjBadComment);
   }
   position += 4 + basicSize + 4;
-  if (errors == 0 && !skipExtended(window, position)) fail(TextArjEndOfFile);
+  if (!failed && !skipExtended(window, position)) fail(TextArjEndOfFile);
 
   ArchiveMember member;
-  while (errors == 0) {
+  while (!failed) {
     frame = window.at(position, FrameRead);
     if (frame.size() < 4) {
       fail(TextArjEndOfFile);
@@ -167,8 +168,8 @@ int readArjArchive(ArchiveSource& source, ArchiveSink& sink, std::string_view na
     }
     sink.member(member);
   }
-  if (errors > 0) {
-    sink.message(textf(FormatArjErrors, (std::string(name) + " ").c_str(), errors));
+  if (failed) {
+    sink.message(textf(FormatArjErrors, (std::string(name) + " ").c_str(), 1));
     return ArchiveBadHeader;
   }
   return ArchiveRead;
