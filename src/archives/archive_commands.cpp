@@ -30,12 +30,9 @@ constexpr int ArchiveNameMaxLength = 80;
 
 // The file under the cursor (not "..", a placeholder or, unless allowed, a directory).
 const FileNode* cursorFile(CommandContext& context, bool directories) {
-  Panel& panel = context.currentPanel();
-  if (panel.cursor == NoNode || !isLiveNode(panel.list, panel.cursor)) return nullptr;
-  const FileNode& node = panel.list.nodes[panel.cursor];
-  if ((node.mark & MarkError) != 0 || isParentEntry(node.entry)) return nullptr;
-  if (node.entry.isDirectory() && !directories) return nullptr;
-  return &node;
+  const FileNode* node = cursorEntry(context);
+  if (node == nullptr || isParentEntry(node->entry)) return nullptr;
+  return node->entry.isDirectory() && !directories ? nullptr : node;
 }
 
 // The archive's name asked with the prompt, preset "CV.ZIP"; "" when left without Enter.
@@ -143,12 +140,7 @@ int decompressCommand(CommandContext& context, CommandId) {
       return LoopContinue;
     }
     archive = fullPath(entryPath(panel, panel.cursor));
-    type = archiveTypeByExtension(archive);
-    if (type == ArchiveNone) {
-      FileSource source;
-      if (source.open(archive)) type = archiveTypeByContent(source);
-      byContent = true;
-    }
+    type = archiveTypeOfFile(archive, byContent);
     if (type == ArchiveNone) {
       messageBox(TextArchiveTypeUnknown);
       return LoopContinue;

@@ -7,6 +7,8 @@
 #include "archives/archive_texts.h"
 #include "archives/archives_state.h"
 #include "config/archiver_defs.h"
+#include "config/definition_lines.h"
+#include "fileops/file_commands.h"
 #include "panels/archive_listing.h"
 #include "panels/name_fold.h"
 #include "panels/read_dialogs.h"
@@ -179,23 +181,17 @@ bool findPanelMember(const Panel& panel, std::string_view name, PanelMember& fou
 
 int openArchiveCommand(CommandContext& context, CommandId) {
   Panel& panel = context.currentPanel();
-  const FileNode* node = panel.cursor != NoNode && isLiveNode(panel.list, panel.cursor)
-                             ? &panel.list.nodes[panel.cursor]
-                             : nullptr;
-  if (node == nullptr || node->entry.isDirectory() || (node->mark & MarkError) != 0 ||
-      panel.archiveType != 0 || context.inGlobalList()) {
+  const FileNode* node = cursorEntry(context);
+  if (node == nullptr || node->entry.isDirectory() || panel.archiveType != 0 ||
+      context.inGlobalList()) {
     rejectBeep();
     return LoopContinue;
   }
   const std::string path = fullPath(joinPath(panel.currentDirectory, node->entry.name));
-  int type = archiveTypeByExtension(path);
+  bool byContent = false;
+  const int type = archiveTypeOfFile(path, byContent);
   if (type == ArchiveNone) {
-    FileSource source;
-    if (source.open(path)) type = archiveTypeByContent(source);
-  }
-  if (type == ArchiveNone) {
-    if (path.rfind('.') != std::string::npos && path.rfind('.') > path.rfind('\\'))
-      messageBox(TextArchiveTypeUnknown);
+    if (!lastExtensionOf(path).empty()) messageBox(TextArchiveTypeUnknown);
     return LoopContinue;
   }
 

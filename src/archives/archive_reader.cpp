@@ -5,6 +5,7 @@
 
 #include "archives/archive_bytes.h"
 #include "config/archiver_defs.h"
+#include "config/setup_path.h"
 #include "platform/paths.h"
 
 namespace corvane {
@@ -63,21 +64,21 @@ int archiveTypeByContent(ArchiveSource& source) {
 
 namespace {
 
-// The name with its extension (from the last "." of its last component) replaced, or the
-// extension appended when it has none.
-std::string withExtension(std::string_view path, std::string_view extension) {
-  const std::size_t separator = path.find_last_of("\\/");
-  const std::size_t dot = path.rfind('.');
-  const bool hasOne =
-      dot != std::string_view::npos && (separator == std::string_view::npos || dot > separator);
-  return std::string(hasOne ? path.substr(0, dot) : path) + std::string(extension);
-}
-
 bool containsFolded(std::string_view text, std::string_view part) {
   return foldCase(text).find(foldCase(part)) != std::string::npos;
 }
 
 }  // namespace
+
+int archiveTypeOfFile(std::string_view path, bool& byContent) {
+  byContent = false;
+  if (const int type = archiveTypeByExtension(path); type != ArchiveNone) return type;
+  FileSource source;
+  if (!source.open(path)) return ArchiveNone;
+  const int type = archiveTypeByContent(source);
+  byContent = type != ArchiveNone;
+  return type;
+}
 
 bool openArchiveFile(int type, std::string_view path, FileSource& source, std::string& opened) {
   opened = std::string(path);
@@ -87,7 +88,7 @@ bool openArchiveFile(int type, std::string_view path, FileSource& source, std::s
       opened += ".zip";
       break;
     case ArchiveLzh:
-      opened = withExtension(path, ".lzh");
+      opened = siblingPath(path, ".lzh");
       break;
     case ArchiveZoo:
       if (containsFolded(path, ".zoo")) return false;

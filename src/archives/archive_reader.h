@@ -105,11 +105,14 @@ int readArchive(int type, ArchiveSource& source, ArchiveSink& sink, std::string_
 // an LZH header in the first 2048 bytes, a ZOO archive header, an ARJ main header at the
 // start or after a stub. 0 when none is found.
 int archiveTypeByContent(ArchiveSource& source);
+// The type of an archive file (a program path): by its extension, else by its content
+// (byContent set then). 0 when neither gives one.
+int archiveTypeOfFile(std::string_view path, bool& byContent);
 
 // Opens an archive for reading by its program path; when the path is not a file the type's
 // own extension is tried as its reader does (ZIP: ".zip" appended when the name is missing
-// or a directory; LZH: the extension replaced by ".lzh", or ".lzh" appended; ZOO: ".zoo"
-// appended to a name without it). The name opened goes into opened. False when neither
+// or a directory; LZH: the extension replaced by ".lzh", or ".lzh" appended, a dot that
+// begins the name being part of it; ZOO: ".zoo" appended to a name without it). The name opened goes into opened. False when neither
 // could be opened.
 bool openArchiveFile(int type, std::string_view path, FileSource& source, std::string& opened);
 
