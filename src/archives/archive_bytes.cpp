@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/local_time.h"
 #include "platform/paths.h"
 
 namespace corvane {
@@ -53,6 +54,22 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
   std::uint32_t crc = 0xFFFFFFFFu;
   for (std::uint8_t b : bytes) crc = (crc >> 8) ^ Crc32Table[(crc ^ b) & 0xFF];
   return crc ^ 0xFFFFFFFFu;
+}
+
+std::uint16_t crc16WithoutField(std::span<const std::uint8_t> bytes, std::size_t offset) {
+  const std::uint8_t zero[2] = {0, 0};
+  const std::size_t before = std::min(offset, bytes.size());
+  const std::uint16_t crc = crc16(zero, crc16(bytes.first(before)));
+  return crc16(bytes.subspan(std::min(offset + 2, bytes.size())), crc);
+}
+
+void setMemberStamp(ArchiveMember& member, std::uint32_t stamp, bool unixTime) {
+  if (unixTime) {
+    dosDateTimeOf(stamp, member.date, member.time);
+  } else {
+    member.time = static_cast<std::uint16_t>(stamp & 0xFFFF);
+    member.date = static_cast<std::uint16_t>(stamp >> 16);
+  }
 }
 
 std::span<const std::uint8_t> HeaderWindow::at(std::uint64_t offset, std::size_t length) {

@@ -20,6 +20,12 @@ std::uint64_t le64(std::span<const std::uint8_t> bytes, std::size_t offset);
 // CRC-16 of LZH and ZOO (reflected 0xA001, initial 0) and CRC-32 of ZIP and ARJ.
 std::uint16_t crc16(std::span<const std::uint8_t> bytes, std::uint16_t crc = 0);
 std::uint32_t crc32(std::span<const std::uint8_t> bytes);
+// The CRC-16 of a header that holds its own CRC: the 16-bit field at offset taken as 0.
+std::uint16_t crc16WithoutField(std::span<const std::uint8_t> bytes, std::size_t offset);
+
+// A member's DOS date and time from a stamp: Unix seconds when unixTime (made local), else a
+// DOS stamp with the date in its high word.
+void setMemberStamp(ArchiveMember& member, std::uint32_t stamp, bool unixTime);
 
 // Reads an archive's headers: each call serves the bytes at an offset with one positioned
 // read of at least `block` bytes, or from the bytes read before when they cover it. The

@@ -8,7 +8,6 @@
 #include "archives/archive_bytes.h"
 #include "archives/archive_reader.h"
 #include "archives/archive_texts.h"
-#include "platform/local_time.h"
 #include "platform/textf.h"
 
 namespace corvane {
@@ -160,12 +159,7 @@ int readArjArchive(ArchiveSource& source, ArchiveSink& sink, std::string_view na
     member.encoding = NameEncoding::Utf8IfValid;
     member.directory = type == TypeDirectory;
     member.link = type == TypeSpecial || (unixHost && (mode & 0xF000) == 0xA000);
-    if (unixHost) {
-      dosDateTimeOf(stamp, member.date, member.time);
-    } else {
-      member.time = static_cast<std::uint16_t>(stamp & 0xFFFF);
-      member.date = static_cast<std::uint16_t>(stamp >> 16);
-    }
+    setMemberStamp(member, stamp, unixHost);
     sink.member(member);
   }
   if (failed) {

@@ -5,7 +5,6 @@
 #include "archives/archive_bytes.h"
 #include "archives/archive_reader.h"
 #include "archives/archive_texts.h"
-#include "platform/local_time.h"
 
 namespace corvane {
 namespace {
@@ -100,11 +99,7 @@ bool readChain(std::span<const std::uint8_t> bytes, std::size_t offset, std::uin
 // The header CRC, when the header carries one, over its bytes with the field as 0.
 bool headerCrcMatches(std::span<const std::uint8_t> header, const Extended& ext) {
   if (!ext.hasCrc) return true;
-  const std::uint8_t zero[2] = {0, 0};
-  std::uint16_t crc = crc16(header.first(ext.crcOffset));
-  crc = crc16(zero, crc);
-  crc = crc16(header.subspan(ext.crcOffset + 2), crc);
-  return crc == ext.crc;
+  return crc16WithoutField(header, ext.crcOffset) == ext.crc;
 }
 
 std::uint8_t byteSum(std::span<const std::uint8_t> bytes) {
@@ -200,12 +195,7 @@ bool readHeader(HeaderWindow& window, std::uint64_t position, ArchiveMember& mem
   member.storedPath = std::move(path);
   member.encoding = NameEncoding::Utf8IfValid;
   member.size = ext.hasSize ? ext.size : size;
-  if (ext.hasUnixTime || unixTime) {
-    dosDateTimeOf(ext.hasUnixTime ? ext.unixTime : stamp, member.date, member.time);
-  } else {
-    member.time = static_cast<std::uint16_t>(stamp & 0xFFFF);
-    member.date = static_cast<std::uint16_t>(stamp >> 16);
-  }
+  setMemberStamp(member, ext.hasUnixTime ? ext.unixTime : stamp, ext.hasUnixTime || unixTime);
   next = position + headerLength + packed;
   return true;
 }

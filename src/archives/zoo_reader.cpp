@@ -15,6 +15,7 @@ constexpr std::uint32_t ZooTag = 0xFDC4A7DC;
 constexpr std::size_t OldHeaderSize = 34;
 constexpr std::size_t TypeOneSize = 51;
 constexpr std::size_t TypeTwoFixed = 56;
+constexpr std::size_t EntryCrcOffset = 54;  // a type 2 entry's CRC of itself
 constexpr std::size_t ShortNameOffset = 38;
 constexpr std::size_t ShortNameSize = 13;
 constexpr std::size_t EntryRead = 512;
@@ -118,16 +119,13 @@ int readZooArchive(ArchiveSource& source, ArchiveSink& sink) {
     std::string directory;
     if (type == 2) {
       // The entry's own CRC, taken with its field as 0.
-      const std::uint8_t zero[2] = {0, 0};
-      std::uint16_t crc = crc16(e.first(54));
-      crc = crc16(zero, crc);
-      crc = crc16(e.subspan(TypeTwoFixed), crc);
+      const std::uint16_t crc = crc16WithoutField(e, EntryCrcOffset);
       const std::span<const std::uint8_t> variable = e.subspan(TypeTwoFixed);
       const std::size_t nameLength = variable.size() > 0 ? variable[0] : 0;
       const std::size_t directoryLength = variable.size() > 1 ? variable[1] : 0;
       const bool fits =
           nameLength + directoryLength == 0 || 2 + nameLength + directoryLength <= variable.size();
-      if (crc != le16(e, 54) || !fits) {
+      if (crc != le16(e, EntryCrcOffset) || !fits) {
         report(sink, ZooCheck::EntryInvalid, size, position);
         return ArchiveBadHeader;
       }
