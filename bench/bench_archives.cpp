@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/archives/zip_builder.h"
 #include "archives/archive_panel.h"
 #include "bench_timing.h"
 #include "config/archiver_defs.h"
@@ -30,82 +31,16 @@ constexpr int DirectoryCount = 100;
 constexpr int MembersPerDirectory = 1000;
 constexpr int Repeats = 5;
 
-void put16(std::string& out, unsigned value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-void put32(std::string& out, std::uint32_t value) {
-  put16(out, value & 0xFFFF);
-  put16(out, value >> 16);
-}
-
-// Stored, empty members "dNN/fileNNNN.txt": local headers, the central directory, the end
-// record.
+// Stored, empty members "dNN/fileNNNN.txt"; 100,000 entries do not fit the end record's
+// counts: a zip64 end record holds them, as zip writes it.
 std::string bigZip() {
-  std::string local, central;
-  local.reserve(6'000'000);
-  central.reserve(7'000'000);
-  int entries = 0;
-  for (int d = 0; d < DirectoryCount; ++d) {
-    for (int f = 0; f < MembersPerDirectory; ++f, ++entries) {
-      const std::string name = "d" + std::to_string(d) + "/file" + std::to_string(f) + ".txt";
-      const auto offset = static_cast<std::uint32_t>(local.size());
-      auto common = [&](std::string& out) {
-        put16(out, 10);      // version needed
-        put16(out, 0);       // flags
-        put16(out, 0);       // stored
-        put16(out, 0x7B5D);  // time
-        put16(out, 0x526E);  // date
-        put32(out, 0);       // CRC of nothing
-        put32(out, 0);
-        put32(out, 0);
-        put16(out, static_cast<unsigned>(name.size()));
-        put16(out, 0);
-      };
-      put32(local, 0x04034B50);
-      common(local);
-      local += name;
-      put32(central, 0x02014B50);
-      put16(central, 0x031E);
-      common(central);
-      put16(central, 0);  // comment
-      put16(central, 0);  // disk
-      put16(central, 0);  // internal attributes
-      put32(central, 0x81A40000u);
-      put32(central, offset);
-      central += name;
-    }
-  }
-  std::string zip = local + central;
-  // 100,000 entries do not fit the end record's counts: a zip64 end record holds them, as
-  // zip writes it.
-  const auto put64 = [](std::string& out, std::uint64_t value) {
-    put32(out, static_cast<std::uint32_t>(value));
-    put32(out, static_cast<std::uint32_t>(value >> 32));
-  };
-  const std::uint64_t zip64End = zip.size();
-  put32(zip, 0x06064B50);
-  put64(zip, 44);
-  put16(zip, 0x031E);
-  put16(zip, 45);
-  put32(zip, 0);
-  put32(zip, 0);
-  put64(zip, static_cast<std::uint64_t>(entries));
-  put64(zip, static_cast<std::uint64_t>(entries));
-  put64(zip, central.size());
-  put64(zip, local.size());
-  put32(zip, 0x07064B50);
-  put32(zip, 0);
-  put64(zip, zip64End);
-  put32(zip, 1);
-  put32(zip, 0x06054B50);
-  put32(zip, 0);
-  put16(zip, 0xFFFF);
-  put16(zip, 0xFFFF);
-  put32(zip, static_cast<std::uint32_t>(central.size()));
-  put32(zip, static_cast<std::uint32_t>(local.size()));
-  put16(zip, 0);
-  return zip;
+  std::vector<testing::ZipMember> members;
+  members.reserve(DirectoryCount * MembersPerDirectory);
+  for (int d = 0; d < DirectoryCount; ++d)
+    for (int f = 0; f < MembersPerDirectory; ++f)
+      members.push_back(
+          {"d" + std::to_string(d) + "/file" + std::to_string(f) + ".txt", "", {}});
+  return testing::zipArchive(members, {.zip64End = true});
 }
 
 double commandMilliseconds(const std::string& command) {

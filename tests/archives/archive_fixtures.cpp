@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 
 #include "config/archiver_defs.h"
 
@@ -58,21 +56,6 @@ std::int64_t testUnixTime() {
   tm.tm_sec = 58;
   tm.tm_isdst = -1;
   return std::mktime(&tm);
-}
-
-void put16(std::string& out, unsigned value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::uint32_t value) {
-  put16(out, value & 0xFFFF);
-  put16(out, value >> 16);
-}
-
-void put64(std::string& out, std::uint64_t value) {
-  put32(out, static_cast<std::uint32_t>(value));
-  put32(out, static_cast<std::uint32_t>(value >> 32));
 }
 
 std::uint16_t crc16Of(std::string_view bytes, std::uint16_t crc) {
@@ -281,19 +264,6 @@ bool runIn(const std::string& directory, const std::string& command) {
 bool haveProgram(std::string_view name) {
   const std::string line = "command -v '" + std::string(name) + "' >/dev/null 2>&1";
   return std::system(line.c_str()) == 0;
-}
-
-std::string readHostFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-bool writeHostFile(const std::string& path, std::string_view bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(file);
 }
 
 }  // namespace corvane::testing

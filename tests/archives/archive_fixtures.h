@@ -1,5 +1,5 @@
 // What the archive tests share: a sink that records what a reader delivers, archives written
-// byte by byte (LZH and ZOO, which no packaged tool writes; crafted ZIP pieces), and the
+// byte by byte (LZH and ZOO, which no packaged tool writes; ZIP in zip_builder.h), and the
 // packaged archivers run on a temporary tree.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "archives/archive_reader.h"
+#include "zip_builder.h"
 
 namespace corvane::testing {
 
@@ -38,10 +39,6 @@ constexpr std::uint16_t TestDosDate = 0x526E;
 constexpr std::uint16_t TestDosTime = 0x7B5D;
 std::int64_t testUnixTime();
 
-// Little-endian pieces.
-void put16(std::string& out, unsigned value);
-void put32(std::string& out, std::uint32_t value);
-void put64(std::string& out, std::uint64_t value);
 std::uint16_t crc16Of(std::string_view bytes, std::uint16_t crc = 0);
 
 // One LZH member as a writer of the level makes it, stored ("-lh0-", or "-lhd-" for a
@@ -72,8 +69,6 @@ std::string zooArchive(const std::vector<ZooMember>& members);
 bool runIn(const std::string& directory, const std::string& command);
 // Whether a program is on PATH (the tests that need a packaged archiver skip without it).
 bool haveProgram(std::string_view name);
-std::string readHostFile(const std::string& path);
-bool writeHostFile(const std::string& path, std::string_view bytes);
 
 #define REQUIRE_PROGRAM(name) \
   if (!::corvane::testing::haveProgram(name)) GTEST_SKIP() << name " is not installed (make deps)"

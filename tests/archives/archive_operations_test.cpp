@@ -98,7 +98,8 @@ class ArchiveOperationsTest : public testing::HeadlessTest {
     std::string copy;
     if (!extractFromArchive(panel_, name, copy)) return {};
     const std::string host = toHostPath(copy);
-    const std::string bytes = testing::readHostFile(host);
+    EXPECT_TRUE(host.starts_with(tree_.root() + "/")) << host;  // TMP lies in the tree
+    const std::string bytes = tree_.readFile(std::string_view(host).substr(tree_.root().size() + 1));
     releaseExtracted(copy);
     EXPECT_FALSE(std::filesystem::exists(host)) << "the copy stays after its release";
     return bytes;
@@ -152,8 +153,7 @@ TEST_F(ArchiveOperationsTest, ArjLzhAndZooMembersThroughTheShippedDefinitions) {
     EXPECT_EQ(extract("c.txt"), "sub c\n");
   }
   if (testing::haveProgram("lhasa")) {
-    ASSERT_TRUE(testing::writeHostFile(
-        tree_.host("t.lzh"),
+    ASSERT_TRUE(tree_.writeFile("t.lzh",
         testing::lzhArchive({{1, "", "x[1].txt", "one\n"}, {2, "sub", "c.txt", "sub c\n"}})));
     open("t.lzh", ArchiveLzh);
     EXPECT_EQ(extract("x[1].txt"), "one\n");
@@ -164,8 +164,7 @@ TEST_F(ArchiveOperationsTest, ArjLzhAndZooMembersThroughTheShippedDefinitions) {
     EXPECT_EQ(listed(), "../ sub/ x[1].txt ");
   }
   if (testing::haveProgram("unar")) {
-    ASSERT_TRUE(testing::writeHostFile(
-        tree_.host("t.zoo"),
+    ASSERT_TRUE(tree_.writeFile("t.zoo",
         testing::zooArchive({{"-x", "", "dash\n"}, {"c.txt", "sub", "zc\n"}})));
     open("t.zoo", ArchiveZoo);
     EXPECT_EQ(extract("-x"), "dash\n");
@@ -187,8 +186,8 @@ TEST_F(ArchiveOperationsTest, PackedAndUnpackedWhole) {
   ASSERT_TRUE(packIntoArchive("..\\p.zip", "T:\\src", files, directories));
   tree_.makeDir("out");
   ASSERT_TRUE(unpackArchive("T:\\p.zip", ArchiveZip, false, "T:\\out"));
-  EXPECT_EQ(testing::readHostFile(tree_.host("out/x[1].txt")), "one\n");
-  EXPECT_EQ(testing::readHostFile(tree_.host("out/sub/c.txt")), "sub c\n");
+  EXPECT_EQ(tree_.readFile("out/x[1].txt"), "one\n");
+  EXPECT_EQ(tree_.readFile("out/sub/c.txt"), "sub c\n");
   EXPECT_FALSE(std::filesystem::exists(tree_.host("out/x1.txt")));
 
   // A name the packer cannot be given exactly stops the whole run before it starts.
@@ -203,57 +202,11 @@ TEST_F(ArchiveOperationsTest, PackedAndUnpackedWhole) {
 TEST_F(ArchiveOperationsTest, HostileArchivesWriteNothingOutside) {
   REQUIRE_PROGRAM("unzip");
   setenv("TMP", tree_.host("tmp").c_str(), 1);
-  std::string hostile;
-  {
-    // A central directory and local headers for "../evil.txt", "/abs.txt" and "ok.txt".
-    const std::vector<std::pair<std::string, std::string>> members = {
-        {"../evil.txt", "evil\n"}, {"/abs.txt", "abs\n"}, {"ok.txt", "ok\n"}};
-    std::string local, central;
-    for (const auto& [name, data] : members) {
-      const auto offset = static_cast<std::uint32_t>(local.size());
-      std::uint32_t crc = 0xFFFFFFFFu;
-      for (unsigned char b : data) {
-        crc ^= b;
-        for (int i = 0; i < 8; ++i) crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-      }
-      crc ^= 0xFFFFFFFFu;
-      auto common = [&](std::string& out) {
-        testing::put16(out, 10);
-        testing::put16(out, 0);
-        testing::put16(out, 0);
-        testing::put16(out, testing::TestDosTime);
-        testing::put16(out, testing::TestDosDate);
-        testing::put32(out, crc);
-        testing::put32(out, static_cast<std::uint32_t>(data.size()));
-        testing::put32(out, static_cast<std::uint32_t>(data.size()));
-        testing::put16(out, static_cast<unsigned>(name.size()));
-        testing::put16(out, 0);
-      };
-      testing::put32(local, 0x04034B50);
-      common(local);
-      local += name + data;
-      testing::put32(central, 0x02014B50);
-      testing::put16(central, 0x031E);
-      common(central);
-      testing::put16(central, 0);
-      testing::put16(central, 0);
-      testing::put16(central, 0);
-      testing::put32(central, 0x81A40000u);
-      testing::put32(central, offset);
-      central += name;
-    }
-    hostile = local + central;
-    testing::put32(hostile, 0x06054B50);
-    testing::put32(hostile, 0);
-    testing::put16(hostile, 3);
-    testing::put16(hostile, 3);
-    testing::put32(hostile, static_cast<std::uint32_t>(central.size()));
-    testing::put32(hostile, static_cast<std::uint32_t>(local.size()));
-    testing::put16(hostile, 0);
-  }
+  const std::string hostile = testing::zipArchive(
+      {{"../evil.txt", "evil\n", {}}, {"/abs.txt", "abs\n", {}}, {"ok.txt", "ok\n", {}}});
   tree_.makeDir("in");
   tree_.makeDir("in/out");
-  ASSERT_TRUE(testing::writeHostFile(tree_.host("in/h.zip"), hostile));
+  ASSERT_TRUE(tree_.writeFile("in/h.zip", hostile));
   panel_.currentDirectory = "T:\\in";
   panel_.mask = "T:\\in\\h.zip/*.*";
   panel_.archiveType = ArchiveZip;

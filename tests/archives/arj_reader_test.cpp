@@ -12,7 +12,6 @@ namespace corvane {
 namespace {
 
 using testing::readBytes;
-using testing::readHostFile;
 using testing::runIn;
 
 constexpr const char* When = " 2021-03-14 15:26:58";
@@ -33,7 +32,7 @@ class ArjTree : public ::testing::Test {
   }
 
   testing::ReadRecord read(const std::string& archive, int* result = nullptr) {
-    return readBytes(ArchiveArj, readHostFile(tree_.host(archive)), archive, result);
+    return readBytes(ArchiveArj, tree_.readFile(archive), archive, result);
   }
 
   // The offset of the n-th header frame (0 the main header).
@@ -80,7 +79,7 @@ TEST_F(ArjTree, UnixAndDosHostsWithDirectoriesAndComments) {
     const std::string name = command.substr(command.find(".arj") - 1, 5);
     int result = -1;
     const testing::ReadRecord got =
-        readBytes(ArchiveArj, readHostFile(elsewhere.host(name)), name, &result);
+        readBytes(ArchiveArj, elsewhere.readFile(name), name, &result);
     EXPECT_EQ(got.sorted(), Expected) << command;
     EXPECT_TRUE(got.messages.empty()) << command;
     EXPECT_EQ(result, ArchiveRead) << command;
@@ -104,30 +103,36 @@ TEST_F(ArjTree, EachVolumeListsItsPiece) {
 TEST_F(ArjTree, DamagedHeadersKeepTheEntriesBefore) {
   REQUIRE_PROGRAM("arj");
   ASSERT_TRUE(runIn(tree_.root(), "arj a -y t.arj a.txt empty.txt sub/b.txt"));
-  const std::string arj = readHostFile(tree_.host("t.arj"));
+  const std::string arj = tree_.readFile("t.arj");
   const std::size_t third = frameOffset(arj, 3);
   const std::string errors = textf(FormatArjErrors, "t.arj ", 1);
 
   std::string flipped = arj;
   flipped[third + 4 + 20] = static_cast<char>(flipped[third + 4 + 20] ^ 0x40);
-  int result = 0;
-  testing::ReadRecord got = readBytes(ArchiveArj, flipped, "t.arj", &result);
-  EXPECT_EQ(got.joined(), std::string("a.txt 12") + When + "\nempty.txt 0" + When + "\n");
-  EXPECT_EQ(got.messages, (std::vector<std::string>{std::string(TextArjHeaderCrc), errors}));
-  EXPECT_EQ(result, ArchiveBadHeader);
-
   std::string oversized = arj;
   oversized[third + 2] = static_cast<char>(3000 & 0xFF);
   oversized[third + 3] = static_cast<char>(3000 >> 8);
-  got = readBytes(ArchiveArj, oversized, "t.arj");
-  EXPECT_EQ(got.members.size(), 2u);
-  EXPECT_EQ(got.messages, (std::vector<std::string>{std::string(TextArjBadHeader), errors}));
+  struct Case {
+    const char* damage;
+    std::string bytes;
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {"third header's CRC", flipped, TextArjHeaderCrc},
+      {"third header oversized", oversized, TextArjBadHeader},
+      {"cut inside the third header", arj.substr(0, third + 30), TextArjEndOfFile},
+  };
+  for (const Case& c : cases) {
+    int result = 0;
+    const testing::ReadRecord damaged = readBytes(ArchiveArj, c.bytes, "t.arj", &result);
+    EXPECT_EQ(damaged.joined(), std::string("a.txt 12") + When + "\nempty.txt 0" + When + "\n")
+        << c.damage;
+    EXPECT_EQ(damaged.messages, (std::vector<std::string>{std::string(c.message), errors}))
+        << c.damage;
+    EXPECT_EQ(result, ArchiveBadHeader) << c.damage;
+  }
 
-  got = readBytes(ArchiveArj, arj.substr(0, third + 30), "t.arj");
-  EXPECT_EQ(got.members.size(), 2u);
-  EXPECT_EQ(got.messages, (std::vector<std::string>{std::string(TextArjEndOfFile), errors}));
-
-  got = readBytes(ArchiveArj, "MZ" + arj, "t.arj");
+  testing::ReadRecord got = readBytes(ArchiveArj, "MZ" + arj, "t.arj");
   EXPECT_EQ(got.messages, std::vector<std::string>{textf(FormatArjNotArchive, "t.arj")});
   // The same bytes as a self-extractor: the main header is searched for.
   got = readBytes(ArchiveArj, std::string(5000, 'M') + arj, "SETUP.EXE");

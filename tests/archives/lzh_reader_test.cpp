@@ -25,7 +25,7 @@ std::vector<LzhMember> sampleTree(int level) {
 // The files another reader (lhasa) unpacks from the archive: "path size" per line, sorted.
 std::string unpackedByLhasa(const std::string& archive) {
   testing::TempTree tree;
-  if (!testing::writeHostFile(tree.host("t.lzh"), archive)) return "write failed";
+  if (!tree.writeFile("t.lzh", archive)) return "write failed";
   if (!testing::runIn(tree.host(""), "mkdir out && cd out && lhasa xq ../t.lzh"))
     return "lhasa failed";
   std::vector<std::string> lines;
@@ -92,7 +92,7 @@ TEST(LzhReader, LevelTwoPaddingByte) {
   EXPECT_EQ(read.raw[1].storedPath, "after.txt");
   if (testing::haveProgram("lhasa")) {
     testing::TempTree tree;
-    ASSERT_TRUE(testing::writeHostFile(tree.host("p.lzh"), archive));
+    ASSERT_TRUE(tree.writeFile("p.lzh", archive));
     EXPECT_TRUE(testing::runIn(tree.host(""), "lhasa t p.lzh"));
   }
 }

@@ -11,11 +11,7 @@
 namespace corvane {
 namespace {
 
-using testing::put16;
-using testing::put32;
-using testing::put64;
 using testing::readBytes;
-using testing::readHostFile;
 using testing::runIn;
 
 constexpr const char* When = " 2021-03-14 15:26:58";
@@ -61,14 +57,14 @@ TEST_F(ZipTree, ArchivesOfZipAnd7Zip) {
     ASSERT_TRUE(runIn(tree_.root(), c.command)) << c.command;
     int result = -1;
     const testing::ReadRecord read =
-        readBytes(ArchiveZip, readHostFile(tree_.host(c.archive)), c.archive, &result);
+        readBytes(ArchiveZip, tree_.readFile(c.archive), c.archive, &result);
     EXPECT_EQ(read.sorted(), Expected) << c.command;
     EXPECT_TRUE(read.messages.empty()) << c.command << ": " << read.messages.front();
     EXPECT_EQ(result, ArchiveRead) << c.command;
   }
   if (testing::haveProgram("7zz")) {
     ASSERT_TRUE(runIn(tree_.root(), "7zz a -tzip s.zip a.txt empty.txt big.bin sub"));
-    const testing::ReadRecord read = readBytes(ArchiveZip, readHostFile(tree_.host("s.zip")));
+    const testing::ReadRecord read = readBytes(ArchiveZip, tree_.readFile("s.zip"));
     EXPECT_EQ(read.sorted(), Expected);
     EXPECT_TRUE(read.messages.empty());
   }
@@ -77,7 +73,7 @@ TEST_F(ZipTree, ArchivesOfZipAnd7Zip) {
 TEST_F(ZipTree, CommentsStubsAndDamage) {
   REQUIRE_PROGRAM("zip");
   ASSERT_TRUE(runIn(tree_.root(), std::string("zip -q -r t.zip ") + Files));
-  const std::string zip = readHostFile(tree_.host("t.zip"));
+  const std::string zip = tree_.readFile("t.zip");
   ASSERT_GT(zip.size(), 22u);
 
   // A comment holding an end record's signature (followed by zeros, so that it would fit).
@@ -92,83 +88,52 @@ TEST_F(ZipTree, CommentsStubsAndDamage) {
   // A stub before the archive: its bytes are reported and the offsets moved; after "zip -A"
   // the archive says so itself.
   const std::string stub(700, 'S');
-  ASSERT_TRUE(testing::writeHostFile(tree_.host("x.exe"), stub + zip));
-  read = readBytes(ArchiveZip, readHostFile(tree_.host("x.exe")));
+  ASSERT_TRUE(tree_.writeFile("x.exe", stub + zip));
+  read = readBytes(ArchiveZip, tree_.readFile("x.exe"));
   EXPECT_EQ(read.sorted(), Expected);
   EXPECT_EQ(read.messages, std::vector<std::string>{textf(FormatZipExtraBytes, 700L)});
   ASSERT_TRUE(runIn(tree_.root(), "zip -q -A x.exe"));
-  read = readBytes(ArchiveZip, readHostFile(tree_.host("x.exe")));
+  read = readBytes(ArchiveZip, tree_.readFile("x.exe"));
   EXPECT_EQ(read.sorted(), Expected);
   EXPECT_TRUE(read.messages.empty());
 
-  // More entries declared than the central directory holds: the listed ones stay.
-  std::string counted = zip;
+  // Damage after which the entries read so far stay and the read says it failed.
   const std::size_t end = zip.size() - 22;
+  std::string counted = zip;  // more entries declared than the central directory holds
   counted[end + 10] = static_cast<char>(counted[end + 10] + 5);
-  int result = 0;
-  read = readBytes(ArchiveZip, counted, "x", &result);
-  EXPECT_EQ(read.sorted(), Expected);
-  EXPECT_EQ(read.messages, std::vector<std::string>{textf(FormatZipNoHeaderSignature, 8u)});
-  EXPECT_EQ(result, ArchiveBadHeader);
-
-  // Cut short: the end record is gone.
-  read = readBytes(ArchiveZip, zip.substr(0, zip.size() - 30), "x", &result);
-  EXPECT_TRUE(read.members.empty());
-  EXPECT_EQ(read.messages, std::vector<std::string>{std::string(TextZipNoEndRecord)});
-
-  // The central directory cut short inside a header, its end record kept.
   const std::uint32_t directory =
       static_cast<unsigned char>(zip[end + 16]) | static_cast<unsigned char>(zip[end + 17]) << 8;
-  std::string truncated = zip.substr(0, directory + 60) + zip.substr(end);
-  read = readBytes(ArchiveZip, truncated, "x", &result);
-  EXPECT_EQ(read.messages.front(),
-            textf(FormatZipMissingBytes, static_cast<long>(end - directory - 60)));
-  EXPECT_NE(result, ArchiveRead);
+  struct Case {
+    const char* damage;
+    std::string bytes;
+    std::string members;  // sorted
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"entries counted beyond the directory", counted, Expected,
+       {textf(FormatZipNoHeaderSignature, 8u)}},
+      {"end record cut off", zip.substr(0, zip.size() - 30), "", {std::string(TextZipNoEndRecord)}},
+      {"directory cut inside a header, end record kept",
+       zip.substr(0, directory + 60) + zip.substr(end), "",
+       {textf(FormatZipMissingBytes, static_cast<long>(end - directory - 60)),
+        textf(FormatZipNoHeaderSignature, 1u)}},
+  };
+  for (const Case& c : cases) {
+    int result = ArchiveRead;
+    read = readBytes(ArchiveZip, c.bytes, "x", &result);
+    EXPECT_EQ(read.sorted(), c.members) << c.damage;
+    EXPECT_EQ(read.messages, c.messages) << c.damage;
+    EXPECT_NE(result, ArchiveRead) << c.damage;
+  }
 }
 
-// A central directory written by hand: one header per name with the given uncompressed size
-// (0xFFFFFFFF takes the zip64 block), then the end record.
+// A central directory alone: one header per name with the given uncompressed size, then the
+// end record.
 std::string craftedZip(const std::vector<std::pair<std::string, std::uint64_t>>& members,
-                       std::string_view prefix = "", std::uint32_t thisDisk = 0) {
-  std::string directory;
-  for (const auto& [name, size] : members) {
-    const bool big = size >= 0xFFFFFFFFu;
-    put32(directory, 0x02014B50);
-    put16(directory, 0x031E);  // made on Unix
-    put16(directory, 20);
-    put16(directory, 0);
-    put16(directory, 0);
-    put16(directory, testing::TestDosTime);
-    put16(directory, testing::TestDosDate);
-    put32(directory, 0);
-    put32(directory, 0);
-    put32(directory, big ? 0xFFFFFFFFu : static_cast<std::uint32_t>(size));
-    put16(directory, static_cast<unsigned>(name.size()));
-    put16(directory, big ? 12 : 0);
-    put16(directory, 0);
-    put16(directory, 0);
-    put16(directory, 0);
-    put32(directory, 0x81A40000u);
-    put32(directory, 0);
-    directory += name;
-    if (big) {
-      put16(directory, 0x0001);
-      put16(directory, 8);
-      put64(directory, size);
-    }
-  }
-  std::string out(prefix);
-  const auto offset = static_cast<std::uint32_t>(out.size());
-  out += directory;
-  put32(out, 0x06054B50);
-  put16(out, thisDisk);
-  put16(out, 0);
-  put16(out, static_cast<unsigned>(members.size()));
-  put16(out, static_cast<unsigned>(members.size()));
-  put32(out, static_cast<std::uint32_t>(directory.size()));
-  put32(out, offset);
-  put16(out, 0);
-  return out;
+                       std::uint16_t thisDisk = 0) {
+  std::vector<testing::ZipMember> crafted;
+  for (const auto& [name, size] : members) crafted.push_back({name, "", size});
+  return testing::zipArchive(crafted, {.localHeaders = false, .thisDisk = thisDisk});
 }
 
 TEST(ZipReader, CraftedDirectories) {
@@ -185,7 +150,7 @@ TEST(ZipReader, CraftedDirectories) {
                                "\ndocs/ 0" + When + "\n");
 
   // Not the disk holding the directory.
-  read = readBytes(ArchiveZip, craftedZip({{"a", 1}}, "", 1));
+  read = readBytes(ArchiveZip, craftedZip({{"a", 1}}, 1));
   EXPECT_EQ(read.messages, std::vector<std::string>{std::string(TextZipMultiDisk)});
 
   // Offsets that count from a stub the writer did not know of, with the directory's offset 0.

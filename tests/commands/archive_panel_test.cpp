@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "archives/zip_builder.h"
 #include "config/archiver_defs.h"
 #include "loop_fixture.h"
 #include "panels/archive_listing.h"
@@ -18,49 +19,11 @@
 namespace corvane::testing {
 namespace {
 
-void put16(std::string& out, unsigned value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-void put32(std::string& out, std::uint32_t value) {
-  put16(out, value & 0xFFFF);
-  put16(out, value >> 16);
-}
-
 // A ZIP of empty stored members (a name ending in "/" is a directory).
 std::string emptyMembersZip(const std::vector<std::string>& names) {
-  std::string local, central;
-  for (const std::string& name : names) {
-    const auto offset = static_cast<std::uint32_t>(local.size());
-    auto common = [&](std::string& out) {
-      put16(out, 10);
-      for (int i = 0; i < 2; ++i) put16(out, 0);
-      put16(out, 0x7B5D);
-      put16(out, 0x526E);
-      for (int i = 0; i < 3; ++i) put32(out, 0);
-      put16(out, static_cast<unsigned>(name.size()));
-      put16(out, 0);
-    };
-    put32(local, 0x04034B50);
-    common(local);
-    local += name;
-    put32(central, 0x02014B50);
-    put16(central, 0x031E);
-    common(central);
-    for (int i = 0; i < 3; ++i) put16(central, 0);
-    put32(central, name.ends_with('/') ? 0x41ED0010u : 0x81A40000u);
-    put32(central, offset);
-    central += name;
-  }
-  std::string zip = local + central;
-  put32(zip, 0x06054B50);
-  put32(zip, 0);
-  put16(zip, static_cast<unsigned>(names.size()));
-  put16(zip, static_cast<unsigned>(names.size()));
-  put32(zip, static_cast<std::uint32_t>(central.size()));
-  put32(zip, static_cast<std::uint32_t>(local.size()));
-  put16(zip, 0);
-  return zip;
+  std::vector<ZipMember> members;
+  for (const std::string& name : names) members.push_back({name, "", {}});
+  return zipArchive(members);
 }
 
 class ArchivePanelLoopTest : public LoopTest {
