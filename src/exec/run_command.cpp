@@ -20,6 +20,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
+#include "ui/input_dialog.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -260,6 +261,14 @@ std::size_t runCommandBatch(std::span<const std::string> commands, bool wait) {
                                  : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
                                          failure.reason.c_str()));
   return ran;
+}
+
+bool askCommandLine(std::string& line, int maxLength) {
+  if (inputDialog(line, exec_text::CommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
+                  maxLength) != key::Enter)
+    return false;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return true;
 }
 
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,

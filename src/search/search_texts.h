@@ -14,7 +14,6 @@ constexpr std::string_view TextSizeTitle = " Calculating directorysize !        
 constexpr std::string_view TextSearchPrompt = "Search :";
 constexpr int SearchPromptWidth = 35;
 constexpr int SearchPatternMaxLength = 80;
-constexpr std::string_view TextCommandPrompt = "Command :";
 constexpr int CommandMaxLength = 160;
 constexpr const char* FormatRecursiveCommand = "%s %s";
 constexpr const char* FormatUnreadableNote = "\n? %s";

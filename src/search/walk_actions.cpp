@@ -246,9 +246,7 @@ int commandRecursiveCommand(CommandContext& context, CommandId) {
   std::string pattern;
   if (!askSearchPattern(pattern)) return LoopContinue;
   std::string command;
-  if (inputDialog(command, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
-                  CommandMaxLength) != key::Enter ||
-      trimBlanks(command).empty())
+  if (!askCommandLine(command, CommandMaxLength) || trimBlanks(command).empty())
     return LoopContinue;
   const PatternParts parts = typedSearchPattern(pattern);
   (void)commandRecursive(joinPath(parts.directory, parts.mask), trimBlanks(command));
