@@ -6,8 +6,6 @@
 namespace corvane {
 
 // File find, directory size, recursive command.
-constexpr const char* FormatFoundLineDayMonth = "\n%s Bytes : %-9llu %02d.%02d.%d";
-constexpr const char* FormatFoundLineMonthDay = "\n%s Bytes : %-9llu %02d-%02d-%d";
 constexpr int FoundPathChars = 45;
 constexpr const char* FormatFoundTotal = "%d Files found, total size %llu Bytes";
 constexpr std::string_view TextSizeTitle = " Calculating directorysize !        ";
