@@ -204,17 +204,20 @@ std::string globalListPath(const FileList& list, NodeId id) {
   return joinPath(directoryPath(list, n.directory), n.entry.name);
 }
 
+int shortYear(std::uint16_t date) {
+  const int year = date >> 9;
+  return year + 80 < 100 ? year + 80 : year - 20;
+}
+
 std::string foundFileLine(std::string_view path, std::uint64_t size, std::uint16_t date,
-                          bool dayMonthDates) {
+                          bool dayMonthDates, int pathCells) {
   const int day = date & 0x1F;
   const int month = (date >> 5) & 0x0F;
-  const int year = 1980 + (date >> 9);
-  const int shortYear = year < 2000 ? year - 1900 : year - 2000;
   std::string line(path);
-  for (int cells = textCells(path); cells < FoundNameCells; ++cells) line += ' ';
+  for (int cells = textCells(path); cells < pathCells; ++cells) line += ' ';
   const auto bytes = static_cast<unsigned long long>(size);
-  line += dayMonthDates ? textf(FormatFoundSizeDayMonth, bytes, day, month, shortYear)
-                        : textf(FormatFoundSizeMonthDay, bytes, month, day, shortYear);
+  line += dayMonthDates ? textf(FormatFoundSizeDayMonth, bytes, day, month, shortYear(date))
+                        : textf(FormatFoundSizeMonthDay, bytes, month, day, shortYear(date));
   return line;
 }
 
