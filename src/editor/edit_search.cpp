@@ -183,7 +183,8 @@ void matchBracket(EditedFile& file, int rows) {
   // Said only for a bracket under the cursor.
   if (file.currentLine->isSentinel()) return;
   const std::string_view text = file.currentLine->view();
-  const std::size_t pos = charOffset(text, static_cast<std::size_t>(std::max(file.cursorColumn, 0)));
+  const std::size_t pos =
+      charOffset(text, static_cast<std::size_t>(std::max(file.cursorColumn, 0)));
   if (pos >= text.size()) return;
   constexpr std::string_view Brackets = "()[]{}", Partners = ")(][}{";
   const std::size_t which = Brackets.find(text[pos]);
@@ -209,13 +210,8 @@ void searchWithForm(EditedFile& file, bool caseSensitive, int rows) {
       {.type = FormSeparator},
       {.label = FormKeyLine, .type = FormStatic},
   };
-  FormDescriptor form;
-  form.width = SearchFormWidth;
-  form.x = std::max((screenColumns() - SearchFormWidth - 3) / 2 + 1, 1);
-  form.y = std::max(screenRows() / 2 - 4, 1);
+  FormDescriptor form = centredForm(SearchFormWidth, t::SearchFormTitle, items);
   form.valueColumn = static_cast<int>(t::SearchLabel.size()) + 1;
-  form.title = t::SearchFormTitle;
-  form.items = items;
   if (runForm(form) != FormAccepted) return;
   runSearch(file, rows, true);
 }

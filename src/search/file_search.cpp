@@ -216,7 +216,7 @@ int treeSearchCommand(CommandContext& context, CommandId) {
   std::string path = joinPath(context.currentPanel().currentDirectory, "*.*");
   std::uint16_t recursive = 1, show = 1, caseSensitive = settings.caseFlag == 0 ? 1 : 0;
   const FormItem items[] = {
-      {.label = TextSearchPrompt,
+      {.label = TextSearchLabel,
        .type = FormText,
        .text = &settings.searchString,
        .maxLength = SearchStringMaxLength},
@@ -227,14 +227,7 @@ int treeSearchCommand(CommandContext& context, CommandId) {
       {.type = FormSeparator},
       {.label = FormKeyLine, .type = FormStatic},
   };
-  FormDescriptor form;
-  form.width = TreeSearchFormWidth;
-  form.x = std::max((screenColumns() - TreeSearchFormWidth - 3) / 2 + 1, 1);
-  form.y = std::max(screenRows() / 2 - 4, 1);
-  form.valueColumn = 1;
-  form.title = TextTreeSearchTitle;
-  form.items = items;
-  const int answer = runForm(form);
+  const int answer = runForm(centredForm(TreeSearchFormWidth, TextTreeSearchTitle, items));
   settings.caseFlag = caseSensitive != 0 ? 0 : 1;
   if (answer != FormAccepted) return LoopContinue;
   const PatternParts parts = typedSearchPattern(path);

@@ -9,7 +9,6 @@ namespace corvane {
 constexpr int FoundPathChars = 45;
 constexpr const char* FormatFoundTotal = "%d Files found, total size %llu Bytes";
 constexpr std::string_view TextSizeTitle = " Calculating directorysize !        ";
-constexpr std::string_view TextSearchPrompt = "Search :";
 constexpr int SearchPromptWidth = 35;
 constexpr int SearchPatternMaxLength = 80;
 constexpr int CommandMaxLength = 160;

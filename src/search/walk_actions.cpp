@@ -23,6 +23,7 @@
 #include "ui/boxes.h"
 #include "ui/input_dialog.h"
 #include "ui/line_input.h"
+#include "viewer/viewer_texts.h"
 
 namespace corvane {
 namespace {
@@ -227,8 +228,8 @@ int directorySizeCommand(CommandContext& context, CommandId code) {
 }
 
 bool askSearchPattern(std::string& pattern) {
-  const int width = SearchPromptWidth + textCells(TextSearchPrompt) + 4;
-  return inputDialog(pattern, TextSearchPrompt, std::max((screenColumns() - width) / 2, 1),
+  const int width = SearchPromptWidth + textCells(TextSearchLabel) + 4;
+  return inputDialog(pattern, TextSearchLabel, std::max((screenColumns() - width) / 2, 1),
                      screenRows() / 2 - 2, width, SearchPatternMaxLength) == key::Enter;
 }
 

@@ -225,6 +225,16 @@ FormLayout layoutForm(const FormDescriptor& form) {
   return layout;
 }
 
+FormDescriptor centredForm(int width, std::string_view title, std::span<const FormItem> items) {
+  FormDescriptor form;
+  form.width = width;
+  form.x = std::max((screenColumns() - width - 3) / 2 + 1, 1);
+  form.y = std::max(screenRows() / 2 - (static_cast<int>(items.size()) + 2) / 2, 1);
+  form.title = title;
+  form.items = items;
+  return form;
+}
+
 int runForm(const FormDescriptor& form) {
   RunningForm running{.items = form.items, .layout = layoutForm(form)};
   if (form.items.empty()) return FormCancelled;

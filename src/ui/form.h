@@ -87,4 +87,8 @@ FormLayout layoutForm(const FormDescriptor& form);
 // direction of the move. The caller's mouse zones are put back afterwards.
 int runForm(const FormDescriptor& form);
 
+// A form of the given least inner width in the middle of the screen (by its width and its
+// height of items plus the frame), values from column 1.
+FormDescriptor centredForm(int width, std::string_view title, std::span<const FormItem> items);
+
 }  // namespace corvane

@@ -30,14 +30,7 @@ int defineTextSearch() {
       {.type = FormSeparator},
       {.label = FormKeyLine, .type = FormStatic},
   };
-  FormDescriptor form;
-  form.width = SearchFormWidth;
-  form.x = std::max((screenColumns() - SearchFormWidth - 3) / 2 + 1, 1);
-  form.y = std::max(screenRows() / 2 - 3, 1);
-  form.valueColumn = 1;
-  form.title = TextSearchFormTitle;
-  form.items = items;
-  const int result = runForm(form);
+  const int result = runForm(centredForm(SearchFormWidth, TextSearchFormTitle, items));
   state.caseFlag = caseSensitive != 0 ? 0 : 1;
   return result;
 }

@@ -7,6 +7,7 @@
 #include "search/search_state.h"
 #include "search/search_texts.h"
 #include "viewer/viewer_state.h"
+#include "viewer/viewer_texts.h"
 
 namespace corvane::testing {
 namespace {
@@ -112,7 +113,7 @@ TEST_F(SearchCommandsTest, GlobalListFromTheSpecialMenuAndBack) {
         pushKeys({key::alt('F'), 'f'});
       },
       [&] {
-        EXPECT_TRUE(shows(TextSearchPrompt));
+        EXPECT_TRUE(shows(TextSearchLabel));
         console_.pushText("  T:\\*.TXT ");
         pushKeys({key::Enter});
       },
