@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "archive_fixtures.h"
@@ -21,6 +20,7 @@
 #include "platform/keyboard.h"
 #include "support/headless_fixture.h"
 #include "support/scoped_env.h"
+#include "support/shipped_data.h"
 #include "support/temp_tree.h"
 #include "ui/ui_state.h"
 
@@ -49,10 +49,7 @@ class ArchiveOperationsTest : public testing::HeadlessTest {
       boxes_.push_back(screen);
       console.pushKey(key::Enter);
     };
-    const char* data = std::getenv("CORVANE_TEST_DATA");
-    EXPECT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-    if (data != nullptr)
-      std::filesystem::copy_file(std::string(data) + "/corvane.ASE", tree_.host("corvane.ASE"));
+    tree_.writeFile("corvane.ASE", testing::shippedDataFile("corvane.ASE"));
     configState().loadedPath = "T:\\corvane.SET";
 
     tree_.makeDir("src");

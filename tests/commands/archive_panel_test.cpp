@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +12,7 @@
 #include "config/archiver_defs.h"
 #include "loop_fixture.h"
 #include "panels/archive_listing.h"
+#include "support/shipped_data.h"
 
 namespace corvane::testing {
 namespace {
@@ -37,12 +35,7 @@ class ArchivePanelLoopTest : public LoopTest {
 
 TEST_F(ArchivePanelLoopTest, EnteredLeftAndRefusingWhatHasNoMeaningThere) {
   // The shipped definitions beside the setup file.
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream shipped(std::string(data) + "/corvane.ASE", std::ios::binary);
-  std::stringstream definitions;
-  definitions << shipped.rdbuf();
-  u_.writeFile("corvane.ASE", definitions.str());
+  u_.writeFile("corvane.ASE", shippedDataFile("corvane.ASE"));
   configState().loadedPath = "U:\\corvane.SET";
   t_.writeFile("t.zip", emptyMembersZip({"sub/", "sub/deep/", "sub/inner.txt", "a.txt"}));
   int beeps = 0;
