@@ -140,7 +140,9 @@ RangeCopy copyRange(CopyChannel& channel, std::uint64_t offset, std::uint64_t le
       return result;
     }
     if (got == 0) return result;  // the source ended
-    if (FileResult r = writeAllAt(out, channel.buffer.data(), got, position); !r) {
+    if (FileResult r = writeAllAt(out, channel.buffer.data(), got,
+                                  position + static_cast<std::uint64_t>(channel.targetShift));
+        !r) {
       result.writeFailure = r;
       return result;
     }

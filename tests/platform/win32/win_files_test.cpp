@@ -343,6 +343,38 @@ TEST_F(WinTreeTest, NewFilesCopiesAndTheirFacts) {
   EXPECT_EQ(openRegularFile(root_, directory).error, FileErrorNotRegular);
 }
 
+// Splitting copies a range of the whole to the start of a piece (a negative shift); building
+// copies each piece to its place in the whole (a positive one).
+TEST_F(WinTreeTest, ShiftedRangesLandAtTheShiftedOffset) {
+  std::string whole(30000, '\0');
+  for (std::size_t i = 0; i < whole.size(); ++i) whole[i] = static_cast<char>('a' + i % 23);
+  write("whole.bin", whole);
+  struct Case {
+    std::uint64_t offset, length;
+    std::int64_t shift;
+  };
+  const Case cases[] = {{10000, 9000, -10000}, {0, 7000, 12345}, {25000, 5000, -24999}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shift);
+    (void)deleteFile(path("piece.bin"));
+    FileHandle in, out;
+    ASSERT_TRUE(openRegularFile(path("whole.bin"), in));
+    ASSERT_TRUE(createNewFile(path("piece.bin"), out));
+    char buffer[4096];
+    CopyChannel channel{in.get(), out.get(), buffer};
+    channel.targetShift = c.shift;
+    const RangeCopy copied = copyRange(channel, c.offset, c.length);
+    EXPECT_EQ(copied.copied, c.length);
+    ASSERT_TRUE(closeWrittenFile(out));
+    in.reset();
+    const std::string piece = read("piece.bin");
+    const std::size_t at = static_cast<std::size_t>(static_cast<std::int64_t>(c.offset) + c.shift);
+    ASSERT_EQ(piece.size(), at + c.length);
+    EXPECT_EQ(piece.substr(0, at), std::string(at, '\0'));
+    EXPECT_EQ(piece.substr(at), whole.substr(c.offset, c.length));
+  }
+}
+
 struct Walked : TreeWalkVisitor {
   std::vector<std::string> seen;
   int visit(TreeWalkEntry& entry) override {
