@@ -470,6 +470,21 @@ TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
   EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES)
       << "the command's program outlived the port";
 
+  // The same when the end of the port is waited for and given up, the port still open.
+  for (const bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "timed out");
+    const std::string late = toHostPath(path(cancel ? "cancelled-close" : "timed-out-close"));
+    setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 1500 " +
+                                     cmdWordAt("", late));
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    printer.setTimeout(3 * PrinterPollStepMs);
+    EXPECT_EQ(printer.close([cancel] { return !cancel; }).error, cancel ? ECANCELED : ETIMEDOUT);
+    Sleep(2500);
+    EXPECT_EQ(GetFileAttributesA(late.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the command outlived its close";
+  }
+
   const std::string comspec = environmentValue("COMSPEC");
   setVariable(L"COMSPEC", "C:\\no\\such\\interpreter.exe");
   {
