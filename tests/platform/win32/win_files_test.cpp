@@ -3,6 +3,7 @@
 // asserted: the archive bit, read-only files opened by root, case-only renames, 8.3 names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -396,6 +397,48 @@ TEST_F(WinTreeTest, TheTreeWalkTakesFilesFirstAndLeavesSkippedDirectories) {
   Walked walked;
   EXPECT_EQ(walkDirectoryTree(root_, walked, {TreeWalkOrder::FilesFirst, false}), TreeWalkContinue);
   EXPECT_EQ(walked.seen, (std::vector<std::string>{"z", "a/", "x", "<a", "skip/"}));
+}
+
+// What the walk tells of an entry, its path and record made when asked (also on leaving a
+// directory), is what a find of that path tells.
+TEST_F(WinTreeTest, WalkedEntriesHaveThePathsAndRecordsOfAFind) {
+  ASSERT_TRUE(makeDirectory(path("d")));
+  ASSERT_TRUE(makeDirectory(path("d\\e")));
+  write("d\\e\\f.txt", "12345");
+  write("top.bin", std::string(700, 't'));
+  struct Recorder : TreeWalkVisitor {
+    std::vector<std::pair<std::string, FindRecord>> met;
+    int visit(TreeWalkEntry& entry) override { return take(entry, entry.depth() != 2); }
+    int leaveDirectory(TreeWalkEntry& entry) override { return take(entry, true); }
+    // Details first or path first, so that neither depends on the other having been made.
+    int take(TreeWalkEntry& entry, bool detailsFirst) {
+      const FindRecord* details = detailsFirst ? entry.details() : nullptr;
+      std::string at = entry.path();
+      if (!detailsFirst) details = entry.details();
+      FindRecord copy;
+      if (details != nullptr) {
+        copy.name = details->name, copy.attribute = details->attribute, copy.size = details->size;
+        copy.device = details->device, copy.inode = details->inode;
+      }
+      met.emplace_back(std::move(at), std::move(copy));
+      return TreeWalkContinue;
+    }
+  } recorder;
+  EXPECT_EQ(walkDirectoryTree(root_, recorder), TreeWalkContinue);
+  std::vector<std::string> paths;
+  for (const auto& [at, record] : recorder.met) {
+    paths.push_back(at.substr(root_.size()));
+    FindRecord found;
+    ASSERT_TRUE(findEntry(at, found, 0)) << at;
+    EXPECT_EQ(record.name, found.name) << at;
+    EXPECT_EQ(record.attribute & AttrDirectory, found.attribute & AttrDirectory) << at;
+    EXPECT_EQ(record.size, found.size) << at;
+    EXPECT_EQ(record.inode, found.inode) << at;
+    EXPECT_EQ(record.device, found.device) << at;
+  }
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, (std::vector<std::string>{"\\d", "\\d", "\\d\\e", "\\d\\e", "\\d\\e\\f.txt",
+                                             "\\top.bin"}));
 }
 
 TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
