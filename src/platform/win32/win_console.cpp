@@ -106,6 +106,17 @@ void repaintBuffer(HANDLE buffer) {
 // Defined in session.cpp: what a control event asks for.
 BOOL WINAPI consoleControlHandler(DWORD event);
 
+void waitKeyPress(HANDLE input) {
+  for (;;) {
+    INPUT_RECORD in;
+    DWORD count = 0;
+    if (!ReadConsoleInputW(input, &in, 1, &count) || count == 0) return;
+    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
+        modifierOf(in.Event.KeyEvent.wVirtualKeyCode) == ModifierKey::None)
+      return;
+  }
+}
+
 wchar_t consoleCharOfCell(char32_t ch) {
   if (ch < 0x20) return static_cast<wchar_t>(cp437ToUnicode(static_cast<std::uint8_t>(ch)));
   if (ch > 0xFFFF) return L'?';
@@ -483,14 +494,7 @@ void WinConsole::enterScreen() {
 void WinConsole::showUserScreen() {
   leaveScreen();
   SetConsoleMode(input_, ProgramInputMode);
-  for (;;) {
-    INPUT_RECORD in;
-    DWORD count = 0;
-    if (!ReadConsoleInputW(input_, &in, 1, &count) || count == 0) break;
-    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
-        modifierOf(in.Event.KeyEvent.wVirtualKeyCode) == ModifierKey::None)
-      break;
-  }
+  waitKeyPress(input_);
   enterScreen();
 }
 

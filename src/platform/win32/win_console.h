@@ -21,6 +21,10 @@ namespace corvane {
 // gives three Up or Down presses in extra.
 bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat);
 
+// Reads the console's records until a key is pressed that is more than Shift, Ctrl or Alt
+// alone, or the console cannot be read.
+void waitKeyPress(HANDLE input);
+
 // The console character of a screen cell (control codes as their code page 437 glyphs).
 wchar_t consoleCharOfCell(char32_t ch);
 

@@ -78,6 +78,20 @@ class WinTreeTest : public ::testing::Test {
   static inline int counter_ = 0;
 };
 
+TEST(WinTimeTest, FileTimesCarrySecondsAndNanosecondsBothWays) {
+  struct Case {
+    std::int64_t seconds, nanoseconds;
+  };
+  // Before 1970 the seconds round down and the nanoseconds stay positive.
+  const Case cases[] = {{0, 0}, {1600000000, 123456700}, {-1, 999999900}, {-86400, 100}};
+  for (const Case& c : cases) {
+    const FILETIME file = fileTimeOfTime(static_cast<std::time_t>(c.seconds), c.nanoseconds);
+    std::int64_t nanoseconds = -1;
+    EXPECT_EQ(timeOfFileTime(file, &nanoseconds), c.seconds) << c.seconds;
+    EXPECT_EQ(nanoseconds, c.nanoseconds) << c.seconds;
+  }
+}
+
 TEST(WinDrivesTest, ProgramPathsAreHostPathsOnRealDrives) {
   initDriveMap("D=/tmp");  // no drive map on Windows: the system's letters
   EXPECT_TRUE(driveMapped('C'));
