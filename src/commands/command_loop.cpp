@@ -148,10 +148,9 @@ void readPanel(Panel& panel, bool fresh, bool quiet) {
 bool updateOtherPanel(LoopContext& loop) {
   const int request = loop.otherRequest;
   loop.otherRequest = OtherNone;
-  // A global list's loop has no panel of its own beside it: the one on the screen belongs to
-  // the loop it was opened from, and a copy or move into it shows there at once.
-  const bool outerOther = loop.other.panel == nullptr && loop.globalList && loop.outer != nullptr;
-  PanelView& view = outerOther ? loop.outer->other : loop.other;
+  // A copy or move from a global list shows in the panel beside it at once.
+  PanelView& view = loop.viewBeside();
+  const bool outerOther = &view != &loop.other;
   const int level = outerOther ? std::max(nestingLevel() - 1, 1) : nestingLevel();
   if (view.panel == nullptr || request == OtherNone) return false;
   Panel& other = *view.panel;

@@ -16,7 +16,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::string_view TextCommandPrompt = "Command :";
 constexpr int CommandInputMaxLength = 260;
 
 const FileNode* cursorNode(const LoopContext& loop) {
@@ -121,11 +120,7 @@ int executeFileCommand(LoopContext& loop, CommandId) {
 int commandInputCommand(LoopContext& loop, CommandId) {
   const std::string name = cursorFileName(loop);
   std::string line = commandPreset(name);
-  if (inputDialog(line, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
-                  CommandInputMaxLength) != key::Enter)
-    return LoopContinue;
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  if (line.empty()) return LoopContinue;
+  if (!askCommandLine(line, CommandInputMaxLength) || line.empty()) return LoopContinue;
   setPanelDirectoriesForTemplates(loop);
   runCommandLine(line, name, ScreenVariant::Console, false, true, false);
   return afterCommand(loop, refreshAfterCommand());
@@ -205,11 +200,7 @@ int prepareConfiguredProgram(SelectedFilesRun& run) {
 
 int prepareCommandForEach(SelectedFilesRun& run) {
   std::string line;
-  if (inputDialog(line, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
-                  CommandInputMaxLength) != key::Enter)
-    return 1;
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  if (line.empty()) return 1;
+  if (!askCommandLine(line, CommandInputMaxLength) || line.empty()) return 1;
   run.text = line;
   run.option = 1;  // waits after each command, as "o" does
   return 0;

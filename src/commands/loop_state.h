@@ -61,9 +61,11 @@ struct LoopContext : CommandContext {
 
   Panel& currentPanel() override { return *current.panel; }
   Panel* otherPanel() override { return globalList ? nullptr : other.panel; }
-  const Panel* panelBeside() override {
-    return other.panel == nullptr && globalList && outer != nullptr ? outer->other.panel
-                                                                    : other.panel;
+  const Panel* panelBeside() override { return viewBeside().panel; }
+  // The view of the panel beside the current one: a global list's loop has none of its own,
+  // the one on the screen belongs to the loop the list was opened from.
+  PanelView& viewBeside() {
+    return other.panel == nullptr && globalList && outer != nullptr ? outer->other : other;
   }
   bool inGlobalList() const override { return globalList; }
   int runNestedLoop(Panel& panel) override;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "config/definition_lines.h"
 #include "config/setup_block.h"
 #include "config/setup_path.h"
 #include "exec/exec_texts.h"
@@ -55,14 +56,6 @@ std::string associationsFilePath() {
   return siblingPath(setupPath, AssociationsExtension);
 }
 
-std::string_view fileExtension(std::string_view fileName) {
-  const std::size_t separator = fileName.find_last_of("\\/");
-  std::string_view name =
-      separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
-}
-
 int findAssociation(std::string_view fileName, std::string& command) {
   return findAssociationIn(associationsFilePath(), fileName, command);
 }
@@ -71,7 +64,7 @@ int findAssociationIn(std::string_view associationsPath, std::string_view fileNa
                       std::string& command) {
   FileHandle file = openFile(associationsPath, "rb");
   if (!file) return AssociationNoFile;
-  const std::string_view extension = fileExtension(fileName);
+  const std::string_view extension = lastExtensionOf(fileName);
   std::string line;
   for (int counted = 0;
        counted < AssociationLinesConsidered && readAssociationLine(file.get(), line);) {

@@ -28,9 +28,6 @@ constexpr int AssociationNoFile = -1;
 // extension ".pre", AssociationsFallbackPath when there is no setup file.
 std::string associationsFilePath();
 
-// The extension of a file name: after the last dot of its last component ("" when none).
-std::string_view fileExtension(std::string_view fileName);
-
 // The command of the first matching line: AssociationFound with command set,
 // AssociationNone when no line matches, AssociationNoFile when the file cannot be opened.
 int findAssociation(std::string_view fileName, std::string& command);

@@ -5,6 +5,8 @@
 
 namespace corvane::exec_text {
 
+constexpr std::string_view CommandPrompt = "Command :";
+
 // Template expansion.
 constexpr std::string_view ParameterPrompt = "Enter parameter  :";
 constexpr std::string_view OverflowBaseName = "% ERROR 1";   // "%%" on a name with a dot

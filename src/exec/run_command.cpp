@@ -20,6 +20,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "ui/boxes.h"
+#include "ui/input_dialog.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -64,57 +65,75 @@ int refused() {
   return BuiltinRefused;
 }
 
-// "[CSEDIT] name" and "[CSVIEW] name" (the tag alone too, which has no file to open).
-bool internalProgramCommand(std::string_view command, std::string_view tag, FileHook hook,
-                            int& result) {
-  if (!command.starts_with(tag)) return false;
-  std::string_view rest = command.substr(tag.size());
-  if (!rest.empty() && !isBlank(rest.front())) return false;
-  std::string name = unquoteShellText(trimBlanks(rest));
-  if (hook == nullptr || name.empty()) {
-    result = refused();
-  } else {
-    hook(programFormOf(name));
-    result = BuiltinDone;
-  }
-  return true;
-}
+// The built-in commands, told apart once for both running them and asking about them.
+enum class BuiltinKind { None, ChangeDirectory, Drive, Edit, View };
+struct Builtin {
+  BuiltinKind kind = BuiltinKind::None;
+  std::string argument;  // the directory or file, unquoted ("" for a tag alone)
+};
 
-// Carries out a built-in command (command without surrounding blanks). False when the
-// command is none.
-bool runBuiltin(std::string_view command, int& result) {
+Builtin parseBuiltin(std::string_view command) {
   if (command.size() > ChangeDirectoryPrefix.size() &&
       sameName(command.substr(0, ChangeDirectoryPrefix.size()), ChangeDirectoryPrefix)) {
     // Every path counts, one-character ones too: "cd /" or "cd a" handed to a subshell would
     // change nothing and say nothing.
     std::string path = unquoteShellText(trimBlanks(command.substr(ChangeDirectoryPrefix.size())));
-    if (!path.empty()) {
-      result = changeToDirectory(path) ? BuiltinDone : refused();
-      return true;
-    }
-    return false;
+    if (path.empty()) return {};
+    return {BuiltinKind::ChangeDirectory, std::move(path)};
   }
-  if (command.size() == 2 && command[1] == ':' && driveLetterOf(command) != 0) {
-    const char letter = driveLetterOf(command);
-    result = driveAccessible(letter) && setCurrentDrive(letter) ? BuiltinDone : refused();
-    return true;
+  if (command.size() == 2 && command[1] == ':' && driveLetterOf(command) != 0)
+    return {BuiltinKind::Drive, std::string(command)};
+  // "[CSEDIT] name" and "[CSVIEW] name" (the tag alone too, which has no file to open).
+  for (const auto& [tag, kind] :
+       {std::pair{EditPrefix, BuiltinKind::Edit}, std::pair{ViewPrefix, BuiltinKind::View}}) {
+    if (!command.starts_with(tag)) continue;
+    const std::string_view rest = command.substr(tag.size());
+    if (!rest.empty() && !isBlank(rest.front())) continue;
+    return {kind, unquoteShellText(trimBlanks(rest))};
   }
-  return internalProgramCommand(command, EditPrefix, hooks().editFile, result) ||
-         internalProgramCommand(command, ViewPrefix, hooks().viewFile, result);
+  return {};
 }
 
-// Whether runBuiltin would carry the command out itself.
-bool isBuiltin(std::string_view command) {
-  auto tagged = [&](std::string_view tag) {
-    return command.starts_with(tag) &&
-           (command.size() == tag.size() || isBlank(command[tag.size()]));
-  };
-  if (command.size() > ChangeDirectoryPrefix.size() &&
-      sameName(command.substr(0, ChangeDirectoryPrefix.size()), ChangeDirectoryPrefix) &&
-      !trimBlanks(command.substr(ChangeDirectoryPrefix.size())).empty())
-    return true;
-  if (command.size() == 2 && command[1] == ':' && driveLetterOf(command) != 0) return true;
-  return tagged(EditPrefix) || tagged(ViewPrefix);
+// Carries out a built-in command (command without surrounding blanks). False when the
+// command is none.
+bool runBuiltin(std::string_view command, int& result) {
+  const Builtin builtin = parseBuiltin(command);
+  switch (builtin.kind) {
+    case BuiltinKind::None:
+      return false;
+    case BuiltinKind::ChangeDirectory:
+      result = changeToDirectory(builtin.argument) ? BuiltinDone : refused();
+      return true;
+    case BuiltinKind::Drive: {
+      const char letter = driveLetterOf(builtin.argument);
+      result = driveAccessible(letter) && setCurrentDrive(letter) ? BuiltinDone : refused();
+      return true;
+    }
+    case BuiltinKind::Edit:
+    case BuiltinKind::View: {
+      const FileHook hook = builtin.kind == BuiltinKind::Edit ? hooks().editFile : hooks().viewFile;
+      if (hook == nullptr || builtin.argument.empty()) {
+        result = refused();
+      } else {
+        hook(programFormOf(builtin.argument));
+        result = BuiltinDone;
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+bool isBuiltin(std::string_view command) { return parseBuiltin(command).kind != BuiltinKind::None; }
+
+// Says why a command could not start (nothing when it started): its directory could not be
+// entered, or the interpreter could not be run.
+void reportStartFailure(const CommandStartFailure& failure, const std::string& directory) {
+  if (failure.reason.empty()) return;
+  messageBox(failure.directory
+                 ? textf(exec_text::CannotEnterFormat, directory.c_str(), failure.reason.c_str())
+                 : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
+                         failure.reason.c_str()));
 }
 
 // The small window of the KeepScreen variant: "Press any key !" until a key other than the
@@ -159,11 +178,7 @@ int runExternal(std::string_view command, bool save, bool wait, bool clear, Scre
   flushInput();
   setExternalProgramRunning(false);
   if (askKey && variant == ScreenVariant::KeepScreen) pressAnyKeyWindow();
-  if (!failure.reason.empty())
-    messageBox(failure.directory
-                   ? textf(exec_text::CannotEnterFormat, directory.c_str(), failure.reason.c_str())
-                   : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
-                           failure.reason.c_str()));
+  reportStartFailure(failure, directory);
   return status;
 }
 
@@ -254,12 +269,16 @@ std::size_t runCommandBatch(std::span<const std::string> commands, bool wait) {
     if (wait && preference(PreferenceWaitForKey) != 0) ops.waitKey(exec_text::PressAnyKey);
   }
   comeBack();
-  if (!failure.reason.empty())
-    messageBox(failure.directory ? textf(exec_text::CannotEnterFormat, failedDirectory.c_str(),
-                                         failure.reason.c_str())
-                                 : textf(exec_text::CannotStartFormat, commandInterpreter().c_str(),
-                                         failure.reason.c_str()));
+  reportStartFailure(failure, failedDirectory);
   return ran;
+}
+
+bool askCommandLine(std::string& line, int maxLength) {
+  if (inputDialog(line, exec_text::CommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
+                  maxLength) != key::Enter)
+    return false;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return true;
 }
 
 int runCommandLine(std::string_view line, std::string_view fileName, ScreenVariant variant,

@@ -74,6 +74,10 @@ int runCommandKeepScreen(std::string_view command, bool saveScreen, bool wait);
 // preference 3 "Press any key !" follows the last one. Returns how many commands ran.
 std::size_t runCommandBatch(std::span<const std::string> commands, bool wait);
 
+// The "Command :" line across the screen, half-way down, for up to maxLength characters;
+// false unless it was ended with Enter. Blanks at the end are dropped.
+bool askCommandLine(std::string& line, int maxLength);
+
 // Runs a command line: nothing when it starts with "0"; otherwise each command of
 // splitCommandLine (cut only where the interpreter ends a command) is expanded with the file name
 // (expandCommand with append and quoting) and run in the variant, the screen saved; wait applies to

@@ -8,7 +8,7 @@
 #include "fileops/fileops_state.h"
 #include "fileops/fileops_texts.h"
 #include "fileops/make_directory.h"
-#include "fileops/paced_drawing.h"
+#include "ui/paced_drawing.h"
 #include "panels/mask.h"
 #include "panels/read_texts.h"
 #include "platform/charset.h"

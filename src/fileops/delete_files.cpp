@@ -7,7 +7,7 @@
 #include "fileops/file_commands.h"
 #include "fileops/fileops_state.h"
 #include "fileops/fileops_texts.h"
-#include "fileops/paced_drawing.h"
+#include "ui/paced_drawing.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/find.h"

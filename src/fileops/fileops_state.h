@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "fileops/paced_drawing.h"
+#include "ui/paced_drawing.h"
 #include "ui/window.h"
 
 namespace corvane {

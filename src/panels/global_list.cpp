@@ -1,7 +1,6 @@
 #include "panels/global_list.h"
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <utility>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "platform/tree_walk.h"
+#include "ui/paced_drawing.h"
 #include "ui/window.h"
 
 namespace corvane {
@@ -44,49 +44,42 @@ class FindWindow {
   void showDirectory(std::string_view path) {
     if (!window_) return;
     directory_ = path;
-    pacedFlush();
+    if (flush_.due()) flush();
   }
 
   void addLine(std::string path, std::uint64_t size, std::uint16_t date) {
     if (!window_) return;
     if (lines_.size() == listRows_) lines_.pop_front();
     lines_.push_back({std::move(path), size, date});
-    pacedFlush();
+    if (flush_.due()) flush();
   }
 
   // Shows what was found since the last time (before a note or box covers the window).
   void flush() {
     if (!window_ || holdLevel() != 0) return;
     draw();
-    shown_ = std::chrono::steady_clock::now();
-    flushWindowRect(window_->x, window_->y, window_->width, window_->height);
+    flush_.show(window_.get(), true);
   }
 
  private:
-  static constexpr std::chrono::milliseconds FlushInterval{40};
   struct Found {
     std::string path;
     std::uint64_t size = 0;
     std::uint16_t date = 0;
   };
 
-  void pacedFlush() {
-    if (std::chrono::steady_clock::now() - shown_ >= FlushInterval) flush();
-  }
-
   void draw() {
     CurrentWindowScope scope(*window_);
-    raiseHold(1);
+    const DrawingHold hold;
     const int width = window_->width - 3;
     int row = 1;
     for (const Found& found : lines_)
       writeText(foundFileLine(found.path, found.size, found.date, dayMonth_), width, 1, row++,
                 WritePad);
     writeText(directory_, width, 1, window_->height - 2, WritePad);
-    lowerHold(1);
   }
 
-  std::chrono::steady_clock::time_point shown_{};
+  PacedFlush flush_;
   ScopedWindow window_;
   bool dayMonth_ = true;
   std::size_t listRows_ = 1;
@@ -204,17 +197,20 @@ std::string globalListPath(const FileList& list, NodeId id) {
   return joinPath(directoryPath(list, n.directory), n.entry.name);
 }
 
+int shortYear(std::uint16_t date) {
+  const int year = date >> 9;
+  return year + 80 < 100 ? year + 80 : year - 20;
+}
+
 std::string foundFileLine(std::string_view path, std::uint64_t size, std::uint16_t date,
-                          bool dayMonthDates) {
+                          bool dayMonthDates, int pathCells) {
   const int day = date & 0x1F;
   const int month = (date >> 5) & 0x0F;
-  const int year = 1980 + (date >> 9);
-  const int shortYear = year < 2000 ? year - 1900 : year - 2000;
   std::string line(path);
-  for (int cells = textCells(path); cells < FoundNameCells; ++cells) line += ' ';
+  for (int cells = textCells(path); cells < pathCells; ++cells) line += ' ';
   const auto bytes = static_cast<unsigned long long>(size);
-  line += dayMonthDates ? textf(FormatFoundSizeDayMonth, bytes, day, month, shortYear)
-                        : textf(FormatFoundSizeMonthDay, bytes, month, day, shortYear);
+  line += dayMonthDates ? textf(FormatFoundSizeDayMonth, bytes, day, month, shortYear(date))
+                        : textf(FormatFoundSizeMonthDay, bytes, month, day, shortYear(date));
   return line;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "panels/panel.h"
+#include "panels/read_texts.h"
 #include "panels/sort_order.h"
 
 namespace corvane {
@@ -44,10 +45,13 @@ int readGlobalList(Panel& panel, std::string_view startDirectory, std::string_vi
 std::string directoryPath(const FileList& list, DirectoryId id);
 std::string globalListPath(const FileList& list, NodeId id);
 
-// The line written for a kept file: its path padded to 40 cells, its size and its date
-// ("%02d.%02d.%d" day, month, year or "%02d-%02d-%d" month, day, year; the year as 80 to
-// 99 for 1980 to 1999 and as years after 2000 without leading zero).
+// The year of a packed DOS date as the listings show it: the DOS year plus 80 while that is
+// below 100, else less 20 (1997 is 97, 2003 is 3).
+int shortYear(std::uint16_t date);
+
+// The line written for a found file: its path padded to pathCells cells, its size and its
+// date ("%02d.%02d.%d" day, month, year or "%02d-%02d-%d" month, day, year; shortYear).
 std::string foundFileLine(std::string_view path, std::uint64_t size, std::uint16_t date,
-                          bool dayMonthDates);
+                          bool dayMonthDates, int pathCells = FoundNameCells);
 
 }  // namespace corvane

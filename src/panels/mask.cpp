@@ -156,20 +156,12 @@ CompiledMask::Pattern compilePattern(std::string_view text, bool exclusion) {
   return p;
 }
 
-bool endsWithFolded(std::string_view name, std::string_view folded) {
-  if (name.size() < folded.size()) return false;
-  const std::size_t start = name.size() - folded.size();
-  for (std::size_t i = 0; i < folded.size(); ++i)
-    if (foldByte(static_cast<unsigned char>(name[start + i])) !=
-        static_cast<unsigned char>(folded[i]))
-      return false;
-  return true;
-}
-
 bool matchesPattern(const CompiledMask::Pattern& p, std::string_view name) {
   if (p.matchesAll) return true;
   if (p.withoutExtension && hasTrailingExtension(name)) return false;
-  return p.suffixOnly ? endsWithFolded(name, p.text) : wildcardMatch(p.text, name);
+  if (!p.suffixOnly) return wildcardMatch(p.text, name);
+  return name.size() >= p.text.size() &&
+         equalFolded(name.substr(name.size() - p.text.size()), p.text);
 }
 
 }  // namespace

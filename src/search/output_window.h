@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "fileops/paced_drawing.h"
+#include "ui/paced_drawing.h"
 #include "ui/window.h"
 
 namespace corvane {

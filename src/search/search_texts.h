@@ -6,15 +6,12 @@
 namespace corvane {
 
 // File find, directory size, recursive command.
-constexpr const char* FormatFoundLineDayMonth = "\n%s Bytes : %-9llu %02d.%02d.%d";
-constexpr const char* FormatFoundLineMonthDay = "\n%s Bytes : %-9llu %02d-%02d-%d";
 constexpr int FoundPathChars = 45;
 constexpr const char* FormatFoundTotal = "%d Files found, total size %llu Bytes";
 constexpr std::string_view TextSizeTitle = " Calculating directorysize !        ";
 constexpr std::string_view TextSearchPrompt = "Search :";
 constexpr int SearchPromptWidth = 35;
 constexpr int SearchPatternMaxLength = 80;
-constexpr std::string_view TextCommandPrompt = "Command :";
 constexpr int CommandMaxLength = 160;
 constexpr const char* FormatRecursiveCommand = "%s %s";
 constexpr const char* FormatUnreadableNote = "\n? %s";

@@ -10,6 +10,7 @@
 #include "fileops/copy_tree.h"
 #include "fileops/file_commands.h"
 #include "fileops/fileops_state.h"
+#include "panels/global_list.h"
 #include "panels/read_texts.h"
 #include "platform/charset.h"
 #include "platform/drives.h"
@@ -141,20 +142,10 @@ PatternParts typedSearchPattern(std::string_view typed) {
   return parts;
 }
 
-int shortYear(std::uint16_t date) {
-  const int year = date >> 9;
-  return year + 80 < 100 ? year + 80 : year - 20;
-}
-
 std::string foundLine(std::string_view path, std::uint64_t size, std::uint16_t date,
                       bool dayMonth) {
-  std::string shown = shortenedLeft(path, FoundPathChars);
-  for (std::size_t chars = textChars(shown); chars < FoundPathChars; ++chars) shown += ' ';
-  const int day = date & 0x1F, month = (date >> 5) & 0x0F;
-  const auto bytes = static_cast<unsigned long long>(size);
-  return dayMonth
-             ? textf(FormatFoundLineDayMonth, shown.c_str(), bytes, day, month, shortYear(date))
-             : textf(FormatFoundLineMonthDay, shown.c_str(), bytes, month, day, shortYear(date));
+  return "\n" +
+         foundFileLine(shortenedLeft(path, FoundPathChars), size, date, dayMonth, FoundPathChars);
 }
 
 int findFiles(std::string_view pattern, WalkTotals* totals) {
@@ -246,9 +237,7 @@ int commandRecursiveCommand(CommandContext& context, CommandId) {
   std::string pattern;
   if (!askSearchPattern(pattern)) return LoopContinue;
   std::string command;
-  if (inputDialog(command, TextCommandPrompt, 1, screenRows() / 2 - 2, screenColumns(),
-                  CommandMaxLength) != key::Enter ||
-      trimBlanks(command).empty())
+  if (!askCommandLine(command, CommandMaxLength) || trimBlanks(command).empty())
     return LoopContinue;
   const PatternParts parts = typedSearchPattern(pattern);
   (void)commandRecursive(joinPath(parts.directory, parts.mask), trimBlanks(command));

@@ -26,10 +26,6 @@ PatternParts splitPattern(std::string_view pattern);
 // current directory.
 PatternParts typedSearchPattern(std::string_view typed);
 
-// The year of a packed DOS date as the listings show it: the DOS year plus 80 while that is
-// below 100, else less 20 (1997 is 97, 2003 is 3).
-int shortYear(std::uint16_t date);
-
 // The line of a found file: "\n", the path padded to 45 characters ("~" and its last 44 when
 // longer), the size and the date by the date style.
 std::string foundLine(std::string_view path, std::uint64_t size, std::uint16_t date, bool dayMonth);

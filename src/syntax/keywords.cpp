@@ -116,43 +116,32 @@ std::string keywordFilePath() {
 
 void loadKeywords(std::string_view fileName) {
   SyntaxState& state = syntaxState();
-  SyntaxState::KeywordCache& cache = state.keywordCache;
   const std::string path = keywordFilePath();
-  const std::string_view extension = lastExtensionOf(fileName);
-  FindRecord record;
-  const bool found = !path.empty() && findEntry(path, record);
-  const bool same = found && cache.valid && cache.path == path && cache.extension == extension &&
-                    cache.size == record.size && cache.device == record.device &&
-                    cache.inode == record.inode && cache.date == record.date &&
-                    cache.time == record.time;
-  if (same) {
-    state.keywords = cache.set;
-  } else {
-    state.keywords = readKeywordFile(path, fileName);
-    cache.valid = found;
-    if (found) {
-      cache.path = path;
-      cache.extension = std::string(extension);
-      cache.size = record.size;
-      cache.device = record.device;
-      cache.inode = record.inode;
-      cache.date = record.date;
-      cache.time = record.time;
-      cache.set = state.keywords;
-    }
+  std::optional<KeywordFileStamp> stamp;
+  if (FindRecord record; !path.empty() && findEntry(path, record))
+    stamp = KeywordFileStamp{path,         std::string(lastExtensionOf(fileName)),
+                             record.size,  record.device,
+                             record.inode, record.date,
+                             record.time};
+  const bool cached = stamp && stamp == state.cachedStamp;
+  if (!cached) {
+    state.cachedSet = std::make_shared<const KeywordSet>(readKeywordFile(path, fileName));
+    state.cachedStamp = stamp;
   }
+  state.keywords = state.cachedSet;
   state.loaded = true;
   state.loadedFor = std::string(fileName);
-  if (!same && state.keywords.maximumPassed) messageBox(textf(FormatKeywordMaximum, KeywordLimit));
+  if (!cached && state.keywords->maximumPassed)
+    messageBox(textf(FormatKeywordMaximum, KeywordLimit));
 }
 
 void freeKeywords() {
   SyntaxState& state = syntaxState();
-  state.keywords = KeywordSet{};
+  state.keywords = std::make_shared<const KeywordSet>();
   state.loaded = false;
   state.loadedFor.clear();
 }
 
-const KeywordSet& keywords() { return syntaxState().keywords; }
+const KeywordSet& keywords() { return *syntaxState().keywords; }
 
 }  // namespace corvane

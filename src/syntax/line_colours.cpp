@@ -137,8 +137,9 @@ CommentVerdict commentVerdict(const KeywordSet& set, std::string_view text, bool
   if (holdsStart || !flagsTell) {
     const std::size_t start = rest.find(set.commentStart);
     if (start != std::string_view::npos) {
-      const bool lineComment = !set.lineComment.empty() &&
-                               rest.substr(0, start).find(set.lineComment) != std::string_view::npos;
+      const bool lineComment =
+          !set.lineComment.empty() &&
+          rest.substr(0, start).find(set.lineComment) != std::string_view::npos;
       return lineComment ? CommentVerdict::Outside : CommentVerdict::Inside;
     }
   }
@@ -147,8 +148,6 @@ CommentVerdict commentVerdict(const KeywordSet& set, std::string_view text, bool
 
 void setHighlight(std::string_view pattern, bool folded) {
   SyntaxState& state = syntaxState();
-  state.highlight = std::string(pattern);
-  state.highlightFolded = folded;
   state.highlightFinder = TextFinder(pattern, folded);
 }
 
@@ -156,7 +155,7 @@ void drawColouredLine(std::string_view text, int row, int firstColumn, const Lin
                       bool& inComment) {
   SyntaxState& state = syntaxState();
   std::vector<std::uint8_t>& paint = state.paint;
-  paintLine(state.keywords, text, inComment, paint);
+  paintLine(*state.keywords, text, inComment, paint);
   ScreenWindow* window = currentWindow();
   if (window == nullptr || row < 1 || row > windowLastRow(*window)) return;
   const int width = windowLastColumn(*window);
@@ -175,8 +174,10 @@ void drawColouredLine(std::string_view text, int row, int firstColumn, const Lin
     const int step = look.unit == ColumnUnit::Cells ? charCells(ch) : 1;
     if (column + step > firstColumn) cut = column + step - firstColumn;
     column += step;
-    if (cut == 0) pos += length;
-    else break;
+    if (cut == 0)
+      pos += length;
+    else
+      break;
   }
 
   const bool held = holdLevel() != 0;
@@ -213,7 +214,9 @@ void drawColouredLine(std::string_view text, int row, int firstColumn, const Lin
 }
 
 std::string delimitedWordAt(const KeywordSet& set, std::string_view text, std::size_t at) {
-  auto delimiter = [&](std::size_t i) { return set.isDelimiter[static_cast<unsigned char>(text[i])]; };
+  auto delimiter = [&](std::size_t i) {
+    return set.isDelimiter[static_cast<unsigned char>(text[i])];
+  };
   if (at >= text.size() || delimiter(at)) return {};
   std::size_t begin = at, end = at;
   while (begin > 0 && !delimiter(begin - 1)) --begin;

@@ -9,7 +9,7 @@
 #include "fileops/copy_engine.h"
 #include "fileops/file_commands.h"
 #include "fileops/fileops_texts.h"
-#include "fileops/paced_drawing.h"
+#include "ui/paced_drawing.h"
 #include "platform/charset.h"
 #include "platform/drives.h"
 #include "platform/file_copy.h"

@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "platform/drives.h"
 #include "support/headless_fixture.h"
+#include "support/shipped_data.h"
 #include "support/temp_tree.h"
 
 namespace corvane::testing {
@@ -105,30 +102,17 @@ TEST_F(ArchiverDefsTest, BadLinesAreReportedOnceAndSkipped) {
   EXPECT_FALSE(defs.found);
 }
 
-TEST_F(ArchiverDefsTest, TheShippedFileLoadsSilentlyForEveryArchiveType) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream file(std::string(data) + "/corvane.ASE", std::ios::binary);
-  ASSERT_TRUE(file);
-  std::stringstream text;
-  text << file.rdbuf();
+TEST_F(ArchiverDefsTest, TheShippedFilesLoadSilently) {
+  const std::string text = testing::shippedDataFile("corvane.ASE");
   for (std::string_view archive : {"a.zip", "a.jar", "a.lzh", "a.lha", "a.arj", "a.zoo"}) {
-    const ArchiverDefs defs = read(text.str(), archive);
+    const ArchiverDefs defs = read(text, archive);
     EXPECT_TRUE(problems_.empty()) << archive << ": " << problems_.front();
     EXPECT_TRUE(defs.found) << archive;
     EXPECT_EQ(defs.count, 6) << archive;
     EXPECT_FALSE(defs[ArchiverExtractOptions].empty()) << archive << " cannot be unpacked";
   }
-}
-
-TEST_F(ArchiverDefsTest, TheWindowsFilePacksAndUnpacksZipWithTheSystemsTar) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream file(std::string(data) + "/win32/corvane.ASE", std::ios::binary);
-  ASSERT_TRUE(file);
-  std::stringstream text;
-  text << file.rdbuf();
-  const ArchiverDefs defs = read(text.str(), "a.ZIP");
+  // Windows packs and unpacks ZIP with the system's tar.
+  const ArchiverDefs defs = read(testing::shippedDataFile("win32/corvane.ASE"), "a.ZIP");
   EXPECT_TRUE(problems_.empty()) << problems_.front();
   ASSERT_TRUE(defs.found);
   EXPECT_EQ(defs.count, 6);

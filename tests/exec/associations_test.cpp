@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "exec/exec_texts.h"
 #include "exec/run_command.h"
 #include "exec_fixture.h"
+#include "support/shipped_data.h"
 
 namespace corvane {
 namespace {
@@ -100,50 +99,45 @@ TEST_F(AssociationTest, ALongLineIsCutNotSplit) {
   EXPECT_EQ(associationOf("x.log"), "tail");
 }
 
-TEST_F(AssociationTest, TheDefaultFileIsReadWhole) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream in(std::string(data) + "/corvane.pre", std::ios::binary);
-  ASSERT_TRUE(in.good());
-  std::ostringstream text;
-  text << in.rdbuf();
-  writeAssociations(text.str());
+// The shipped files (Linux and Windows): each name finds its program; no line is too long or
+// holds a ";" that would split an association into two commands.
+TEST_F(AssociationTest, TheShippedFilesAreReadWhole) {
   struct Case {
     const char* name;
     const char* command;
-  } cases[] = {
-      {"main.cpp", "[CSEDIT]"},       {"NOTES.TXT", "[CSEDIT]"},
-      {"build.log", "[CSVIEW]"},      {"photo.JPG", "xdg-open"},
-      {"a.zip", "unzip -l % | less"}, {"x.tar.gz", "(tar -tvzf % || zcat %) 2>/dev/null | less"},
-      {"libx.so", "nm -C % | less"},  // the last line is still among the lines read
-      {"README", "<none>"},
   };
-  for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
-  // A ";" would split an association into two commands.
-  std::istringstream lines(text.str());
-  for (std::string line; std::getline(lines, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    EXPECT_EQ(line.find(';', line.find_first_of(" \t")), std::string::npos) << line;
-    EXPECT_LE(line.size(), AssociationLineLimit) << line;
+  const struct {
+    const char* file;
+    std::vector<Case> cases;
+  } files[] = {
+      {"corvane.pre",
+       {{"main.cpp", "[CSEDIT]"},
+        {"NOTES.TXT", "[CSEDIT]"},
+        {"build.log", "[CSVIEW]"},
+        {"photo.JPG", "xdg-open"},
+        {"a.zip", "unzip -l % | less"},
+        {"x.tar.gz", "(tar -tvzf % || zcat %) 2>/dev/null | less"},
+        {"libx.so", "nm -C % | less"},  // the last line is still among the lines read
+        {"README", "<none>"}}},
+      {"win32/corvane.pre",
+       {{"main.cpp", "[CSEDIT]"},
+        {"SETUP.INF", "[CSEDIT]"},
+        {"photo.JPG", "start \"\" %"},
+        {"run.BAT", "%"},
+        {"a.zip", "tar -tvf % | more"},
+        {"README", "<none>"}}},
+  };
+  for (const auto& file : files) {
+    const std::string text = testing::shippedDataFile(file.file);
+    writeAssociations(text);
+    for (const Case& c : file.cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      EXPECT_EQ(line.find(';', line.find_first_of(" \t")), std::string::npos) << line;
+      EXPECT_LE(line.size(), AssociationLineLimit) << line;
+    }
   }
-}
-
-TEST_F(AssociationTest, TheWindowsFileNamesWindowsPrograms) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream in(std::string(data) + "/win32/corvane.pre", std::ios::binary);
-  ASSERT_TRUE(in.good());
-  std::ostringstream text;
-  text << in.rdbuf();
-  writeAssociations(text.str());
-  struct Case {
-    const char* name;
-    const char* command;
-  } cases[] = {
-      {"main.cpp", "[CSEDIT]"},  {"SETUP.INF", "[CSEDIT]"},       {"photo.JPG", "start \"\" %"},
-      {"run.BAT", "%"},          {"a.zip", "tar -tvf % | more"}, {"README", "<none>"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(associationOf(c.name), c.command) << c.name;
 }
 
 TEST_F(AssociationTest, CheckCommandNamesTheWordItCannotRun) {

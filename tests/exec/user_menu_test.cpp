@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "exec_fixture.h"
+#include "support/shipped_data.h"
 #include "ui/pulldown.h"
 
 namespace corvane {
@@ -87,39 +84,22 @@ TEST_F(UserMenuTest, EntriesBeyondThePulldownAreReportedWithTheirLines) {
   EXPECT_FALSE(readUserMenu("T:\\missing.dat", 22, none, problems_));
 }
 
-TEST_F(UserMenuTest, TheShippedMenuLoadsSilently) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream file(std::string(data) + "/corvane.DAT", std::ios::binary);
-  ASSERT_TRUE(file);
-  std::stringstream text;
-  text << file.rdbuf();
-  const UserMenu menu = read(text.str(), userMenuCapacity());
-  EXPECT_TRUE(problems_.empty()) << problems_.front();
-  EXPECT_TRUE(menu.definitionRead);
-  EXPECT_FALSE(menu.title.empty());
-  ASSERT_GE(menu.entries.size(), 10u);
-  for (const UserMenuEntry& entry : menu.entries) {
-    EXPECT_EQ(entry.wait, 1) << entry.label;
-    EXPECT_FALSE(entry.command.empty()) << entry.label;
-    EXPECT_EQ(entry.command.find(';'), std::string::npos) << entry.label;
-  }
-}
-
-TEST_F(UserMenuTest, TheWindowsSampleMenuLoadsWithOneCommandPerEntry) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr) << "CORVANE_TEST_DATA is not set";
-  std::ifstream file(std::string(data) + "/win32/corvane.DAT", std::ios::binary);
-  ASSERT_TRUE(file);
-  std::stringstream text;
-  text << file.rdbuf();
-  const UserMenu menu = read(text.str(), userMenuCapacity());
-  EXPECT_TRUE(problems_.empty()) << problems_.front();
-  EXPECT_TRUE(menu.definitionRead);
-  ASSERT_GE(menu.entries.size(), 5u);
-  for (const UserMenuEntry& entry : menu.entries) {
-    EXPECT_FALSE(entry.command.empty()) << entry.label;
-    EXPECT_EQ(entry.command.find(';'), std::string::npos) << entry.label;
+// The shipped menus (Linux and Windows) load without a problem, one command per entry.
+TEST_F(UserMenuTest, TheShippedMenusLoadSilently) {
+  for (const char* file : {"corvane.DAT", "win32/corvane.DAT"}) {
+    problems_.clear();
+    const UserMenu menu = read(testing::shippedDataFile(file), userMenuCapacity());
+    EXPECT_TRUE(problems_.empty()) << file << ": " << problems_.front();
+    EXPECT_TRUE(menu.definitionRead) << file;
+    EXPECT_FALSE(menu.title.empty()) << file;
+    ASSERT_GE(menu.entries.size(), 5u) << file;
+    for (const UserMenuEntry& entry : menu.entries) {
+      if (std::string_view(file) == "corvane.DAT") {
+        EXPECT_EQ(entry.wait, 1) << entry.label;
+      }
+      EXPECT_FALSE(entry.command.empty()) << entry.label;
+      EXPECT_EQ(entry.command.find(';'), std::string::npos) << entry.label;
+    }
   }
 }
 

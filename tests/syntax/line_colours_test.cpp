@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +13,7 @@
 #include "platform/screen.h"
 #include "platform/textf.h"
 #include "support/headless_fixture.h"
+#include "support/shipped_data.h"
 #include "support/temp_tree.h"
 #include "syntax/keywords.h"
 #include "syntax/syntax_state.h"
@@ -290,12 +288,7 @@ TEST_F(SyntaxTest, ScrolledRowsKeepTheirColours) {
 
 // The default keyword file loads without a message and colours a C file as recorded here.
 TEST_F(SyntaxTest, DefaultKeywordFileColoursACFile) {
-  const char* data = std::getenv("CORVANE_TEST_DATA");
-  ASSERT_NE(data, nullptr);
-  std::ifstream in(std::string(data) + "/corvane.COL", std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  tree_.writeFile("corvane.COL", bytes.str());
+  tree_.writeFile("corvane.COL", testing::shippedDataFile("corvane.COL"));
   console_.onInputExhausted = [](HeadlessConsole&) { ADD_FAILURE() << "a message was shown"; };
   loadKeywords("T:\\sample.c");
   const KeywordSet& set = keywords();
