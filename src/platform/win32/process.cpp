@@ -5,8 +5,8 @@
 
 #include "platform/drives.h"
 #include "platform/environment.h"
-#include "platform/paths.h"
 #include "platform/file_result.h"
+#include "platform/paths.h"
 #include "platform/win32/win_console.h"
 #include "platform/win32/win_process.h"
 #include "platform/win32/win_text.h"

@@ -141,8 +141,12 @@ void escapeIsSeenAndKeysStay(WinConsole& console) {
     bool escape;
   };
   const Case cases[] = {
-      {"a then Esc", {keyRecord('A', 0x1E, L'a', 0, true), keyRecord(VK_ESCAPE, 0x01, 0, 0, true)}, true},
-      {"a and b", {keyRecord('A', 0x1E, L'a', 0, true), keyRecord('B', 0x30, L'b', 0, true)}, false},
+      {"a then Esc",
+       {keyRecord('A', 0x1E, L'a', 0, true), keyRecord(VK_ESCAPE, 0x01, 0, 0, true)},
+       true},
+      {"a and b",
+       {keyRecord('A', 0x1E, L'a', 0, true), keyRecord('B', 0x30, L'b', 0, true)},
+       false},
   };
   for (const Case& c : cases) {
     console.flushInput();
@@ -161,9 +165,8 @@ void escapeIsSeenAndKeysStay(WinConsole& console) {
     }
     std::string expected;
     for (const INPUT_RECORD& in : c.records)
-      expected += static_cast<char>(in.Event.KeyEvent.uChar.UnicodeChar != 0
-                                        ? in.Event.KeyEvent.uChar.UnicodeChar
-                                        : 0x1B);
+      expected += static_cast<char>(
+          in.Event.KeyEvent.uChar.UnicodeChar != 0 ? in.Event.KeyEvent.uChar.UnicodeChar : 0x1B);
     check(keys == expected, std::string(c.name) + ": the keys read after the look");
   }
 }
