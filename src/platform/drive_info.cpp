@@ -16,16 +16,20 @@ char letterOf(int number) {
 
 }  // namespace
 
-std::string volumeLabelOf(std::string_view hostRoot) {
-  if (hostRoot == "/") return std::string(LabelRoot);
-  std::string_view last = hostRoot.substr(hostRoot.rfind('/') + 1);
-  std::string name;
+std::string volumeLabelText(std::string_view name) {
+  std::string text;
   std::size_t characters = 0;
-  for (char c : last) {
+  for (char c : name) {
     bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
     if (!continuation && ++characters > VolumeNameLength) break;
-    name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    text += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   }
+  return text;
+}
+
+std::string volumeLabelOf(std::string_view hostRoot) {
+  if (hostRoot == "/") return std::string(LabelRoot);
+  std::string name = volumeLabelText(hostRoot.substr(hostRoot.rfind('/') + 1));
   if (std::size_t dot = name.find('.'); dot != std::string::npos) name.erase(dot, 1);
   return name;
 }

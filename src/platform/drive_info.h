@@ -32,6 +32,9 @@ int driveReady(int number);
 // clusters. Returns whether the drive could be read.
 bool getDriveInfo(int number, DriveInfo& info);
 
+// name upper-cased (a to z only) and cut to 11 characters, a UTF-8 sequence counting as one.
+std::string volumeLabelText(std::string_view name);
+
 // The volume label of a drive whose host directory is hostRoot: its last component
 // upper-cased (A to Z only), cut to 11 characters (a UTF-8 sequence counting as one), its
 // first "." removed; "ROOT" for "/".

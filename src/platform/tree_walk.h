@@ -68,6 +68,7 @@ class TreeWalkEntry {
   std::string ownName_;
   std::string_view name_;  // the end of path_, or the listed name
   const char* hostName_ = nullptr;
+  const void* listed_ = nullptr;  // Windows: what the listing said of the entry
   int depth_ = 0;
   bool directory_ = false;
   bool link_ = false;

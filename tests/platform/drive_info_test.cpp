@@ -11,6 +11,23 @@
 namespace corvane {
 namespace {
 
+TEST(VolumeLabelTextTest, CutsAtElevenCharactersNeverInsideOne) {
+  struct Case {
+    const char* name;
+    const char* text;
+  };
+  constexpr Case cases[] = {
+      {"data", "DATA"},
+      {"abcdefghijkl", "ABCDEFGHIJK"},
+      {"abcdefghij\xC3\xA9z", "ABCDEFGHIJ\xC3\xA9"},  // a two-byte eleventh character
+      {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC",
+       "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"},  // 12 bytes, 4 characters
+      {"my.disk", "MY.DISK"},                                // only a directory name loses its dot
+  };
+  for (const Case& c : cases) EXPECT_EQ(volumeLabelText(c.name), c.text) << c.name;
+  EXPECT_EQ(volumeLabelOf("/mnt/my.disk"), "MYDISK");
+}
+
 TEST(FormatSizeTest, GroupsDigitsAndShortensToUnits) {
   struct Case {
     std::uint64_t bytes;

@@ -1,7 +1,6 @@
 #include "platform/drive_info.h"
 
-#include <cctype>
-
+#include "platform/drives.h"
 #include "platform/win32/win_text.h"
 
 namespace corvane {
@@ -21,7 +20,7 @@ bool getDriveInfo(int number, DriveInfo& info) {
   info.volumeLabel = LabelNotReady;
   if (number < 1 || number > 26) return false;
   const wchar_t root[] = {static_cast<wchar_t>(L'A' + number - 1), L':', L'\\', 0};
-  if ((GetLogicalDrives() >> (number - 1) & 1u) == 0) return false;
+  if (!driveMapped(static_cast<char>('A' + number - 1))) return false;
   wchar_t label[MAX_PATH + 1] = {}, fileSystem[MAX_PATH + 1] = {};
   DWORD serial = 0, maxComponent = 0, flags = 0;
   if (!GetVolumeInformationW(root, label, MAX_PATH, &serial, &maxComponent, &flags, fileSystem,
@@ -45,10 +44,7 @@ bool getDriveInfo(int number, DriveInfo& info) {
   info.availableClusters = available.QuadPart / cluster;
   info.fileSystemType =
       shortNameFileSystem(fileSystem) || (maxComponent != 0 && maxComponent < 201) ? 1 : 6;
-  std::string text;
-  for (char c : utf8Of(label)) text += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (text.size() > 11) text.resize(11);
-  info.volumeLabel = text;
+  info.volumeLabel = volumeLabelText(utf8Of(label));
   return true;
 }
 

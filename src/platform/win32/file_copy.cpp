@@ -13,24 +13,6 @@ namespace {
 constexpr std::uint32_t ModeWritable = 0666;
 constexpr std::uint32_t ModeReadOnly = 0444;
 constexpr std::uint32_t OwnerWrite = 0200;
-constexpr std::int64_t TicksPerSecond = 10000000;
-constexpr std::int64_t UnixEpochTicks = 116444736000000000LL;
-
-std::int64_t ticksOf(const FILETIME& time) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(time.dwHighDateTime) << 32 |
-                                   time.dwLowDateTime) -
-         UnixEpochTicks;
-}
-
-FILETIME fileTimeOf(std::int64_t seconds, std::int64_t nanoseconds) {
-  const std::uint64_t ticks =
-      static_cast<std::uint64_t>(seconds * TicksPerSecond + nanoseconds / 100 + UnixEpochTicks);
-  FILETIME result;
-  result.dwLowDateTime = static_cast<DWORD>(ticks);
-  result.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-  return result;
-}
-
 void factsOf(DWORD attributes, DWORD reparseTag, const FILETIME& written, std::uint64_t size,
              FileFacts& facts) {
   const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -42,14 +24,7 @@ void factsOf(DWORD attributes, DWORD reparseTag, const FILETIME& written, std::u
   facts.mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? ModeReadOnly : ModeWritable;
   facts.owner = 0;
   facts.group = 0;
-  const std::int64_t ticks = ticksOf(written);
-  std::int64_t seconds = ticks / TicksPerSecond, rest = ticks % TicksPerSecond;
-  if (rest < 0) {
-    rest += TicksPerSecond;
-    --seconds;
-  }
-  facts.modifiedSeconds = seconds;
-  facts.modifiedNanoseconds = rest * 100;
+  facts.modifiedSeconds = timeOfFileTime(written, &facts.modifiedNanoseconds);
   facts.linkTarget.clear();
 }
 
@@ -72,7 +47,8 @@ FileResult writeAllAt(HANDLE out, const char* data, std::size_t size, std::uint6
 FileResult giveTimeAndMode(HANDLE handle, const FileFacts& source, bool writable,
                            DWORD attributes) {
   FileResult result;
-  const FILETIME written = fileTimeOf(source.modifiedSeconds, source.modifiedNanoseconds);
+  const FILETIME written =
+      fileTimeOfTime(static_cast<std::time_t>(source.modifiedSeconds), source.modifiedNanoseconds);
   if (!SetFileTime(handle, nullptr, nullptr, &written)) result = fileFailure(lastErrno());
   const bool readOnly = !writable && (source.mode & OwnerWrite) == 0;
   if (attributes != INVALID_FILE_ATTRIBUTES &&
@@ -140,7 +116,9 @@ RangeCopy copyRange(CopyChannel& channel, std::uint64_t offset, std::uint64_t le
       return result;
     }
     if (got == 0) return result;  // the source ended
-    if (FileResult r = writeAllAt(out, channel.buffer.data(), got, position); !r) {
+    if (FileResult r = writeAllAt(out, channel.buffer.data(), got,
+                                  position + static_cast<std::uint64_t>(channel.targetShift));
+        !r) {
       result.writeFailure = r;
       return result;
     }

@@ -10,6 +10,7 @@
 #include "platform/find.h"
 #include "platform/host_entry.h"
 #include "platform/paths.h"
+#include "platform/win32/win_entry.h"
 #include "platform/win32/win_file.h"
 
 namespace corvane {
@@ -260,7 +261,7 @@ int getAttributes(std::string_view path) {
   if (!wideHostPathOf(path, wide)) return -1;
   const DWORD attributes = attributesOf(wide);
   if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
-  return static_cast<int>(attributes & 0x37);
+  return static_cast<int>(attributes & RecordAttributeMask);
 }
 
 FileResult setAttributes(std::string_view path, int attributes) {

@@ -55,15 +55,18 @@ bool readNext(FindSearch& search, FindRecord& record) {
   WIN32_FIND_DATAW data;
   std::uint64_t fileIndex = 0;
   while (search.reader.next(data, fileIndex)) {
-    const std::string name = utf8Of(data.cFileName);
+    std::string name = utf8Of(data.cFileName);
     if (name == "." || name == "..") continue;  // given first, or not at all at a root
     if (!matches(search, name)) continue;
-    const std::string path = joinPath(search.directory, name);
-    shapeFindRecord(data, path, search.volume, record, fileIndex);
+    shapeFindRecord(data, std::move(name), record);
     // A link is described by what it points to, as a lookup describes it (links are few:
-    // only they are opened).
-    if (record.isLink)
+    // only they are opened, and only their paths are joined).
+    if (record.isLink) {
+      const std::string path = joinPath(search.directory, record.name);
       identityOf(widePath(toHostPath(path)), path, true, record.device, record.inode);
+    } else {
+      giveListedIdentity(search.directory, search.volume, fileIndex, record);
+    }
     return true;
   }
   return false;

@@ -32,6 +32,17 @@ void closeCommandGroup(std::intptr_t& group, bool end) {
   group = 0;
 }
 
+// Ends a command started for a port once it has had graceMs to end by itself, with its job.
+void endProcess(int& child, std::intptr_t& group, DWORD graceMs) {
+  if (child == -1) return;
+  HANDLE process = processOf(child);
+  const bool running = WaitForSingleObject(process, graceMs) == WAIT_TIMEOUT;
+  if (running && group == 0) TerminateProcess(process, 1);
+  closeCommandGroup(group, running);
+  CloseHandle(process);
+  child = -1;
+}
+
 }  // namespace
 
 PrinterPort::~PrinterPort() { endCommand(); }
@@ -135,8 +146,11 @@ FileResult PrinterPort::close(const PrinterWait& keepWaiting) {
     int waited = 0;
     while (WaitForSingleObject(process, PrinterPollStepMs) == WAIT_TIMEOUT) {
       waited += PrinterPollStepMs;
-      if (waited >= timeoutMs_) return fileFailure(ETIMEDOUT);
-      if (keepWaiting && !keepWaiting()) return fileFailure(ECANCELED);
+      const bool cancelled = waited < timeoutMs_ && keepWaiting && !keepWaiting();
+      if (cancelled || waited >= timeoutMs_) {
+        endProcess(child_, commandGroup_, 0);  // given up: it has had its time
+        return fileFailure(cancelled ? ECANCELED : ETIMEDOUT);
+      }
     }
     DWORD status = 0;
     GetExitCodeProcess(process, &status);
@@ -164,14 +178,7 @@ void PrinterPort::endCommand() {
     _close(fd_);
     fd_ = -1;
   }
-  if (child_ != -1) {
-    HANDLE process = processOf(child_);
-    const bool running = WaitForSingleObject(process, 2000) == WAIT_TIMEOUT;
-    if (running && commandGroup_ == 0) TerminateProcess(process, 1);
-    closeCommandGroup(commandGroup_, running);
-    CloseHandle(process);
-    child_ = -1;
-  }
+  endProcess(child_, commandGroup_, 2000);
 }
 
 }  // namespace corvane

@@ -5,8 +5,9 @@
 
 #include "platform/drives.h"
 #include "platform/environment.h"
-#include "platform/paths.h"
 #include "platform/file_result.h"
+#include "platform/paths.h"
+#include "platform/win32/win_console.h"
 #include "platform/win32/win_process.h"
 #include "platform/win32/win_text.h"
 
@@ -132,15 +133,7 @@ void waitKeyOnNormalScreen(std::string_view prompt) {
   if (!GetConsoleMode(input, &mode)) return;
   writeNormalScreen(prompt);
   SetConsoleMode(input, ENABLE_EXTENDED_FLAGS);
-  for (;;) {
-    INPUT_RECORD in;
-    DWORD count = 0;
-    if (!ReadConsoleInputW(input, &in, 1, &count) || count == 0) break;
-    if (in.EventType != KEY_EVENT || !in.Event.KeyEvent.bKeyDown) continue;
-    const WORD vk = in.Event.KeyEvent.wVirtualKeyCode;
-    if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) continue;
-    break;
-  }
+  waitKeyPress(input);
   SetConsoleMode(input, mode);
 }
 

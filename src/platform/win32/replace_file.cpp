@@ -3,6 +3,8 @@
 #include <cerrno>
 
 #include "platform/drives.h"
+#include "platform/file_copy.h"
+#include "platform/file_system.h"
 #include "platform/host_directories.h"
 #include "platform/paths.h"
 #include "platform/textf.h"
@@ -36,15 +38,17 @@ FileResult createBeside(const std::wstring& target, std::wstring& temporary, HAN
 FileResult writeAndClose(HANDLE handle, const FileWriter& writer) {
   std::FILE* stream = nullptr;
   if (FileResult r = streamOfHandle(handle, "wb", stream); !r) return r;
+  FileHandle file(stream);
   FileSink sink(stream);
   const bool finished = writer(sink);
   FileResult result = !sink.ok()   ? fileFailure(sink.error())
                       : !finished ? fileFailure(ECANCELED)
                                   : fileSuccess();
+  // On the disk before the rename makes it the file.
   if (result && std::fflush(stream) != 0) result = fileFailure(errno != 0 ? errno : EIO);
   if (result && !FlushFileBuffers(handleOf(stream))) result = fileFailure(lastErrno());
-  if (std::fclose(stream) != 0 && result) result = fileFailure(errno != 0 ? errno : EIO);
-  return result;
+  const FileResult closed = closeWrittenFile(file);
+  return result ? closed : result;
 }
 
 FileResult replaceKeeping(const std::wstring& wide, const FileWriter& writer, ReplaceBackup* backup) {

@@ -43,6 +43,13 @@ int listDirectory(const std::string& path, std::vector<ListedEntry>& entries) {
   return reader.error();
 }
 
+// What details() shapes an entry's find record from: its listing and its directory.
+struct ListedRef {
+  const ListedEntry* listed = nullptr;
+  const std::string* directory = nullptr;
+  std::uint64_t volume = 0;
+};
+
 }  // namespace
 
 struct TreeWalker {
@@ -58,37 +65,41 @@ struct TreeWalker {
                             [](const ListedEntry& e) { return !e.directory; });
     TreeWalkEntry entry;
     entry.depth_ = depth;
+    ListedRef ref{nullptr, &path, volume};
+    entry.listed_ = &ref;
+    const std::size_t pathLength = path.size() + (path.ends_with('\\') ? 0 : 1);
     for (const ListedEntry& listed : entries) {
-      entry.path_ = joinPath(path, listed.name);
-      entry.name_ = baseName(entry.path_);
+      // The path and the find record are made only when the visitor asks for them.
+      entry.parent_ = &path;
+      entry.name_ = listed.name;
       entry.hostName_ = listed.name.c_str();
+      ref.listed = &listed;
       entry.directory_ = listed.directory;
       entry.link_ = listed.link;
-      // The listing already holds all a find record needs.
-      entry.record_ = FindRecord();
-      shapeFindRecord(listed.data, entry.path_, volume, entry.record_, listed.fileIndex);
-      entry.looked_ = true;
-      entry.reachable_ = true;
-      if (entry.path_.size() > MaxPath) {
-        if (visitor.failed(entry.path_, fileFailure(ENAMETOOLONG)) == TreeWalkStop)
+      entry.looked_ = false;
+      if (pathLength + listed.name.size() > MaxPath) {
+        if (visitor.failed(entry.path(), fileFailure(ENAMETOOLONG)) == TreeWalkStop)
           return TreeWalkStop;
         continue;
       }
       int answer = visitor.visit(entry);
       if (answer == TreeWalkStop) return TreeWalkStop;
       if (entry.directory_ && answer == TreeWalkContinue) {
-        if (entry.path_.size() + 2 > MaxPath) {
-          if (visitor.failed(entry.path_, fileFailure(ENAMETOOLONG)) == TreeWalkStop)
+        if (pathLength + listed.name.size() + 2 > MaxPath) {
+          if (visitor.failed(entry.path(), fileFailure(ENAMETOOLONG)) == TreeWalkStop)
             return TreeWalkStop;
         } else {
-          const std::string below = entry.path_;
+          const std::string below = entry.path();
           answer = walk(below, depth + 1);
           if (answer == TreeWalkStop) return TreeWalkStop;
           entry.path_ = below;
-          entry.name_ = baseName(entry.path_);
+          entry.parent_ = nullptr;
+          entry.name_ = listed.name;
           entry.hostName_ = listed.name.c_str();
+          ref.listed = &listed;
           entry.directory_ = true;
           entry.link_ = false;
+          entry.looked_ = false;
           if (visitor.leaveDirectory(entry) == TreeWalkStop) return TreeWalkStop;
         }
       }
@@ -100,11 +111,22 @@ struct TreeWalker {
   }
 };
 
-const FindRecord* TreeWalkEntry::details() { return reachable_ ? &record_ : nullptr; }
+// The listing already holds all a find record needs: it is shaped on the first call.
+const FindRecord* TreeWalkEntry::details() {
+  if (!looked_) {
+    looked_ = true;
+    const ListedRef& ref = *static_cast<const ListedRef*>(listed_);
+    record_ = FindRecord();
+    shapeFindRecord(ref.listed->data, ref.listed->name, record_);
+    giveListedIdentity(*ref.directory, ref.volume, ref.listed->fileIndex, record_);
+    reachable_ = true;
+  }
+  return reachable_ ? &record_ : nullptr;
+}
 
 FileResult TreeWalkEntry::remove() {
   if (directory_) return fileFailure(EISDIR);
-  const std::wstring wide = hostWidePath(path_);
+  const std::wstring wide = hostWidePath(path());
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return fileFailure(lastErrno());
   if (!link_ && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return fileFailure(EACCES);

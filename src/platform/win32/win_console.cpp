@@ -106,6 +106,17 @@ void repaintBuffer(HANDLE buffer) {
 // Defined in session.cpp: what a control event asks for.
 BOOL WINAPI consoleControlHandler(DWORD event);
 
+void waitKeyPress(HANDLE input) {
+  for (;;) {
+    INPUT_RECORD in;
+    DWORD count = 0;
+    if (!ReadConsoleInputW(input, &in, 1, &count) || count == 0) return;
+    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
+        modifierOf(in.Event.KeyEvent.wVirtualKeyCode) == ModifierKey::None)
+      return;
+  }
+}
+
 wchar_t consoleCharOfCell(char32_t ch) {
   if (ch < 0x20) return static_cast<wchar_t>(cp437ToUnicode(static_cast<std::uint8_t>(ch)));
   if (ch > 0xFFFF) return L'?';
@@ -366,22 +377,9 @@ bool WinConsole::readInput(InputRecord& record, int timeoutMs) {
       queue_.pop_front();
       return true;
     }
-    DWORD pending = 0;
-    if (!GetNumberOfConsoleInputEvents(input_, &pending)) return false;
-    if (pending > 0) {
-      INPUT_RECORD in[16];
-      DWORD count = 0;
-      if (!ReadConsoleInputW(input_, in, 16, &count)) return false;
-      for (DWORD i = 0; i < count; ++i) {
-        InputRecord translated;
-        int repeat = 1;
-        if (!translateInputRecord(in[i], translated, repeat)) continue;
-        // The buffer-size event of the program's own fitting tells nothing new.
-        if (translated.kind == InputRecord::Kind::Resize && !windowResized()) continue;
-        for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
-      }
-      continue;
-    }
+    const int drained = drainInput();
+    if (drained < 0) return false;
+    if (drained > 0) continue;
     if (windowResized()) {
       record = InputRecord{};
       record.kind = InputRecord::Kind::Resize;
@@ -402,19 +400,38 @@ void WinConsole::wake() {
   if (wakeEvent_ != nullptr) SetEvent(wakeEvent_);
 }
 
+int WinConsole::drainInput() {
+  int taken = 0;
+  for (;;) {
+    DWORD pending = 0;
+    if (!GetNumberOfConsoleInputEvents(input_, &pending)) return -1;
+    if (pending == 0) return taken;
+    INPUT_RECORD in[16];
+    DWORD count = 0;
+    if (!ReadConsoleInputW(input_, in, 16, &count)) return -1;
+    if (count == 0) return taken;
+    taken += static_cast<int>(count);
+    for (DWORD i = 0; i < count; ++i) {
+      InputRecord translated;
+      int repeat = 1;
+      if (!translateInputRecord(in[i], translated, repeat)) continue;
+      // The buffer-size event of the program's own fitting tells nothing new.
+      if (translated.kind == InputRecord::Kind::Resize && !windowResized()) continue;
+      for (int n = 0; n < repeat && n < 64; ++n) queue_.push_back(translated);
+    }
+  }
+}
+
 bool WinConsole::escapePending() {
+  // Called for every file or block of a long operation: the console is asked at most once
+  // in EscapeLookGapMs, what it held is kept in the queue for readInput.
+  const std::uint64_t now = GetTickCount64();
+  if (now >= lastEscapeLookMs_ + EscapeLookGapMs || now < lastEscapeLookMs_) {
+    (void)drainInput();
+    lastEscapeLookMs_ = now;
+  }
   for (const InputRecord& record : queue_) {
     if (record.kind == InputRecord::Kind::Key && record.keyDown && record.character == 0x1B)
-      return true;
-  }
-  DWORD count = 0;
-  if (!GetNumberOfConsoleInputEvents(input_, &count) || count == 0) return false;
-  std::vector<INPUT_RECORD> pending(count);
-  if (!PeekConsoleInputW(input_, pending.data(), count, &count)) return false;
-  for (DWORD i = 0; i < count; ++i) {
-    const INPUT_RECORD& in = pending[i];
-    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
-        in.Event.KeyEvent.wVirtualKeyCode == VK_ESCAPE)
       return true;
   }
   return false;
@@ -477,14 +494,7 @@ void WinConsole::enterScreen() {
 void WinConsole::showUserScreen() {
   leaveScreen();
   SetConsoleMode(input_, ProgramInputMode);
-  for (;;) {
-    INPUT_RECORD in;
-    DWORD count = 0;
-    if (!ReadConsoleInputW(input_, &in, 1, &count) || count == 0) break;
-    if (in.EventType == KEY_EVENT && in.Event.KeyEvent.bKeyDown &&
-        modifierOf(in.Event.KeyEvent.wVirtualKeyCode) == ModifierKey::None)
-      break;
-  }
+  waitKeyPress(input_);
   enterScreen();
 }
 

@@ -21,8 +21,15 @@ namespace corvane {
 // gives three Up or Down presses in extra.
 bool translateInputRecord(const INPUT_RECORD& in, InputRecord& out, int& repeat);
 
+// Reads the console's records until a key is pressed that is more than Shift, Ctrl or Alt
+// alone, or the console cannot be read.
+void waitKeyPress(HANDLE input);
+
 // The console character of a screen cell (control codes as their code page 437 glyphs).
 wchar_t consoleCharOfCell(char32_t ch);
+
+// The least time between two looks at the console for an Esc press.
+constexpr std::uint64_t EscapeLookGapMs = 4;
 
 class WinConsole : public ConsoleBackend {
  public:
@@ -74,6 +81,9 @@ class WinConsole : public ConsoleBackend {
   // Before a wait: the window changed its size without telling (not every console sends a
   // buffer-size event for the window alone).
   bool windowResized();
+  // Moves every record the console holds into the queue, translated. The count of console
+  // records read, -1 when the console cannot be read.
+  int drainInput();
   // Where the standard output handle follows the active buffer instead of naming the one it
   // was opened on (Wine's console), the user's buffer can never be made active again once
   // the program's is: a buffer of the program's own takes its place, with the cells and
@@ -91,6 +101,7 @@ class WinConsole : public ConsoleBackend {
   std::deque<InputRecord> queue_;
   int cursorShape_ = 2, cursorColumn_ = 0, cursorRow_ = 0;
   int columns_ = 0, rows_ = 0;  // the window size the program was last told
+  std::uint64_t lastEscapeLookMs_ = 0;
 };
 
 }  // namespace corvane

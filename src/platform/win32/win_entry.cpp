@@ -60,9 +60,8 @@ void identityOf(const std::wstring& wide, std::string_view programPath, bool fol
   if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
 }
 
-void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
-                     std::uint64_t volume, FindRecord& record, std::uint64_t fileIndex) {
-  record.name = utf8Of(data.cFileName);
+void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string name, FindRecord& record) {
+  record.name = std::move(name);
   record.shortName = utf8Of(data.cAlternateFileName);
   record.attribute = static_cast<std::uint8_t>(data.dwFileAttributes & RecordAttributeMask);
   const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -71,9 +70,13 @@ void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
   record.size = directory ? 0
                           : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
   packDosDateTime(timeOfFileTime(data.ftLastWriteTime), record.date, record.time);
-  record.device = volume;
-  record.inode = fileIndex != 0 ? fileIndex : pathIdentity(programPath);
   record.found = 1;
+}
+
+void giveListedIdentity(std::string_view directory, std::uint64_t volume, std::uint64_t fileIndex,
+                        FindRecord& record) {
+  record.device = volume;
+  record.inode = fileIndex != 0 ? fileIndex : pathIdentity(joinPath(directory, record.name));
 }
 
 namespace {
@@ -162,9 +165,7 @@ int lookUpEntry(std::string_view programPath, FindRecord& record) {
       FindClose(search);
     }
   }
-  const std::wstring name = wideOf(baseName(programPath));
-  wcsncpy(data.cFileName, name.c_str(), MAX_PATH - 1);
-  shapeFindRecord(data, programPath, 0, record);
+  shapeFindRecord(data, std::string(baseName(programPath)), record);
   identityOf(wide, programPath, true, record.device, record.inode);
   if (isDriveRoot(programPath)) record.name = std::string(programPath.substr(0, 3));
   return 0;

@@ -31,10 +31,14 @@ std::uint64_t pathIdentity(std::string_view programPath);
 void identityOf(const std::wstring& wide, std::string_view programPath, bool follow,
                 std::uint64_t& device, std::uint64_t& inode);
 
-// Fills record from what a directory listing said of the entry at programPath. Its identity
-// is fileIndex (as an opened entry gives it) when not 0, else the path's.
-void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string_view programPath,
-                     std::uint64_t volume, FindRecord& record, std::uint64_t fileIndex = 0);
+// Fills record, but for its identity (device, inode), from what a directory listing said of
+// the entry named name (the listed name, already UTF-8).
+void shapeFindRecord(const WIN32_FIND_DATAW& data, std::string name, FindRecord& record);
+
+// The identity of a listed entry that is not a link: fileIndex (as an opened entry gives it)
+// when not 0, else that of its program path, joined from directory and name only then.
+void giveListedIdentity(std::string_view directory, std::uint64_t volume, std::uint64_t fileIndex,
+                        FindRecord& record);
 
 // The entries of one directory read through one handle of it, in batches: what a find gives
 // of each (names, attributes, sizes, times, the 8.3 name, a reparse point's tag) and its file

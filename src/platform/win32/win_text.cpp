@@ -118,19 +118,27 @@ int lastErrno() { return errnoOfWindowsError(GetLastError()); }
 namespace {
 
 constexpr std::int64_t UnixEpochIn100ns = 116444736000000000LL;
+constexpr std::int64_t TicksPerSecond = 10000000;
 
 }  // namespace
 
-std::time_t timeOfFileTime(const FILETIME& fileTime) {
+std::time_t timeOfFileTime(const FILETIME& fileTime, std::int64_t* nanoseconds) {
   const std::int64_t ticks =
       static_cast<std::int64_t>(static_cast<std::uint64_t>(fileTime.dwHighDateTime) << 32 |
-                                fileTime.dwLowDateTime);
-  return static_cast<std::time_t>((ticks - UnixEpochIn100ns) / 10000000);
+                                fileTime.dwLowDateTime) -
+      UnixEpochIn100ns;
+  std::int64_t seconds = ticks / TicksPerSecond, rest = ticks % TicksPerSecond;
+  if (rest < 0) {
+    rest += TicksPerSecond;
+    --seconds;
+  }
+  if (nanoseconds != nullptr) *nanoseconds = rest * 100;
+  return static_cast<std::time_t>(seconds);
 }
 
-FILETIME fileTimeOfTime(std::time_t when) {
-  const std::uint64_t ticks =
-      static_cast<std::uint64_t>(static_cast<std::int64_t>(when) * 10000000 + UnixEpochIn100ns);
+FILETIME fileTimeOfTime(std::time_t when, std::int64_t nanoseconds) {
+  const std::uint64_t ticks = static_cast<std::uint64_t>(
+      static_cast<std::int64_t>(when) * TicksPerSecond + nanoseconds / 100 + UnixEpochIn100ns);
   FILETIME result;
   result.dwLowDateTime = static_cast<DWORD>(ticks);
   result.dwHighDateTime = static_cast<DWORD>(ticks >> 32);

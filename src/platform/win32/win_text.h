@@ -26,9 +26,10 @@ int errnoOfWindowsError(DWORD error);
 // The same for GetLastError().
 int lastErrno();
 
-// FILETIME (100 ns since 1601, UTC) to and from time_t seconds.
-std::time_t timeOfFileTime(const FILETIME& fileTime);
-FILETIME fileTimeOfTime(std::time_t when);
+// FILETIME (100 ns since 1601, UTC) to and from seconds since 1970 (rounded down, before 1970
+// too) and the nanoseconds past them.
+std::time_t timeOfFileTime(const FILETIME& fileTime, std::int64_t* nanoseconds = nullptr);
+FILETIME fileTimeOfTime(std::time_t when, std::int64_t nanoseconds = 0);
 
 // The host path of a program path for the wide API ("" when it has no drive).
 std::wstring hostWidePath(std::string_view programPath);

@@ -132,6 +132,45 @@ void recordsComeBackAsKeys(WinConsole& console) {
   }
 }
 
+// An Esc waiting behind other keys is seen, a queue without one is not, and the keys looked
+// through are still read afterwards, in order.
+void escapeIsSeenAndKeysStay(WinConsole& console) {
+  struct Case {
+    const char* name;
+    std::vector<INPUT_RECORD> records;
+    bool escape;
+  };
+  const Case cases[] = {
+      {"a then Esc",
+       {keyRecord('A', 0x1E, L'a', 0, true), keyRecord(VK_ESCAPE, 0x01, 0, 0, true)},
+       true},
+      {"a and b",
+       {keyRecord('A', 0x1E, L'a', 0, true), keyRecord('B', 0x30, L'b', 0, true)},
+       false},
+  };
+  for (const Case& c : cases) {
+    console.flushInput();
+    DWORD written = 0;
+    check(WriteConsoleInputW(console.inputHandle(), c.records.data(),
+                             static_cast<DWORD>(c.records.size()), &written) != 0 &&
+              written == c.records.size(),
+          std::string(c.name) + ": written");
+    Sleep(2 * EscapeLookGapMs);
+    check(console.escapePending() == c.escape, std::string(c.name) + ": Esc pending");
+    std::string keys;
+    InputRecord record;
+    while (keys.size() < c.records.size() && console.readInput(record, 200)) {
+      if (record.kind == InputRecord::Kind::Key && record.keyDown && record.character != 0)
+        keys += static_cast<char>(record.character);
+    }
+    std::string expected;
+    for (const INPUT_RECORD& in : c.records)
+      expected += static_cast<char>(
+          in.Event.KeyEvent.uChar.UnicodeChar != 0 ? in.Event.KeyEvent.uChar.UnicodeChar : 0x1B);
+    check(keys == expected, std::string(c.name) + ": the keys read after the look");
+  }
+}
+
 // Reads input until a resize record comes (true) or nothing has come for timeoutMs.
 bool resizeArrives(WinConsole& console, int timeoutMs) {
   InputRecord record;
@@ -262,6 +301,7 @@ int run(const char* resultPath) {
 
   rectangleComesBack(console);
   recordsComeBackAsKeys(console);
+  escapeIsSeenAndKeysStay(console);
   controlHandlerIsReached();
   check(columns == 100 && rows == 30, "the console has the pseudo-terminal's size (100 x 30)");
   commandsWriteOnTheUserScreen(console);

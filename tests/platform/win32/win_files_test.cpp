@@ -3,6 +3,7 @@
 // asserted: the archive bit, read-only files opened by root, case-only renames, 8.3 names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -76,6 +77,20 @@ class WinTreeTest : public ::testing::Test {
   std::string root_;
   static inline int counter_ = 0;
 };
+
+TEST(WinTimeTest, FileTimesCarrySecondsAndNanosecondsBothWays) {
+  struct Case {
+    std::int64_t seconds, nanoseconds;
+  };
+  // Before 1970 the seconds round down and the nanoseconds stay positive.
+  const Case cases[] = {{0, 0}, {1600000000, 123456700}, {-1, 999999900}, {-86400, 100}};
+  for (const Case& c : cases) {
+    const FILETIME file = fileTimeOfTime(static_cast<std::time_t>(c.seconds), c.nanoseconds);
+    std::int64_t nanoseconds = -1;
+    EXPECT_EQ(timeOfFileTime(file, &nanoseconds), c.seconds) << c.seconds;
+    EXPECT_EQ(nanoseconds, c.nanoseconds) << c.seconds;
+  }
+}
 
 TEST(WinDrivesTest, ProgramPathsAreHostPathsOnRealDrives) {
   initDriveMap("D=/tmp");  // no drive map on Windows: the system's letters
@@ -343,6 +358,38 @@ TEST_F(WinTreeTest, NewFilesCopiesAndTheirFacts) {
   EXPECT_EQ(openRegularFile(root_, directory).error, FileErrorNotRegular);
 }
 
+// Splitting copies a range of the whole to the start of a piece (a negative shift); building
+// copies each piece to its place in the whole (a positive one).
+TEST_F(WinTreeTest, ShiftedRangesLandAtTheShiftedOffset) {
+  std::string whole(30000, '\0');
+  for (std::size_t i = 0; i < whole.size(); ++i) whole[i] = static_cast<char>('a' + i % 23);
+  write("whole.bin", whole);
+  struct Case {
+    std::uint64_t offset, length;
+    std::int64_t shift;
+  };
+  const Case cases[] = {{10000, 9000, -10000}, {0, 7000, 12345}, {25000, 5000, -24999}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shift);
+    (void)deleteFile(path("piece.bin"));
+    FileHandle in, out;
+    ASSERT_TRUE(openRegularFile(path("whole.bin"), in));
+    ASSERT_TRUE(createNewFile(path("piece.bin"), out));
+    char buffer[4096];
+    CopyChannel channel{in.get(), out.get(), buffer};
+    channel.targetShift = c.shift;
+    const RangeCopy copied = copyRange(channel, c.offset, c.length);
+    EXPECT_EQ(copied.copied, c.length);
+    ASSERT_TRUE(closeWrittenFile(out));
+    in.reset();
+    const std::string piece = read("piece.bin");
+    const std::size_t at = static_cast<std::size_t>(static_cast<std::int64_t>(c.offset) + c.shift);
+    ASSERT_EQ(piece.size(), at + c.length);
+    EXPECT_EQ(piece.substr(0, at), std::string(at, '\0'));
+    EXPECT_EQ(piece.substr(at), whole.substr(c.offset, c.length));
+  }
+}
+
 struct Walked : TreeWalkVisitor {
   std::vector<std::string> seen;
   int visit(TreeWalkEntry& entry) override {
@@ -364,6 +411,48 @@ TEST_F(WinTreeTest, TheTreeWalkTakesFilesFirstAndLeavesSkippedDirectories) {
   Walked walked;
   EXPECT_EQ(walkDirectoryTree(root_, walked, {TreeWalkOrder::FilesFirst, false}), TreeWalkContinue);
   EXPECT_EQ(walked.seen, (std::vector<std::string>{"z", "a/", "x", "<a", "skip/"}));
+}
+
+// What the walk tells of an entry, its path and record made when asked (also on leaving a
+// directory), is what a find of that path tells.
+TEST_F(WinTreeTest, WalkedEntriesHaveThePathsAndRecordsOfAFind) {
+  ASSERT_TRUE(makeDirectory(path("d")));
+  ASSERT_TRUE(makeDirectory(path("d\\e")));
+  write("d\\e\\f.txt", "12345");
+  write("top.bin", std::string(700, 't'));
+  struct Recorder : TreeWalkVisitor {
+    std::vector<std::pair<std::string, FindRecord>> met;
+    int visit(TreeWalkEntry& entry) override { return take(entry, entry.depth() != 2); }
+    int leaveDirectory(TreeWalkEntry& entry) override { return take(entry, true); }
+    // Details first or path first, so that neither depends on the other having been made.
+    int take(TreeWalkEntry& entry, bool detailsFirst) {
+      const FindRecord* details = detailsFirst ? entry.details() : nullptr;
+      std::string at = entry.path();
+      if (!detailsFirst) details = entry.details();
+      FindRecord copy;
+      if (details != nullptr) {
+        copy.name = details->name, copy.attribute = details->attribute, copy.size = details->size;
+        copy.device = details->device, copy.inode = details->inode;
+      }
+      met.emplace_back(std::move(at), std::move(copy));
+      return TreeWalkContinue;
+    }
+  } recorder;
+  EXPECT_EQ(walkDirectoryTree(root_, recorder), TreeWalkContinue);
+  std::vector<std::string> paths;
+  for (const auto& [at, record] : recorder.met) {
+    paths.push_back(at.substr(root_.size()));
+    FindRecord found;
+    ASSERT_TRUE(findEntry(at, found, 0)) << at;
+    EXPECT_EQ(record.name, found.name) << at;
+    EXPECT_EQ(record.attribute & AttrDirectory, found.attribute & AttrDirectory) << at;
+    EXPECT_EQ(record.size, found.size) << at;
+    EXPECT_EQ(record.inode, found.inode) << at;
+    EXPECT_EQ(record.device, found.device) << at;
+  }
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(paths, (std::vector<std::string>{"\\d", "\\d", "\\d\\e", "\\d\\e", "\\d\\e\\f.txt",
+                                             "\\top.bin"}));
 }
 
 TEST_F(WinTreeTest, CommandsRunThroughTheInterpreterInTheirDirectory) {
@@ -437,6 +526,21 @@ TEST_F(WinTreeTest, PrintingToACommandGivesItTheBytesAndReportsFailures) {
   Sleep(4500 - std::min<DWORD>(GetTickCount() - start, 4500));
   EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES)
       << "the command's program outlived the port";
+
+  // The same when the end of the port is waited for and given up, the port still open.
+  for (const bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "timed out");
+    const std::string late = toHostPath(path(cancel ? "cancelled-close" : "timed-out-close"));
+    setVariable(L"CORVANE_LPT4", "|" + cmdWordAt("", helperProgram("stdin_hold.exe")) + " 1500 " +
+                                     cmdWordAt("", late));
+    PrinterPort printer;
+    ASSERT_TRUE(printer.open(4));
+    printer.setTimeout(3 * PrinterPollStepMs);
+    EXPECT_EQ(printer.close([cancel] { return !cancel; }).error, cancel ? ECANCELED : ETIMEDOUT);
+    Sleep(2500);
+    EXPECT_EQ(GetFileAttributesA(late.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the command outlived its close";
+  }
 
   const std::string comspec = environmentValue("COMSPEC");
   setVariable(L"COMSPEC", "C:\\no\\such\\interpreter.exe");
